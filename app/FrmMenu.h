@@ -1,0 +1,52 @@
+#pragma once
+#include "MenuActions.h"
+
+#include <QWidget>
+
+#include <map>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace corvane {
+
+// The main window: the numbered steps of the work, the product-name box and the label
+// buttons. It opens the label database for the whole run and remembers the product name in
+// the settings file beside the executable.
+class FrmMenu : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmMenu(MenuActions actions, QWidget *parent = nullptr);
+    ~FrmMenu() override;
+
+    // The start-up sequence; false when the database cannot be opened (the program ends).
+    bool Form_Load();
+
+    QLineEdit *Text1 = nullptr;
+    std::map<int, QPushButton *> Command1;
+    std::map<int, QLabel *> Label1;
+    qint16 intNameChanged = 0;
+    QString strIniFile;
+    Database *database() const { return dbMenu.get(); }
+
+    void Command1_Click(int index);
+    void Text1_LostFocus();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void Form_Unload();
+    void Text1_Change();
+    void print(int kind, int singleSubstance);
+    int labelFlag() const;
+
+    MenuActions m_actions;
+    std::unique_ptr<Database> dbMenu;
+    bool m_unloaded = false;
+};
+
+} // namespace corvane

@@ -1,0 +1,21 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace corvane {
+
+class Database;
+
+// What the main menu's buttons open and print. main() wires the real forms and the printing
+// run; a test records the calls instead.
+struct MenuActions {
+    std::function<void(Database &)> companyStart;
+    std::function<QString(Database &, const QString &)> editorStart;
+    std::function<int(Database &, QString &)> selectStart;
+    std::function<void(QWidget *, Database &, int productId, int kind, int singleSubstance)> printLabels;
+};
+
+} // namespace corvane

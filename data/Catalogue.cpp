@@ -1,0 +1,229 @@
+#include "Catalogue.h"
+#include "Database.h"
+#include "ErrorBoundary.h"
+#include "Transaction.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace corvane::catalogue {
+namespace {
+
+QSqlQuery run(Database &db, const QString &statement, const QVariantList &values = {})
+{
+    QSqlQuery query(db.sql());
+    query.setForwardOnly(true);
+    if (!query.prepare(statement))
+        throw DbError(query.lastError().text().toStdString());
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw DbError(query.lastError().text().toStdString());
+    return query;
+}
+
+const QString kProductColumns = QStringLiteral(
+    "製品情報.ID, 製品情報.製品名, 製品情報.注意事項, 製品情報.含有成分, 製品情報.ItemType, "
+    "製品情報.ItemCount");
+const QString kEntryColumns = QStringLiteral(
+    "ProductItemEntry.ProductID, ProductItemEntry.BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
+    "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12");
+
+ProductRecord productAt(const QSqlQuery &query, int first = 0)
+{
+    return {query.value(first), query.value(first + 1), query.value(first + 2),
+            query.value(first + 3), query.value(first + 4), query.value(first + 5)};
+}
+
+EntryRecord entryAt(const QSqlQuery &query, int first)
+{
+    EntryRecord entry{query.value(first), query.value(first + 1), {}};
+    for (int slot = 0; slot < kSlotsPerEntry; ++slot)
+        entry.itemId[static_cast<size_t>(slot)] = query.value(first + 2 + slot);
+    return entry;
+}
+
+std::optional<ProductRecord> firstProduct(QSqlQuery query)
+{
+    if (!query.next())
+        return std::nullopt;
+    return productAt(query);
+}
+
+} // namespace
+
+QVariant productIdByName(Database &db, const QString &name)
+{
+    QSqlQuery query = run(db, QStringLiteral("SELECT ID FROM 製品情報 WHERE 製品名 = ?"), {name});
+    return query.next() ? query.value(0) : QVariant();
+}
+
+std::optional<ProductRecord> productByName(Database &db, const QString &name)
+{
+    return firstProduct(run(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE 製品名 = ?").arg(kProductColumns),
+                            {name}));
+}
+
+int registerProduct(Database &db, const QString &name)
+{
+    Transaction transaction(db);
+    QSqlQuery highest = run(db, QStringLiteral("SELECT ID, 製品名 FROM 製品情報 ORDER BY ID DESC"));
+    const int id = highest.next() ? highest.value(0).toInt() + 1 : 1;
+    highest.finish();
+    run(db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (?, ?)"), {id, name});
+    transaction.commit();
+    return id;
+}
+
+std::vector<ProductEntryRow> productWithEntries(Database &db, int productId)
+{
+    QSqlQuery query = run(
+        db,
+        QStringLiteral("SELECT %1, %2 FROM 製品情報 LEFT JOIN ProductItemEntry "
+                       "ON 製品情報.ID = ProductItemEntry.ProductID WHERE 製品情報.ID = ? "
+                       "ORDER BY ProductItemEntry.BlockNo, ProductItemEntry.rowid")
+            .arg(kProductColumns, kEntryColumns),
+        {productId});
+    std::vector<ProductEntryRow> rows;
+    while (query.next())
+        rows.push_back({productAt(query), entryAt(query, 6)});
+    return rows;
+}
+
+std::vector<EntryRecord> entries(Database &db, int productId)
+{
+    QSqlQuery query = run(db,
+                          QStringLiteral("SELECT %1 FROM ProductItemEntry WHERE ProductID = ? "
+                                         "ORDER BY BlockNo, rowid")
+                              .arg(kEntryColumns),
+                          {productId});
+    std::vector<EntryRecord> rows;
+    while (query.next())
+        rows.push_back(entryAt(query, 0));
+    return rows;
+}
+
+std::optional<ProductRecord> productById(Database &db, int productId)
+{
+    return firstProduct(run(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE ID = ?").arg(kProductColumns),
+                            {productId}));
+}
+
+std::vector<ProductRecord> allProducts(Database &db)
+{
+    QSqlQuery query = run(db, QStringLiteral("SELECT %1 FROM 製品情報 ORDER BY rowid").arg(kProductColumns));
+    std::vector<ProductRecord> rows;
+    while (query.next())
+        rows.push_back(productAt(query));
+    return rows;
+}
+
+std::vector<SubstanceRecord> allSubstances(Database &db)
+{
+    QSqlQuery query = run(db, QStringLiteral(
+        "SELECT ID, 物質名, \"注意喚起語：\", \"危険有害性情報：\", 注意書き, CAS, "
+        "絵表示1, 絵表示2, 絵表示3, 絵表示4, 絵表示5 FROM 表示物質 ORDER BY rowid"));
+    std::vector<SubstanceRecord> rows;
+    while (query.next()) {
+        SubstanceRecord row{query.value(0), query.value(1), query.value(2), query.value(3),
+                            query.value(4), query.value(5), {}};
+        for (int m = 0; m < kPicturesPerSubstance; ++m)
+            row.pictures[static_cast<size_t>(m)] = query.value(6 + m);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void deleteEntries(Database &db, int productId)
+{
+    if (productId < 1)
+        return;
+    run(db, QStringLiteral("DELETE FROM ProductItemEntry WHERE ProductID = ?"), {productId});
+}
+
+void deleteProduct(Database &db, int productId)
+{
+    run(db, QStringLiteral("DELETE FROM 製品情報 WHERE ID = ?"), {productId});
+}
+
+void deleteProductWithEntries(Database &db, int productId)
+{
+    if (productId < 1)
+        return;
+    Transaction transaction(db);
+    deleteEntries(db, productId);
+    deleteProduct(db, productId);
+    transaction.commit();
+}
+
+void renameProduct(Database &db, int productId, const QString &name)
+{
+    run(db, QStringLiteral("UPDATE 製品情報 SET 製品名 = ? WHERE ID = ?"), {name, productId});
+}
+
+void addEntries(Database &db, int productId, const std::vector<int> &substanceNumbers)
+{
+    if (productId < 1 || substanceNumbers.empty())
+        return;
+    QSqlQuery insert(db.sql());
+    if (!insert.prepare(QStringLiteral(
+            "INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
+            "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
+        throw DbError(insert.lastError().text().toStdString());
+    const size_t count = substanceNumbers.size();
+    for (size_t first = 0; first < count; first += kSlotsPerEntry) {
+        insert.bindValue(0, productId);
+        insert.bindValue(1, static_cast<int>(first / kSlotsPerEntry) + 1);
+        for (size_t slot = 0; slot < kSlotsPerEntry; ++slot) {
+            const size_t k = first + slot;
+            insert.bindValue(static_cast<int>(2 + slot),
+                             k < count ? QVariant(substanceNumbers[k]) : QVariant());
+        }
+        if (!insert.exec())
+            throw DbError(insert.lastError().text().toStdString());
+    }
+}
+
+void writeProductRow(Database &db, int productId, const QVariant &name, const QVariant &notes,
+                     const QVariant &ingredients, int itemType, int itemCount)
+{
+    const QVariantList values{name, notes, ingredients, itemType, itemCount, productId};
+    QSqlQuery update = run(db,
+                           QStringLiteral("UPDATE 製品情報 SET 製品名 = ?, 注意事項 = ?, 含有成分 = ?, "
+                                          "ItemType = ?, ItemCount = ? WHERE ID = ?"),
+                           values);
+    if (update.numRowsAffected() > 0)
+        return;
+    run(db,
+        QStringLiteral("INSERT INTO 製品情報 (製品名, 注意事項, 含有成分, ItemType, ItemCount, ID) "
+                       "VALUES (?, ?, ?, ?, ?, ?)"),
+        values);
+}
+
+std::optional<CompanyRecord> company(Database &db)
+{
+    QSqlQuery query = run(db, QStringLiteral("SELECT id, 会社, 住所, TEL FROM 会社情報 ORDER BY rowid LIMIT 1"));
+    if (!query.next())
+        return std::nullopt;
+    return CompanyRecord{query.value(0), query.value(1), query.value(2), query.value(3)};
+}
+
+void createCompanyIfEmpty(Database &db)
+{
+    run(db, QStringLiteral("INSERT INTO 会社情報 (id) SELECT 1 WHERE NOT EXISTS (SELECT 1 FROM 会社情報)"));
+}
+
+void writeCompany(Database &db, const QVariant &company, const QVariant &address, const QVariant &tel)
+{
+    Transaction transaction(db);
+    createCompanyIfEmpty(db);
+    run(db,
+        QStringLiteral("UPDATE 会社情報 SET 会社 = ?, 住所 = ?, TEL = ? "
+                       "WHERE rowid = (SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)"),
+        {company, address, tel});
+    transaction.commit();
+}
+
+} // namespace corvane::catalogue

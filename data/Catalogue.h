@@ -1,0 +1,77 @@
+#pragma once
+#include "Records.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace corvane {
+
+class Database;
+
+// Every statement the program issues, one function each. Values are bound as parameters,
+// never pasted into the statement, so any product name works. A failure of the engine is
+// thrown as DbError with the engine's text.
+namespace catalogue {
+
+// The ID of the first product of that name, or Null. Names compare without regard to the
+// case of Latin letters.
+QVariant productIdByName(Database &db, const QString &name);
+
+// The first product of that name.
+std::optional<ProductRecord> productByName(Database &db, const QString &name);
+
+// Adds a product row with the highest ID plus 1 (1 on an empty table) and that name;
+// returns the new ID. Reading the highest ID and adding the row are one transaction.
+int registerProduct(Database &db, const QString &name);
+
+// The product joined with its entry rows in block order; empty when no such product.
+std::vector<ProductEntryRow> productWithEntries(Database &db, int productId);
+
+// The entry rows stored under productId, in block order (the list of all target substances
+// is stored under -1).
+std::vector<EntryRecord> entries(Database &db, int productId);
+
+// The product row of that ID.
+std::optional<ProductRecord> productById(Database &db, int productId);
+
+// Every product in the table's order.
+std::vector<ProductRecord> allProducts(Database &db);
+
+// The whole substance master in its stored order.
+std::vector<SubstanceRecord> allSubstances(Database &db);
+
+// Removes all entries of the product. IDs below 1 are refused (nothing is deleted): the
+// entries of -1 are the list of all target substances and never change.
+void deleteEntries(Database &db, int productId);
+
+// Removes the product row.
+void deleteProduct(Database &db, int productId);
+
+// Deletes the product's entries, then its row, in one transaction.
+void deleteProductWithEntries(Database &db, int productId);
+
+// Sets the product's name.
+void renameProduct(Database &db, int productId, const QString &name);
+
+// Adds the product's entry rows: the substance numbers in the given order, twelve to a row,
+// rows numbered from 1.
+void addEntries(Database &db, int productId, const std::vector<int> &substanceNumbers);
+
+// Rewrites the product row's five data fields, adding the row when it is missing.
+void writeProductRow(Database &db, int productId, const QVariant &name, const QVariant &notes,
+                     const QVariant &ingredients, int itemType, int itemCount);
+
+// The first row of 会社情報.
+std::optional<CompanyRecord> company(Database &db);
+
+// Adds the row with id 1 when the table is empty.
+void createCompanyIfEmpty(Database &db);
+
+// Writes the three texts into the first row, adding it (id 1) when the table is empty.
+void writeCompany(Database &db, const QVariant &company, const QVariant &address,
+                  const QVariant &tel);
+
+} // namespace catalogue
+} // namespace corvane

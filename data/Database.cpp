@@ -1,0 +1,98 @@
+#include "Database.h"
+
+#include <QFile>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QAtomicInt>
+
+namespace corvane {
+namespace {
+
+QString nextConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("corvane-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+// The old engine's files carry its name at bytes 4 to 18.
+bool isOldEngineFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(19).mid(4, 15);
+    return head == "Standard Jet DB" || head == "Standard ACE DB";
+}
+
+QString failure(const QString &path, const QString &reason)
+{
+    return QStringLiteral("データベースを開けません。\n%1\n%2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+} // namespace
+
+Database::Database(QSqlDatabase db, QString connection, QString path)
+    : m_db(std::move(db)), m_connection(std::move(connection)), m_path(std::move(path)) {}
+
+Database::~Database() { close(); }
+
+void Database::close()
+{
+    if (m_connection.isEmpty())
+        return;
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connection);
+    m_connection.clear();
+}
+
+std::unique_ptr<Database> Database::open(const QString &path, QString *error)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        *error = failure(path, QStringLiteral("ファイルが見つかりません。"));
+        return nullptr;
+    }
+    if (isOldEngineFile(path)) {
+        *error = failure(path, QStringLiteral("古い形式（Access）のデータベースです。"
+                                              "このプログラムで使うには変換が必要です。"));
+        return nullptr;
+    }
+
+    const QString connection = nextConnectionName();
+    std::unique_ptr<Database> database;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        // mode=rw: opening must never create the file.
+        db.setDatabaseName(QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded)
+                           + QStringLiteral("?mode=rw"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        database.reset(new Database(db, connection, info.absoluteFilePath()));
+    }
+    QSqlDatabase &db = database->sql();
+    if (!db.open()) {
+        *error = failure(path, db.lastError().text());
+        return nullptr;
+    }
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+        *error = failure(path, query.lastError().text());
+        return nullptr;
+    }
+    QStringList tables;
+    while (query.next())
+        tables << query.value(0).toString();
+    for (const QString &needed : {QStringLiteral("製品情報"), QStringLiteral("ProductItemEntry"),
+                                  QStringLiteral("表示物質"), QStringLiteral("会社情報")}) {
+        if (!tables.contains(needed)) {
+            *error = failure(path, QStringLiteral("表「%1」がありません。").arg(needed));
+            return nullptr;
+        }
+    }
+    return database;
+}
+
+} // namespace corvane

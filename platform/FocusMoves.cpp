@@ -1,0 +1,88 @@
+#include "FocusMoves.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QVariant>
+#include <QWidget>
+
+namespace corvane {
+namespace {
+
+bool isMultiLine(const QWidget *box)
+{
+    return qobject_cast<const QPlainTextEdit *>(box) || qobject_cast<const QTextEdit *>(box);
+}
+
+class EnterMovesFocus : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *box = static_cast<QWidget *>(watched);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                           && !isMultiLine(box);
+        if (!enter && !isKeypadSeparator(key))
+            return false;
+        sendTab(box);
+        // Consumed, so a dialog's default button is not pressed as well.
+        return true;
+    }
+};
+
+class LostFocusWatcher : public QObject {
+public:
+    LostFocusWatcher(QObject *parent, std::function<void()> handler)
+        : QObject(parent), m_handler(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::FocusOut)
+            return false;
+        switch (static_cast<QFocusEvent *>(event)->reason()) {
+        case Qt::ActiveWindowFocusReason:
+        case Qt::PopupFocusReason:
+        case Qt::MenuBarFocusReason:
+            return false;
+        default:
+            m_handler();
+            return false;
+        }
+    }
+
+private:
+    std::function<void()> m_handler;
+};
+
+} // namespace
+
+bool isKeypadSeparator(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Comma && (event->modifiers() & Qt::KeypadModifier);
+}
+
+void moveFocusOnEnter(QWidget *box) { box->installEventFilter(new EnterMovesFocus(box)); }
+
+void sendTab(QWidget *widget)
+{
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(widget, &tab);
+}
+
+void onLostFocus(QWidget *box, std::function<void()> handler)
+{
+    box->installEventFilter(new LostFocusWatcher(box, std::move(handler)));
+}
+
+QString tagOf(const QWidget *widget) { return widget->property("Tag").toString(); }
+void setTag(QWidget *widget, const QString &tag) { widget->setProperty("Tag", tag); }
+
+} // namespace corvane

@@ -1,0 +1,29 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+class QKeyEvent;
+
+namespace corvane {
+
+// The numeric keypad's separator key of the old keyboards (key code 108).
+bool isKeypadSeparator(const QKeyEvent *event);
+
+// Enter in a single-line box, and the keypad separator key in any box, move the focus to
+// the next control as Tab does. Enter in a multi-line box keeps its new line.
+void moveFocusOnEnter(QWidget *box);
+
+// Sends one Tab keystroke to the widget, so the focus moves on as if the user pressed Tab.
+void sendTab(QWidget *widget);
+
+// Calls handler when box loses the focus to another control of its own window: not when
+// the window is deactivated, a message box opens or a menu pops up.
+void onLostFocus(QWidget *box, std::function<void()> handler);
+
+// Gives each widget a "Tag" text, as the old controls had.
+QString tagOf(const QWidget *widget);
+void setTag(QWidget *widget, const QString &tag);
+
+} // namespace corvane

@@ -1,0 +1,195 @@
+#include "ListModel.h"
+
+#include <QBrush>
+#include <QFont>
+#include <QPalette>
+#include <QGuiApplication>
+
+#include <algorithm>
+
+namespace corvane {
+
+ListModel::ListModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+ColumnHeader &ListModel::addColumn(const QString &text, int width)
+{
+    beginResetModel();
+    m_columns.push_back({static_cast<int>(m_columns.size()) + 1, text, width, {}});
+    endResetModel();
+    return m_columns.back();
+}
+
+ColumnHeader &ListModel::column(int index1Based) { return m_columns.at(static_cast<size_t>(index1Based - 1)); }
+
+void ListModel::clear()
+{
+    beginResetModel();
+    m_items.clear();
+    m_dropHighlight = -1;
+    endResetModel();
+}
+
+void ListModel::addItem(const ListItem &item)
+{
+    if (m_sorted) {
+        beginResetModel();
+        m_items.push_back(item);
+        sortNow();
+        endResetModel();
+        return;
+    }
+    const int row = count();
+    beginInsertRows({}, row, row);
+    m_items.push_back(item);
+    endInsertRows();
+}
+
+void ListModel::setItems(std::vector<ListItem> items)
+{
+    beginResetModel();
+    m_items = std::move(items);
+    m_dropHighlight = -1;
+    if (m_sorted)
+        sortNow();
+    endResetModel();
+}
+
+void ListModel::setChecked(int position, bool checked)
+{
+    auto &item = m_items.at(static_cast<size_t>(position));
+    if (item.checked == checked)
+        return;
+    item.checked = checked;
+    const QModelIndex cell = index(position, 0);
+    emit dataChanged(cell, cell, {Qt::CheckStateRole});
+}
+
+void ListModel::setAllChecked(const std::vector<bool> &checked)
+{
+    const size_t n = std::min(checked.size(), m_items.size());
+    for (size_t i = 0; i < n; ++i)
+        m_items[i].checked = checked[i];
+    if (n > 0)
+        emit dataChanged(index(0, 0), index(static_cast<int>(n) - 1, 0), {Qt::CheckStateRole});
+}
+
+void ListModel::setSorted(bool sorted)
+{
+    m_sorted = sorted;
+    if (sorted) {
+        beginResetModel();
+        sortNow();
+        endResetModel();
+    }
+}
+
+void ListModel::setSortKey(int key)
+{
+    m_sortKey = key;
+    setSorted(m_sorted);
+}
+
+void ListModel::setSortOrder(int order)
+{
+    m_sortOrder = order;
+    setSorted(m_sorted);
+}
+
+void ListModel::setDropHighlight(int position)
+{
+    const int old = m_dropHighlight;
+    m_dropHighlight = position;
+    for (int row : {old, position})
+        if (row >= 0 && row < count())
+            emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+void ListModel::sortNow()
+{
+    const ListItem *highlighted = m_dropHighlight >= 0 && m_dropHighlight < count()
+                                      ? &m_items[static_cast<size_t>(m_dropHighlight)]
+                                      : nullptr;
+    const int highlightedTag = highlighted ? highlighted->tag : 0;
+    const QString highlightedText = highlighted ? highlighted->text : QString();
+
+    const auto key = [this](const ListItem &item) -> const QString & {
+        return m_sortKey == 0 ? item.text : item.subItem;
+    };
+    const bool descending = m_sortOrder == 1;
+    std::stable_sort(m_items.begin(), m_items.end(), [&](const ListItem &a, const ListItem &b) {
+        const int order = QString::compare(key(a), key(b), Qt::CaseInsensitive);
+        return descending ? order > 0 : order < 0;
+    });
+
+    if (highlighted) {
+        m_dropHighlight = -1;
+        for (int i = 0; i < count(); ++i)
+            if (m_items[static_cast<size_t>(i)].tag == highlightedTag
+                && m_items[static_cast<size_t>(i)].text == highlightedText)
+                m_dropHighlight = i;
+    }
+}
+
+int ListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+int ListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : columnCount();
+}
+
+QVariant ListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    const ListItem &item = m_items[static_cast<size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return index.column() == 0 ? item.text : item.subItem;
+    case Qt::CheckStateRole:
+        if (m_checkable && index.column() == 0)
+            return item.checked ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::BackgroundRole:
+        if (index.row() == m_dropHighlight)
+            return QGuiApplication::palette().brush(QPalette::Highlight);
+        return {};
+    case Qt::ForegroundRole:
+        if (index.row() == m_dropHighlight)
+            return QGuiApplication::palette().brush(QPalette::HighlightedText);
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool ListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::CheckStateRole || !m_checkable || !index.isValid() || index.column() != 0)
+        return false;
+    auto &item = m_items[static_cast<size_t>(index.row())];
+    item.checked = value.toInt() == Qt::Checked;
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    emit userChecked(index.row());
+    return true;
+}
+
+Qt::ItemFlags ListModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (m_checkable && index.column() == 0)
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
+        || section >= columnCount())
+        return {};
+    return m_columns[static_cast<size_t>(section)].text;
+}
+
+} // namespace corvane

@@ -1,0 +1,84 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QString>
+#include <QVariant>
+
+#include <vector>
+
+namespace corvane {
+
+// One row of a report-style list: its own text, one sub-item, a check box and a tag.
+struct ListItem {
+    QString text;
+    QString subItem;
+    bool checked = false;
+    int tag = 0;
+};
+
+// A column heading that remembers, in its tag, the order it was last sorted in.
+struct ColumnHeader {
+    int Index = 1; // 1-based, as the list's headings count
+    QString text;
+    int width = 100;
+    QVariant Tag;
+};
+
+// The list of items in display order, with the sorting state of the old list view:
+// Sorted, SortKey (0 = item text, 1 = first sub-item) and SortOrder (0 ascending,
+// 1 descending). While Sorted is on, the items are kept in that order.
+// Ticks set here by code raise no signal; only the user's ticks reach the view's itemCheck.
+class ListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ListModel(QObject *parent = nullptr);
+
+    ColumnHeader &addColumn(const QString &text, int width);
+    ColumnHeader &column(int index1Based);
+    int columnCount() const { return static_cast<int>(m_columns.size()); }
+
+    void clear();
+    void addItem(const ListItem &item);
+    void setItems(std::vector<ListItem> items); // many at once, then sorted once
+    int count() const { return static_cast<int>(m_items.size()); }
+    const ListItem &item(int position) const { return m_items[static_cast<size_t>(position)]; }
+    void setChecked(int position, bool checked);
+    void setAllChecked(const std::vector<bool> &checked); // one update for the whole list
+
+    bool Sorted() const { return m_sorted; }
+    int SortKey() const { return m_sortKey; }
+    int SortOrder() const { return m_sortOrder; }
+    void setSorted(bool sorted);
+    void setSortKey(int key);
+    void setSortOrder(int order);
+
+    // -1 when none.
+    int dropHighlight() const { return m_dropHighlight; }
+    void setDropHighlight(int position);
+
+    // QAbstractItemModel
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void setCheckable(bool checkable) { m_checkable = checkable; }
+
+signals:
+    // The user toggled the check box of the item at position.
+    void userChecked(int position);
+
+private:
+    void sortNow();
+
+    std::vector<ListItem> m_items;
+    std::vector<ColumnHeader> m_columns;
+    bool m_checkable = false;
+    bool m_sorted = false;
+    int m_sortKey = 0;
+    int m_sortOrder = 0;
+    int m_dropHighlight = -1;
+};
+
+} // namespace corvane

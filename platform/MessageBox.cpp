@@ -1,0 +1,28 @@
+#include "MessageBox.h"
+#include "Application.h"
+
+#include <QMessageBox>
+
+namespace corvane {
+namespace {
+MessageHandler &handler() { static MessageHandler value; return value; }
+} // namespace
+
+void setMessageHandler(MessageHandler h) { handler() = std::move(h); }
+
+MsgResult MsgBox(QWidget *parent, const QString &text, MsgIcon icon, MsgButtons buttons)
+{
+    const MessageRecord record{text, Application::title(), icon, buttons};
+    if (handler())
+        return handler()(record);
+
+    QMessageBox box(icon == MsgIcon::Question ? QMessageBox::Question : QMessageBox::Warning,
+                    record.title, text,
+                    buttons == MsgButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
+                                                    : QMessageBox::Ok,
+                    parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok ? MsgResult::Ok : MsgResult::Cancel;
+}
+
+} // namespace corvane

@@ -1,0 +1,201 @@
+#include "Profile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <optional>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+constexpr const char *kCodePage = "windows-31j";
+constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+
+std::optional<QByteArray> encode(const QString &text)
+{
+    QStringEncoder encoder(kCodePage);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+
+QString decode(const QByteArray &bytes)
+{
+    QStringDecoder decoder(kCodePage);
+    return decoder.decode(bytes);
+}
+
+bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Cuts to at most maxBytes without leaving half of a double-byte character behind.
+QByteArray cutBytes(const QByteArray &bytes, int maxBytes)
+{
+    if (bytes.size() <= maxBytes)
+        return bytes;
+    int end = 0;
+    while (end < maxBytes) {
+        const int width = isLeadByte(static_cast<unsigned char>(bytes[end])) ? 2 : 1;
+        if (end + width > maxBytes)
+            break;
+        end += width;
+    }
+    return bytes.left(end);
+}
+
+std::vector<QByteArray> splitLines(const QByteArray &content)
+{
+    std::vector<QByteArray> lines;
+    qsizetype start = 0;
+    while (start < content.size()) {
+        qsizetype end = content.indexOf('\n', start);
+        if (end < 0)
+            end = content.size();
+        QByteArray line = content.mid(start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// "[name]" gives name; anything else gives nothing.
+std::optional<QByteArray> sectionName(const QByteArray &line)
+{
+    const QByteArray trimmed = line.trimmed();
+    if (!trimmed.startsWith('['))
+        return std::nullopt;
+    const qsizetype close = trimmed.indexOf(']');
+    if (close < 0)
+        return std::nullopt;
+    return trimmed.mid(1, close - 1).trimmed();
+}
+
+bool sameName(const QByteArray &a, const QString &b)
+{
+    return decode(a).compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Index range [first, last) of the lines inside section, or nothing when it is missing.
+std::optional<std::pair<size_t, size_t>> findSection(const std::vector<QByteArray> &lines,
+                                                     const QString &section)
+{
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto name = sectionName(lines[i]);
+        if (!name || !sameName(*name, section))
+            continue;
+        size_t end = i + 1;
+        while (end < lines.size() && !sectionName(lines[end]))
+            ++end;
+        return std::make_pair(i + 1, end);
+    }
+    return std::nullopt;
+}
+
+std::optional<size_t> findKey(const std::vector<QByteArray> &lines, size_t first, size_t last,
+                              const QString &key)
+{
+    for (size_t i = first; i < last; ++i) {
+        const qsizetype equals = lines[i].indexOf('=');
+        if (equals > 0 && sameName(lines[i].left(equals).trimmed(), key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+QByteArray unquote(const QByteArray &value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+        && value.back() == value.front())
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+// The bytes to write for value so that reading gives value back unchanged.
+QByteArray valueBytes(const QString &value)
+{
+    if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
+        return {};
+    const auto bytes = encode(value);
+    if (!bytes)
+        return {};
+    // Reading trims blanks and strips one pair of quotes, so protect such values with quotes.
+    if (*bytes != bytes->trimmed() || unquote(*bytes) != *bytes)
+        return '"' + *bytes + '"';
+    return *bytes;
+}
+
+std::optional<QByteArray> readFile(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.read(kMaxFileSize);
+}
+
+} // namespace
+
+QString readProfileString(const QString &section, const QString &key, const QString &defaultValue,
+                          int bufferSize, const QString &fileName)
+{
+    const auto content = readFile(fileName);
+    if (!content)
+        return defaultValue;
+    const auto lines = splitLines(*content);
+    const auto range = findSection(lines, section);
+    if (!range)
+        return defaultValue;
+    const auto index = findKey(lines, range->first, range->second, key);
+    if (!index)
+        return defaultValue;
+    const QByteArray &line = lines[*index];
+    const QByteArray value = unquote(line.mid(line.indexOf('=') + 1).trimmed());
+    return decode(cutBytes(value, bufferSize - 1));
+}
+
+bool writeProfileString(const QString &section, const QString &key, const QString &value,
+                        const QString &fileName)
+{
+    const auto sectionBytes = encode(section);
+    const auto keyBytes = encode(key);
+    if (!sectionBytes || !keyBytes)
+        return false;
+    const QByteArray entry = *keyBytes + '=' + valueBytes(value);
+
+    std::vector<QByteArray> lines;
+    if (QFile::exists(fileName)) {
+        const auto content = readFile(fileName);
+        if (!content)
+            return false;
+        lines = splitLines(*content);
+    }
+    if (const auto range = findSection(lines, section)) {
+        if (const auto index = findKey(lines, range->first, range->second, key)) {
+            lines[*index] = entry;
+        } else {
+            size_t insertAt = range->second;
+            while (insertAt > range->first && lines[insertAt - 1].trimmed().isEmpty())
+                --insertAt;
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entry);
+        }
+    } else {
+        lines.push_back('[' + *sectionBytes + ']');
+        lines.push_back(entry);
+    }
+
+    QByteArray content;
+    for (const QByteArray &line : lines)
+        content += line + "\r\n";
+    QSaveFile file(fileName);
+    file.setDirectWriteFallback(true); // a writable file in a read-only folder still takes the value
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(content);
+    return file.commit();
+}
+
+} // namespace corvane

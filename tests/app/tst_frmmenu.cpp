@@ -1,0 +1,323 @@
+#include "Catalogue.h"
+#include "Database.h"
+#include "Fixture.h"
+#include "FrmMenu.h"
+#include "MessageRecorder.h"
+#include "Profile.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+struct PrintCall {
+    int productId, kind, singleSubstance;
+    bool operator==(const PrintCall &) const = default;
+};
+
+QString tag(const FrmMenu &menu) { return menu.Text1->property("Tag").toString(); }
+
+void saveName(const ProgramFolder &folder, const QString &name)
+{
+    QVERIFY(writeProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), name, folder.iniPath()));
+}
+
+QString savedName(const ProgramFolder &folder)
+{
+    return readProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QStringLiteral("<none>"), 256,
+                             folder.iniPath());
+}
+
+// Adds products: "単一" (ItemType 1), "複数" (0) and "未保存" (ItemType Null).
+void addProducts(const ProgramFolder &folder)
+{
+    auto db = folder.open();
+    QVERIFY(db);
+    execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名, ItemType) VALUES "
+                                   "(3, '単一', 1), (5, '複数', 0), (12, '未保存', NULL), (14, 'Say \"hi\"', 0)"));
+}
+
+} // namespace
+
+class TestFrmMenu : public QObject {
+    Q_OBJECT
+    std::vector<PrintCall> calls;
+
+    MenuActions recordingActions()
+    {
+        MenuActions actions;
+        actions.printLabels = [this](QWidget *, Database &, int id, int kind, int single) {
+            calls.push_back({id, kind, single});
+        };
+        return actions;
+    }
+
+    static bool labelButtonsEnabled(const FrmMenu &menu, std::initializer_list<int> indexes)
+    {
+        for (int i : indexes)
+            if (!menu.Command1.at(i)->isEnabled())
+                return false;
+        return true;
+    }
+
+    // Types a name into the box and leaves it with Enter, as a user does.
+    static void typeAndEnter(FrmMenu &menu, const QString &name)
+    {
+        menu.Text1->setFocus();
+        menu.Text1->setText(name);
+        QTest::keyClick(menu.Text1, Qt::Key_Return);
+    }
+
+private slots:
+    void init() { calls.clear(); }
+
+    void firstStartWithoutSettingsFile()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        MessageRecorder messages;
+        FrmMenu menu(recordingActions());
+        QVERIFY(menu.Form_Load());
+        QCOMPARE(menu.windowTitle(), QStringLiteral("Corvane"));
+        QCOMPARE(menu.Text1->text(), QString());
+        QCOMPARE(tag(menu), QStringLiteral("-1"));
+        QCOMPARE(menu.intNameChanged, 0);
+        for (int i : {3, 4, 5, 8})
+            QVERIFY(!menu.Command1[i]->isEnabled());
+        QVERIFY(labelButtonsEnabled(menu, {0, 1, 2, 6, 7}));
+        QVERIFY(menu.Label1[7]->isHidden() && menu.Label1[9]->isHidden());
+        QVERIFY(messages.messages().isEmpty());
+
+        // Disabled or not, the product buttons print nothing without a product; the list of
+        // all target substances prints anyway.
+        for (int i : {3, 5, 8, 6})
+            menu.Command1_Click(i);
+        QCOMPARE(calls, (std::vector<PrintCall>{{-1, 4, 0}}));
+        QCOMPARE(menu.strIniFile, folder.iniPath());
+    }
+
+    void closingWritesTheNameAndTheNextStartShowsIt()
+    {
+        ProgramFolder folder;
+        addProducts(folder);
+        {
+            FrmMenu menu(recordingActions());
+            QVERIFY(menu.Form_Load());
+            menu.Text1->setText(QStringLiteral("単一"));
+            menu.Command1_Click(7); // 終了
+        }
+        QCOMPARE(savedName(folder), QStringLiteral("単一"));
+        {
+            MessageRecorder messages;
+            FrmMenu menu(recordingActions());
+            QVERIFY(menu.Form_Load());
+            QCOMPARE(menu.Text1->text(), QStringLiteral("単一"));
+            QCOMPARE(tag(menu), QStringLiteral("3"));
+            QVERIFY(labelButtonsEnabled(menu, {3, 4, 5, 8}));
+            QVERIFY(messages.messages().isEmpty());
+            menu.Text1->clear();
+            menu.close(); // the window's close box takes the same path
+        }
+        QCOMPARE(savedName(folder), QString());
+        QVERIFY(QFile::exists(folder.iniPath()));
+    }
+
+    void savedNameNoLongerRegisteredIsReportedBeforeTheMenuShows()
+    {
+        ProgramFolder folder;
+        saveName(folder, QStringLiteral("消えた製品"));
+        MessageRecorder messages;
+        FrmMenu menu(recordingActions());
+        QVERIFY(menu.Form_Load());
+        QVERIFY(!menu.isVisible());
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：消えた製品は登録されていません。")});
+        QCOMPARE(messages.messages().front().title, QStringLiteral("Corvane"));
+        QCOMPARE(messages.messages().front().icon, MsgIcon::Exclamation);
+        QCOMPARE(menu.Text1->text(), QString());
+        QCOMPARE(tag(menu), QString());
+        QCOMPARE(menu.intNameChanged, 0);
+        for (int i : {3, 4, 5, 8})
+            QVERIFY(!menu.Command1[i]->isEnabled());
+    }
+
+    void productCheckSetsTheLabelButtons()
+    {
+        ProgramFolder folder;
+        addProducts(folder);
+        MessageRecorder messages;
+        FrmMenu menu(recordingActions());
+        QVERIFY(menu.Form_Load());
+        menu.show();
+        QVERIFY(QTest::qWaitForWindowActive(&menu));
+
+        typeAndEnter(menu, QStringLiteral("単一"));
+        QCOMPARE(QApplication::focusWidget(), menu.Command1[2]); // Enter moved on to 一覧
+        QVERIFY(labelButtonsEnabled(menu, {3, 4, 5, 8}));
+        QCOMPARE(menu.Command1[5]->text(), QStringLiteral("単一物質追加ラベル(2×6)"));
+        QCOMPARE(menu.Command1[8]->text(), QStringLiteral("単一物質追加ラベル(3×7)"));
+        QVERIFY(!menu.Label1[7]->isHidden() && !menu.Label1[9]->isHidden());
+        QCOMPARE(tag(menu), QStringLiteral("3"));
+
+        typeAndEnter(menu, QStringLiteral("複数"));
+        QVERIFY(labelButtonsEnabled(menu, {3, 5, 8}));
+        QVERIFY(!menu.Command1[4]->isEnabled());
+        QCOMPARE(menu.Command1[5]->text(), QStringLiteral("複数物質追加ラベル(2×6)"));
+        QCOMPARE(menu.Command1[8]->text(), QStringLiteral("複数物質追加ラベル(3×7)"));
+        QVERIFY(menu.Label1[7]->isHidden() && menu.Label1[9]->isHidden());
+        QCOMPARE(tag(menu), QStringLiteral("5"));
+
+        // A name typed in another case of Latin letters, and one with quotation marks.
+        typeAndEnter(menu, QStringLiteral("SAY \"HI\""));
+        QCOMPARE(tag(menu), QStringLiteral("14"));
+
+        // ItemType Null counts as a single-substance product.
+        typeAndEnter(menu, QStringLiteral("未保存"));
+        QVERIFY(menu.Command1[4]->isEnabled());
+        QVERIFY(!menu.Label1[7]->isHidden());
+        QCOMPARE(tag(menu), QStringLiteral("12"));
+        QVERIFY(messages.messages().isEmpty());
+
+        // An unregistered name: the message names it, the box is emptied, the rest still
+        // describes the earlier product, which the label buttons still print.
+        typeAndEnter(menu, QStringLiteral("ない"));
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：ないは登録されていません。")});
+        QCOMPARE(menu.Text1->text(), QString());
+        QCOMPARE(tag(menu), QStringLiteral("12"));
+        QVERIFY(labelButtonsEnabled(menu, {3, 4, 5, 8}));
+        menu.Command1_Click(3);
+        QCOMPARE(calls.back(), (PrintCall{12, 1, 1}));
+
+        // Emptying the box by hand disables the label buttons; the tag and notes stay.
+        typeAndEnter(menu, QStringLiteral("複数"));
+        typeAndEnter(menu, QString());
+        for (int i : {3, 4, 5, 8})
+            QVERIFY(!menu.Command1[i]->isEnabled());
+        QCOMPARE(tag(menu), QStringLiteral("5"));
+        QCOMPARE(messages.messages().size(), 1);
+    }
+
+    void leavingAnUnchangedBoxLooksNothingUp()
+    {
+        ProgramFolder folder;
+        addProducts(folder);
+        MessageRecorder messages;
+        FrmMenu menu(recordingActions());
+        QVERIFY(menu.Form_Load());
+        menu.show();
+        QVERIFY(QTest::qWaitForWindowActive(&menu));
+        typeAndEnter(menu, QStringLiteral("単一"));
+        // The product's kind changes behind the menu's back; leaving the box again does
+        // not read it again.
+        execOrFail(*menu.database(), QStringLiteral("UPDATE 製品情報 SET ItemType = 0 WHERE ID = 3"));
+        menu.Text1->setFocus();
+        QTest::keyClick(menu.Text1, Qt::Key_Tab);
+        QVERIFY(menu.Command1[4]->isEnabled());
+        QCOMPARE(menu.Command1[5]->text(), QStringLiteral("単一物質追加ラベル(2×6)"));
+    }
+
+    void labelButtonsPassKindAndFlag()
+    {
+        ProgramFolder folder;
+        addProducts(folder);
+        FrmMenu menu(recordingActions());
+        QVERIFY(menu.Form_Load());
+        menu.Text1->setText(QStringLiteral("単一"));
+        menu.Text1_LostFocus();
+        for (int i : {3, 4, 5, 8, 6})
+            menu.Command1_Click(i);
+        QCOMPARE(calls, (std::vector<PrintCall>{{3, 1, 1}, {3, 2, 1}, {3, 3, 1}, {3, 5, 1}, {-1, 4, 0}}));
+        calls.clear();
+        menu.Text1->setText(QStringLiteral("複数"));
+        menu.Text1_LostFocus();
+        for (int i : {3, 5, 8})
+            menu.Command1_Click(i);
+        QCOMPARE(calls, (std::vector<PrintCall>{{5, 1, 0}, {5, 3, 0}, {5, 5, 0}}));
+    }
+
+    void keypadSeparatorMovesTheFocusLikeTab()
+    {
+        ProgramFolder folder;
+        addProducts(folder);
+        FrmMenu menu(recordingActions());
+        QVERIFY(menu.Form_Load());
+        menu.show();
+        QVERIFY(QTest::qWaitForWindowActive(&menu));
+        menu.Text1->setFocus();
+        menu.Text1->setText(QStringLiteral("複数"));
+        QTest::keyClick(menu.Text1, Qt::Key_Comma, Qt::KeypadModifier);
+        QCOMPARE(QApplication::focusWidget(), menu.Command1[2]);
+        QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
+        QCOMPARE(tag(menu), QStringLiteral("5"));
+    }
+
+    void editorAndSelectionResults()
+    {
+        ProgramFolder folder;
+        addProducts(folder);
+        MenuActions actions = recordingActions();
+        QString editorResult;
+        int selectResult = -1;
+        QString selectName;
+        actions.editorStart = [&](Database &, const QString &) { return editorResult; };
+        actions.selectStart = [&](Database &, QString &name) {
+            if (selectResult > 0)
+                name = selectName;
+            return selectResult;
+        };
+        FrmMenu menu(actions);
+        QVERIFY(menu.Form_Load());
+
+        // The selection dialog's choice becomes the current product.
+        selectResult = 5;
+        selectName = QStringLiteral("複数");
+        menu.Command1_Click(2);
+        QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
+        QCOMPARE(tag(menu), QStringLiteral("5"));
+        QVERIFY(!menu.Command1[4]->isEnabled());
+
+        // A cancelled selection changes nothing.
+        selectResult = -1;
+        menu.Command1_Click(2);
+        QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
+
+        // The editor returning the same name runs no check, even if the kind changed.
+        execOrFail(*menu.database(), QStringLiteral("UPDATE 製品情報 SET ItemType = 1 WHERE ID = 5"));
+        editorResult = QStringLiteral("複数");
+        menu.Command1_Click(1);
+        QVERIFY(!menu.Command1[4]->isEnabled());
+        // An empty name keeps everything; another name is checked.
+        editorResult.clear();
+        menu.Command1_Click(1);
+        QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
+        editorResult = QStringLiteral("単一");
+        menu.Command1_Click(1);
+        QCOMPARE(tag(menu), QStringLiteral("3"));
+        QVERIFY(menu.Command1[4]->isEnabled());
+    }
+
+    void missingDatabaseEndsTheStartWithAMessage()
+    {
+        ProgramFolder folder;
+        QVERIFY(QFile::remove(folder.databasePath()));
+        saveName(folder, QStringLiteral("keep"));
+        MessageRecorder messages;
+        {
+            FrmMenu menu(recordingActions());
+            QVERIFY(!menu.Form_Load());
+            QCOMPARE(messages.messages().size(), 1);
+            QVERIFY(messages.texts().front().contains(QStringLiteral("Data.mde")));
+            menu.close();
+        }
+        QVERIFY(!QFile::exists(folder.databasePath()));
+        QCOMPARE(savedName(folder), QStringLiteral("keep"));
+    }
+};
+
+QTEST_MAIN(TestFrmMenu)
+#include "tst_frmmenu.moc"

@@ -1,0 +1,194 @@
+#include "Catalogue.h"
+#include "Database.h"
+#include "ErrorBoundary.h"
+#include "Fixture.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QList<QVariant> slotsOf(const EntryRecord &entry)
+{
+    return QList<QVariant>(entry.itemId.begin(), entry.itemId.end());
+}
+
+} // namespace
+
+class TestDatabase : public QObject {
+    Q_OBJECT
+private slots:
+    void refusesWhatIsNotALabelDatabaseAndLeavesItAsItWas_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QByteArray jet(64, '\0');
+        jet.replace(4, 15, "Standard Jet DB");
+        QByteArray ace(64, '\0');
+        ace.replace(4, 15, "Standard ACE DB");
+        QByteArray random;
+        for (int i = 0; i < 8192; ++i)
+            random.append(static_cast<char>((i * 2654435761u) >> 24));
+        QTest::newRow("empty") << QByteArray() << QStringLiteral("表「");
+        QTest::newRow("random bytes") << random << QStringLiteral("Data.mde");
+        QTest::newRow("old engine") << jet << QStringLiteral("変換が必要");
+        QTest::newRow("old engine, newer") << ace << QStringLiteral("変換が必要");
+        QTest::newRow("truncated") << QByteArray() << QStringLiteral("Data.mde"); // filled below
+    }
+    void refusesWhatIsNotALabelDatabaseAndLeavesItAsItWas()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Data.mde"));
+        if (QByteArray(QTest::currentDataTag()) == "truncated") {
+            ProgramFolder folder;
+            QVERIFY(folder.isValid());
+            content = fileBytes(folder.databasePath()).left(3000);
+        }
+        writeBytes(path, content);
+        QString error;
+        QVERIFY(!Database::open(path, &error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+        QCOMPARE(fileBytes(path), content);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Data.mde")});
+    }
+
+    void missingFileIsNeverCreated()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Data/Data.mde"));
+        QString error;
+        QVERIFY(!Database::open(path, &error));
+        QVERIFY(error.contains(QStringLiteral("見つかりません")));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void registrationGivesHighestPlusOne()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        auto db = folder.open();
+        QVERIFY(db);
+        QCOMPARE(catalogue::registerProduct(*db, QStringLiteral("a")), 1);
+        execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (2, 'b'), (7, 'c')"));
+        QCOMPARE(catalogue::registerProduct(*db, QStringLiteral("d")), 8);
+        catalogue::deleteProductWithEntries(*db, 8);
+        QCOMPARE(catalogue::registerProduct(*db, QStringLiteral("e")), 8);
+        QCOMPARE(catalogue::productById(*db, 8)->name.toString(), QStringLiteral("e"));
+        QVERIFY(catalogue::productById(*db, 8)->itemType.isNull());
+    }
+
+    void entriesAreWrittenTwelveToARow()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        const int id = catalogue::registerProduct(*db, QStringLiteral("p"));
+        std::vector<int> numbers;
+        for (int i = 1; i <= 13; ++i)
+            numbers.push_back(i * 3);
+        catalogue::addEntries(*db, id, numbers);
+        const auto rows = catalogue::productWithEntries(*db, id);
+        QCOMPARE(rows.size(), size_t(2));
+        QCOMPARE(rows[0].entry.blockNo.toInt(), 1);
+        QCOMPARE(rows[0].entry.itemId[11].toInt(), 36);
+        QCOMPARE(rows[1].entry.blockNo.toInt(), 2);
+        QCOMPARE(rows[1].entry.itemId[0].toInt(), 39);
+        QVERIFY(rows[1].entry.itemId[1].isNull() && rows[1].entry.itemId[11].isNull());
+
+        // A product without entries still gives one row, with Null entry fields.
+        const int empty = catalogue::registerProduct(*db, QStringLiteral("q"));
+        const auto one = catalogue::productWithEntries(*db, empty);
+        QCOMPARE(one.size(), size_t(1));
+        QCOMPARE(one[0].product.name.toString(), QStringLiteral("q"));
+        QVERIFY(one[0].entry.blockNo.isNull());
+        QVERIFY(catalogue::productWithEntries(*db, 999).empty());
+    }
+
+    void targetListOfAllSubstancesCannotBeDeleted()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        const auto before = catalogue::entries(*db, -1);
+        QVERIFY(!before.empty());
+        catalogue::deleteEntries(*db, -1);
+        catalogue::deleteProductWithEntries(*db, -1);
+        catalogue::addEntries(*db, -1, {1, 2});
+        const auto after = catalogue::entries(*db, -1);
+        QCOMPARE(after.size(), before.size());
+        for (size_t i = 0; i < after.size(); ++i)
+            QCOMPARE(slotsOf(after[i]), slotsOf(before[i]));
+    }
+
+    void productRowIsUpdatedOrAdded()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        const int id = catalogue::registerProduct(*db, QStringLiteral("p"));
+        catalogue::writeProductRow(*db, id, QStringLiteral("p2"), QVariant(), QStringLiteral("成分"), 1, 3);
+        auto row = catalogue::productById(*db, id);
+        QCOMPARE(row->name.toString(), QStringLiteral("p2"));
+        QVERIFY(row->notes.isNull());
+        QCOMPARE(row->ingredients.toString(), QStringLiteral("成分"));
+        QCOMPARE(row->itemType.toInt(), 1);
+        QCOMPARE(row->itemCount.toInt(), 3);
+        catalogue::writeProductRow(*db, 40, QStringLiteral("new"), QVariant(), QVariant(), 0, 0);
+        QCOMPARE(catalogue::productById(*db, 40)->name.toString(), QStringLiteral("new"));
+    }
+
+    void companyRowIsCreatedOnce()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        QVERIFY(!catalogue::company(*db));
+        catalogue::createCompanyIfEmpty(*db);
+        catalogue::createCompanyIfEmpty(*db);
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 会社情報")).toInt(), 1);
+        QCOMPARE(catalogue::company(*db)->id.toInt(), 1);
+        catalogue::writeCompany(*db, QStringLiteral("株式会社 例"), QVariant(), QStringLiteral("TEL 03"));
+        const auto row = catalogue::company(*db);
+        QCOMPARE(row->company.toString(), QStringLiteral("株式会社 例"));
+        QVERIFY(row->address.isNull());
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 会社情報")).toInt(), 1);
+    }
+
+    void engineErrorsAreThrownWithTheEngineText()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        execOrFail(*db, QStringLiteral("DROP TABLE ProductItemEntry"));
+        try {
+            catalogue::entries(*db, 1);
+            QFAIL("no error thrown");
+        } catch (const DbError &error) {
+            QVERIFY2(QString::fromUtf8(error.what()).contains(QStringLiteral("ProductItemEntry")), error.what());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "tst_database.moc"
