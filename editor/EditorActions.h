@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace corvane {
+
+class Database;
+
+// The dialogs the editor opens and the printing run it calls. The program wires the real
+// ones; tests put recorders in their place.
+struct EditorActions {
+    // Returns the chosen product's ID (below 1 for none) and sets name on a choice.
+    std::function<int(Database &, QString &name)> selectStart;
+    // New mode without oldProName (registers the name and returns its ID), rename mode with
+    // it; name is the accepted name, empty when nothing was accepted.
+    std::function<int(Database &, QString &name, const std::optional<QString> &oldProName)> registerStart;
+    std::function<void(QWidget *, Database &, int productId, int kind, int singleSubstance)> printLabels;
+};
+
+} // namespace corvane

@@ -1,0 +1,107 @@
+#pragma once
+#include "EditorActions.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+#include <map>
+#include <vector>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace corvane {
+
+class Database;
+class ListView;
+
+// The product information editor: one product at a time, its name, the substances it
+// contains (ticked in the list of the whole substance master), the kind of additional
+// label, and the notes and ingredients printed on the normal label. It saves implicitly
+// whenever it leaves a product, prints, copies or closes.
+class FrmPuroductDataInput : public QDialog {
+    Q_OBJECT
+public:
+    explicit FrmPuroductDataInput(EditorActions actions, QWidget *parent = nullptr);
+    ~FrmPuroductDataInput() override;
+
+    // Opens the editor on the named product (empty for none) and returns the name shown
+    // when it closed.
+    QString Start(Database &dbs, const QString &strProductName);
+
+    // Loading, list and mode.
+    void Form_Load();
+    void SetList(qint16 mode);
+    void Option1_Click(int index);
+    void Check1_Click();
+
+    // Loading and saving a product.
+    void ReadData(qint32 ProductID);
+    void WriteData(const QVariant &varProductID);
+
+    // Commands and list events.
+    void Command1_Click(int index);
+    void ListView1_ItemCheck(int position);
+    void ListView1_ItemClick(int position);
+    void ListView1_MouseDown(Qt::MouseButton button, const QPoint &globalPosition);
+    void ListView1_ColumnClick(int index1Based);
+    void MnAllUnSelect_Click();
+    void MnALLSelect_Click();
+    void MnALLChange_Click();
+    void Text1_Change(int index);
+    void Text1_LostFocus(int index);
+
+    // Text of box index (multi-line boxes in CR LF) and setting it as the program does.
+    QString text(int index) const;
+    void setText(int index, const QString &value);
+
+    // The controls, by the indexes of the form design.
+    std::map<int, QWidget *> Text1;
+    std::map<int, QPushButton *> Command1;
+    std::map<int, QLabel *> Label1;
+    std::array<QRadioButton *, 2> Option1{};
+    QCheckBox *Check1 = nullptr;
+    ListView *ListView1 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QMenu *MnSelect = nullptr;
+
+    // Row 0 holds N in column 0; row i: selection mark ("1" or ""), name, hazard statements,
+    // precautionary statements of substance i.
+    std::vector<std::array<QString, 4>> strSubstance;
+    qint16 intChangedIndex = -1;
+    QString strProductName;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    void buildControls();
+    void Form_Unload();
+    int substanceCount() const;
+    int rowOf(int position) const;
+    void setMark(int position, bool selected);
+    void setProductName(const QString &name);
+    QString nameToSave() const;
+    void printCommand(int kind);
+    void commandSelect();
+    void commandAdd();
+    void commandDelete();
+    void commandRename();
+    void commandCopy();
+    void commandUndo();
+
+    EditorActions m_actions;
+    Database *dbs = nullptr;
+    // The product's name as the program last set it: the name it is stored under.
+    QString m_loadedName;
+    bool m_unloaded = false;
+};
+
+} // namespace corvane

@@ -1,0 +1,73 @@
+#include "EditorDriver.h"
+#include "Database.h"
+#include "ListView.h"
+
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
+
+namespace corvane {
+
+QString runEditor(FrmPuroductDataInput &form, Database &db, const QString &name,
+                  const std::function<void()> &whileOpen)
+{
+    QTimer::singleShot(0, &form, [&] {
+        whileOpen();
+        if (form.isVisible())
+            form.Command1[3]->click();
+    });
+    return form.Start(db, name);
+}
+
+void tick(FrmPuroductDataInput &form, int substance, bool on)
+{
+    ListModel &items = form.ListView1->items();
+    for (int position = 0; position < items.count(); ++position) {
+        if (items.item(position).tag == substance) {
+            QVERIFY(items.setData(items.index(position, 0), on ? Qt::Checked : Qt::Unchecked,
+                                  Qt::CheckStateRole));
+            return;
+        }
+    }
+    QFAIL(qPrintable(QStringLiteral("substance %1 is not listed").arg(substance)));
+}
+
+QList<int> tickedInList(const FrmPuroductDataInput &form)
+{
+    QList<int> result;
+    const ListModel &items = form.ListView1->items();
+    for (int position = 0; position < items.count(); ++position)
+        if (items.item(position).checked)
+            result << items.item(position).tag;
+    return result;
+}
+
+QList<int> marked(const FrmPuroductDataInput &form)
+{
+    QList<int> result;
+    for (size_t i = 1; i < form.strSubstance.size(); ++i)
+        if (form.strSubstance[i][0] == QLatin1String("1"))
+            result << static_cast<int>(i);
+    return result;
+}
+
+QList<QList<int>> storedEntries(Database &db, int productId)
+{
+    QSqlQuery query(db.sql());
+    query.prepare(QStringLiteral("SELECT BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5, ItemID6, ItemID7, "
+                                 "ItemID8, ItemID9, ItemID10, ItemID11, ItemID12 FROM ProductItemEntry "
+                                 "WHERE ProductID = ? ORDER BY BlockNo"));
+    query.addBindValue(productId);
+    query.exec();
+    QList<QList<int>> rows;
+    while (query.next()) {
+        QList<int> row;
+        for (int column = 0; column < 13; ++column)
+            row << query.value(column).toInt();
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace corvane

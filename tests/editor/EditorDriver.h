@@ -1,0 +1,37 @@
+#pragma once
+#include "EditorActions.h"
+#include "FrmPuroductDataInput.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace corvane {
+
+class Database;
+
+// Drives the editor as a user does: opened modally through Start, worked on while open,
+// closed with 戻る.
+QString runEditor(FrmPuroductDataInput &form, Database &db, const QString &name,
+                  const std::function<void()> &whileOpen);
+
+// The user's tick on the list item of a substance (the item must be listed).
+void tick(FrmPuroductDataInput &form, int substance, bool on);
+
+// Substance numbers ticked in the list, in display order.
+QList<int> tickedInList(const FrmPuroductDataInput &form);
+
+// Substance numbers marked in the editor's table, ascending.
+QList<int> marked(const FrmPuroductDataInput &form);
+
+// The stored entries of a product, slot by slot (Null slots as 0), one list per row.
+QList<QList<int>> storedEntries(Database &db, int productId);
+
+struct PrintCall {
+    int productId, kind, singleSubstance;
+    bool operator==(const PrintCall &) const = default;
+};
+
+} // namespace corvane

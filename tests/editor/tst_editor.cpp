@@ -1,0 +1,354 @@
+#include "Catalogue.h"
+#include "Database.h"
+#include "EditorDriver.h"
+#include "Fixture.h"
+#include "FocusMoves.h"
+#include "ListView.h"
+#include "MessageRecorder.h"
+#include "Module1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+QString tag(const FrmPuroductDataInput &form) { return tagOf(form.Text1.at(0)); }
+int count(Database &db, const QString &table) { return scalar(db, "SELECT count(*) FROM " + table).toInt(); }
+
+} // namespace
+
+class TestEditor : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<Database> db;
+    int substances = 0;
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<ProgramFolder>();
+        QVERIFY2(folder->isValid(), qPrintable(folder->error()));
+        db = folder->open();
+        QVERIFY(db);
+        substances = scalar(*db, QStringLiteral("SELECT count(*) FROM 表示物質")).toInt();
+        QVERIFY(substances >= 50);
+    }
+    void cleanup()
+    {
+        db.reset();
+        folder.reset();
+    }
+
+    void opensWithTheWholeMasterAndNoProduct()
+    {
+        const int entriesBefore = count(*db, QStringLiteral("ProductItemEntry"));
+        FrmPuroductDataInput form({});
+        const QString result = runEditor(form, *db, QString(), [&] {
+            QCOMPARE(form.windowTitle(), QStringLiteral("製品情報入力"));
+            QCOMPARE(form.intChangedIndex, -1);
+            QCOMPARE(tag(form), QStringLiteral("-1"));
+            QCOMPARE(form.ListView1->items().count(), substances);
+            QCOMPARE(form.strSubstance[0][0], QString::number(substances));
+            QCOMPARE(form.ListView1->items().item(6).text, QStringLiteral("007"));
+            QCOMPARE(form.ListView1->items().item(0).subItem, form.strSubstance[1][1]);
+            // The first substance's statements show at once.
+            QCOMPARE(form.text(1), form.strSubstance[1][2]);
+            QCOMPARE(form.text(2), form.strSubstance[1][3]);
+            QVERIFY(form.Option1[0]->isChecked());
+            QVERIFY(!form.Command1[6]->isEnabled());
+            QCOMPARE(form.Command1[5]->text(), QStringLiteral("通常のラベル\n(取扱上の注意等表記)"));
+            QCOMPARE(form.Command1[7]->text(), QStringLiteral("複数物質追加ラベル\n(2×6物質)"));
+            QCOMPARE(form.Command1[8]->text(), QStringLiteral("複数物質追加ラベル\n(3×7物質)"));
+            // Only the selected: none, so an empty list and empty statement boxes.
+            form.Check1->setChecked(true);
+            QCOMPARE(form.ListView1->items().count(), 0);
+            QCOMPARE(form.text(1), QString());
+            QCOMPARE(form.text(2), QString());
+            form.Option1[1]->click();
+            QVERIFY(form.Command1[6]->isEnabled());
+            QCOMPARE(form.Command1[7]->text(), QStringLiteral("単一物質追加ラベル\n(1物質12ラベル)"));
+            QCOMPARE(form.Command1[8]->text(), QStringLiteral("単一物質追加ラベル\n(1物質21ラベル)"));
+        });
+        QCOMPARE(result, QString());
+        QCOMPARE(count(*db, QStringLiteral("ProductItemEntry")), entriesBefore);
+        QCOMPARE(count(*db, QStringLiteral("製品情報")), 0);
+    }
+
+    void savesTicksTwelveToARowInAscendingOrder()
+    {
+        const int id = catalogue::registerProduct(*db, QStringLiteral("塗料A"));
+        FrmPuroductDataInput form({});
+        const QString result = runEditor(form, *db, QStringLiteral("塗料A"), [&] {
+            QCOMPARE(tag(form), QString::number(id));
+            for (int s : {40, 2, 7})
+                tick(form, s, true);
+            form.setText(3, QStringLiteral("火気厳禁\r\n直射日光を避ける"));
+        });
+        QCOMPARE(result, QStringLiteral("塗料A"));
+        QCOMPARE(storedEntries(*db, id), (QList<QList<int>>{{1, 2, 7, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+        auto row = catalogue::productById(*db, id);
+        QCOMPARE(row->itemCount.toInt(), 3);
+        QCOMPARE(row->itemType.toInt(), 0);
+        QCOMPARE(row->notes.toString(), QStringLiteral("火気厳禁\r\n直射日光を避ける"));
+        QVERIFY(row->ingredients.isNull()); // an empty box is stored as Null
+
+        // 13 and then 24 substances: rows of twelve, numbered from 1.
+        FrmPuroductDataInput again({});
+        runEditor(again, *db, QStringLiteral("塗料A"), [&] {
+            QCOMPARE(marked(again), (QList<int>{2, 7, 40}));
+            QCOMPARE(again.text(3), QStringLiteral("火気厳禁\r\n直射日光を避ける"));
+            for (int s = 1; s <= 24; ++s)
+                tick(again, s, s <= 13);
+            again.setText(3, QString());
+        });
+        QCOMPARE(storedEntries(*db, id),
+                 (QList<QList<int>>{{1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {2, 13, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+        QVERIFY(catalogue::productById(*db, id)->notes.isNull());
+
+        FrmPuroductDataInput third({});
+        runEditor(third, *db, QStringLiteral("塗料A"), [&] {
+            third.MnALLSelect_Click();
+            third.MnAllUnSelect_Click();
+            for (int s = 1; s <= 24; ++s)
+                tick(third, s, true);
+        });
+        const auto rows = storedEntries(*db, id);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1], (QList<int>{2, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}));
+        QCOMPARE(catalogue::productById(*db, id)->itemCount.toInt(), 24);
+
+        // No substance: no rows at all.
+        FrmPuroductDataInput fourth({});
+        runEditor(fourth, *db, QStringLiteral("塗料A"), [&] { fourth.MnAllUnSelect_Click(); });
+        QVERIFY(storedEntries(*db, id).isEmpty());
+        QCOMPARE(catalogue::productById(*db, id)->itemCount.toInt(), 0);
+    }
+
+    void loadsAnyStoredLayoutSafely()
+    {
+        execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名, ItemType) VALUES (4, 'odd', NULL), (5, 'five', 5)"));
+        execOrFail(*db, QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID5, ItemID12) "
+                                       "VALUES (4, 1, 3, 3, 0, 99999), (4, 2, NULL, 'x', 2.5, 9)"));
+        FrmPuroductDataInput form({});
+        runEditor(form, *db, QStringLiteral("odd"), [&] {
+            QCOMPARE(marked(form), (QList<int>{3, 9})); // duplicates once; out of range skipped
+            QVERIFY(form.Option1[0]->isChecked()); // Null kind: several substances
+        });
+        QCOMPARE(storedEntries(*db, 4), (QList<QList<int>>{{1, 3, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+        QCOMPARE(catalogue::productById(*db, 4)->itemType.toInt(), 0);
+
+        FrmPuroductDataInput five({});
+        runEditor(five, *db, QStringLiteral("five"), [&] { QVERIFY(five.Option1[1]->isChecked()); });
+        QCOMPARE(catalogue::productById(*db, 5)->itemType.toInt(), 1);
+    }
+
+    void singleSubstanceModeKeepsOneTick()
+    {
+        catalogue::registerProduct(*db, QStringLiteral("p"));
+        FrmPuroductDataInput form({});
+        runEditor(form, *db, QStringLiteral("p"), [&] {
+            for (int s : {3, 5, 9})
+                tick(form, s, true);
+            // Sorted by name, the first ticked one in that order stays.
+            form.ListView1_ColumnClick(2);
+            const QList<int> order = tickedInList(form);
+            form.Option1[1]->click();
+            QCOMPARE(tickedInList(form), QList<int>{order.front()});
+            QCOMPARE(marked(form), QList<int>{order.front()});
+            // A tick replaces the tick; an untick leaves none.
+            tick(form, 20, true);
+            QCOMPARE(tickedInList(form), QList<int>{20});
+            QCOMPARE(marked(form), QList<int>{20});
+            tick(form, 20, false);
+            QVERIFY(marked(form).isEmpty());
+            // Back to several substances: nothing comes back, any number may be ticked.
+            form.Option1[0]->click();
+            QVERIFY(tickedInList(form).isEmpty());
+            tick(form, 1, true);
+            tick(form, 2, true);
+            QCOMPARE(marked(form), (QList<int>{1, 2}));
+        });
+    }
+
+    void popupMenuActsOnTheListedItems()
+    {
+        catalogue::registerProduct(*db, QStringLiteral("p"));
+        FrmPuroductDataInput form({});
+        runEditor(form, *db, QStringLiteral("p"), [&] {
+            tick(form, 1, true);
+            tick(form, 4, true);
+            form.MnALLChange_Click();
+            QCOMPARE(marked(form).size(), substances - 2);
+            form.MnALLChange_Click();
+            QCOMPARE(marked(form), (QList<int>{1, 4}));
+
+            // On the filtered list the unlisted substances keep their marks.
+            form.Check1->setChecked(true);
+            QCOMPARE(form.ListView1->items().count(), 2);
+            tick(form, 4, false);
+            QCOMPARE(form.ListView1->items().count(), 2); // unticked stays until refilled
+            form.MnALLChange_Click();
+            QCOMPARE(marked(form), QList<int>{4});
+            form.MnAllUnSelect_Click();
+            QVERIFY(marked(form).isEmpty());
+
+            // The menu shows only in several-substance mode and on a non-empty list.
+            form.Check1->setChecked(false);
+            form.ListView1_MouseDown(Qt::RightButton, QPoint(10, 10));
+            QVERIFY(form.MnSelect->isVisible());
+            form.MnSelect->hide();
+            form.ListView1_MouseDown(Qt::LeftButton, QPoint(10, 10));
+            QVERIFY(!form.MnSelect->isVisible());
+            form.Option1[1]->click();
+            form.ListView1_MouseDown(Qt::RightButton, QPoint(10, 10));
+            QVERIFY(!form.MnSelect->isVisible());
+            form.Option1[0]->click();
+            form.Check1->setChecked(true); // nothing selected: empty list
+            form.ListView1_MouseDown(Qt::RightButton, QPoint(10, 10));
+            QVERIFY(!form.MnSelect->isVisible());
+        });
+    }
+
+    void clickShowsStatementsAndSortingAlternates()
+    {
+        FrmPuroductDataInput form({});
+        runEditor(form, *db, QString(), [&] {
+            form.ListView1_ItemClick(4);
+            const int row = form.ListView1->items().item(4).tag;
+            QCOMPARE(form.text(1), form.strSubstance[static_cast<size_t>(row)][2]);
+            QCOMPARE(form.text(2), form.strSubstance[static_cast<size_t>(row)][3]);
+            QVERIFY(tickedInList(form).isEmpty()); // a click does not tick
+
+            form.ListView1_ColumnClick(1);
+            QCOMPARE(form.ListView1->items().item(0).tag, substances); // descending first
+            form.ListView1_ColumnClick(1);
+            QCOMPARE(form.ListView1->items().item(0).tag, 1);
+            form.ListView1_ColumnClick(1);
+            QCOMPARE(form.ListView1->items().item(0).tag, substances);
+        });
+    }
+
+    void typedNameLooksUpAndLeavesTheProductUnderItsOwnName()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int b = catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        catalogue::addEntries(*db, b, {11});
+        FrmPuroductDataInput form({});
+        runEditor(form, *db, QStringLiteral("製品A"), [&] {
+            form.show();
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            auto *name = static_cast<QLineEdit *>(form.Text1[0]);
+            tick(form, 5, true);
+            name->setFocus();
+            name->setText(QStringLiteral("製品B"));
+            QTest::keyClick(name, Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), form.Command1[0]);
+            QCOMPARE(tag(form), QString::number(b));
+            QCOMPARE(marked(form), QList<int>{11});
+            QCOMPARE(form.intChangedIndex, -1);
+
+            // An unknown name empties the editor (the box too) after saving B under its name.
+            tick(form, 12, true);
+            name->setFocus();
+            name->setText(QStringLiteral("ない製品"));
+            QTest::keyClick(name, Qt::Key_Tab);
+            QCOMPARE(tag(form), QStringLiteral("-1"));
+            QCOMPARE(form.text(0), QString());
+            QVERIFY(marked(form).isEmpty());
+
+            // Leaving an unchanged box loads nothing.
+            name->setFocus();
+            QTest::keyClick(name, Qt::Key_Tab);
+            QCOMPARE(tag(form), QStringLiteral("-1"));
+        });
+        QCOMPARE(catalogue::productById(*db, a)->name.toString(), QStringLiteral("製品A"));
+        QCOMPARE(catalogue::productById(*db, b)->name.toString(), QStringLiteral("製品B"));
+        QCOMPARE(storedEntries(*db, a).front().mid(1, 1), QList<int>{5});
+        QCOMPARE(storedEntries(*db, b).front().mid(1, 2), (QList<int>{11, 12}));
+        QCOMPARE(count(*db, QStringLiteral("製品情報")), 2);
+    }
+
+    void emptiedNameBoxSavesAndEmpties()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        FrmPuroductDataInput form({});
+        const QString result = runEditor(form, *db, QStringLiteral("製品A"), [&] {
+            tick(form, 8, true);
+            form.setText(0, QString());
+            form.Text1_LostFocus(0);
+            QCOMPARE(tag(form), QStringLiteral("-1"));
+        });
+        QCOMPARE(result, QString());
+        QCOMPARE(catalogue::productById(*db, a)->name.toString(), QStringLiteral("製品A"));
+        QCOMPARE(storedEntries(*db, a).size(), 1);
+    }
+
+    void closingWithATypedNameLooksItUpFirst()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        FrmPuroductDataInput form({});
+        const QString result = runEditor(form, *db, QStringLiteral("製品A"), [&] {
+            static_cast<QLineEdit *>(form.Text1[0])->setText(QStringLiteral("製品B"));
+            form.close();
+        });
+        QCOMPARE(result, QStringLiteral("製品B"));
+        QCOMPARE(catalogue::productById(*db, a)->name.toString(), QStringLiteral("製品A"));
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品情報 WHERE 製品名 = '製品B'")).toInt(), 1);
+    }
+
+    void aFailedSaveChangesNothingStoredAndKeepsTheScreen()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        catalogue::addEntries(*db, a, {1, 2, 3});
+        MessageRecorder messages;
+        FrmPuroductDataInput form({});
+        runEditor(form, *db, QStringLiteral("製品A"), [&] {
+            tick(form, 9, true);
+            // The product row's update fails after the entries were rewritten.
+            execOrFail(*db, QStringLiteral("CREATE TRIGGER fail BEFORE UPDATE ON 製品情報 "
+                                           "BEGIN SELECT RAISE(ABORT, 'injected failure'); END"));
+            form.setText(0, QStringLiteral("製品B"));
+            form.Text1_LostFocus(0);
+            QCOMPARE(messages.messages().size(), 1);
+            QVERIFY(messages.texts().front().startsWith(QStringLiteral("データベースのエラーです。")));
+            QVERIFY(messages.texts().front().contains(QStringLiteral("injected failure")));
+            QCOMPARE(tag(form), QString::number(a));
+            QCOMPARE(form.text(0), QStringLiteral("製品A"));
+            QCOMPARE(marked(form), (QList<int>{1, 2, 3, 9}));
+            execOrFail(*db, QStringLiteral("DROP TRIGGER fail"));
+        });
+        QCOMPARE(storedEntries(*db, a).front().mid(1, 4), (QList<int>{1, 2, 3, 9}));
+    }
+
+    void enterMovesOnOnlyInSingleLineBoxes()
+    {
+        FrmPuroductDataInput form({});
+        runEditor(form, *db, QString(), [&] {
+            form.show();
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            auto *notes = static_cast<QPlainTextEdit *>(form.Text1[3]);
+            notes->setFocus();
+            QTest::keyClicks(notes, "ab");
+            QTest::keyClick(notes, Qt::Key_Return);
+            QTest::keyClicks(notes, "c");
+            QCOMPARE(form.text(3), QStringLiteral("ab\r\nc"));
+            QCOMPARE(QApplication::focusWidget(), notes);
+            QTest::keyClick(notes, Qt::Key_Comma, Qt::KeypadModifier);
+            QCOMPARE(QApplication::focusWidget(), form.Text1[4]);
+            QCOMPARE(form.intChangedIndex, -1); // leaving a box ends its pending change
+        });
+    }
+};
+
+QTEST_MAIN(TestEditor)
+#include "tst_editor.moc"

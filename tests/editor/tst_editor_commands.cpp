@@ -1,0 +1,263 @@
+#include "Catalogue.h"
+#include "Database.h"
+#include "EditorDriver.h"
+#include "Fixture.h"
+#include "FocusMoves.h"
+#include "ListView.h"
+#include "MessageRecorder.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+QString tag(const FrmPuroductDataInput &form) { return tagOf(form.Text1.at(0)); }
+}
+
+class TestEditorCommands : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<Database> db;
+    std::vector<PrintCall> prints;
+    // What the stand-in dialogs answer.
+    int selectId = -1;
+    QString selectName;
+    QString registerName;
+    std::optional<QString> lastOldName;
+
+    EditorActions actions()
+    {
+        EditorActions a;
+        a.selectStart = [this](Database &, QString &name) {
+            if (selectId > 0)
+                name = selectName;
+            return selectId;
+        };
+        a.registerStart = [this](Database &database, QString &name, const std::optional<QString> &oldName) {
+            lastOldName = oldName;
+            name = registerName;
+            if (name.isEmpty() || oldName)
+                return 0;
+            return catalogue::registerProduct(database, name);
+        };
+        a.printLabels = [this](QWidget *, Database &, int id, int kind, int single) {
+            prints.push_back({id, kind, single});
+        };
+        return a;
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<ProgramFolder>();
+        QVERIFY2(folder->isValid(), qPrintable(folder->error()));
+        db = folder->open();
+        QVERIFY(db);
+        prints.clear();
+        selectId = -1;
+        registerName.clear();
+        lastOldName.reset();
+    }
+    void cleanup()
+    {
+        db.reset();
+        folder.reset();
+    }
+
+    void addRegistersAndLoadsTheNewProduct()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        FrmPuroductDataInput form(actions());
+        const QString result = runEditor(form, *db, QStringLiteral("製品A"), [&] {
+            tick(form, 6, true);
+            registerName = QStringLiteral("新製品");
+            form.Command1_Click(1);
+            QVERIFY(!lastOldName);
+            QCOMPARE(tag(form), QStringLiteral("2"));
+            QCOMPARE(form.text(0), QStringLiteral("新製品"));
+            QVERIFY(marked(form).isEmpty());
+            QCOMPARE(form.intChangedIndex, -1);
+            // Cancelled: nothing changes.
+            registerName.clear();
+            form.Command1_Click(1);
+            QCOMPARE(tag(form), QStringLiteral("2"));
+        });
+        QCOMPARE(result, QStringLiteral("新製品"));
+        QCOMPARE(storedEntries(*db, a).front().mid(1, 1), QList<int>{6});
+        QCOMPARE(catalogue::productById(*db, 2)->itemCount.toInt(), 0);
+    }
+
+    void deleteAsksAndRemovesOnlyOnOk()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("Say \"hi\""));
+        catalogue::addEntries(*db, a, {1, 2});
+        const int targets = static_cast<int>(catalogue::entries(*db, -1).size());
+        MessageRecorder messages;
+        FrmPuroductDataInput form(actions());
+        runEditor(form, *db, QStringLiteral("Say \"hi\""), [&] {
+            messages.answerNext(MsgResult::Cancel);
+            form.Command1_Click(2);
+            QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名:Say \"hi\" を削除します。よろしいですか？")});
+            QCOMPARE(messages.messages().front().icon, MsgIcon::Question);
+            QCOMPARE(messages.messages().front().buttons, MsgButtons::OkCancel);
+            QCOMPARE(tag(form), QString::number(a));
+            QVERIFY(catalogue::productById(*db, a));
+
+            form.Command1_Click(2); // answered OK
+            QCOMPARE(tag(form), QStringLiteral("-1"));
+            QCOMPARE(form.text(0), QString());
+            QVERIFY(marked(form).isEmpty());
+            QVERIFY(!catalogue::productById(*db, a));
+            QVERIFY(storedEntries(*db, a).isEmpty());
+
+            // With no product loaded: no question, nothing deleted.
+            messages.clear();
+            form.Command1_Click(2);
+            QVERIFY(messages.messages().isEmpty());
+        });
+        QCOMPARE(static_cast<int>(catalogue::entries(*db, -1).size()), targets);
+    }
+
+    void copyThenCloseGivesTwoProductsWithTheSameContent()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("元"));
+        FrmPuroductDataInput form(actions());
+        runEditor(form, *db, QStringLiteral("元"), [&] {
+            tick(form, 3, true);
+            tick(form, 30, true);
+            form.setText(3, QStringLiteral("注意"));
+            form.setText(4, QStringLiteral("成分"));
+            registerName = QStringLiteral("写し");
+            form.Command1_Click(9);
+            QCOMPARE(form.text(0), QStringLiteral("写し"));
+            QCOMPARE(tag(form), QStringLiteral("2"));
+            QCOMPARE(marked(form), (QList<int>{3, 30}));
+        });
+        for (int id : {a, 2}) {
+            QCOMPARE(storedEntries(*db, id), (QList<QList<int>>{{1, 3, 30, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+            QCOMPARE(catalogue::productById(*db, id)->notes.toString(), QStringLiteral("注意"));
+            QCOMPARE(catalogue::productById(*db, id)->ingredients.toString(), QStringLiteral("成分"));
+        }
+        QCOMPARE(catalogue::productById(*db, a)->name.toString(), QStringLiteral("元"));
+        QCOMPARE(catalogue::productById(*db, 2)->name.toString(), QStringLiteral("写し"));
+    }
+
+    void undoRestoresTheStoredTicksWithoutWriting()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        catalogue::addEntries(*db, a, {4});
+        FrmPuroductDataInput form(actions());
+        runEditor(form, *db, QStringLiteral("製品A"), [&] {
+            tick(form, 5, true);
+            form.Option1[1]->click();
+            form.Command1_Click(10);
+            QCOMPARE(marked(form), QList<int>{4});
+            QVERIFY(form.Option1[0]->isChecked());
+            QCOMPARE(tag(form), QString::number(a));
+            QVERIFY(catalogue::productById(*db, a)->itemType.isNull()); // nothing written
+        });
+        FrmPuroductDataInput empty(actions());
+        runEditor(empty, *db, QString(), [&] {
+            empty.Command1_Click(10);
+            QCOMPARE(tag(empty), QStringLiteral("-1"));
+            QCOMPARE(empty.text(0), QString());
+        });
+    }
+
+    void selectReloadsOrSwitchesProducts()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int b = catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        FrmPuroductDataInput form(actions());
+        runEditor(form, *db, QStringLiteral("製品A"), [&] {
+            tick(form, 7, true);
+            selectId = a; // the product on screen: reloaded, changes dropped
+            selectName = QStringLiteral("製品A");
+            form.Command1_Click(0);
+            QVERIFY(marked(form).isEmpty());
+            tick(form, 8, true);
+            selectId = -1; // cancelled: stays, unsaved
+            form.Command1_Click(0);
+            QCOMPARE(marked(form), QList<int>{8});
+            QVERIFY(storedEntries(*db, a).isEmpty());
+            selectId = b; // another: the product left is saved first
+            selectName = QStringLiteral("製品B");
+            form.Command1_Click(0);
+            QCOMPARE(tag(form), QString::number(b));
+            QCOMPARE(form.text(0), QStringLiteral("製品B"));
+        });
+        QCOMPARE(storedEntries(*db, a).front().mid(1, 1), QList<int>{8});
+    }
+
+    void renameWritesOnlyTheName()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("旧名"));
+        MessageRecorder messages;
+        FrmPuroductDataInput form(actions());
+        runEditor(form, *db, QStringLiteral("旧名"), [&] {
+            tick(form, 2, true);
+            registerName = QStringLiteral("新名");
+            form.Command1_Click(4);
+            QCOMPARE(lastOldName, std::optional<QString>(QStringLiteral("旧名")));
+            QCOMPARE(form.text(0), QStringLiteral("新名"));
+            QCOMPARE(form.intChangedIndex, -1);
+            QCOMPARE(catalogue::productById(*db, a)->name.toString(), QStringLiteral("新名"));
+            QVERIFY(storedEntries(*db, a).isEmpty()); // ticks wait for the next save
+            form.Command1_Click(10);
+            QVERIFY(marked(form).isEmpty());
+            // An empty name box is refused with a message.
+            form.setText(0, QString());
+            form.intChangedIndex = -1;
+            form.Command1_Click(4);
+            QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名を入力してください。")});
+        });
+    }
+
+    void printCommandsSaveFirstAndPassKindAndFlag()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        FrmPuroductDataInput form(actions());
+        runEditor(form, *db, QStringLiteral("製品A"), [&] {
+            tick(form, 10, true);
+            for (int i : {5, 7, 8})
+                form.Command1_Click(i);
+            QCOMPARE(storedEntries(*db, a).size(), 1);
+            form.Option1[1]->click();
+            for (int i : {5, 6, 7, 8})
+                form.Command1_Click(i);
+            QCOMPARE(catalogue::productById(*db, a)->itemType.toInt(), 1);
+        });
+        QCOMPARE(prints, (std::vector<PrintCall>{{a, 1, 0}, {a, 3, 0}, {a, 5, 0}, {a, 1, 1}, {a, 2, 1}, {a, 3, 1}, {a, 5, 1}}));
+
+        // With no product: the label commands do nothing; the model label reports the missing
+        // product through the printing run, which gets -1.
+        prints.clear();
+        FrmPuroductDataInput empty(actions());
+        runEditor(empty, *db, QString(), [&] {
+            for (int i : {5, 7, 8})
+                empty.Command1_Click(i);
+            empty.Option1[1]->click();
+            empty.Command1_Click(6);
+        });
+        QCOMPARE(prints, (std::vector<PrintCall>{{-1, 2, 1}}));
+    }
+
+    void pendingNameLookupRunsBeforeTheCommand()
+    {
+        catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int b = catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        FrmPuroductDataInput form(actions());
+        runEditor(form, *db, QStringLiteral("製品A"), [&] {
+            static_cast<QLineEdit *>(form.Text1[0])->setText(QStringLiteral("製品B"));
+            QCOMPARE(form.intChangedIndex, 0);
+            form.Command1_Click(5);
+        });
+        QCOMPARE(prints, (std::vector<PrintCall>{{b, 1, 0}}));
+    }
+};
+
+QTEST_MAIN(TestEditorCommands)
+#include "tst_editor_commands.moc"
