@@ -93,12 +93,13 @@ void FrmPuroductDataInput::buildControls()
         Option1[static_cast<size_t>(index)] =
             new QRadioButton(index == 0 ? QStringLiteral("複数物質") : QStringLiteral("単一物質"), this);
         modes->addWidget(Option1[static_cast<size_t>(index)]);
+    }
+    Option1[0]->setChecked(true); // the design's selection, before any handler listens
+    for (int index : {0, 1})
         connect(Option1[static_cast<size_t>(index)], &QRadioButton::toggled, this, [this, index](bool on) {
             if (on)
                 Option1_Click(index);
         });
-    }
-    Option1[0]->setChecked(true);
     modes->addStretch(1);
 
     auto *statements = new QVBoxLayout;

@@ -1,0 +1,96 @@
+// Times the editor with a large master: opening on a product of 3,000 ticked substances,
+// switching between two such products (save and load), toggling "選択物質のみ表示" and
+// "すべて選択反転"; then opening with the largest master the list allows (32,767).
+#include "BigMaster.h"
+#include "Catalogue.h"
+#include "Database.h"
+#include "FrmPuroductDataInput.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+using namespace corvane;
+
+namespace {
+
+QTextStream out(stdout);
+
+template <class Work>
+void timeIt(const char *what, Work &&work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    QApplication::processEvents(); // let the list repaint, as a user would see it
+    out << what << ": " << timer.nsecsElapsed() / 1000000.0 << " ms\n";
+    out.flush();
+}
+
+std::unique_ptr<Database> bigDatabase(const QTemporaryDir &dir, int count)
+{
+    QString error;
+    if (!makeBigDataFolder(dir.filePath(QStringLiteral("Data")), count, &error))
+        qFatal("%s", qPrintable(error));
+    auto db = Database::open(dir.filePath(QStringLiteral("Data/Data.mde")), &error);
+    if (!db)
+        qFatal("%s", qPrintable(error));
+    return db;
+}
+
+// Opens the editor on name, runs work while it is open, then closes it; prints how long the
+// opening took (from Start until the form is shown and idle).
+void openAndTime(Database &db, const QString &name, const char *what, const std::function<void(FrmPuroductDataInput &)> &work)
+{
+    FrmPuroductDataInput form({});
+    QElapsedTimer timer;
+    timer.start();
+    QTimer::singleShot(0, &form, [&] {
+        out << what << ": " << timer.nsecsElapsed() / 1000000.0 << " ms\n";
+        out.flush();
+        work(form);
+        form.Command1[3]->click();
+    });
+    form.Start(db, name);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    {
+        QTemporaryDir dir;
+        auto db = bigDatabase(dir, 3000);
+        std::vector<int> all;
+        for (int i = 1; i <= 3000; ++i)
+            all.push_back(i);
+        for (const QString &name : {QStringLiteral("大製品A"), QStringLiteral("大製品B")}) {
+            const int id = catalogue::registerProduct(*db, name);
+            catalogue::addEntries(*db, id, all);
+            catalogue::writeProductRow(*db, id, name, QVariant(), QVariant(), 0, 3000);
+        }
+        openAndTime(*db, QStringLiteral("大製品A"), "open editor, 3000 of 3000 ticked", [&](FrmPuroductDataInput &form) {
+            for (int round = 0; round < 2; ++round) {
+                timeIt("switch product (save 3000 + load 3000)", [&] {
+                    form.setText(0, round == 0 ? QStringLiteral("大製品B") : QStringLiteral("大製品A"));
+                    form.Text1_LostFocus(0);
+                });
+            }
+            timeIt("toggle 選択物質のみ表示 on", [&] { form.Check1->setChecked(true); });
+            timeIt("toggle 選択物質のみ表示 off", [&] { form.Check1->setChecked(false); });
+            timeIt("すべて選択反転", [&] { form.MnALLChange_Click(); });
+            timeIt("すべて選択反転 again", [&] { form.MnALLChange_Click(); });
+        });
+    }
+    {
+        QTemporaryDir dir;
+        auto db = bigDatabase(dir, 32767);
+        openAndTime(*db, QString(), "open editor, master of 32767", [](FrmPuroductDataInput &) {});
+    }
+    return 0;
+}
