@@ -21,6 +21,8 @@ public:
     explicit FrmMenu(MenuActions actions, QWidget *parent = nullptr);
     ~FrmMenu() override;
 
+    void setActions(MenuActions actions) { m_actions = std::move(actions); }
+
     // The start-up sequence; false when the database cannot be opened (the program ends).
     bool Form_Load();
 

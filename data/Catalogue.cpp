@@ -202,6 +202,16 @@ void writeProductRow(Database &db, int productId, const QVariant &name, const QV
         values);
 }
 
+void saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers, const QVariant &name,
+                 const QVariant &notes, const QVariant &ingredients, int itemType)
+{
+    Transaction transaction(db);
+    deleteEntries(db, productId);
+    addEntries(db, productId, substanceNumbers);
+    writeProductRow(db, productId, name, notes, ingredients, itemType, static_cast<int>(substanceNumbers.size()));
+    transaction.commit();
+}
+
 std::optional<CompanyRecord> company(Database &db)
 {
     QSqlQuery query = run(db, QStringLiteral("SELECT id, 会社, 住所, TEL FROM 会社情報 ORDER BY rowid LIMIT 1"));

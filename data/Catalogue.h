@@ -63,6 +63,12 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
 void writeProductRow(Database &db, int productId, const QVariant &name, const QVariant &notes,
                      const QVariant &ingredients, int itemType, int itemCount);
 
+// Saves a product as the editor holds it: deletes its entries, writes the selected substance
+// numbers afresh and rewrites the row's five data fields, all in one transaction, so a crash
+// or an error half-way leaves the product exactly as it was stored.
+void saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers, const QVariant &name,
+                 const QVariant &notes, const QVariant &ingredients, int itemType);
+
 // The first row of 会社情報.
 std::optional<CompanyRecord> company(Database &db);
 

@@ -3,7 +3,6 @@
 #include "FocusMoves.h"
 #include "FrmPuroductDataInput.h"
 #include "Module1.h"
-#include "Transaction.h"
 
 #include <QRadioButton>
 
@@ -66,13 +65,8 @@ void FrmPuroductDataInput::WriteData(const QVariant &varProductID)
         if (strSubstance[static_cast<size_t>(i)][0] == QLatin1String("1"))
             selected.push_back(i);
 
-    // One transaction: an error or a crash half-way leaves the product as it was stored.
-    Transaction transaction(*dbs);
-    catalogue::deleteEntries(*dbs, id);
-    catalogue::addEntries(*dbs, id, selected);
-    catalogue::writeProductRow(*dbs, id, StrToNull(nameToSave()), StrToNull(text(3)), StrToNull(text(4)),
-                               Option1[1]->isChecked() ? 1 : 0, static_cast<int>(selected.size()));
-    transaction.commit();
+    catalogue::saveProduct(*dbs, id, selected, StrToNull(nameToSave()), StrToNull(text(3)), StrToNull(text(4)),
+                           Option1[1]->isChecked() ? 1 : 0);
 }
 
 } // namespace corvane

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <numeric>
 
 namespace corvane {
 
@@ -76,11 +77,17 @@ void ListModel::setAllChecked(const std::vector<bool> &checked)
 void ListModel::setSorted(bool sorted)
 {
     m_sorted = sorted;
-    if (sorted) {
-        beginResetModel();
-        sortNow();
-        endResetModel();
-    }
+    if (!sorted)
+        return;
+    // A layout change, not a reset: the view keeps its selected row wherever it moves.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<int> newRowOf = sortNow();
+    QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    for (const QModelIndex &index : from)
+        to.append(index.isValid() ? this->index(newRowOf[static_cast<size_t>(index.row())], index.column()) : index);
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void ListModel::setSortKey(int key)
@@ -104,30 +111,31 @@ void ListModel::setDropHighlight(int position)
             emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::BackgroundRole});
 }
 
-void ListModel::sortNow()
+std::vector<int> ListModel::sortNow()
 {
-    const ListItem *highlighted = m_dropHighlight >= 0 && m_dropHighlight < count()
-                                      ? &m_items[static_cast<size_t>(m_dropHighlight)]
-                                      : nullptr;
-    const int highlightedTag = highlighted ? highlighted->tag : 0;
-    const QString highlightedText = highlighted ? highlighted->text : QString();
-
     const auto key = [this](const ListItem &item) -> const QString & {
         return m_sortKey == 0 ? item.text : item.subItem;
     };
     const bool descending = m_sortOrder == 1;
-    std::stable_sort(m_items.begin(), m_items.end(), [&](const ListItem &a, const ListItem &b) {
-        const int order = QString::compare(key(a), key(b), Qt::CaseInsensitive);
-        return descending ? order > 0 : order < 0;
+    std::vector<int> order(m_items.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int compared = QString::compare(key(m_items[static_cast<size_t>(a)]), key(m_items[static_cast<size_t>(b)]),
+                                              Qt::CaseInsensitive);
+        return descending ? compared > 0 : compared < 0;
     });
 
-    if (highlighted) {
-        m_dropHighlight = -1;
-        for (int i = 0; i < count(); ++i)
-            if (m_items[static_cast<size_t>(i)].tag == highlightedTag
-                && m_items[static_cast<size_t>(i)].text == highlightedText)
-                m_dropHighlight = i;
+    std::vector<ListItem> sorted;
+    sorted.reserve(m_items.size());
+    std::vector<int> newRowOf(m_items.size());
+    for (size_t row = 0; row < order.size(); ++row) {
+        sorted.push_back(std::move(m_items[static_cast<size_t>(order[row])]));
+        newRowOf[static_cast<size_t>(order[row])] = static_cast<int>(row);
     }
+    m_items = std::move(sorted);
+    if (m_dropHighlight >= 0 && m_dropHighlight < count())
+        m_dropHighlight = newRowOf[static_cast<size_t>(m_dropHighlight)];
+    return newRowOf;
 }
 
 int ListModel::rowCount(const QModelIndex &parent) const

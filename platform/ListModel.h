@@ -70,7 +70,8 @@ signals:
     void userChecked(int position);
 
 private:
-    void sortNow();
+    // Sorts the items; returns each old row's new row.
+    std::vector<int> sortNow();
 
     std::vector<ListItem> m_items;
     std::vector<ColumnHeader> m_columns;

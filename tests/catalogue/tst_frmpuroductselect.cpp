@@ -1,0 +1,194 @@
+#include "Database.h"
+#include "DialogDriver.h"
+#include "Fixture.h"
+#include "FrmPuroductSelect.h"
+#include "ListView.h"
+#include "MessageRecorder.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+QStringList names(const ListView &list)
+{
+    QStringList result;
+    for (int i = 0; i < list.items().count(); ++i)
+        result << list.items().item(i).subItem;
+    return result;
+}
+
+QPoint rowCentre(ListView &list, int row) { return list.visualRect(list.items().index(row, 1)).center(); }
+
+void clickRow(ListView &list, int row)
+{
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(list, row));
+}
+
+void clickNameHeading(ListView &list)
+{
+    QHeaderView *header = list.header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 10, header->height() / 2));
+}
+
+std::unique_ptr<Database> openWithProducts(const ProgramFolder &folder, const QString &values)
+{
+    auto db = folder.open();
+    if (db && !values.isEmpty())
+        execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES ") + values);
+    return db;
+}
+
+} // namespace
+
+class TestFrmPuroductSelect : public QObject {
+    Q_OBJECT
+
+    FrmPuroductSelect dialog;
+    QString name;
+
+    // Opens the dialog, runs steps in it and gives what Start returned.
+    template <class Steps>
+    int run(Database &db, Steps steps)
+    {
+        onNextModal(dialog, steps);
+        return dialog.Start(db, name);
+    }
+
+private slots:
+    void choosingReturnsTheIdAndCopiesTheName()
+    {
+        ProgramFolder folder;
+        auto db = openWithProducts(folder, QStringLiteral("(5, 'ベンゼン溶液'), (12, 'Acetone'), (30, 'Say \"hi\"')"));
+        QVERIFY(db);
+        // The first product is selected at once, so Enter right away takes it.
+        QCOMPARE(run(*db, [&] {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名選択"));
+            QCOMPARE(dialog.ListView1->selectedItem(), 0);
+            QCOMPARE(dialog.ListView1->items().dropHighlight(), 0);
+            QCOMPARE(QApplication::focusWidget(), dialog.ListView1);
+            QTest::keyClick(dialog.ListView1, Qt::Key_Return);
+        }), 5);
+        QCOMPARE(name, QStringLiteral("ベンゼン溶液"));
+
+        QCOMPARE(run(*db, [&] {
+            clickRow(*dialog.ListView1, 1);
+            QCOMPARE(dialog.ListView1->items().dropHighlight(), 1);
+            dialog.Command1[0]->click();
+        }), 12);
+        QCOMPARE(name, QStringLiteral("Acetone"));
+
+        QCOMPARE(run(*db, [&] {
+            QTest::mouseDClick(dialog.ListView1->viewport(), Qt::LeftButton, {}, rowCentre(*dialog.ListView1, 2));
+        }), 30);
+        QCOMPARE(name, QStringLiteral("Say \"hi\""));
+    }
+
+    void cancelEscapeAndCloseBoxLeaveTheNameAlone()
+    {
+        ProgramFolder folder;
+        auto db = openWithProducts(folder, QStringLiteral("(5, '五'), (6, '六')"));
+        QVERIFY(db);
+        name = QStringLiteral("そのまま");
+        QCOMPARE(run(*db, [&] {
+            clickRow(*dialog.ListView1, 1);
+            dialog.Command1[1]->click();
+        }), -1);
+        QCOMPARE(run(*db, [&] { QTest::keyClick(dialog.ListView1, Qt::Key_Escape); }), -1);
+        QCOMPARE(name, QStringLiteral("そのまま"));
+
+        // After a choice, closing from the title bar must not hand that choice back again.
+        QCOMPARE(run(*db, [&] { dialog.Command1[0]->click(); }), 5);
+        name = QStringLiteral("そのまま");
+        QCOMPARE(run(*db, [&] { dialog.close(); }), -1);
+        QCOMPARE(name, QStringLiteral("そのまま"));
+    }
+
+    void idsAreListedWithAtLeastThreeDigits()
+    {
+        ProgramFolder folder;
+        auto db = openWithProducts(folder, QStringLiteral("(1234, '千二百'), (7, '七'), (1000, '千'), (42, '四十二')"));
+        QVERIFY(db);
+        QCOMPARE(run(*db, [&] {
+            const ListModel &items = dialog.ListView1->items();
+            QStringList ids;
+            for (int i = 0; i < items.count(); ++i)
+                ids << items.item(i).text;
+            QCOMPARE(ids, (QStringList{"007", "042", "1000", "1234"}));
+            QCOMPARE(names(*dialog.ListView1), (QStringList{"七", "四十二", "千", "千二百"}));
+            QVERIFY(dialog.ListView1->isColumnHidden(0));
+            clickRow(*dialog.ListView1, 2);
+            dialog.Command1[0]->click();
+        }), 1000);
+        QCOMPARE(name, QStringLiteral("千"));
+        QCOMPARE(run(*db, [&] { dialog.Command1[0]->click(); }), 7);
+    }
+
+    void headingClicksSortDescendingThenAlternateAndKeepTheChoice()
+    {
+        ProgramFolder folder;
+        auto db = openWithProducts(folder, QStringLiteral("(1, 'りんご'), (2, 'Banana'), (3, 'apple'), (4, 'cherry')"));
+        QVERIFY(db);
+        const QStringList descending{"りんご", "cherry", "Banana", "apple"};
+        QCOMPARE(run(*db, [&] {
+            ListView &list = *dialog.ListView1;
+            clickRow(list, 1); // Banana
+            clickNameHeading(list);
+            QCOMPARE(names(list), descending);
+            clickNameHeading(list);
+            QCOMPARE(names(list), (QStringList{"apple", "Banana", "cherry", "りんご"}));
+            clickNameHeading(list);
+            QCOMPARE(names(list), descending);
+            QCOMPARE(list.selectedItem(), 2);
+            QCOMPARE(list.items().dropHighlight(), 2);
+            dialog.Command1[0]->click();
+        }), 2);
+        QCOMPARE(name, QStringLiteral("Banana"));
+
+        // The next opening lists the table's order again, and sorting starts anew.
+        QCOMPARE(run(*db, [&] {
+            QCOMPARE(names(*dialog.ListView1), (QStringList{"りんご", "Banana", "apple", "cherry"}));
+            clickNameHeading(*dialog.ListView1);
+            QCOMPARE(names(*dialog.ListView1), descending);
+            dialog.Command1[1]->click();
+        }), -1);
+    }
+
+    void okWithNothingToChooseShowsAMessageAndStaysOpen()
+    {
+        ProgramFolder folder;
+        auto db = openWithProducts(folder, QString());
+        QVERIFY(db);
+        MessageRecorder messages;
+        QCOMPARE(run(*db, [&] {
+            QTest::keyClick(dialog.ListView1, Qt::Key_Return);
+            QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名を選択してください。")});
+            QVERIFY(messages.messages().front().icon == MsgIcon::Exclamation);
+            QVERIFY(dialog.isVisible());
+            dialog.Command1[1]->click();
+        }), -1);
+    }
+
+    void anUnreadableCatalogueIsReportedWithoutOpening()
+    {
+        ProgramFolder folder;
+        auto db = openWithProducts(folder, QString());
+        QVERIFY(db);
+        execOrFail(*db, QStringLiteral("DROP TABLE 製品情報"));
+        MessageRecorder messages;
+        FrmPuroductSelect fresh;
+        onNextModal(fresh, [] { QFAIL("the dialog opened without a list"); });
+        name = QStringLiteral("そのまま");
+        QCOMPARE(fresh.Start(*db, name), -1);
+        QCOMPARE(name, QStringLiteral("そのまま"));
+        QCOMPARE(messages.messages().size(), 1);
+        QVERIFY(messages.texts().front().startsWith(QStringLiteral("データベースのエラーです。")));
+    }
+};
+
+QTEST_MAIN(TestFrmPuroductSelect)
+#include "tst_frmpuroductselect.moc"

@@ -1,0 +1,192 @@
+#include "Database.h"
+#include "DialogDriver.h"
+#include "Fixture.h"
+#include "FrmCompanyInf.h"
+#include "MessageRecorder.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+// The stored rows as "count:id|会社|住所|TEL", Null shown as <null>.
+QString stored(Database &db)
+{
+    return scalar(db, QStringLiteral("SELECT count(*) || ':' || group_concat(ifnull(id, '<null>') || '|' || "
+                                     "ifnull(会社, '<null>') || '|' || ifnull(住所, '<null>') || '|' || "
+                                     "ifnull(TEL, '<null>')) FROM 会社情報")).toString();
+}
+
+void retype(QLineEdit *box, const QString &text)
+{
+    box->clear();
+    commitText(box, text);
+}
+
+} // namespace
+
+class TestFrmCompanyInf : public QObject {
+    Q_OBJECT
+
+    FrmCompanyInf form;
+
+    template <class Steps>
+    void run(Database &db, Steps steps)
+    {
+        onNextModal(form, steps);
+        form.Start(db);
+    }
+
+private slots:
+    void emptyTableGetsRecordOneAndEmptyBoxesStoreNull()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        auto db = folder.open();
+        QVERIFY(db);
+        run(*db, [&] {
+            QCOMPARE(form.windowTitle(), QStringLiteral("会社情報入力"));
+            QVERIFY(form.Label1[0]->font().pointSizeF() > form.Label1[1]->font().pointSizeF());
+            QCOMPARE(stored(*db), QStringLiteral("1:1|<null>|<null>|<null>"));
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(form.Text1[i]->text(), QString());
+            form.Command1[0]->click();
+        });
+        QCOMPARE(stored(*db), QStringLiteral("1:1|<null>|<null>|<null>"));
+
+        // A box emptied by the user stores Null again, not an empty text.
+        execOrFail(*db, QStringLiteral("UPDATE 会社情報 SET 会社 = '株式会社 例', 住所 = '東京都', TEL = '03'"));
+        run(*db, [&] {
+            QCOMPARE(form.Text1[0]->text(), QStringLiteral("株式会社 例"));
+            form.Text1[1]->clear();
+            form.Command1[0]->click();
+        });
+        QCOMPARE(stored(*db), QStringLiteral("1:1|株式会社 例|<null>|03"));
+    }
+
+    void everyWayOfClosingSaves()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        run(*db, [&] {
+            retype(form.Text1[0], QStringLiteral("有限会社 戻る"));
+            retype(form.Text1[1], QStringLiteral("大阪府"));
+            retype(form.Text1[2], QStringLiteral("TEL 06-0000-0000, FAX 06-0000-0001"));
+            form.Command1[0]->click();
+        });
+        QCOMPARE(stored(*db), QStringLiteral("1:1|有限会社 戻る|大阪府|TEL 06-0000-0000, FAX 06-0000-0001"));
+        run(*db, [&] {
+            retype(form.Text1[0], QStringLiteral("閉じるボタン"));
+            form.close();
+        });
+        run(*db, [&] {
+            retype(form.Text1[1], QStringLiteral("エスケープ"));
+            QTest::keyClick(form.Text1[1], Qt::Key_Escape);
+        });
+        QCOMPARE(stored(*db), QStringLiteral("1:1|閉じるボタン|エスケープ|TEL 06-0000-0000, FAX 06-0000-0001"));
+    }
+
+    void cancelInputShowsTheSavedRecordAgain()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        execOrFail(*db, QStringLiteral("INSERT INTO 会社情報 (id, 会社, 住所, TEL) VALUES (1, '保存済み', NULL, 'TEL 1')"));
+        run(*db, [&] {
+            retype(form.Text1[0], QStringLiteral("打ちかけ"));
+            retype(form.Text1[1], QStringLiteral("打ちかけ"));
+            form.Text1[2]->clear();
+            form.Command1[1]->click();
+            QCOMPARE(form.Text1[0]->text(), QStringLiteral("保存済み"));
+            QCOMPARE(form.Text1[1]->text(), QString());
+            QCOMPARE(form.Text1[2]->text(), QStringLiteral("TEL 1"));
+            QVERIFY(form.isVisible());
+            form.Command1[0]->click();
+        });
+        QCOMPARE(stored(*db), QStringLiteral("1:1|保存済み|<null>|TEL 1"));
+    }
+
+    void boxesTakeAtMostTwoHundredCharacters()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        const QString full = QString(199, QChar(u'住')) + QLatin1Char('x');
+        run(*db, [&] {
+            for (int i = 0; i < 3; ++i) {
+                commitText(form.Text1[i], full + QStringLiteral("所"));
+                QTest::keyClick(form.Text1[i], Qt::Key_Y);
+                QCOMPARE(form.Text1[i]->text(), full);
+            }
+            form.Command1[0]->click();
+        });
+        QCOMPARE(stored(*db), QStringLiteral("1:1|%1|%1|%1").arg(full));
+    }
+
+    void enterMovesOnToCancelInputWithoutPressingIt()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        run(*db, [&] {
+            QSignalSpy cancelInput(form.Command1[1], &QPushButton::clicked);
+            QSignalSpy back(form.Command1[0], &QPushButton::clicked);
+            QCOMPARE(QApplication::focusWidget(), form.Text1[0]);
+            commitText(form.Text1[0], QStringLiteral("会社"));
+            QTest::keyClick(form.Text1[0], Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), form.Text1[1]);
+            QTest::keyClick(form.Text1[1], Qt::Key_Enter, Qt::KeypadModifier);
+            QCOMPARE(QApplication::focusWidget(), form.Text1[2]);
+            QTest::keyClick(form.Text1[2], Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), form.Command1[1]);
+            QVERIFY(cancelInput.isEmpty() && back.isEmpty());
+            QVERIFY(form.isVisible());
+            QCOMPARE(form.Text1[0]->text(), QStringLiteral("会社")); // not reloaded
+            QTest::keyClick(form.Command1[1], Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), form.Command1[0]);
+            form.Command1[0]->click();
+        });
+        QCOMPARE(stored(*db), QStringLiteral("1:1|会社|<null>|<null>"));
+    }
+
+    void databaseErrorsAreReportedAndNeverBlankTheRecord()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        execOrFail(*db, QStringLiteral("INSERT INTO 会社情報 (id, 会社, 住所, TEL) VALUES (1, '元の会社', '元の住所', NULL)"));
+        execOrFail(*db, QStringLiteral("PRAGMA query_only = ON"));
+        MessageRecorder messages;
+        // A failed save is reported and the form closes all the same.
+        run(*db, [&] {
+            QCOMPARE(form.Text1[0]->text(), QStringLiteral("元の会社"));
+            retype(form.Text1[0], QStringLiteral("書けない"));
+            form.Command1[0]->click();
+        });
+        QVERIFY(!form.isVisible());
+        QCOMPARE(messages.messages().size(), 1);
+        QVERIFY(messages.texts().front().startsWith(QStringLiteral("データベースのエラーです。")));
+        execOrFail(*db, QStringLiteral("PRAGMA query_only = OFF"));
+        QCOMPARE(stored(*db), QStringLiteral("1:1|元の会社|元の住所|<null>"));
+
+        // A record that cannot be read is reported and the form does not open, so closing
+        // it cannot store empty boxes over the record.
+        execOrFail(*db, QStringLiteral("ALTER TABLE 会社情報 RENAME COLUMN 住所 TO 所在地"));
+        messages.clear();
+        FrmCompanyInf fresh;
+        onNextModal(fresh, [] { QFAIL("the form opened without the record"); });
+        fresh.Start(*db);
+        QCOMPARE(messages.messages().size(), 1);
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT 会社 || '|' || 所在地 FROM 会社情報")).toString(),
+                 QStringLiteral("元の会社|元の住所"));
+    }
+};
+
+QTEST_MAIN(TestFrmCompanyInf)
+#include "tst_frmcompanyinf.moc"
