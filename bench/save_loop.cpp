@@ -1,0 +1,102 @@
+// The subject of the kill test. "save_loop DATA_FOLDER prepare" makes two products of 3,000
+// substances; "save_loop DATA_FOLDER run" saves them again and again, each save with new
+// content, until it is killed; "save_loop DATA_FOLDER check" verifies that every product
+// holds exactly the content of one whole save and that the file is intact.
+#include "BigMaster.h"
+#include "Catalogue.h"
+#include "Database.h"
+#include "ErrorBoundary.h"
+
+#include <QCoreApplication>
+#include <QSqlQuery>
+#include <QTextStream>
+
+using namespace corvane;
+
+namespace {
+
+constexpr int kSubstances = 3000;
+
+// The content of save number version: a different set of substances for each version.
+std::vector<int> contentOf(int version)
+{
+    std::vector<int> numbers;
+    const int step = 1 + version % 7;
+    for (int i = 1 + version % 3; i <= kSubstances; i += step)
+        numbers.push_back(i);
+    return numbers;
+}
+
+void save(Database &db, int id, int version)
+{
+    catalogue::saveProduct(db, id, contentOf(version), QStringLiteral("製品%1").arg(id),
+                           QStringLiteral("version %1").arg(version), QVariant(), version % 2);
+}
+
+int check(Database &db)
+{
+    QSqlQuery integrity(db.sql());
+    if (!integrity.exec(QStringLiteral("PRAGMA integrity_check")) || !integrity.next()
+        || integrity.value(0).toString() != QLatin1String("ok")) {
+        QTextStream(stdout) << "integrity_check failed\n";
+        return 1;
+    }
+    for (int id : {1, 2}) {
+        const auto rows = catalogue::productWithEntries(db, id);
+        if (rows.empty()) {
+            QTextStream(stdout) << "product " << id << " lost\n";
+            return 1;
+        }
+        const int version = rows.front().product.notes.toString().mid(8).toInt();
+        std::vector<int> stored;
+        for (const ProductEntryRow &row : rows)
+            for (const QVariant &slot : row.entry.itemId)
+                if (!slot.isNull())
+                    stored.push_back(slot.toInt());
+        if (stored != contentOf(version) || rows.front().product.itemCount.toInt() != static_cast<int>(stored.size())) {
+            QTextStream(stdout) << "product " << id << " does not hold version " << version << " whole\n";
+            return 1;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        QTextStream(stderr) << "usage: save_loop DATA_FOLDER prepare|run|check\n";
+        return 2;
+    }
+    const QString folder = args[1];
+    QString error;
+    if (args[2] == QLatin1String("prepare") && !makeBigDataFolder(folder, kSubstances, &error)) {
+        QTextStream(stderr) << error << '\n';
+        return 1;
+    }
+    auto db = Database::open(folder + QStringLiteral("/Data.mde"), &error);
+    if (!db) {
+        QTextStream(stderr) << error << '\n';
+        return 1;
+    }
+    try {
+        if (args[2] == QLatin1String("prepare")) {
+            for (int id : {1, 2}) {
+                catalogue::registerProduct(*db, QStringLiteral("製品%1").arg(id));
+                save(*db, id, 0);
+            }
+            return 0;
+        }
+        if (args[2] == QLatin1String("check"))
+            return check(*db);
+        for (int version = 1;; ++version)
+            for (int id : {1, 2})
+                save(*db, id, version);
+    } catch (const DbError &e) {
+        QTextStream(stderr) << e.what() << '\n';
+        return 1;
+    }
+}
