@@ -18,7 +18,8 @@ const QStringList kNames = {
     QStringLiteral("キシレン（o-, m-, p-異性体の混合物）"),
     QStringLiteral("水酸化ナトリウム"),
     QStringLiteral("過酸化水素（35%水溶液）"),
-    QStringLiteral("ポリ（オキシエチレン）＝アルキルエーテル（アルキル基の炭素数が12から15までのもの及びその混合物に限る。）"),
+    QStringLiteral(
+        "ポリ（オキシエチレン）＝アルキルエーテル（アルキル基の炭素数が12から15までのもの及びその混合物に限る。）"),
     QStringLiteral("トルエン"),
     QStringLiteral("1,2-ジクロロエタン"),
     QStringLiteral("次亜塩素酸ナトリウム"),
@@ -67,7 +68,8 @@ const QString kPrecautions = QStringLiteral(
     "飲み込んだ場合：口をすすぐこと。無理に吐かせないこと。\n"
     "皮膚（又は髪）に付着した場合：直ちに汚染された衣類を全て脱ぐこと。皮膚を流水又はシャワーで洗うこと。\n"
     "吸入した場合：空気の新鮮な場所に移し、呼吸しやすい姿勢で休息させること。\n"
-    "眼に入った場合：水で数分間注意深く洗うこと。次にコンタクトレンズを着用していて容易に外せる場合は外すこと。その後も洗浄を続けること。\n"
+    "眼に入った場合：水で数分間注意深く洗うこと。次にコンタクトレンズを着用していて容易に外せる場合は外すこと。その後も"
+    "洗浄を続けること。\n"
     "ばく露又はばく露の懸念がある場合：医師の診察／手当てを受けること。\n"
     "火災の場合：消火するために粉末消火剤、二酸化炭素、泡消火剤を使用すること。\n"
     "【保管】\n"
@@ -104,7 +106,8 @@ void fillSlot(ReportEngine &engine, int slot, const Substance *substance)
         engine.PR_RepSetText(QStringLiteral("Mark%1%2").arg(n).arg(mark),
                              shown ? picture(substance->pictograms[mark - 1]) : QString());
     }
-    engine.PR_RepSetText(QStringLiteral("Harmful") + n, substance ? substance->hazards.join(QStringLiteral("\r\n")) : QString());
+    engine.PR_RepSetText(QStringLiteral("Harmful") + n,
+                         substance ? substance->hazards.join(QStringLiteral("\r\n")) : QString());
 }
 
 void fillSupplier(ReportEngine &engine, const Supplier &supplier)

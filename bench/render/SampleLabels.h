@@ -46,8 +46,7 @@ bool prepareDataFolder(const QString &baseFolder, const QString &reportsSource, 
 int printSheets(ReportEngine &engine, const QString &report, int slotsPerSheet, const QList<Substance> &substances);
 int printNormalLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
                      const Substance &substance);
-int printModelLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
-                    const Substance &substance);
+int printModelLabel(ReportEngine &engine, const Supplier &supplier, const Product &product, const Substance &substance);
 int printMultiSubstanceLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
                              const QList<Substance> &substances);
 

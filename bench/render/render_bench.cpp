@@ -62,7 +62,10 @@ int main(int argc, char **argv)
     QProcess pdfinfo;
     pdfinfo.start(QStringLiteral("pdfinfo"), {pdf});
     pdfinfo.waitForFinished();
-    const QString pages = QString::fromUtf8(pdfinfo.readAllStandardOutput()).section(QStringLiteral("Pages:"), 1).section(u'\n', 0, 0).trimmed();
+    const QString pages = QString::fromUtf8(pdfinfo.readAllStandardOutput())
+                              .section(QStringLiteral("Pages:"), 1)
+                              .section(u'\n', 0, 0)
+                              .trimmed();
 
     std::printf("%d substances, %s pages, %.2f MB PDF; first run %lld ms, second run %lld ms; peak memory %ld MB\n",
                 kSubstances, qPrintable(pages), QFileInfo(pdf).size() / 1e6, static_cast<long long>(times[0]),

@@ -40,14 +40,21 @@ int main(int argc, char **argv)
     const auto supplier = samples::sampleSupplier();
     const auto product = samples::sampleProduct();
     const std::pair<QString, std::function<int()>> documents[] = {
-        {QStringLiteral("MALAB26"), [&] { return samples::printSheets(engine, QStringLiteral("Data\\MALAB26.PRP"), 12, substances.mid(0, 17)); }},
-        {QStringLiteral("MALAB37"), [&] { return samples::printSheets(engine, QStringLiteral("Data\\MALAB37.PRP"), 21, substances.mid(0, 26)); }},
-        {QStringLiteral("SULABEL"), [&] { return samples::printNormalLabel(engine, supplier, product, substances[1]); }},
-        {QStringLiteral("SULABEL-long"), [&] { return samples::printNormalLabel(engine, supplier, product, substances[7]); }},
+        {QStringLiteral("MALAB26"),
+         [&] { return samples::printSheets(engine, QStringLiteral("Data\\MALAB26.PRP"), 12, substances.mid(0, 17)); }},
+        {QStringLiteral("MALAB37"),
+         [&] { return samples::printSheets(engine, QStringLiteral("Data\\MALAB37.PRP"), 21, substances.mid(0, 26)); }},
+        {QStringLiteral("SULABEL"),
+         [&] { return samples::printNormalLabel(engine, supplier, product, substances[1]); }},
+        {QStringLiteral("SULABEL-long"),
+         [&] { return samples::printNormalLabel(engine, supplier, product, substances[7]); }},
         {QStringLiteral("SMLABEL"), [&] { return samples::printModelLabel(engine, supplier, product, substances[0]); }},
-        {QStringLiteral("MULABEL-8"), [&] { return samples::printMultiSubstanceLabel(engine, supplier, product, substances.mid(0, 8)); }},
-        {QStringLiteral("MULABEL-4"), [&] { return samples::printMultiSubstanceLabel(engine, supplier, product, substances.mid(3, 4)); }},
-        {QStringLiteral("MULABEL-6"), [&] { return samples::printMultiSubstanceLabel(engine, supplier, product, substances.mid(6, 6)); }},
+        {QStringLiteral("MULABEL-8"),
+         [&] { return samples::printMultiSubstanceLabel(engine, supplier, product, substances.mid(0, 8)); }},
+        {QStringLiteral("MULABEL-4"),
+         [&] { return samples::printMultiSubstanceLabel(engine, supplier, product, substances.mid(3, 4)); }},
+        {QStringLiteral("MULABEL-6"),
+         [&] { return samples::printMultiSubstanceLabel(engine, supplier, product, substances.mid(6, 6)); }},
     };
     int failures = 0;
     for (const auto &[name, print] : documents) {

@@ -1,0 +1,34 @@
+// Any bytes as a settings file: reading never crashes and stays within 255 bytes; a value
+// written and read back is the value or empty, never another text.
+#include "Profile.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+using namespace corvane;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("fuzz.ini"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return 0;
+        file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
+    }
+    const QString value = readProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QString(), 256, path);
+    if (QStringEncoder("windows-31j").encode(value).size() > 255)
+        abort();
+
+    const QString written = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(std::min<size_t>(size, 60)));
+    if (writeProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), written, path)) {
+        const QString back = readProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QString(), 256, path);
+        if (!back.isEmpty() && back != written && !written.startsWith(back))
+            abort();
+    }
+    return 0;
+}

@@ -1,0 +1,172 @@
+#include "PageRenderer.h"
+
+#include "ProgramPath.h"
+
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QSet>
+
+namespace corvane {
+
+namespace {
+
+constexpr qreal kUnitsPerInch = 254.0; // 0.1 mm
+
+QRectF innerBox(const QRect &rect, const TextStyle &style)
+{
+    return QRectF(rect).adjusted(style.horizontalPadding, style.verticalPadding, -style.horizontalPadding,
+                                 -style.verticalPadding);
+}
+
+} // namespace
+
+PageRenderer::PageRenderer()
+    : m_fitter(m_fonts)
+{
+}
+
+void PageRenderer::setBaseFolder(const QString &folder)
+{
+    m_baseFolder = folder;
+    m_picturePaths.clear();
+}
+
+QString PageRenderer::picturePath(const QString &reference)
+{
+    auto found = m_picturePaths.constFind(reference);
+    if (found == m_picturePaths.constEnd())
+        found = m_picturePaths.insert(reference, resolveProgramPath(m_baseFolder, reference));
+    return *found;
+}
+
+QString PageRenderer::loadPictures(const ReportDocument &document)
+{
+    m_picturePaths.clear(); // files may have appeared or moved since the last document
+    QSet<QString> checked;
+    for (const ReportSheet &sheet : document.sheets) {
+        for (const FilledPage &page : sheet.layers) {
+            for (qsizetype i = 0; i < page.report().fields.size(); ++i) {
+                const auto reference = pictureReference(page.textAt(i));
+                if (!reference || reference->isEmpty() || checked.contains(*reference))
+                    continue;
+                checked.insert(*reference);
+                const QString path = picturePath(*reference);
+                if (!m_pictures.load(path))
+                    return path;
+            }
+        }
+    }
+    return {};
+}
+
+void PageRenderer::paint(QPainter &painter, const ReportSheet &sheet)
+{
+    const QPaintDevice *device = painter.device();
+    // Pictures go into a PDF as shared images; elsewhere SVG stays vector.
+    const bool picturesAsImages = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
+    painter.save();
+    painter.scale(device->logicalDpiX() / kUnitsPerInch, device->logicalDpiY() / kUnitsPerInch);
+    for (const FilledPage &page : sheet.layers)
+        paintPage(painter, page, picturesAsImages);
+    painter.restore();
+}
+
+void PageRenderer::paintPage(QPainter &painter, const FilledPage &page, bool picturesAsImages)
+{
+    const ReportDefinition &report = page.report();
+    const bool showGuides = m_showGuides || report.guides;
+
+    for (const ShapeDefinition &shape : report.shapes) {
+        if (shape.guide && !showGuides)
+            continue;
+        painter.setPen(QPen(shape.color, shape.width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        if (shape.kind == ShapeDefinition::Kind::Line) {
+            painter.drawLine(shape.line);
+        } else {
+            painter.setBrush(shape.fill.isValid() ? QBrush(shape.fill) : QBrush(Qt::NoBrush));
+            painter.drawRect(shape.rect);
+        }
+    }
+    painter.setBrush(Qt::NoBrush);
+
+    for (const StaticText &text : report.texts) {
+        if (text.guide && !showGuides)
+            continue;
+        paintText(painter, text.rect, text.style, text.text);
+        paintFrame(painter, text.rect, text.style);
+    }
+
+    for (qsizetype i = 0; i < report.fields.size(); ++i) {
+        const QRect &rect = page.rectAt(i);
+        if (rect.width() <= 0 || rect.height() <= 0)
+            continue;
+        const TextStyle &style = report.fields[i].style;
+        const QString &text = page.textAt(i);
+        if (const auto reference = pictureReference(text)) {
+            if (!reference->isEmpty())
+                paintPicture(painter, rect, style, *reference, picturesAsImages);
+        } else if (!text.isEmpty()) {
+            paintText(painter, rect, style, text);
+        }
+        paintFrame(painter, rect, style);
+    }
+}
+
+void PageRenderer::paintText(QPainter &painter, const QRect &rect, const TextStyle &style, const QString &text)
+{
+    if (style.fill.isValid())
+        painter.fillRect(rect, style.fill);
+    if (text.isEmpty())
+        return;
+    const QRectF box = innerBox(rect, style);
+    if (box.width() <= 0 || box.height() <= 0)
+        return;
+    const FittedText &fitted = m_fitter.fit(text, style, box.size());
+    if (fitted.lines.isEmpty())
+        return;
+
+    painter.save();
+    if (fitted.clipped)
+        painter.setClipRect(box, Qt::IntersectClip);
+    painter.setPen(style.color);
+    const qreal scale = fitted.pointSize * kUnitsPerPoint / kReferencePixelSize;
+    for (const FittedLine &line : fitted.lines) {
+        if (line.text.isEmpty())
+            continue;
+        const ShapedLine &shaped = m_fonts.shape(fitted.faceId, line.text);
+        painter.save();
+        painter.translate(box.topLeft() + line.origin);
+        painter.scale(scale, scale);
+        for (const QGlyphRun &run : shaped.runs)
+            painter.drawGlyphRun(QPointF(0, -shaped.ascent), run);
+        painter.restore();
+    }
+    painter.restore();
+}
+
+void PageRenderer::paintPicture(QPainter &painter, const QRect &rect, const TextStyle &style, const QString &reference,
+                                bool asImage)
+{
+    if (style.fill.isValid())
+        painter.fillRect(rect, style.fill);
+    m_pictures.draw(painter, picturePath(reference), innerBox(rect, style), kUnitsPerInch, asImage);
+}
+
+void PageRenderer::paintFrame(QPainter &painter, const QRect &rect, const TextStyle &style)
+{
+    if (!style.frameEdges)
+        return;
+    painter.setPen(QPen(style.frameColor, style.frameWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const QRectF r(rect);
+    if (style.frameEdges & Qt::LeftEdge)
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+    if (style.frameEdges & Qt::TopEdge)
+        painter.drawLine(r.topLeft(), r.topRight());
+    if (style.frameEdges & Qt::RightEdge)
+        painter.drawLine(r.topRight(), r.bottomRight());
+    if (style.frameEdges & Qt::BottomEdge)
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+}
+
+} // namespace corvane

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "FontLibrary.h"
+#include "PictureCache.h"
+#include "ReportDocument.h"
+#include "TextFitter.h"
+
+#include <QString>
+
+class QPainter;
+
+namespace corvane {
+
+// Paints filled pages. The same renderer serves the preview, printers and
+// PDF files, and keeps its fonts, text layouts and pictures between pages.
+class PageRenderer {
+public:
+    PageRenderer();
+
+    // Folder that relative picture paths ("Data\GHS02.svg") are taken from.
+    void setBaseFolder(const QString &folder);
+    QString picturePath(const QString &reference);
+
+    // Label outlines marked `guide` are normally left out (the stock is pre-cut).
+    void setShowGuides(bool show) { m_showGuides = show; }
+
+    // Loads every picture the document names; returns the path of the first
+    // one that cannot be read, or an empty string.
+    QString loadPictures(const ReportDocument &document);
+
+    // Paints one sheet. The painter's device origin must be the top-left
+    // corner of the paper (full-page printers, margin-free PDF writers).
+    void paint(QPainter &painter, const ReportSheet &sheet);
+
+private:
+    void paintPage(QPainter &painter, const FilledPage &page, bool picturesAsImages);
+    void paintText(QPainter &painter, const QRect &rect, const TextStyle &style, const QString &text);
+    void paintPicture(QPainter &painter, const QRect &rect, const TextStyle &style, const QString &reference,
+                      bool asImage);
+    void paintFrame(QPainter &painter, const QRect &rect, const TextStyle &style);
+
+    FontLibrary m_fonts;
+    TextFitter m_fitter;
+    PictureCache m_pictures;
+    QString m_baseFolder;
+    QHash<QString, QString> m_picturePaths; // as written -> resolved
+    bool m_showGuides = false;
+};
+
+} // namespace corvane

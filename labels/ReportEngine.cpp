@@ -1,0 +1,218 @@
+#include "ReportEngine.h"
+
+#include "PdfOutput.h"
+#include "PrintPreview.h"
+#include "ProgramPath.h"
+#include "ReportRecorder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QWidget>
+
+namespace corvane {
+
+namespace {
+
+// PR_Start: 10 or less means a document is open.
+constexpr qint16 kStarted = 0;
+constexpr qint16 kStartAlreadyOpen = 11;
+constexpr qint16 kStartOutputUnavailable = 12;
+
+// PR_LoadReport
+constexpr qint16 kLoaded = 0;
+constexpr qint16 kLoadNoDocument = 1;
+constexpr qint16 kLoadFailed = 2;
+
+// PR_EndDoc
+constexpr qint16 kOutput = 0;
+constexpr qint16 kEndNoDocument = 1;
+constexpr qint16 kEndPictureUnreadable = 2;
+constexpr qint16 kEndWriteFailed = 3;
+constexpr qint16 kEndNothingToPrint = 4;
+
+const QString kDefaultDocumentName = QStringLiteral("ラベル印刷");
+
+} // namespace
+
+ReportEngine::ReportEngine()
+    : m_baseFolder(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath())
+{
+    m_renderer.setBaseFolder(m_baseFolder);
+}
+
+ReportEngine::~ReportEngine() = default;
+
+void ReportEngine::setBaseFolder(const QString &folder)
+{
+    m_baseFolder = folder;
+    m_renderer.setBaseFolder(folder);
+}
+
+void ReportEngine::setPreviewOutput()
+{
+    m_output = Output::Preview;
+    m_pdfPath.clear();
+}
+
+void ReportEngine::setPdfOutput(const QString &path)
+{
+    m_output = Output::Pdf;
+    m_pdfPath = path;
+}
+
+void ReportEngine::setNoOutput()
+{
+    m_output = Output::None;
+    m_pdfPath.clear();
+}
+
+void ReportEngine::record(const QString &operation, const QVariantList &arguments, const QVariant &result)
+{
+    if (m_recorder)
+        m_recorder->recordCall(ReportCall{operation, arguments, result});
+}
+
+qint16 ReportEngine::fail(qint16 code, const QString &message)
+{
+    m_lastError = message;
+    return code;
+}
+
+QString ReportEngine::checkOutputReady() const
+{
+    if (m_output == Output::Pdf) {
+        if (m_pdfPath.isEmpty())
+            return QStringLiteral("PDF の保存先が指定されていません");
+        const QFileInfo folder(QFileInfo(m_pdfPath).absolutePath());
+        if (!folder.isDir())
+            return QStringLiteral("PDF の保存先フォルダがありません: %1").arg(folder.filePath());
+        if (!folder.isWritable())
+            return QStringLiteral("PDF の保存先フォルダに書き込めません: %1").arg(folder.filePath());
+    }
+    if (m_output == Output::Preview && !qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return QStringLiteral("印刷プレビューを表示できません（画面を使えない環境です）");
+    return {};
+}
+
+void ReportEngine::closeDocument()
+{
+    m_documentOpen = false;
+    m_owner = nullptr;
+    m_document = ReportDocument{};
+    m_currentPage.reset();
+    m_sheetOpen = false;
+}
+
+qint16 ReportEngine::PR_Start(QWidget *owner, const QString &documentName, const QString &printerName, int startMode,
+                              int reserved1, int reserved2)
+{
+    qint16 result = kStarted;
+    if (m_documentOpen) {
+        result = fail(kStartAlreadyOpen, QStringLiteral("前の印刷が終わっていません"));
+    } else if (const QString problem = checkOutputReady(); !problem.isEmpty()) {
+        result = fail(kStartOutputUnavailable, QStringLiteral("印刷を開始できません: %1").arg(problem));
+    } else {
+        m_lastError.clear();
+        closeDocument();
+        m_documentOpen = true;
+        m_owner = owner;
+        m_document.title = documentName.isEmpty() ? kDefaultDocumentName : documentName;
+    }
+    record(QStringLiteral("PR_Start"),
+           {QVariant::fromValue(static_cast<QObject *>(owner)), documentName, printerName, startMode, reserved1,
+            reserved2},
+           result);
+    return result;
+}
+
+qint16 ReportEngine::PR_LoadReport(int reserved1, int reserved2, const QString &reportPath)
+{
+    qint16 result = kLoaded;
+    if (!m_documentOpen) {
+        result = fail(kLoadNoDocument, QStringLiteral("印刷が開始されていません（帳票 %1）").arg(reportPath));
+    } else {
+        const ReportLoadResult loaded = m_reports.load(resolveProgramPath(m_baseFolder, reportPath));
+        if (loaded.report) {
+            m_currentPage.emplace(loaded.report);
+        } else {
+            m_currentPage.reset();
+            result = fail(kLoadFailed, loaded.error);
+        }
+    }
+    record(QStringLiteral("PR_LoadReport"), {reserved1, reserved2, reportPath}, result);
+    return result;
+}
+
+void ReportEngine::PR_RepSetText(const QString &fieldName, const QString &text)
+{
+    if (m_currentPage)
+        m_currentPage->setText(fieldName, text);
+    record(QStringLiteral("PR_RepSetText"), {fieldName, text});
+}
+
+void ReportEngine::PR_RepGetPos(const QString &fieldName, qint32 &x, qint32 &y, qint32 &width, qint32 &height)
+{
+    const std::optional<QRect> rect = m_currentPage ? m_currentPage->rect(fieldName) : std::nullopt;
+    const QRect placement = rect.value_or(QRect());
+    x = placement.x();
+    y = placement.y();
+    width = rect ? placement.width() : 0;
+    height = rect ? placement.height() : 0;
+    record(QStringLiteral("PR_RepGetPos"), {fieldName}, QVariantList{x, y, width, height});
+}
+
+void ReportEngine::PR_RepSetPos(const QString &fieldName, qint32 x, qint32 y, qint32 width, qint32 height)
+{
+    if (m_currentPage)
+        m_currentPage->setRect(fieldName, QRect(x, y, width, height));
+    record(QStringLiteral("PR_RepSetPos"), {fieldName, x, y, width, height});
+}
+
+void ReportEngine::PR_PlayReport()
+{
+    if (m_documentOpen && m_currentPage) {
+        if (!m_sheetOpen) {
+            m_document.sheets.append(ReportSheet{});
+            m_sheetOpen = true;
+        }
+        m_document.sheets.last().layers.append(*m_currentPage);
+    }
+    record(QStringLiteral("PR_PlayReport"), {});
+}
+
+void ReportEngine::PR_EndPage()
+{
+    m_sheetOpen = false;
+    record(QStringLiteral("PR_EndPage"), {});
+}
+
+qint16 ReportEngine::PR_EndDoc()
+{
+    qint16 result = kOutput;
+    if (!m_documentOpen) {
+        result = fail(kEndNoDocument, QStringLiteral("印刷が開始されていません"));
+    } else if (m_document.sheets.isEmpty()) {
+        result = fail(kEndNothingToPrint, QStringLiteral("印刷するページがありません"));
+    } else if (const QString unreadable = m_renderer.loadPictures(m_document); !unreadable.isEmpty()) {
+        result = fail(kEndPictureUnreadable, QStringLiteral("絵表示のファイルを読み込めません: %1").arg(unreadable));
+    } else if (m_output == Output::Pdf) {
+        if (const QString problem = writePdf(m_document, m_pdfPath, m_renderer); !problem.isEmpty())
+            result = fail(kEndWriteFailed, problem);
+    } else if (m_output == Output::Preview) {
+        showPrintPreview(m_owner, m_document, m_renderer);
+    }
+    if (result == kOutput && m_recorder)
+        m_recorder->recordDocument(m_document);
+    record(QStringLiteral("PR_EndDoc"), {}, result);
+    closeDocument();
+    return result;
+}
+
+void ReportEngine::PR_AbortDoc()
+{
+    closeDocument();
+    record(QStringLiteral("PR_AbortDoc"), {});
+}
+
+} // namespace corvane

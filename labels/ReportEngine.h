@@ -1,0 +1,92 @@
+#pragma once
+
+#include "PageRenderer.h"
+#include "ReportCache.h"
+#include "ReportDocument.h"
+
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <QtGlobal>
+
+#include <optional>
+
+class QWidget;
+
+namespace corvane {
+
+class ReportRecorder;
+
+// The report engine the label printing run drives: load a report per page,
+// fill its fields, play it onto the sheet, and output the document at the
+// end. Output goes to a print preview (the default), a PDF file, or nowhere
+// but the recorder; choose before PR_Start.
+class ReportEngine {
+public:
+    ReportEngine();
+    ~ReportEngine();
+
+    // "Data\…" paths are taken from here: the folder of the executable
+    // unless set otherwise.
+    void setBaseFolder(const QString &folder);
+    QString baseFolder() const { return m_baseFolder; }
+
+    void setPreviewOutput();
+    void setPdfOutput(const QString &path);
+    void setNoOutput();
+    // Sees every call and every finished document, whatever the output.
+    // Not owned; null to stop recording.
+    void setRecorder(ReportRecorder *recorder) { m_recorder = recorder; }
+    // Draws label outlines marked as guides (for checking alignment).
+    void setShowGuides(bool show) { m_renderer.setShowGuides(show); }
+
+    // Japanese description of the last failure.
+    QString lastError() const { return m_lastError; }
+
+    // Opens a print document. Above 10: failure, nothing is open. The
+    // document name titles the PDF and the preview; the printer is chosen in
+    // the preview, so the printer name and numbers are only recorded.
+    qint16 PR_Start(QWidget *owner, const QString &documentName, const QString &printerName, int startMode,
+                    int reserved1, int reserved2);
+    // Loads a report file and makes it the current page, its fields holding
+    // their default texts. 0 on success.
+    qint16 PR_LoadReport(int reserved1, int reserved2, const QString &reportPath);
+    // "#BMP=" + path shows a picture; an empty text blanks the field; a name
+    // the report lacks is ignored.
+    void PR_RepSetText(const QString &fieldName, const QString &text);
+    // Placement in 0.1 mm; all zero for a name the report lacks.
+    void PR_RepGetPos(const QString &fieldName, qint32 &x, qint32 &y, qint32 &width, qint32 &height);
+    void PR_RepSetPos(const QString &fieldName, qint32 x, qint32 y, qint32 width, qint32 height);
+    // Puts the current page, as filled so far, onto the sheet.
+    void PR_PlayReport();
+    // Ends the sheet: the next play starts a new one.
+    void PR_EndPage();
+    // Outputs the document. 0 on success; otherwise nothing is output.
+    qint16 PR_EndDoc();
+    void PR_AbortDoc();
+
+private:
+    enum class Output { Preview, Pdf, None };
+
+    void record(const QString &operation, const QVariantList &arguments, const QVariant &result = {});
+    qint16 fail(qint16 code, const QString &message);
+    void closeDocument();
+    QString checkOutputReady() const;
+
+    QString m_baseFolder;
+    Output m_output = Output::Preview;
+    QString m_pdfPath;
+    ReportRecorder *m_recorder = nullptr;
+    QString m_lastError;
+
+    ReportCache m_reports;
+    PageRenderer m_renderer;
+
+    bool m_documentOpen = false;
+    QPointer<QWidget> m_owner;
+    ReportDocument m_document;
+    std::optional<FilledPage> m_currentPage;
+    bool m_sheetOpen = false;
+};
+
+} // namespace corvane

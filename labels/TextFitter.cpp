@@ -1,0 +1,223 @@
+#include "TextFitter.h"
+
+#include "FontLibrary.h"
+#include "LineBreaker.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <optional>
+
+namespace corvane {
+
+namespace {
+
+constexpr int kFitCacheSize = 20000;
+constexpr qreal kSizePrecision = 0.05; // points
+constexpr qreal kColumnGap = 1.5;      // ems
+constexpr qreal kTolerance = 1e-6;
+
+QStringList splitParagraphs(const QString &text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QString body = text;
+    // A final line break ends the last line; it does not start an empty one.
+    while (body.endsWith(u'\n') || body.endsWith(u'\r'))
+        body.chop(1);
+    if (body.isEmpty())
+        return {};
+    return body.split(lineBreak);
+}
+
+struct PlacedLine {
+    const MeasuredParagraph *paragraph;
+    LineRange range;
+    int column;
+    int row;
+};
+
+// Sets the paragraphs at one size in `columns` columns, filled one after
+// the other; a paragraph is not split between columns. Returns whether
+// everything fits; with `placed` given, lays out everything even when not.
+class Arranger {
+public:
+    Arranger(const QList<MeasuredParagraph> &paragraphs, const TextStyle &style, FontFace &face, const QSizeF &box)
+        : m_paragraphs(paragraphs)
+        , m_style(style)
+        , m_face(face)
+        , m_box(box)
+    {
+    }
+
+    bool arrange(qreal pointSize, int columns, QList<PlacedLine> *placed) const
+    {
+        const qreal units = pointSize * kUnitsPerPoint;
+        const qreal columnWidth = (m_box.width() / units - (columns - 1) * kColumnGap) / columns;
+        if (columnWidth <= 0)
+            return false;
+        const qreal glyphHeight = m_face.ascent() + m_face.descent();
+        const qreal availableHeight = m_box.height() / units;
+        const int rowsPerColumn
+            = availableHeight + kTolerance < glyphHeight
+                  ? 0
+                  : int(std::floor((availableHeight - glyphHeight) / m_style.lineSpacing + kTolerance)) + 1;
+
+        bool fits = true;
+        int column = 0;
+        int row = 0;
+        for (const MeasuredParagraph &paragraph : m_paragraphs) {
+            QList<LineRange> lines;
+            if (m_style.wrap) {
+                BrokenParagraph broken = breakParagraph(paragraph, columnWidth);
+                fits = fits && !broken.overflow;
+                lines = std::move(broken.lines);
+            } else {
+                lines.append(unbrokenLine(paragraph));
+                fits = fits && lines.first().width <= columnWidth + kTolerance;
+            }
+            if (row > 0 && row + lines.size() > rowsPerColumn && column + 1 < columns) {
+                ++column;
+                row = 0;
+            }
+            fits = fits && row + lines.size() <= rowsPerColumn;
+            if (!fits && !placed)
+                return false;
+            if (placed)
+                for (const LineRange &line : lines)
+                    placed->append({&paragraph, line, column, row++});
+            else
+                row += int(lines.size());
+        }
+        return fits;
+    }
+
+    // The largest size that fits in `columns` columns, if any does.
+    std::optional<qreal> largestFittingSize(int columns) const
+    {
+        const qreal nominal = m_style.pointSize;
+        const qreal minimum = qMin(m_style.minimumPointSize, nominal);
+        if (arrange(nominal, columns, nullptr))
+            return nominal;
+        if (minimum >= nominal || !arrange(minimum, columns, nullptr))
+            return std::nullopt;
+        qreal low = minimum;  // fits
+        qreal high = nominal; // does not
+        while (high - low > kSizePrecision) {
+            const qreal middle = (low + high) / 2;
+            if (arrange(middle, columns, nullptr))
+                low = middle;
+            else
+                high = middle;
+        }
+        return low;
+    }
+
+private:
+    const QList<MeasuredParagraph> &m_paragraphs;
+    const TextStyle &m_style;
+    FontFace &m_face;
+    QSizeF m_box;
+};
+
+QString cacheKey(const QString &text, int faceId, const TextStyle &style, const QSizeF &box)
+{
+    // Every number exactly: two sizes printing alike must not share a layout.
+    const auto exact = [](qreal value) { return QString::number(value, 'g', 17); };
+    return QStringList{QString::number(faceId),
+                       exact(style.pointSize),
+                       exact(style.minimumPointSize),
+                       exact(style.lineSpacing),
+                       QString::number(style.wrap),
+                       QString::number(style.columns),
+                       QString::number(int(style.horizontalAlignment)),
+                       QString::number(int(style.verticalAlignment)),
+                       exact(box.width()),
+                       exact(box.height()),
+                       text}
+        .join(u'|');
+}
+
+} // namespace
+
+TextFitter::TextFitter(FontLibrary &fonts)
+    : m_fonts(fonts)
+    , m_cache(kFitCacheSize)
+{
+}
+
+const FittedText &TextFitter::fit(const QString &text, const TextStyle &style, const QSizeF &box)
+{
+    const int faceId = m_fonts.faceId(style.fontFamilies, style.bold);
+    const QString key = cacheKey(text, faceId, style, box);
+    if (const FittedText *cached = m_cache.object(key))
+        return *cached;
+    auto *fitted = new FittedText(compute(text, style, box));
+    m_cache.insert(key, fitted);
+    return *fitted;
+}
+
+FittedText TextFitter::compute(const QString &text, const TextStyle &style, const QSizeF &box)
+{
+    FittedText result;
+    result.faceId = m_fonts.faceId(style.fontFamilies, style.bold);
+    FontFace &face = m_fonts.face(result.faceId);
+
+    QList<MeasuredParagraph> paragraphs;
+    for (const QString &paragraph : splitParagraphs(text))
+        paragraphs.append(MeasuredParagraph(paragraph, face));
+    const Arranger arranger(paragraphs, style, face, box);
+
+    // More columns only when they let the text be larger.
+    int columns = 1;
+    std::optional<qreal> size = arranger.largestFittingSize(1);
+    for (int candidate = 2; candidate <= style.columns && size != style.pointSize; ++candidate) {
+        const std::optional<qreal> candidateSize = arranger.largestFittingSize(candidate);
+        if (candidateSize && (!size || *candidateSize > *size + kSizePrecision)) {
+            size = candidateSize;
+            columns = candidate;
+        }
+    }
+    result.clipped = !size;
+    result.pointSize = size.value_or(qMin(style.minimumPointSize, style.pointSize));
+
+    QList<PlacedLine> placed;
+    arranger.arrange(result.pointSize, columns, &placed);
+
+    const qreal units = result.pointSize * kUnitsPerPoint;
+    result.ascent = face.ascent() * units;
+    result.descent = face.descent() * units;
+    const qreal pitch = style.lineSpacing * units;
+    const qreal columnWidth = (box.width() - (columns - 1) * kColumnGap * units) / columns;
+    int rows = 0;
+    for (const PlacedLine &line : placed)
+        rows = qMax(rows, line.row + 1);
+    const qreal blockHeight = rows == 0 ? 0 : (rows - 1) * pitch + result.ascent + result.descent;
+
+    // Text too tall for its box starts at the top, so its beginning shows.
+    qreal top = 0;
+    if (blockHeight <= box.height() + kTolerance) {
+        if (style.verticalAlignment == VerticalAlignment::Middle)
+            top = (box.height() - blockHeight) / 2;
+        else if (style.verticalAlignment == VerticalAlignment::Bottom)
+            top = box.height() - blockHeight;
+    }
+    for (const PlacedLine &line : placed) {
+        const qreal baseline = top + result.ascent + line.row * pitch;
+        // Only whole lines: a line cut in half is worse than one left out.
+        if (baseline + result.descent > box.height() + kTolerance) {
+            result.clipped = true;
+            continue;
+        }
+        const qreal width = line.range.width * units;
+        qreal x = 0;
+        if (style.horizontalAlignment == HorizontalAlignment::Center)
+            x = (columnWidth - width) / 2;
+        else if (style.horizontalAlignment == HorizontalAlignment::Right)
+            x = columnWidth - width;
+        x = qMax<qreal>(0, x) + line.column * (columnWidth + kColumnGap * units);
+        result.lines.append(FittedLine{line.paragraph->textOf(line.range), QPointF(x, baseline), width});
+    }
+    return result;
+}
+
+} // namespace corvane

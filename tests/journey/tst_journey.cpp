@@ -1,0 +1,275 @@
+// A user's whole journey through the real forms, by their controls: company data, three
+// products, ticks and notes, every label kind into PDF files, then a second start of the
+// program on the same folder that finds everything as it was left.
+#include "Catalogue.h"
+#include "Database.h"
+#include "DialogDriver.h"
+#include "Fixture.h"
+#include "FrmPuroductDataInput.h"
+#include "ListView.h"
+#include "MessageRecorder.h"
+#include "PrintLabels.h"
+#include "Program.h"
+#include "ReportEngine.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+struct Printout {
+    int productId, kind, singleSubstance;
+    QString pdf;
+    bool ok;
+};
+
+QPushButton *buttonCaptioned(QWidget *form, const QString &caption)
+{
+    for (QPushButton *button : form->findChildren<QPushButton *>())
+        if (button->text() == caption)
+            return button;
+    return nullptr;
+}
+
+// Runs steps on the next modal dialog of type T once it is open (from inside its own event
+// loop); the steps must close it.
+template <class T>
+void onModal(std::function<void(T &)> steps, int tries = 200)
+{
+    QTimer::singleShot(10, [steps = std::move(steps), tries] {
+        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (tries > 0)
+                onModal<T>(steps, tries - 1);
+            else
+                QTest::qFail("the dialog did not open", __FILE__, __LINE__);
+            return;
+        }
+        steps(*dialog);
+        if (dialog->isVisible()) {
+            QTest::qFail("the dialog was left open", __FILE__, __LINE__);
+            dialog->close();
+        }
+    });
+}
+
+// Answers the name registration dialog with name.
+void registerName(const QString &name)
+{
+    onModal<FrmPuroductNameRegist>([name](FrmPuroductNameRegist &dialog) {
+        dialog.Text1[0]->setText(name);
+        dialog.Command1[0]->click();
+    });
+}
+
+// Chooses the product of that name in the selection dialog.
+void selectProduct(const QString &name)
+{
+    onModal<FrmPuroductSelect>([name](FrmPuroductSelect &dialog) {
+        ListModel &items = dialog.ListView1->items();
+        for (int position = 0; position < items.count(); ++position)
+            if (items.item(position).subItem == name)
+                dialog.ListView1->setSelectedItem(position);
+        dialog.Command1[0]->click();
+    });
+}
+
+void tick(FrmPuroductDataInput &editor, int substance)
+{
+    ListModel &items = editor.ListView1->items();
+    for (int position = 0; position < items.count(); ++position)
+        if (items.item(position).tag == substance)
+            items.setData(items.index(position, 0), Qt::Checked, Qt::CheckStateRole);
+}
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pageCount(const QString &pdf)
+{
+    const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run(QStringLiteral("pdfinfo"), {pdf}));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+QString pdfText(const QString &pdf) { return run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}); }
+
+} // namespace
+
+class TestJourney : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ProgramFolder> folder;
+    std::vector<Printout> printouts;
+
+    PrintLabelsFunction pdfPrinter()
+    {
+        return [this](QWidget *owner, Database &db, int id, int kind, int single) {
+            const QString pdf = QDir(folder->path()).filePath(QStringLiteral("label%1.pdf").arg(printouts.size()));
+            ReportEngine engine;
+            engine.setBaseFolder(folder->path());
+            engine.setPdfOutput(pdf);
+            const bool ok = PrintLabels(owner, db, id, static_cast<qint16>(kind), static_cast<qint16>(single), engine);
+            printouts.push_back({id, kind, single, pdf, ok});
+        };
+    }
+
+    QStringList substanceNames()
+    {
+        auto db = folder->open();
+        QStringList names;
+        for (const SubstanceRecord &s : catalogue::allSubstances(*db))
+            names << s.name.toString();
+        return names;
+    }
+
+private slots:
+    void journey()
+    {
+        folder = std::make_unique<ProgramFolder>();
+        QVERIFY2(folder->isValid(), qPrintable(folder->error()));
+        const QStringList names = substanceNames();
+        MessageRecorder messages;
+
+        {
+            Program program(pdfPrinter());
+            FrmMenu &menu = program.menu();
+            QVERIFY(menu.Form_Load());
+            menu.show();
+            QVERIFY(QTest::qWaitForWindowActive(&menu));
+
+            // 1. The company, entered once.
+            onModal<FrmCompanyInf>([](FrmCompanyInf &form) {
+                const auto boxes = form.findChildren<QLineEdit *>();
+                QCOMPARE(boxes.size(), 3);
+                boxes[0]->setText(QStringLiteral("コルベイン化学株式会社"));
+                boxes[1]->setText(QStringLiteral("東京都千代田区丸の内1-1-1"));
+                boxes[2]->setText(QStringLiteral("TEL 03-1234-5678, FAX 03-1234-5679"));
+                buttonCaptioned(&form, QStringLiteral("戻る"))->click();
+            });
+            menu.Command1[0]->click();
+
+            // 2. Three products in the editor.
+            onModal<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+                registerName(QStringLiteral("単一製品"));
+                editor.Command1[1]->click();
+                QCOMPARE(editor.text(0), QStringLiteral("単一製品"));
+                editor.Option1[1]->click();
+                tick(editor, 2);
+                static_cast<QPlainTextEdit *>(editor.Text1[3])->setPlainText(QStringLiteral("火気厳禁\n換気の良い場所で使用すること"));
+
+                registerName(QStringLiteral("複数製品"));
+                editor.Command1[1]->click();
+                QCOMPARE(editor.text(0), QStringLiteral("複数製品"));
+                QVERIFY(editor.Option1[0]->isChecked());
+                for (int s = 1; s <= 13; ++s)
+                    tick(editor, s);
+                static_cast<QPlainTextEdit *>(editor.Text1[3])->setPlainText(QStringLiteral("密栓して保管すること"));
+                static_cast<QPlainTextEdit *>(editor.Text1[4])->setPlainText(QStringLiteral("トルエン 30%\nキシレン 20%"));
+
+                // A copy, then renamed.
+                registerName(QStringLiteral("写し"));
+                editor.Command1[9]->click();
+                registerName(QStringLiteral("改名製品"));
+                editor.Command1[4]->click();
+                QCOMPARE(editor.text(0), QStringLiteral("改名製品"));
+
+                // The copy's labels, then the single product's.
+                for (int button : {5, 7, 8})
+                    editor.Command1[button]->click();
+                selectProduct(QStringLiteral("単一製品"));
+                editor.Command1[0]->click();
+                QCOMPARE(editor.text(0), QStringLiteral("単一製品"));
+                QVERIFY(editor.Option1[1]->isChecked());
+                for (int button : {5, 6, 7, 8})
+                    editor.Command1[button]->click();
+                editor.Command1[3]->click();
+            });
+            menu.Command1[1]->click();
+            QCOMPARE(menu.Text1->text(), QStringLiteral("単一製品"));
+            QVERIFY(menu.Command1[4]->isEnabled());
+
+            // 3. From the menu: the multiple-substance product and the list of all targets.
+            selectProduct(QStringLiteral("複数製品"));
+            menu.Command1[2]->click();
+            QCOMPARE(menu.Text1->text(), QStringLiteral("複数製品"));
+            for (int button : {3, 5, 8, 6})
+                menu.Command1[button]->click();
+            menu.Command1[7]->click(); // 終了
+        }
+
+        QVERIFY2(messages.messages().isEmpty(), qPrintable(messages.texts().join(QLatin1Char('\n'))));
+        // 改名製品: normal 13 on six-label sheets, 12 + 1, 13 on 21; 単一製品: one label,
+        // model, 12 and 21 copies; 複数製品 the same three as the copy; the whole list.
+        const std::vector<int> expectedPages{3, 2, 1, 1, 1, 1, 1, 3, 2, 1, (static_cast<int>(names.size()) + 11) / 12};
+        QCOMPARE(printouts.size(), expectedPages.size());
+        for (size_t i = 0; i < printouts.size(); ++i) {
+            QVERIFY2(printouts[i].ok, qPrintable(printouts[i].pdf));
+            QCOMPARE(pageCount(printouts[i].pdf), expectedPages[i]);
+        }
+        QVERIFY(pdfText(printouts[0].pdf).contains(QStringLiteral("改名製品")));
+        QVERIFY(pdfText(printouts[0].pdf).contains(QStringLiteral("コルベイン化学株式会社")));
+        QVERIFY(pdfText(printouts[1].pdf).contains(names[12]));
+        QVERIFY(pdfText(printouts[3].pdf).contains(names[1]));
+        QVERIFY(pdfText(printouts[4].pdf).contains(QStringLiteral("単一製品")));
+
+        // 4. The second start finds everything as it was left.
+        {
+            Program program(pdfPrinter());
+            FrmMenu &menu = program.menu();
+            QVERIFY(menu.Form_Load());
+            QCOMPARE(menu.Text1->text(), QStringLiteral("複数製品"));
+            QVERIFY(!menu.Command1[4]->isEnabled());
+            menu.show();
+            QVERIFY(QTest::qWaitForWindowActive(&menu));
+
+            onModal<FrmCompanyInf>([](FrmCompanyInf &form) {
+                QCOMPARE(form.findChildren<QLineEdit *>().at(0)->text(), QStringLiteral("コルベイン化学株式会社"));
+                buttonCaptioned(&form, QStringLiteral("戻る"))->click();
+            });
+            menu.Command1[0]->click();
+
+            onModal<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+                QList<int> marks;
+                for (size_t i = 1; i < editor.strSubstance.size(); ++i)
+                    if (editor.strSubstance[i][0] == QLatin1String("1"))
+                        marks << static_cast<int>(i);
+                QCOMPARE(marks.size(), 13);
+                QCOMPARE(editor.text(4), QStringLiteral("トルエン 30%\r\nキシレン 20%"));
+                editor.Check1->setChecked(true);
+                QCOMPARE(editor.ListView1->items().count(), 13);
+                selectProduct(QStringLiteral("改名製品"));
+                editor.Command1[0]->click();
+                QCOMPARE(editor.text(3), QStringLiteral("密栓して保管すること"));
+                QCOMPARE(editor.ListView1->items().count(), 13);
+                selectProduct(QStringLiteral("単一製品"));
+                editor.Command1[0]->click();
+                QVERIFY(editor.Option1[1]->isChecked());
+                QCOMPARE(editor.text(3), QStringLiteral("火気厳禁\r\n換気の良い場所で使用すること"));
+                QCOMPARE(editor.ListView1->items().count(), 1);
+                QCOMPARE(editor.ListView1->items().item(0).tag, 2);
+                editor.Command1[3]->click();
+            });
+            menu.Command1[1]->click();
+            menu.close();
+        }
+        auto db = folder->open();
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品情報")).toInt(), 3);
+        QVERIFY(messages.messages().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestJourney)
+#include "tst_journey.moc"

@@ -1,0 +1,345 @@
+#include "Catalogue.h"
+#include "Database.h"
+#include "Fixture.h"
+#include "MessageRecorder.h"
+#include "PrintLabels.h"
+#include "ReportEngine.h"
+#include "ReportRecorder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+struct Printed {
+    bool ok = false;
+    ReportCallLog log;
+    QStringList messages;
+
+    const QList<ReportSheet> &sheets() const { return log.documents.front().sheets; }
+    // The text of a field on a sheet's (last) layer.
+    QString field(int sheet, const QString &name) const
+    {
+        return sheets().at(sheet).layers.back().text(name).value_or(QStringLiteral("<no field>"));
+    }
+    QRect rect(int sheet, const QString &name) const
+    {
+        return sheets().at(sheet).layers.back().rect(name).value_or(QRect());
+    }
+    QRect reportRect(int sheet, const QString &name) const
+    {
+        return sheets().at(sheet).layers.back().report().field(name)->rect;
+    }
+    int filledSlots(int sheet, int perPage) const
+    {
+        int count = 0;
+        for (int n = 1; n <= perPage; ++n)
+            count += field(sheet, QStringLiteral("Element%1").arg(n)).isEmpty() ? 0 : 1;
+        return count;
+    }
+};
+
+} // namespace
+
+class TestPrintLabels : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<Database> db;
+    std::vector<SubstanceRecord> master;
+
+    std::unique_ptr<Printed> print(int productId, qint16 kind, qint16 single, const QString &pdf = {})
+    {
+        auto printed = std::make_unique<Printed>();
+        MessageRecorder messages;
+        ReportEngine engine;
+        engine.setBaseFolder(folder->path());
+        if (pdf.isEmpty())
+            engine.setNoOutput();
+        else
+            engine.setPdfOutput(pdf);
+        engine.setRecorder(&printed->log);
+        printed->ok = PrintLabels(nullptr, *db, productId, kind, single, engine);
+        printed->messages = messages.texts();
+        return printed;
+    }
+
+    // A product with the given substance numbers, its kind and texts.
+    int product(const QString &name, const std::vector<int> &substances, int itemType = 0,
+                const QString &notes = QStringLiteral("火気厳禁"))
+    {
+        const int id = catalogue::registerProduct(*db, name);
+        catalogue::addEntries(*db, id, substances);
+        catalogue::writeProductRow(*db, id, name, notes, QStringLiteral("トルエン 30%"), itemType,
+                                   static_cast<int>(substances.size()));
+        return id;
+    }
+
+    static std::vector<int> firstN(int n)
+    {
+        std::vector<int> numbers;
+        for (int i = 1; i <= n; ++i)
+            numbers.push_back(i);
+        return numbers;
+    }
+
+    QString name(int substance) const { return master.at(static_cast<size_t>(substance - 1)).name.toString(); }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<ProgramFolder>();
+        QVERIFY2(folder->isValid(), qPrintable(folder->error()));
+        db = folder->open();
+        QVERIFY(db);
+        master = catalogue::allSubstances(*db);
+        QVERIFY(master.size() >= 30);
+        catalogue::writeCompany(*db, QStringLiteral("化学株式会社"), QStringLiteral("東京都"), QStringLiteral("TEL 03, FAX 03"));
+    }
+    void cleanup()
+    {
+        db.reset();
+        folder.reset();
+    }
+
+    void additionalSheetsChangePageOnlyForAFurtherSubstance_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("perPage");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("12 on 12") << 3 << 12 << 12 << 1;
+        QTest::newRow("13 on 12") << 3 << 13 << 12 << 2;
+        QTest::newRow("21 on 21") << 5 << 21 << 21 << 1;
+        QTest::newRow("22 on 21") << 5 << 22 << 21 << 2;
+        QTest::newRow("none on 12: one empty page") << 3 << 0 << 12 << 1;
+    }
+    void additionalSheetsChangePageOnlyForAFurtherSubstance()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, count);
+        QFETCH(int, perPage);
+        QFETCH(int, pages);
+        const int id = product(QStringLiteral("p"), firstN(count));
+        const auto printed = print(id, static_cast<qint16>(kind), 0);
+        QVERIFY(printed->ok);
+        QCOMPARE(printed->sheets().size(), pages);
+        const int onLast = count == 0 ? 0 : count - (pages - 1) * perPage;
+        QCOMPARE(printed->filledSlots(pages - 1, perPage), onLast);
+        if (count > 0) {
+            QCOMPARE(printed->field(pages - 1, QStringLiteral("Element%1").arg(onLast)), name(count));
+            QCOMPARE(printed->field(0, QStringLiteral("Harmful1")), master[0].hazards.toString());
+            QCOMPARE(printed->field(0, QStringLiteral("Attention1")), master[0].signalWord.toString());
+        }
+        // Engine calls: one load per page, each page played and ended, the last played and
+        // the document ended.
+        const QStringList ops = printed->log.operations();
+        QCOMPARE(ops.front(), QStringLiteral("PR_Start"));
+        QCOMPARE(ops.count(QStringLiteral("PR_LoadReport")), pages);
+        QCOMPARE(ops.count(QStringLiteral("PR_PlayReport")), pages);
+        QCOMPARE(ops.count(QStringLiteral("PR_EndPage")), pages - 1);
+        QCOMPARE(ops.mid(ops.size() - 2), (QStringList{"PR_PlayReport", "PR_EndDoc"}));
+        QCOMPARE(printed->log.calls.at(1).arguments.last().toString(),
+                 kind == 3 ? QStringLiteral("Data\\MALAB26.PRP") : QStringLiteral("Data\\MALAB37.PRP"));
+    }
+
+    void picturesAreReferencedFromTheDataFolder()
+    {
+        // A substance with pictograms and one slot Null in the master.
+        int withPictures = 0;
+        for (const SubstanceRecord &s : master)
+            if (!s.pictures[0].isNull() && s.pictures[4].isNull()) {
+                withPictures = s.id.toInt();
+                break;
+            }
+        QVERIFY(withPictures > 0);
+        const int id = product(QStringLiteral("p"), {withPictures});
+        const auto printed = print(id, Additional2x6, 0);
+        const SubstanceRecord &s = master[static_cast<size_t>(withPictures - 1)];
+        QCOMPARE(printed->field(0, QStringLiteral("Mark11")), QStringLiteral("#BMP=Data\\") + s.pictures[0].toString());
+        QCOMPARE(printed->field(0, QStringLiteral("Mark15")), QString());
+    }
+
+    void substancesThatAreNotInTheMasterAreSkipped()
+    {
+        const int id = catalogue::registerProduct(*db, QStringLiteral("p"));
+        execOrFail(*db, QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5) "
+                                       "VALUES (%1, 1, 99999, NULL, 0, 'x', 5)").arg(id));
+        const auto printed = print(id, Additional2x6, 0);
+        QVERIFY(printed->ok);
+        QCOMPARE(printed->field(0, QStringLiteral("Element1")), name(5));
+        QCOMPARE(printed->filledSlots(0, 12), 1);
+    }
+
+    void singleSubstanceFillsOnePageWithCopies_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("perPage");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("normal") << 1 << 1 << QStringLiteral("Data\\SULABEL.PRP");
+        QTest::newRow("model") << 2 << 1 << QStringLiteral("Data\\SMLABEL.PRP");
+        QTest::newRow("12") << 3 << 12 << QStringLiteral("Data\\MALAB26.PRP");
+        QTest::newRow("21") << 5 << 21 << QStringLiteral("Data\\MALAB37.PRP");
+    }
+    void singleSubstanceFillsOnePageWithCopies()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, perPage);
+        QFETCH(QString, report);
+        const int id = product(QStringLiteral("p"), {7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}, 1);
+        const auto printed = print(id, static_cast<qint16>(kind), 1);
+        QVERIFY(printed->ok);
+        QCOMPARE(printed->sheets().size(), 1);
+        QCOMPARE(printed->log.calls.at(1).arguments.last().toString(), report);
+        for (int n = 1; n <= perPage; ++n)
+            QCOMPARE(printed->field(0, QStringLiteral("Element%1").arg(n)), name(7));
+        if (kind == 1 || kind == 2) {
+            QCOMPARE(printed->field(0, QStringLiteral("CopName")), QStringLiteral("化学株式会社"));
+            QCOMPARE(printed->field(0, QStringLiteral("TelFax")), QStringLiteral("TEL 03, FAX 03"));
+            QCOMPARE(printed->field(0, QStringLiteral("ProName")), QStringLiteral("p"));
+        }
+        if (kind == 1) {
+            QCOMPARE(printed->field(0, QStringLiteral("Notes")), QStringLiteral("火気厳禁"));
+            QCOMPARE(printed->field(0, QStringLiteral("CntElm")), QStringLiteral("トルエン 30%"));
+        }
+        if (kind == 2) // the model label's notes are the substance's precautionary statements
+            QCOMPARE(printed->field(0, QStringLiteral("Notes")), master[6].precautions.toString());
+    }
+
+    void sixLabelNormalMovesTheNotesOnTheLastPage_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("intoSlot"); // 0: not moved
+        QTest::newRow("7") << 7 << 2 << 3;
+        QTest::newRow("6") << 6 << 1 << 0;
+        QTest::newRow("5") << 5 << 1 << 0;
+        QTest::newRow("4") << 4 << 1 << 5;
+        QTest::newRow("3") << 3 << 1 << 5;
+        QTest::newRow("2") << 2 << 1 << 3;
+        QTest::newRow("1") << 1 << 1 << 3;
+        QTest::newRow("none") << 0 << 1 << 3;
+    }
+    void sixLabelNormalMovesTheNotesOnTheLastPage()
+    {
+        QFETCH(int, count);
+        QFETCH(int, pages);
+        QFETCH(int, intoSlot);
+        QString notes;
+        for (int i = 1; i <= 26; ++i)
+            notes += QStringLiteral("注意事項の行 %1\r\n").arg(i);
+        const int id = product(QStringLiteral("p"), firstN(count), 0, notes);
+        const auto printed = print(id, Normal, 0);
+        QVERIFY(printed->ok);
+        QCOMPARE(printed->sheets().size(), pages);
+        QString first, rest;
+        SplitNotes(notes, first, rest);
+        QVERIFY(!rest.isEmpty());
+        const int last = pages - 1;
+        if (pages > 1) {
+            QCOMPARE(printed->field(0, QStringLiteral("Notes1")), first);
+            QCOMPARE(printed->field(0, QStringLiteral("Notes2")), rest);
+            QCOMPARE(printed->field(0, QStringLiteral("ProName")), QStringLiteral("p"));
+            QCOMPARE(printed->field(last, QStringLiteral("ProName")), QStringLiteral("p"));
+            QCOMPARE(printed->field(last, QStringLiteral("CopName")), QStringLiteral("化学株式会社"));
+        }
+        if (intoSlot == 0) {
+            QCOMPARE(printed->field(last, QStringLiteral("Notes1")), first);
+            QCOMPARE(printed->field(last, QStringLiteral("Notes2")), rest);
+            QCOMPARE(printed->rect(last, QStringLiteral("Notes1")), printed->reportRect(last, QStringLiteral("Notes1")));
+            return;
+        }
+        QCOMPARE(printed->field(last, QStringLiteral("Notes1")), notes);
+        QCOMPARE(printed->field(last, QStringLiteral("Notes2")), QString());
+        const QRect attention = printed->reportRect(last, QStringLiteral("Attention%1").arg(intoSlot));
+        const QRect element = printed->reportRect(last, QStringLiteral("Element%1").arg(intoSlot));
+        const QRect notes1 = printed->rect(last, QStringLiteral("Notes1"));
+        QCOMPARE(notes1.topLeft(), attention.topLeft());
+        QCOMPARE(notes1.width(), printed->reportRect(last, QStringLiteral("CopName")).width());
+        QCOMPARE(notes1.height(), printed->reportRect(last, QStringLiteral("Notes1")).height());
+        const QRect text6 = printed->rect(last, QStringLiteral("Text6"));
+        QCOMPARE(text6.y(), element.y());
+        QCOMPARE(text6.height(), element.height());
+        QCOMPARE(text6.x(), printed->reportRect(last, QStringLiteral("Text6")).x());
+        // The moved block stays on the page.
+        QVERIFY(notes1.bottom() <= printed->sheets().at(last).layers.back().report().pageExtent().height());
+    }
+
+    void modelLabelShowsTheFirstSubstanceWithItsPrecautions()
+    {
+        const int id = product(QStringLiteral("p"), firstN(13), 1);
+        const auto printed = print(id, Model, 1);
+        QCOMPARE(printed->sheets().size(), 1);
+        QCOMPARE(printed->field(0, QStringLiteral("Element1")), name(1));
+        QCOMPARE(printed->field(0, QStringLiteral("Notes")), master[0].precautions.toString());
+    }
+
+    void missingProductOrListIsReported()
+    {
+        for (const auto &[id, kind] : std::initializer_list<std::pair<int, qint16>>{{77, Normal}, {77, Model}, {-5, AllSubstances}}) {
+            const auto printed = print(id, kind, kind == Model ? 1 : 0);
+            QVERIFY(!printed->ok);
+            QCOMPARE(printed->messages, QStringList{QStringLiteral("製品情報が登録されていません。")});
+            QCOMPARE(printed->log.operations().last(), QStringLiteral("PR_AbortDoc"));
+            QVERIFY(printed->log.documents.isEmpty());
+        }
+    }
+
+    void allTargetSubstancesPrintTwelveToAPage()
+    {
+        const auto printed = print(-1, AllSubstances, 0);
+        QVERIFY(printed->ok);
+        const int n = static_cast<int>(master.size());
+        QCOMPARE(printed->sheets().size(), (n + 11) / 12);
+        QCOMPARE(printed->field(0, QStringLiteral("Element1")), name(1));
+        QCOMPARE(printed->field(0, QStringLiteral("CopName")), QStringLiteral("<no field>")); // no header on this sheet
+    }
+
+    void missingReportFileIsReportedByName()
+    {
+        QVERIFY(QFile::remove(QDir(folder->dataFolder()).filePath(QStringLiteral("MALAB37.PRP"))));
+        const int id = product(QStringLiteral("p"), {1});
+        const auto printed = print(id, Additional3x7, 0);
+        QVERIFY(!printed->ok);
+        QCOMPARE(printed->messages.size(), 1);
+        QVERIFY2(printed->messages.front().contains(QStringLiteral("MALAB37.PRP")), qPrintable(printed->messages.front()));
+        QCOMPARE(printed->log.operations().last(), QStringLiteral("PR_AbortDoc"));
+    }
+
+    void missingPictogramIsNeverPrintedSilently()
+    {
+        const int id = product(QStringLiteral("p"), {1});
+        const QString picture = master[0].pictures[0].toString();
+        QVERIFY(!picture.isEmpty());
+        QVERIFY(QFile::remove(QDir(folder->dataFolder()).filePath(picture)));
+        const QString pdf = QDir(folder->path()).filePath(QStringLiteral("out.pdf"));
+        const auto printed = print(id, Additional2x6, 0, pdf);
+        QVERIFY(!printed->ok);
+        QVERIFY2(printed->messages.value(0).contains(picture), qPrintable(printed->messages.value(0)));
+        QVERIFY(!QFile::exists(pdf));
+    }
+
+    void pdfHasOnePagePerSheetAndJapaneseText()
+    {
+        const int id = product(QStringLiteral("p"), firstN(13));
+        const QString pdf = QDir(folder->path()).filePath(QStringLiteral("out.pdf"));
+        const auto printed = print(id, Additional2x6, 0, pdf);
+        QVERIFY(printed->ok);
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY(info.waitForFinished());
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\b"))));
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished());
+        const QString extracted = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(extracted.contains(name(13)), qPrintable(name(13)));
+    }
+};
+
+QTEST_MAIN(TestPrintLabels)
+#include "tst_printlabels.moc"
