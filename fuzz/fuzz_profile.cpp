@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
     }
     const QString value = readProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QString(), 256, path);
-    if (QStringEncoder("windows-31j").encode(value).size() > 255)
+    QStringEncoder encoder("windows-31j");
+    if (QByteArray(encoder.encode(value)).size() > 255)
         abort();
 
     const QString written = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(std::min<size_t>(size, 60)));

@@ -11,11 +11,18 @@ targets=("$@")
 bash scripts/setup-debian.sh clang libclang-rt-14-dev
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_FUZZ=ON > /dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
+status=0
 for target in "${targets[@]}"; do
   work=$(mktemp -d)
   cp -r "fuzz/corpus/$target/." "$work/"
-  echo "fuzz_$target: ${seconds}s"
-  QT_QPA_PLATFORM=offscreen "build-fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=65536 \
-    -print_final_stats=1 "$work" 2>&1 | grep -E '^(stat::number_of_executed_units|==.*ERROR|SUMMARY)' || true
-  rm -rf "$work"
+  if QT_QPA_PLATFORM=offscreen "build-fuzz/bin/fuzz_$target" -max_total_time="$seconds" -max_len=65536 \
+      -print_final_stats=1 "$work" > "$work.log" 2>&1; then
+    echo "fuzz_$target: $(grep -oE 'stat::number_of_executed_units: [0-9]+' "$work.log" | grep -oE '[0-9]+') runs in ${seconds}s, no finding"
+  else
+    echo "fuzz_$target: FINDING"
+    grep -A30 -E '==[0-9]+==ERROR|^SUMMARY|deadly signal' "$work.log" | head -60
+    status=1
+  fi
+  rm -rf "$work" "$work.log"
 done
+exit $status
