@@ -1,6 +1,6 @@
 #include "Catalogue.h"
 #include "Database.h"
-#include "ErrorBoundary.h"
+#include "SqlFailure.h"
 #include "Transaction.h"
 
 #include <QSqlError>
@@ -15,11 +15,11 @@ QSqlQuery run(Database &db, const QString &statement, const QVariantList &values
     QSqlQuery query(db.sql());
     query.setForwardOnly(true);
     if (!query.prepare(statement))
-        throw DbError(query.lastError().text().toStdString());
+        throw sqlFailure(query.lastError());
     for (const QVariant &value : values)
         query.addBindValue(value);
     if (!query.exec())
-        throw DbError(query.lastError().text().toStdString());
+        throw sqlFailure(query.lastError());
     return query;
 }
 
@@ -171,7 +171,7 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
             "INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
             "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) "
             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
-        throw DbError(insert.lastError().text().toStdString());
+        throw sqlFailure(insert.lastError());
     const size_t count = substanceNumbers.size();
     for (size_t first = 0; first < count; first += kSlotsPerEntry) {
         insert.bindValue(0, productId);
@@ -182,7 +182,7 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
                              k < count ? QVariant(substanceNumbers[k]) : QVariant());
         }
         if (!insert.exec())
-            throw DbError(insert.lastError().text().toStdString());
+            throw sqlFailure(insert.lastError());
     }
 }
 

@@ -1,6 +1,6 @@
 #include "Transaction.h"
 #include "Database.h"
-#include "ErrorBoundary.h"
+#include "SqlFailure.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,7 +12,7 @@ void execute(Database &db, const QString &statement)
 {
     QSqlQuery query(db.sql());
     if (!query.exec(statement))
-        throw DbError(query.lastError().text().toStdString());
+        throw sqlFailure(query.lastError());
 }
 
 } // namespace

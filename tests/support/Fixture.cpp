@@ -18,7 +18,12 @@ ProgramFolder::ProgramFolder()
     Application::setExeName(QStringLiteral("corvane"));
 }
 
-ProgramFolder::~ProgramFolder() { Application::setFolder(QString()); }
+ProgramFolder::~ProgramFolder()
+{
+    // A newer folder may have taken over already.
+    if (Application::folder() == m_dir.path())
+        Application::setFolder(QString());
+}
 
 QString ProgramFolder::dataFolder() const { return QDir(m_dir.path()).filePath(QStringLiteral("Data")); }
 QString ProgramFolder::databasePath() const { return QDir(dataFolder()).filePath(QStringLiteral("Data.mde")); }

@@ -1,0 +1,12 @@
+#pragma once
+#include "ErrorBoundary.h"
+
+class QSqlError;
+
+namespace corvane {
+
+// The engine's error as a DbError: its own text, after a Japanese explanation of the common
+// causes (the file busy in another copy of the program, read-only, the disk full, damaged).
+DbError sqlFailure(const QSqlError &error);
+
+} // namespace corvane

@@ -1,0 +1,158 @@
+// The program under a database that refuses writes (read-only) or has no room left (disk
+// full): every save, registration, deletion and the company form report the failure in a
+// message box, nothing stored is lost or half-written, and the program keeps running.
+#include "Catalogue.h"
+#include "Database.h"
+#include "Fixture.h"
+#include "FrmPuroductDataInput.h"
+#include "ListView.h"
+#include "MessageRecorder.h"
+#include "Program.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
+
+using namespace corvane;
+
+namespace {
+
+template <class T>
+void onModal(std::function<void(T &)> steps, int tries = 200)
+{
+    QTimer::singleShot(10, [steps = std::move(steps), tries] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            steps(*dialog);
+            if (dialog->isVisible())
+                dialog->close();
+        } else if (tries > 0) {
+            onModal<T>(steps, tries - 1);
+        }
+    });
+}
+
+QList<QList<int>> entriesOf(Database &db, int id)
+{
+    QList<QList<int>> rows;
+    for (const EntryRecord &entry : catalogue::entries(db, id)) {
+        QList<int> row;
+        for (const QVariant &slot : entry.itemId)
+            row << slot.toInt();
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ProgramFolder> folder;
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<ProgramFolder>();
+        QVERIFY(folder->isValid());
+        auto db = folder->open();
+        catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        catalogue::saveProduct(*db, 1, {1, 2, 3}, QStringLiteral("製品A"), QStringLiteral("注意"), QVariant(), 0);
+        catalogue::writeCompany(*db, QStringLiteral("会社"), QVariant(), QVariant());
+    }
+
+    void failuresAreReportedAndNothingIsLost_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("explanation");
+        QTest::newRow("read-only") << true << QStringLiteral("読み取り専用");
+        QTest::newRow("disk full") << false << QStringLiteral("ディスクがいっぱい");
+    }
+    void failuresAreReportedAndNothingIsLost()
+    {
+        QFETCH(bool, readOnly);
+        QFETCH(QString, explanation);
+        MessageRecorder messages;
+        Program program([](QWidget *, Database &, int, int, int) {});
+        FrmMenu &menu = program.menu();
+        QVERIFY(menu.Form_Load());
+        menu.show();
+        menu.Text1->setText(QStringLiteral("製品A"));
+        menu.Text1_LostFocus();
+        Database &db = *menu.database();
+        if (readOnly) {
+            execOrFail(db, QStringLiteral("PRAGMA query_only = ON"));
+        } else {
+            // No page left, and no room left in the pages of any table (rows of filler
+            // that the program never reads).
+            execOrFail(db, QStringLiteral("PRAGMA max_page_count = %1").arg(scalar(db, QStringLiteral("PRAGMA page_count")).toInt()));
+            QSqlQuery fill(db.sql());
+            int filler = 1000000;
+            for (const QString &insert : {QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (%1, hex(randomblob(%2)))"),
+                                          QStringLiteral("INSERT INTO 会社情報 (id, 会社) VALUES (%1, hex(randomblob(%2)))"),
+                                          QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo) VALUES (-%1, %2)")})
+                for (int size : {400, 40, 4, 1})
+                    while (fill.exec(insert.arg(++filler).arg(size))) {
+                    }
+        }
+
+        const auto expectFailure = [&](const char *what) {
+            QVERIFY2(messages.messages().size() == 1, qPrintable(QString::fromLatin1(what) + QLatin1Char(' ') + messages.texts().join(QLatin1Char('/'))));
+            QVERIFY2(messages.texts().front().startsWith(QStringLiteral("データベースのエラーです。")), what);
+            QVERIFY2(messages.texts().front().contains(explanation), qPrintable(messages.texts().front()));
+            messages.clear();
+        };
+
+        onModal<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+            // Saving the product with many more substances: refused, stored content kept.
+            editor.MnALLSelect_Click();
+            editor.Command1[5]->click(); // the normal label saves first
+            expectFailure("save before printing");
+            // Registration: the dialog reports and stays open; nothing is added.
+            onModal<FrmPuroductNameRegist>([&](FrmPuroductNameRegist &dialog) {
+                dialog.Text1[0]->setText(QStringLiteral("新製品"));
+                dialog.Command1[0]->click();
+                QVERIFY(dialog.isVisible());
+                expectFailure("registration");
+                dialog.Command1[1]->click();
+            });
+            editor.Command1[1]->click();
+            QCOMPARE(editor.text(0), QStringLiteral("製品A"));
+            // Deletion, answered OK, on a read-only file: reported, the product stays on
+            // screen and stored. (A full disk still lets a deletion through.)
+            if (readOnly) {
+                messages.answerNext(MsgResult::Ok);
+                editor.Command1[2]->click();
+                QCOMPARE(messages.messages().size(), 2);
+                QVERIFY(messages.texts().at(1).contains(explanation));
+                messages.clear();
+                QCOMPARE(editor.text(0), QStringLiteral("製品A"));
+                QCOMPARE(editor.Text1[0]->property("Tag").toString(), QStringLiteral("1"));
+            }
+            editor.Command1[3]->click(); // the save on closing is refused as well
+            expectFailure("save on closing");
+        });
+        menu.Command1[1]->click();
+
+        onModal<FrmCompanyInf>([&](FrmCompanyInf &form) {
+            form.findChildren<QLineEdit *>().at(0)->setText(QStringLiteral("別の会社"));
+            form.close();
+            expectFailure("company");
+        });
+        menu.Command1[0]->click();
+        QVERIFY(menu.isVisible()); // still running
+
+        execOrFail(db, QStringLiteral("PRAGMA query_only = OFF"));
+        execOrFail(db, QStringLiteral("PRAGMA max_page_count = 1000000"));
+        QCOMPARE(scalar(db, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+        QCOMPARE(entriesOf(db, 1), (QList<QList<int>>{{1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+        QCOMPARE(catalogue::productById(db, 1)->notes.toString(), QStringLiteral("注意"));
+        QCOMPARE(scalar(db, QStringLiteral("SELECT count(*) FROM 製品情報 WHERE ID < 1000000")).toInt(), 1);
+        QCOMPARE(catalogue::company(db)->company.toString(), QStringLiteral("会社"));
+        menu.close();
+    }
+};
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
