@@ -1,0 +1,160 @@
+// Awkward input everywhere a user can type: quotation marks, backslashes, wildcards, emoji,
+// control characters, names at and over the 50-character limit, notes of 100 KB. Each is
+// stored and shown exactly as typed, or refused cleanly; no crash, no other product's data.
+#include "Catalogue.h"
+#include "Database.h"
+#include "Fixture.h"
+#include "FrmPuroductDataInput.h"
+#include "FrmPuroductNameRegist.h"
+#include "FrmPuroductSelect.h"
+#include "ListView.h"
+#include "MessageRecorder.h"
+#include "PrintLabels.h"
+#include "Program.h"
+#include "ReportEngine.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace corvane;
+
+namespace {
+
+// Opens dialog through start and types name into its box, then ＯＫ.
+int registerThroughDialog(FrmPuroductNameRegist &dialog, Database &db, const QString &typed, QString &accepted)
+{
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.Text1[0]->setText(typed);
+        dialog.Command1[0]->click();
+        if (dialog.isVisible())
+            dialog.Command1[1]->click();
+    });
+    return dialog.Start(db, accepted);
+}
+
+} // namespace
+
+class TestBadInput : public QObject {
+    Q_OBJECT
+private slots:
+    void namesAreStoredFoundAndListedExactlyAsTyped_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("double quotes") << QStringLiteral("塗料 \"特級\"");
+        QTest::newRow("single quotes") << QStringLiteral("O'Brien's 'A'");
+        QTest::newRow("backslash") << QStringLiteral("C:\\製品\\");
+        QTest::newRow("wildcards") << QStringLiteral("100%_純度");
+        QTest::newRow("emoji") << QStringLiteral("製品😀🧪");
+        QTest::newRow("control characters") << QStringLiteral("a\tb\x01" "c");
+        QTest::newRow("SQL") << QStringLiteral("x'); DROP TABLE 製品情報; --");
+        QTest::newRow("exactly 50") << QString(50, QChar(0x6F22));
+    }
+    void namesAreStoredFoundAndListedExactlyAsTyped()
+    {
+        QFETCH(QString, name);
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        const int other = catalogue::registerProduct(*db, QStringLiteral("ほかの製品"));
+        catalogue::saveProduct(*db, other, {1, 2}, QStringLiteral("ほかの製品"), QStringLiteral("他"), QVariant(), 0);
+        MessageRecorder messages;
+
+        FrmPuroductNameRegist dialog;
+        QString accepted;
+        const int id = registerThroughDialog(dialog, *db, name, accepted);
+        QVERIFY2(messages.messages().isEmpty(), qPrintable(messages.texts().join('/')));
+        QCOMPARE(accepted, name);
+        QCOMPARE(catalogue::productById(*db, id)->name.toString(), name);
+        QCOMPARE(catalogue::productIdByName(*db, name).toInt(), id);
+
+        // Typed twice: refused with the name in the message.
+        registerThroughDialog(dialog, *db, name, accepted);
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：") + name + QStringLiteral(" は既に登録されています。")});
+
+        // The list shows it as stored and hands it back.
+        FrmPuroductSelect select;
+        QString chosen;
+        QTimer::singleShot(0, &select, [&] {
+            ListModel &items = select.ListView1->items();
+            for (int i = 0; i < items.count(); ++i)
+                if (items.item(i).subItem == name)
+                    select.ListView1->setSelectedItem(i);
+            select.Command1[0]->click();
+        });
+        QCOMPARE(select.Start(*db, chosen), id);
+        QCOMPARE(chosen, name);
+
+        // The other product is untouched.
+        QCOMPARE(catalogue::productById(*db, other)->notes.toString(), QStringLiteral("他"));
+        QCOMPARE(catalogue::entries(*db, other).size(), size_t(1));
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品情報")).toInt(), 2);
+    }
+
+    void the51stCharacterCannotBeTyped()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        FrmPuroductNameRegist dialog;
+        QString accepted;
+        registerThroughDialog(dialog, *db, QString(51, QLatin1Char('x')), accepted);
+        QCOMPARE(accepted, QString(50, QLatin1Char('x')));
+    }
+
+    void hugeNotesAreKeptAndPrinted()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QString notes;
+        while (notes.size() < 100 * 1024)
+            notes += QStringLiteral("換気の良い場所で取り扱うこと。\"引用\" 'x' \\ 100% 😀\r\n");
+        const int id = catalogue::registerProduct(*db, QStringLiteral("長い注意"));
+        catalogue::saveProduct(*db, id, {1, 2, 3, 4, 5, 6, 7}, QStringLiteral("長い注意"), notes, notes, 0);
+
+        FrmPuroductDataInput editor({});
+        QTimer::singleShot(0, &editor, [&] {
+            QCOMPARE(editor.text(3), notes);
+            QCOMPARE(editor.text(4), notes);
+            editor.Command1[3]->click();
+        });
+        editor.Start(*db, QStringLiteral("長い注意"));
+        QCOMPARE(catalogue::productById(*db, id)->notes.toString(), notes);
+
+        for (const auto &[kind, single] : std::initializer_list<std::pair<qint16, qint16>>{{Normal, 0}, {Normal, 1}}) {
+            MessageRecorder messages;
+            ReportEngine engine;
+            engine.setBaseFolder(folder.path());
+            const QString pdf = QDir(folder.path()).filePath(QStringLiteral("notes%1.pdf").arg(single));
+            engine.setPdfOutput(pdf);
+            QVERIFY(PrintLabels(nullptr, *db, id, kind, single, engine));
+            QVERIFY(messages.messages().isEmpty());
+            QVERIFY(QFileInfo(pdf).size() > 0);
+        }
+    }
+
+    void aNameTheSettingsFileCannotHoldComesBackEmpty()
+    {
+        ProgramFolder folder;
+        {
+            auto db = folder.open();
+            catalogue::registerProduct(*db, QStringLiteral("製品😀"));
+        }
+        {
+            Program program([](QWidget *, Database &, int, int, int) {});
+            QVERIFY(program.menu().Form_Load());
+            program.menu().Text1->setText(QStringLiteral("製品😀"));
+            program.menu().Text1_LostFocus();
+            program.menu().close();
+        }
+        MessageRecorder messages;
+        Program program([](QWidget *, Database &, int, int, int) {});
+        QVERIFY(program.menu().Form_Load());
+        QCOMPARE(program.menu().Text1->text(), QString());
+        QVERIFY(messages.messages().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestBadInput)
+#include "tst_badinput.moc"
