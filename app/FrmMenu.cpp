@@ -22,7 +22,7 @@ FrmMenu::FrmMenu(MenuActions actions, QWidget *parent)
     buildControls();
 }
 
-FrmMenu::~FrmMenu() = default;
+FrmMenu::~FrmMenu() { delete m_focusWatcher; }
 
 void FrmMenu::buildControls()
 {
@@ -89,7 +89,7 @@ void FrmMenu::buildControls()
 
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     moveFocusOnEnter(Text1);
-    onLostFocus(Text1, [this] { Text1_LostFocus(); });
+    m_focusWatcher = onLostFocus(Text1, [this] { Text1_LostFocus(); });
 }
 
 bool FrmMenu::Form_Load()

@@ -49,6 +49,7 @@ private:
     MenuActions m_actions;
     std::unique_ptr<Database> dbMenu;
     bool m_unloaded = false;
+    QObject *m_focusWatcher = nullptr;
 };
 
 } // namespace corvane

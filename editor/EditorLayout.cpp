@@ -146,7 +146,7 @@ void FrmPuroductDataInput::buildControls()
 
     for (const auto &[index, box] : Text1) {
         moveFocusOnEnter(box);
-        onLostFocus(box, [this, index = index] { Text1_LostFocus(index); });
+        m_focusWatchers.push_back(onLostFocus(box, [this, index = index] { Text1_LostFocus(index); }));
     }
 
     QWidget *order[] = {Text1[0],    Command1[0], Command1[1], Command1[2], Command1[4],

@@ -31,7 +31,7 @@ FrmPuroductDataInput::FrmPuroductDataInput(EditorActions actions, QWidget *paren
     buildControls();
 }
 
-FrmPuroductDataInput::~FrmPuroductDataInput() = default;
+FrmPuroductDataInput::~FrmPuroductDataInput() { qDeleteAll(m_focusWatchers); }
 
 QString FrmPuroductDataInput::Start(Database &database, const QString &name)
 {

@@ -102,6 +102,7 @@ private:
     // The product's name as the program last set it: the name it is stored under.
     QString m_loadedName;
     bool m_unloaded = false;
+    std::vector<QObject *> m_focusWatchers;
 };
 
 } // namespace corvane

@@ -77,9 +77,11 @@ void sendTab(QWidget *widget)
     QApplication::sendEvent(widget, &tab);
 }
 
-void onLostFocus(QWidget *box, std::function<void()> handler)
+QObject *onLostFocus(QWidget *box, std::function<void()> handler)
 {
-    box->installEventFilter(new LostFocusWatcher(box, std::move(handler)));
+    auto *watcher = new LostFocusWatcher(box, std::move(handler));
+    box->installEventFilter(watcher);
+    return watcher;
 }
 
 QString tagOf(const QWidget *widget) { return widget->property("Tag").toString(); }

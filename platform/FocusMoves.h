@@ -5,6 +5,7 @@
 
 class QWidget;
 class QKeyEvent;
+class QObject;
 
 namespace corvane {
 
@@ -19,8 +20,9 @@ void moveFocusOnEnter(QWidget *box);
 void sendTab(QWidget *widget);
 
 // Calls handler when box loses the focus to another control of its own window: not when
-// the window is deactivated, a message box opens or a menu pops up.
-void onLostFocus(QWidget *box, std::function<void()> handler);
+// the window is deactivated, a message box opens or a menu pops up. The form deletes the
+// returned watcher in its destructor, so no handler runs on a half-destroyed form.
+QObject *onLostFocus(QWidget *box, std::function<void()> handler);
 
 // Gives each widget a "Tag" text, as the old controls had.
 QString tagOf(const QWidget *widget);

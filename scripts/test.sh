@@ -1,9 +1,25 @@
 #!/usr/bin/env bash
-# Builds Corvane and runs every test headless (Qt's offscreen platform).
+# Builds Corvane and runs every test headless (Qt's offscreen platform): first a release
+# build, then the whole suite again built with AddressSanitizer and UndefinedBehaviorSanitizer,
+# then each fuzz target for a few seconds on its corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup-debian.sh
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release
-cmake --build build-test -j"$(nproc)"
-cd build-test
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+bash scripts/setup-debian.sh clang libclang-rt-14-dev
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Release build and tests"
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build build-test -j"$jobs"
+(cd build-test && ctest --output-on-failure -j"$jobs")
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_SANITIZE=ON > /dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 \
+  LSAN_OPTIONS=suppressions="$PWD/../scripts/lsan.supp":print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --output-on-failure -j"$jobs")
+
+echo "== Fuzzing, a few seconds a target"
+bash scripts/fuzz.sh 5
