@@ -3,6 +3,7 @@
 // message box, nothing stored is lost or half-written, and the program keeps running.
 #include "Catalogue.h"
 #include "Database.h"
+#include "ErrorBoundary.h"
 #include "Fixture.h"
 #include "FrmPuroductDataInput.h"
 #include "ListView.h"
@@ -14,6 +15,9 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
+
+#include <atomic>
+#include <thread>
 
 using namespace corvane;
 
@@ -52,6 +56,7 @@ class TestFaults : public QObject {
     std::unique_ptr<ProgramFolder> folder;
 
 private slots:
+    void twoCopiesWaitForEachOther();
     void init()
     {
         folder = std::make_unique<ProgramFolder>();
@@ -153,6 +158,48 @@ private slots:
         menu.close();
     }
 };
+
+// A second copy of the program holds the file for a while, in its own thread and connection.
+class SecondCopy {
+public:
+    SecondCopy(const QString &path, int holdMilliseconds)
+        : m_thread([this, path, holdMilliseconds] {
+              QString error;
+              auto db = Database::open(path, &error);
+              QSqlQuery query(db->sql());
+              query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+              m_holding = true;
+              std::this_thread::sleep_for(std::chrono::milliseconds(holdMilliseconds));
+              query.exec(QStringLiteral("COMMIT"));
+          })
+    {
+        while (!m_holding)
+            std::this_thread::yield();
+    }
+    ~SecondCopy() { m_thread.join(); }
+
+private:
+    std::atomic<bool> m_holding = false;
+    std::thread m_thread;
+};
+
+void TestFaults::twoCopiesWaitForEachOther()
+{
+    auto db = folder->open();
+    {
+        SecondCopy other(folder->databasePath(), 300);
+        catalogue::saveProduct(*db, 1, {7, 8}, QStringLiteral("製品A"), QVariant(), QVariant(), 0);
+    }
+    QCOMPARE(entriesOf(*db, 1).front().mid(0, 3), (QList<int>{7, 8, 0}));
+
+    // Held longer than the program waits: a clear message, and the product as it was.
+    SecondCopy other(folder->databasePath(), 6500);
+    MessageRecorder messages;
+    guarded(nullptr, [&] { catalogue::saveProduct(*db, 1, {9}, QStringLiteral("製品A"), QVariant(), QVariant(), 0); });
+    QCOMPARE(messages.messages().size(), 1);
+    QVERIFY2(messages.texts().front().contains(QStringLiteral("ほかのプログラムが使用中")), qPrintable(messages.texts().front()));
+    QCOMPARE(entriesOf(*db, 1).front().mid(0, 3), (QList<int>{7, 8, 0}));
+}
 
 QTEST_MAIN(TestFaults)
 #include "tst_faults.moc"
