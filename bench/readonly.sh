@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Every write on a read-only Data.mde, and on a Data.mde in a read-only folder, is reported
+# and leaves the file byte for byte as it was. Runs the writes as the unprivileged user
+# "nobody", since root ignores file permissions. Usage: bench/readonly.sh [BUILD_DIR]
+set -euo pipefail
+build=$(realpath "${1:-build}")
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+chmod 755 "$work"
+failures=0
+for case in file folder; do
+  rm -rf "$work/Data"
+  cp -r "$build/bin/Data" "$work/Data"
+  sqlite3 "$work/Data/Data.mde" "INSERT INTO 製品情報 (ID, 製品名) VALUES (1, '製品');"
+  chown -R nobody "$work/Data"
+  chmod 755 "$work/Data"
+  if [ "$case" = file ]; then chmod 444 "$work/Data/Data.mde"; else chmod 555 "$work/Data"; fi
+  before=$(sha256sum < "$work/Data/Data.mde")
+  echo "== read-only $case"
+  if setpriv --reuid=nobody --regid=nogroup --clear-groups "$build/bench/write_attempts" "$work/Data" \
+     && [ "$before" = "$(sha256sum < "$work/Data/Data.mde")" ]; then
+    echo "read-only $case: every write reported, file unchanged"
+  else
+    echo "read-only $case: FAILED"; failures=$((failures + 1))
+  fi
+done
+[ "$failures" -eq 0 ]
