@@ -7,7 +7,7 @@ packages=(
   cmake g++ make
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev libqt6svg6
   fonts-ipafont-gothic fonts-ipaexfont-gothic
-  poppler-utils
+  poppler-utils sqlite3
   "$@"
 )
 
