@@ -26,9 +26,10 @@ PageRenderer::PageRenderer()
 {
 }
 
-void PageRenderer::setBaseFolder(const QString &folder)
+void PageRenderer::setBaseFolder(const QString &folder, const QString &dataFolder)
 {
     m_baseFolder = folder;
+    m_dataFolder = dataFolder;
     m_picturePaths.clear();
 }
 
@@ -36,7 +37,7 @@ QString PageRenderer::picturePath(const QString &reference)
 {
     auto found = m_picturePaths.constFind(reference);
     if (found == m_picturePaths.constEnd())
-        found = m_picturePaths.insert(reference, resolveProgramPath(m_baseFolder, reference));
+        found = m_picturePaths.insert(reference, resolveProgramPath(m_baseFolder, reference, m_dataFolder));
     return *found;
 }
 

@@ -18,7 +18,7 @@ public:
     PageRenderer();
 
     // Folder that relative picture paths ("Data\GHS02.svg") are taken from.
-    void setBaseFolder(const QString &folder);
+    void setBaseFolder(const QString &folder, const QString &dataFolder = QString());
     QString picturePath(const QString &reference);
 
     // Label outlines marked `guide` are normally left out (the stock is pre-cut).
@@ -43,6 +43,7 @@ private:
     TextFitter m_fitter;
     PictureCache m_pictures;
     QString m_baseFolder;
+    QString m_dataFolder;
     QHash<QString, QString> m_picturePaths; // as written -> resolved
     bool m_showGuides = false;
 };

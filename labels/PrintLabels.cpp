@@ -247,7 +247,7 @@ bool PrintLabels(QWidget *hWnd, Database &db, qint32 productID, qint16 kind, qin
 bool PrintLabels(QWidget *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance)
 {
     ReportEngine engine;
-    engine.setBaseFolder(QFileInfo(QFileInfo(db.path()).absolutePath()).absolutePath());
+    engine.setDataFolder(QFileInfo(db.path()).absolutePath());
     engine.setPreviewOutput();
     return PrintLabels(hWnd, db, productID, kind, singleSubstance, engine);
 }

@@ -6,7 +6,10 @@ namespace corvane {
 
 // Turns a path as the printing program writes it ("Data\SULABEL.PRP") into a
 // path on this machine: '\' is a separator, relative paths are taken from
-// baseFolder, and a file whose name differs only in letter case is found too.
-QString resolveProgramPath(const QString &baseFolder, const QString &programPath);
+// baseFolder (or, when dataFolder is given, a path under "Data" from
+// dataFolder, whatever its name), and a file whose name differs only in
+// letter case is found too.
+QString resolveProgramPath(const QString &baseFolder, const QString &programPath,
+                           const QString &dataFolder = QString());
 
 } // namespace corvane

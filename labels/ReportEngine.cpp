@@ -46,7 +46,15 @@ ReportEngine::~ReportEngine() = default;
 void ReportEngine::setBaseFolder(const QString &folder)
 {
     m_baseFolder = folder;
+    m_dataFolder.clear();
     m_renderer.setBaseFolder(folder);
+}
+
+void ReportEngine::setDataFolder(const QString &folder)
+{
+    m_dataFolder = QDir(folder).absolutePath();
+    m_baseFolder = QFileInfo(m_dataFolder).absolutePath();
+    m_renderer.setBaseFolder(m_baseFolder, m_dataFolder);
 }
 
 void ReportEngine::setPreviewOutput()
@@ -132,7 +140,7 @@ qint16 ReportEngine::PR_LoadReport(int reserved1, int reserved2, const QString &
     if (!m_documentOpen) {
         result = fail(kLoadNoDocument, QStringLiteral("印刷が開始されていません（帳票 %1）").arg(reportPath));
     } else {
-        const ReportLoadResult loaded = m_reports.load(resolveProgramPath(m_baseFolder, reportPath));
+        const ReportLoadResult loaded = m_reports.load(resolveProgramPath(m_baseFolder, reportPath, m_dataFolder));
         if (loaded.report) {
             m_currentPage.emplace(loaded.report);
         } else {

@@ -29,6 +29,8 @@ public:
     // "Data\…" paths are taken from here: the folder of the executable
     // unless set otherwise.
     void setBaseFolder(const QString &folder);
+    // The folder that "Data\…" paths name, whatever it is called.
+    void setDataFolder(const QString &folder);
     QString baseFolder() const { return m_baseFolder; }
 
     void setPreviewOutput();
@@ -74,6 +76,7 @@ private:
     QString checkOutputReady() const;
 
     QString m_baseFolder;
+    QString m_dataFolder;
     Output m_output = Output::Preview;
     QString m_pdfPath;
     ReportRecorder *m_recorder = nullptr;

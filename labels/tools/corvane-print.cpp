@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 using namespace corvane;
@@ -84,15 +83,6 @@ int main(int argc, char *argv[])
                                              ? parser.value(QStringLiteral("data"))
                                              : QDir(Application::folder()).filePath(QStringLiteral("Data")))
                                    .absoluteFilePath();
-    // The labels name their files "Data\…": give the engine a folder whose "Data" is this one.
-    QTemporaryDir link;
-    QString baseFolder = QFileInfo(dataFolder).absolutePath();
-    if (QFileInfo(dataFolder).fileName().compare(QStringLiteral("Data"), Qt::CaseInsensitive) != 0) {
-        if (!link.isValid() || !QFile::link(dataFolder, QDir(link.path()).filePath(QStringLiteral("Data"))))
-            return failWith(QStringLiteral("cannot use the data folder %1").arg(dataFolder));
-        baseFolder = link.path();
-    }
-
     QString error;
     auto db = Database::open(QDir(dataFolder).filePath(QStringLiteral("Data.mde")), &error);
     if (!db)
@@ -104,7 +94,7 @@ int main(int argc, char *argv[])
     });
     QFile::remove(output);
     ReportEngine engine;
-    engine.setBaseFolder(baseFolder);
+    engine.setDataFolder(dataFolder);
     engine.setPdfOutput(output);
     bool printed = false;
     guarded(nullptr, [&] {

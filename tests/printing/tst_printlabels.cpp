@@ -323,6 +323,23 @@ private slots:
         QVERIFY(!QFile::exists(pdf));
     }
 
+    void aDataFolderOfAnyNameServesTheDataReferences()
+    {
+        const int id = product(QStringLiteral("p"), {1});
+        const QString stock = QDir(folder->path()).filePath(QStringLiteral("在庫 Stock"));
+        QVERIFY(QDir().rename(folder->dataFolder(), stock));
+        MessageRecorder messages;
+        ReportEngine engine;
+        engine.setDataFolder(stock);
+        engine.setPdfOutput(QDir(folder->path()).filePath(QStringLiteral("stock.pdf")));
+        QVERIFY(PrintLabels(nullptr, *db, id, Additional2x6, 0, engine));
+        QVERIFY(messages.messages().isEmpty());
+        QVERIFY(QFile::remove(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))));
+        QVERIFY(!PrintLabels(nullptr, *db, id, Additional2x6, 0, engine));
+        QVERIFY2(messages.texts().value(0).contains(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))),
+                 qPrintable(messages.texts().value(0)));
+    }
+
     void pdfHasOnePagePerSheetAndJapaneseText()
     {
         const int id = product(QStringLiteral("p"), firstN(13));
