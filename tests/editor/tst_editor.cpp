@@ -330,6 +330,27 @@ private slots:
         QCOMPARE(storedEntries(*db, a).front().mid(1, 4), (QList<int>{1, 2, 3, 9}));
     }
 
+    void aMouseClickOnTheCheckBoxTicksLikeTheUser()
+    {
+        catalogue::registerProduct(*db, QStringLiteral("p"));
+        FrmPuroductDataInput form({});
+        runEditor(form, *db, QStringLiteral("p"), [&] {
+            form.show();
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            form.Option1[1]->click();
+            ListView *list = form.ListView1;
+            const auto clickBox = [&](int position) {
+                const QRect cell = list->visualRect(list->items().index(position, 0));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(cell.left() + cell.height() / 2, cell.center().y()));
+            };
+            clickBox(1);
+            QCOMPARE(marked(form), QList<int>{2});
+            clickBox(3); // single-substance mode: the new tick replaces the old one
+            QCOMPARE(marked(form), QList<int>{4});
+            QCOMPARE(tickedInList(form), QList<int>{4});
+        });
+    }
+
     void enterMovesOnOnlyInSingleLineBoxes()
     {
         FrmPuroductDataInput form({});

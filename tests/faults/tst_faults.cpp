@@ -3,6 +3,7 @@
 // message box, nothing stored is lost or half-written, and the program keeps running.
 #include "Catalogue.h"
 #include "Database.h"
+#include "DialogDriver.h"
 #include "ErrorBoundary.h"
 #include "Fixture.h"
 #include "FrmPuroductDataInput.h"
@@ -23,19 +24,6 @@ using namespace corvane;
 
 namespace {
 
-template <class T>
-void onModal(std::function<void(T &)> steps, int tries = 200)
-{
-    QTimer::singleShot(10, [steps = std::move(steps), tries] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            steps(*dialog);
-            if (dialog->isVisible())
-                dialog->close();
-        } else if (tries > 0) {
-            onModal<T>(steps, tries - 1);
-        }
-    });
-}
 
 QList<QList<int>> entriesOf(Database &db, int id)
 {
@@ -109,13 +97,13 @@ private slots:
             messages.clear();
         };
 
-        onModal<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+        onModalOfType<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
             // Saving the product with many more substances: refused, stored content kept.
             editor.MnALLSelect_Click();
             editor.Command1[5]->click(); // the normal label saves first
             expectFailure("save before printing");
             // Registration: the dialog reports and stays open; nothing is added.
-            onModal<FrmPuroductNameRegist>([&](FrmPuroductNameRegist &dialog) {
+            onModalOfType<FrmPuroductNameRegist>([&](FrmPuroductNameRegist &dialog) {
                 dialog.Text1[0]->setText(QStringLiteral("新製品"));
                 dialog.Command1[0]->click();
                 QVERIFY(dialog.isVisible());
@@ -140,7 +128,7 @@ private slots:
         });
         menu.Command1[1]->click();
 
-        onModal<FrmCompanyInf>([&](FrmCompanyInf &form) {
+        onModalOfType<FrmCompanyInf>([&](FrmCompanyInf &form) {
             form.findChildren<QLineEdit *>().at(0)->setText(QStringLiteral("別の会社"));
             form.close();
             expectFailure("company");

@@ -40,32 +40,11 @@ QPushButton *buttonCaptioned(QWidget *form, const QString &caption)
     return nullptr;
 }
 
-// Runs steps on the next modal dialog of type T once it is open (from inside its own event
-// loop); the steps must close it.
-template <class T>
-void onModal(std::function<void(T &)> steps, int tries = 200)
-{
-    QTimer::singleShot(10, [steps = std::move(steps), tries] {
-        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (tries > 0)
-                onModal<T>(steps, tries - 1);
-            else
-                QTest::qFail("the dialog did not open", __FILE__, __LINE__);
-            return;
-        }
-        steps(*dialog);
-        if (dialog->isVisible()) {
-            QTest::qFail("the dialog was left open", __FILE__, __LINE__);
-            dialog->close();
-        }
-    });
-}
 
 // Answers the name registration dialog with name.
 void registerName(const QString &name)
 {
-    onModal<FrmPuroductNameRegist>([name](FrmPuroductNameRegist &dialog) {
+    onModalOfType<FrmPuroductNameRegist>([name](FrmPuroductNameRegist &dialog) {
         dialog.Text1[0]->setText(name);
         dialog.Command1[0]->click();
     });
@@ -74,7 +53,7 @@ void registerName(const QString &name)
 // Chooses the product of that name in the selection dialog.
 void selectProduct(const QString &name)
 {
-    onModal<FrmPuroductSelect>([name](FrmPuroductSelect &dialog) {
+    onModalOfType<FrmPuroductSelect>([name](FrmPuroductSelect &dialog) {
         ListModel &items = dialog.ListView1->items();
         for (int position = 0; position < items.count(); ++position)
             if (items.item(position).subItem == name)
@@ -151,7 +130,7 @@ private slots:
             QVERIFY(QTest::qWaitForWindowActive(&menu));
 
             // 1. The company, entered once.
-            onModal<FrmCompanyInf>([](FrmCompanyInf &form) {
+            onModalOfType<FrmCompanyInf>([](FrmCompanyInf &form) {
                 const auto boxes = form.findChildren<QLineEdit *>();
                 QCOMPARE(boxes.size(), 3);
                 boxes[0]->setText(QStringLiteral("コルベイン化学株式会社"));
@@ -162,7 +141,7 @@ private slots:
             menu.Command1[0]->click();
 
             // 2. Three products in the editor.
-            onModal<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+            onModalOfType<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
                 registerName(QStringLiteral("単一製品"));
                 editor.Command1[1]->click();
                 QCOMPARE(editor.text(0), QStringLiteral("単一製品"));
@@ -235,13 +214,13 @@ private slots:
             menu.show();
             QVERIFY(QTest::qWaitForWindowActive(&menu));
 
-            onModal<FrmCompanyInf>([](FrmCompanyInf &form) {
+            onModalOfType<FrmCompanyInf>([](FrmCompanyInf &form) {
                 QCOMPARE(form.findChildren<QLineEdit *>().at(0)->text(), QStringLiteral("コルベイン化学株式会社"));
                 buttonCaptioned(&form, QStringLiteral("戻る"))->click();
             });
             menu.Command1[0]->click();
 
-            onModal<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+            onModalOfType<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
                 QList<int> marks;
                 for (size_t i = 1; i < editor.strSubstance.size(); ++i)
                     if (editor.strSubstance[i][0] == QLatin1String("1"))

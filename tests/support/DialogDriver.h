@@ -4,6 +4,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 namespace corvane {
 
 // Runs steps once dialog is open as the modal window, from inside its event loop; the steps
@@ -20,6 +22,29 @@ void onNextModal(Dialog &dialog, Steps steps)
         if (dialog.isVisible()) {
             QTest::qFail("the dialog was left open", __FILE__, __LINE__);
             dialog.close();
+        }
+    });
+}
+
+// Runs steps on the next modal dialog of type T once it is open (from inside its own event
+// loop), for dialogs the test has no handle on; the steps are to close it. A dialog left
+// open by a failed check is closed here.
+template <class T>
+void onModalOfType(std::function<void(T &)> steps, int tries = 200)
+{
+    QTimer::singleShot(10, [steps = std::move(steps), tries] {
+        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (tries > 0)
+                onModalOfType<T>(steps, tries - 1);
+            else
+                QTest::qFail("the dialog did not open", __FILE__, __LINE__);
+            return;
+        }
+        steps(*dialog);
+        if (dialog->isVisible()) {
+            QTest::qFail("the dialog was left open", __FILE__, __LINE__);
+            dialog->close();
         }
     });
 }
