@@ -92,15 +92,25 @@ void FrmMenu::buildControls()
     m_focusWatcher = onLostFocus(Text1, [this] { Text1_LostFocus(); });
 }
 
+void FrmMenu::showState()
+{
+    const bool hasProduct = m_state.productId.has_value();
+    const bool multiple = m_state.multipleSubstances;
+    for (int index : {3, 5, 8})
+        Command1[index]->setEnabled(hasProduct);
+    Command1[4]->setEnabled(hasProduct && !multiple);
+    Label1[7]->setVisible(hasProduct && !multiple);
+    Label1[9]->setVisible(hasProduct && !multiple);
+    if (!hasProduct)
+        return; // the additional-label buttons keep the captions of the last product
+    Command1[5]->setText(multiple ? QStringLiteral("複数物質追加ラベル(2×6)") : QStringLiteral("単一物質追加ラベル(2×6)"));
+    Command1[8]->setText(multiple ? QStringLiteral("複数物質追加ラベル(3×7)") : QStringLiteral("単一物質追加ラベル(3×7)"));
+}
+
 bool FrmMenu::Form_Load()
 {
     setWindowTitle(Application::title());
-    if (Text1->text().isEmpty()) {
-        for (int index : {3, 4, 5, 8})
-            Command1[index]->setEnabled(false);
-        Label1[7]->hide();
-        Label1[9]->hide();
-    }
+    showState();
 
     QString error;
     dbMenu = Database::open(AddPathSep(Application::folder()) + AddPathSep(QStringLiteral("Data"))
@@ -114,12 +124,10 @@ bool FrmMenu::Form_Load()
 
     strIniFile = AddPathSep(Application::folder()) + Application::exeName() + QStringLiteral(".ini");
     Text1->setText(GetIniString(QStringLiteral("init"), QStringLiteral("ProductName"), strIniFile));
-    if (!Text1->text().isEmpty()) {
+    if (!m_state.productName.isEmpty())
         Text1_LostFocus();
-    } else {
-        intNameChanged = 0;
-        setTag(Text1, QStringLiteral("-1"));
-    }
+    else
+        m_state.intNameChanged = 0;
     return true;
 }
 
@@ -132,7 +140,7 @@ void FrmMenu::Form_Unload()
         dbMenu->close();
         dbMenu.reset();
     }
-    PutIniString(QStringLiteral("init"), QStringLiteral("ProductName"), Text1->text(), strIniFile);
+    PutIniString(QStringLiteral("init"), QStringLiteral("ProductName"), m_state.productName, strIniFile);
 }
 
 void FrmMenu::closeEvent(QCloseEvent *event)
@@ -141,52 +149,43 @@ void FrmMenu::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void FrmMenu::Text1_Change() { intNameChanged = 1; }
+void FrmMenu::Text1_Change()
+{
+    m_state.productName = Text1->text();
+    m_state.intNameChanged = 1;
+}
 
 void FrmMenu::Text1_LostFocus()
 {
-    if (intNameChanged != 1)
+    if (m_state.intNameChanged != 1)
         return;
     guarded(this, [this] {
-        if (Text1->text().isEmpty()) {
-            for (int index : {3, 4, 5, 8})
-                Command1[index]->setEnabled(false);
+        if (m_state.productName.isEmpty()) {
+            m_state.productId.reset();
+            showState();
             return;
         }
-        const auto product = catalogue::productByName(*dbMenu, Text1->text());
+        const auto product = catalogue::productByName(*dbMenu, m_state.productName);
         if (!product) {
-            MsgBox(this, QStringLiteral("製品名：") + Text1->text() + QStringLiteral("は登録されていません。"));
+            MsgBox(this, QStringLiteral("製品名：") + m_state.productName + QStringLiteral("は登録されていません。"));
             Text1->setText(QString());
             return;
         }
-        const bool multiple = ValOrDefault(product->itemType, 1) == 0;
-        Command1[3]->setEnabled(true);
-        Command1[4]->setEnabled(!multiple);
-        Command1[5]->setEnabled(true);
-        Command1[5]->setText(multiple ? QStringLiteral("複数物質追加ラベル(2×6)")
-                                      : QStringLiteral("単一物質追加ラベル(2×6)"));
-        Command1[8]->setEnabled(true);
-        Command1[8]->setText(multiple ? QStringLiteral("複数物質追加ラベル(3×7)")
-                                      : QStringLiteral("単一物質追加ラベル(3×7)"));
-        Label1[7]->setVisible(!multiple);
-        Label1[9]->setVisible(!multiple);
-        setTag(Text1, QString::number(ValOrDefault(product->id, -1), 'g', 17));
+        m_state.productId = product->id;
+        m_state.multipleSubstances = product->itemType.value_or(1) == 0;
+        showState();
     });
-    intNameChanged = 0;
+    m_state.intNameChanged = 0;
 }
-
-int FrmMenu::labelFlag() const { return Label1.at(7)->isHidden() ? 0 : 1; }
 
 void FrmMenu::print(int kind, int singleSubstance)
 {
-    if (m_actions.printLabels)
-        m_actions.printLabels(this, *dbMenu, static_cast<int>(ValOrDefault(tagOf(Text1), -1)), kind,
-                              singleSubstance);
+    if (m_actions.printLabels && m_state.productId)
+        m_actions.printLabels(this, *dbMenu, *m_state.productId, kind, singleSubstance);
 }
 
 void FrmMenu::Command1_Click(int index)
 {
-    const bool hasProduct = ValOrDefault(tagOf(Text1), -1) > 0;
     guarded(this, [&] {
         switch (index) {
         case 0:
@@ -195,8 +194,8 @@ void FrmMenu::Command1_Click(int index)
             break;
         case 1:
             if (m_actions.editorStart) {
-                const QString result = m_actions.editorStart(*dbMenu, Text1->text());
-                if (result != Text1->text() && !result.isEmpty()) {
+                const QString result = m_actions.editorStart(*dbMenu, m_state.productName);
+                if (result != m_state.productName && !result.isEmpty()) {
                     Text1->setText(result);
                     Text1_LostFocus();
                 }
@@ -208,21 +207,19 @@ void FrmMenu::Command1_Click(int index)
                 const int id = m_actions.selectStart(*dbMenu, name);
                 if (id >= 1) {
                     Text1->setText(name);
-                    setTag(Text1, QString::number(id));
+                    m_state.productId = id;
                     Text1_LostFocus();
                 }
             }
             break;
         case 3:
-            if (hasProduct)
-                print(1, labelFlag());
+            print(1, m_state.labelFlag());
             break;
         case 4:
             print(2, 1);
             break;
         case 5:
-            if (hasProduct)
-                print(3, labelFlag());
+            print(3, m_state.labelFlag());
             break;
         case 6:
             if (m_actions.printLabels)
@@ -232,8 +229,7 @@ void FrmMenu::Command1_Click(int index)
             close();
             break;
         case 8:
-            if (hasProduct)
-                print(5, labelFlag());
+            print(5, m_state.labelFlag());
             break;
         default:
             break;

@@ -1,5 +1,6 @@
 #pragma once
 #include "MenuActions.h"
+#include "MenuState.h"
 
 #include <QWidget>
 
@@ -29,8 +30,8 @@ public:
     QLineEdit *Text1 = nullptr;
     std::map<int, QPushButton *> Command1;
     std::map<int, QLabel *> Label1;
-    qint16 intNameChanged = 0;
     QString strIniFile;
+    const MenuState &state() const { return m_state; }
     Database *database() const { return dbMenu.get(); }
 
     void Command1_Click(int index);
@@ -44,9 +45,11 @@ private:
     void Form_Unload();
     void Text1_Change();
     void print(int kind, int singleSubstance);
-    int labelFlag() const;
+    // Shows the state: which label buttons work and what they are called.
+    void showState();
 
     MenuActions m_actions;
+    MenuState m_state;
     std::unique_ptr<Database> dbMenu;
     bool m_unloaded = false;
     QObject *m_focusWatcher = nullptr;

@@ -1,6 +1,5 @@
 #include "Program.h"
 #include "FrmPuroductDataInput.h"
-#include "PrintLabels.h"
 
 namespace corvane {
 
@@ -24,11 +23,6 @@ Program::Program(PrintLabelsFunction printLabels)
         [this](Database &db, QString &name) { return m_select.Start(db, name); },
         m_printLabels,
     });
-}
-
-void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int singleSubstance)
-{
-    PrintLabels(owner, db, productId, static_cast<qint16>(kind), static_cast<qint16>(singleSubstance));
 }
 
 } // namespace corvane

@@ -3,6 +3,7 @@
 #include "FrmMenu.h"
 #include "FrmPuroductNameRegist.h"
 #include "FrmPuroductSelect.h"
+#include "PrintPreview.h"
 
 #include <functional>
 
@@ -26,8 +27,5 @@ private:
     FrmCompanyInf m_company;
     FrmMenu m_menu;
 };
-
-// Prints into a print preview owned by the calling window.
-void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int singleSubstance);
 
 } // namespace corvane

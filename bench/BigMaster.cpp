@@ -31,7 +31,7 @@ bool makeBigDataFolder(const QString &dataFolder, int count, QString *error)
     for (int id = 1; id <= count; ++id) {
         const SubstanceRecord &s = real[static_cast<size_t>(id - 1) % real.size()];
         query.bindValue(0, id);
-        query.bindValue(1, QStringLiteral("%1（%2）").arg(s.name.toString()).arg(id));
+        query.bindValue(1, QStringLiteral("%1（%2）").arg(s.name).arg(id));
         query.bindValue(2, s.signalWord);
         query.bindValue(3, s.hazards);
         query.bindValue(4, s.precautions);

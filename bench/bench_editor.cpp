@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
         for (const QString &name : {QStringLiteral("大製品A"), QStringLiteral("大製品B")}) {
             const int id = catalogue::registerProduct(*db, name);
             catalogue::addEntries(*db, id, all);
-            catalogue::writeProductRow(*db, id, name, QVariant(), QVariant(), 0, 3000);
+            catalogue::writeProductRow(*db, id, {name, {}, {}, 0}, 3000);
         }
         openAndTime(*db, QStringLiteral("大製品A"), "open editor, 3000 of 3000 ticked", [&](FrmPuroductDataInput &form) {
             for (int round = 0; round < 2; ++round) {

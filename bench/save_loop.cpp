@@ -29,8 +29,8 @@ std::vector<int> contentOf(int version)
 
 void save(Database &db, int id, int version)
 {
-    catalogue::saveProduct(db, id, contentOf(version), QStringLiteral("製品%1").arg(id),
-                           QStringLiteral("version %1").arg(version), QVariant(), version % 2);
+    catalogue::saveProduct(db, id, contentOf(version),
+                           {QStringLiteral("製品%1").arg(id), QStringLiteral("version %1").arg(version), {}, version % 2});
 }
 
 int check(Database &db)
@@ -42,18 +42,14 @@ int check(Database &db)
         return 1;
     }
     for (int id : {1, 2}) {
-        const auto rows = catalogue::productWithEntries(db, id);
-        if (rows.empty()) {
+        const auto product = catalogue::productWithEntries(db, id);
+        if (!product) {
             QTextStream(stdout) << "product " << id << " lost\n";
             return 1;
         }
-        const int version = rows.front().product.notes.toString().mid(8).toInt();
-        std::vector<int> stored;
-        for (const ProductEntryRow &row : rows)
-            for (const QVariant &slot : row.entry.itemId)
-                if (!slot.isNull())
-                    stored.push_back(slot.toInt());
-        if (stored != contentOf(version) || rows.front().product.itemCount.toInt() != static_cast<int>(stored.size())) {
+        const int version = product->product.notesText().mid(8).toInt();
+        const std::vector<int> stored = product->substanceNumbers();
+        if (stored != contentOf(version) || product->product.itemCount != static_cast<int>(stored.size())) {
             QTextStream(stdout) << "product " << id << " does not hold version " << version << " whole\n";
             return 1;
         }

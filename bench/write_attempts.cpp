@@ -28,10 +28,10 @@ int main(int argc, char *argv[])
         return MsgResult::Ok;
     });
     const std::pair<const char *, std::function<void()>> attempts[] = {
-        {"save", [&] { catalogue::saveProduct(*db, 1, {1, 2}, QStringLiteral("製品"), QVariant(), QVariant(), 0); }},
+        {"save", [&] { catalogue::saveProduct(*db, 1, {1, 2}, {QStringLiteral("製品"), {}, {}, 0}); }},
         {"registration", [&] { catalogue::registerProduct(*db, QStringLiteral("新製品")); }},
         {"deletion", [&] { catalogue::deleteProductWithEntries(*db, 1); }},
-        {"company", [&] { catalogue::writeCompany(*db, QStringLiteral("会社"), QVariant(), QVariant()); }},
+        {"company", [&] { catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}}); }},
     };
     for (const auto &[what, attempt] : attempts) {
         out << what << ":\n";

@@ -15,9 +15,9 @@ namespace corvane {
 namespace {
 
 // IDs are listed with at least three digits: 7 as 007, 1234 as 1234.
-QString idText(const QVariant &id)
+QString idText(int id)
 {
-    const auto number = static_cast<qint64>(ValOrDefault(id, 0));
+    const auto number = static_cast<qint64>(id);
     const QString digits = QString::number(qAbs(number)).rightJustified(3, QLatin1Char('0'));
     return number < 0 ? QLatin1Char('-') + digits : digits;
 }
@@ -83,7 +83,7 @@ void FrmPuroductSelect::ProductList()
 {
     std::vector<ListItem> items;
     for (const ProductRecord &product : catalogue::allProducts(*dbSelect))
-        items.push_back({idText(product.id), NullToStr(product.name, QString())});
+        items.push_back({idText(product.id), product.nameText()});
     ListView1->items().setItems(std::move(items));
 }
 

@@ -3,7 +3,6 @@
 #include "ErrorBoundary.h"
 #include "FocusMoves.h"
 #include "Fonts.h"
-#include "Module1.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -90,16 +89,15 @@ void FrmCompanyInf::ReadData()
         record = catalogue::company(*dbCompany);
     }
     const CompanyRecord values = record.value_or(CompanyRecord{});
-    Text1[0]->setText(NullToStr(values.company, QString()));
-    Text1[1]->setText(NullToStr(values.address, QString()));
-    Text1[2]->setText(NullToStr(values.tel, QString()));
+    Text1[0]->setText(values.company);
+    Text1[1]->setText(values.address);
+    Text1[2]->setText(values.tel);
 }
 
 void FrmCompanyInf::Form_Unload()
 {
     guarded(this, [this] {
-        catalogue::writeCompany(*dbCompany, StrToNull(Text1[0]->text()), StrToNull(Text1[1]->text()),
-                                StrToNull(Text1[2]->text()));
+        catalogue::writeCompany(*dbCompany, {Text1[0]->text(), Text1[1]->text(), Text1[2]->text()});
     });
 }
 

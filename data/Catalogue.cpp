@@ -1,11 +1,13 @@
 #include "Catalogue.h"
 #include "Database.h"
+#include "Module1.h"
 #include "SqlFailure.h"
 #include "Transaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
 
 namespace corvane::catalogue {
 namespace {
@@ -27,36 +29,68 @@ const QString kProductColumns = QStringLiteral(
     "製品情報.ID, 製品情報.製品名, 製品情報.注意事項, 製品情報.含有成分, 製品情報.ItemType, "
     "製品情報.ItemCount");
 const QString kEntryColumns = QStringLiteral(
-    "ProductItemEntry.ProductID, ProductItemEntry.BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
+    "ProductItemEntry.BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
     "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12");
+
+std::optional<QString> textOrNothing(const QVariant &value)
+{
+    return value.isNull() ? std::nullopt : std::optional<QString>(NullToStr(value, QString()));
+}
+
+QString textOrEmpty(const QVariant &value) { return NullToStr(value, QString()); }
+
+QVariant nullIfEmpty(const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text); }
 
 ProductRecord productAt(const QSqlQuery &query, int first = 0)
 {
-    return {query.value(first), query.value(first + 1), query.value(first + 2),
-            query.value(first + 3), query.value(first + 4), query.value(first + 5)};
+    return {query.value(first).toInt(),
+            textOrNothing(query.value(first + 1)),
+            textOrNothing(query.value(first + 2)),
+            textOrNothing(query.value(first + 3)),
+            wholeNumber(query.value(first + 4)),
+            wholeNumber(query.value(first + 5))};
 }
 
 EntryRecord entryAt(const QSqlQuery &query, int first)
 {
-    EntryRecord entry{query.value(first), query.value(first + 1), {}};
+    EntryRecord entry{wholeNumber(query.value(first)), {}};
     for (int slot = 0; slot < kSlotsPerEntry; ++slot)
-        entry.itemId[static_cast<size_t>(slot)] = query.value(first + 2 + slot);
+        entry.itemId[static_cast<size_t>(slot)] = wholeNumber(query.value(first + 1 + slot));
     return entry;
+}
+
+// Steps to the next row; a step that fails (rather than reaching the end) is an error.
+bool nextRow(QSqlQuery &query)
+{
+    if (query.next())
+        return true;
+    if (query.lastError().isValid())
+        throw sqlFailure(query.lastError());
+    return false;
+}
+
+template <class Record, class Read>
+std::vector<Record> readAll(QSqlQuery query, Read read)
+{
+    std::vector<Record> rows;
+    while (nextRow(query))
+        rows.push_back(read(query));
+    return rows;
 }
 
 std::optional<ProductRecord> firstProduct(QSqlQuery query)
 {
-    if (!query.next())
+    if (!nextRow(query))
         return std::nullopt;
     return productAt(query);
 }
 
 } // namespace
 
-QVariant productIdByName(Database &db, const QString &name)
+std::optional<int> productIdByName(Database &db, const QString &name)
 {
     QSqlQuery query = run(db, QStringLiteral("SELECT ID FROM 製品情報 WHERE 製品名 = ?"), {name});
-    return query.next() ? query.value(0) : QVariant();
+    return nextRow(query) ? std::optional<int>(query.value(0).toInt()) : std::nullopt;
 }
 
 std::optional<ProductRecord> productByName(Database &db, const QString &name)
@@ -69,39 +103,40 @@ int registerProduct(Database &db, const QString &name)
 {
     Transaction transaction(db);
     QSqlQuery highest = run(db, QStringLiteral("SELECT ID, 製品名 FROM 製品情報 ORDER BY ID DESC"));
-    const int id = highest.next() ? highest.value(0).toInt() + 1 : 1;
+    const int id = nextRow(highest) ? highest.value(0).toInt() + 1 : 1;
     highest.finish();
     run(db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (?, ?)"), {id, name});
     transaction.commit();
     return id;
 }
 
-std::vector<ProductEntryRow> productWithEntries(Database &db, int productId)
+std::optional<ProductWithEntries> productWithEntries(Database &db, int productId)
 {
     QSqlQuery query = run(
         db,
-        QStringLiteral("SELECT %1, %2 FROM 製品情報 LEFT JOIN ProductItemEntry "
+        QStringLiteral("SELECT %1, ProductItemEntry.ProductID, %2 FROM 製品情報 LEFT JOIN ProductItemEntry "
                        "ON 製品情報.ID = ProductItemEntry.ProductID WHERE 製品情報.ID = ? "
                        "ORDER BY ProductItemEntry.BlockNo, ProductItemEntry.rowid")
             .arg(kProductColumns, kEntryColumns),
         {productId});
-    std::vector<ProductEntryRow> rows;
-    while (query.next())
-        rows.push_back({productAt(query), entryAt(query, 6)});
-    return rows;
+    std::optional<ProductWithEntries> result;
+    while (nextRow(query)) {
+        if (!result)
+            result = ProductWithEntries{productAt(query), {}};
+        if (!query.value(6).isNull()) // a product without entries comes back once, entry Null
+            result->entries.push_back(entryAt(query, 7));
+    }
+    return result;
 }
 
 std::vector<EntryRecord> entries(Database &db, int productId)
 {
-    QSqlQuery query = run(db,
-                          QStringLiteral("SELECT %1 FROM ProductItemEntry WHERE ProductID = ? "
-                                         "ORDER BY BlockNo, rowid")
-                              .arg(kEntryColumns),
-                          {productId});
-    std::vector<EntryRecord> rows;
-    while (query.next())
-        rows.push_back(entryAt(query, 0));
-    return rows;
+    return readAll<EntryRecord>(run(db,
+                                    QStringLiteral("SELECT %1 FROM ProductItemEntry WHERE ProductID = ? "
+                                                   "ORDER BY BlockNo, rowid")
+                                        .arg(kEntryColumns),
+                                    {productId}),
+                                [](const QSqlQuery &query) { return entryAt(query, 0); });
 }
 
 std::optional<ProductRecord> productById(Database &db, int productId)
@@ -112,27 +147,25 @@ std::optional<ProductRecord> productById(Database &db, int productId)
 
 std::vector<ProductRecord> allProducts(Database &db)
 {
-    QSqlQuery query = run(db, QStringLiteral("SELECT %1 FROM 製品情報 ORDER BY rowid").arg(kProductColumns));
-    std::vector<ProductRecord> rows;
-    while (query.next())
-        rows.push_back(productAt(query));
-    return rows;
+    return readAll<ProductRecord>(
+        run(db, QStringLiteral("SELECT %1 FROM 製品情報 ORDER BY rowid").arg(kProductColumns)),
+        [](const QSqlQuery &query) { return productAt(query); });
 }
 
 std::vector<SubstanceRecord> allSubstances(Database &db)
 {
-    QSqlQuery query = run(db, QStringLiteral(
-        "SELECT ID, 物質名, \"注意喚起語：\", \"危険有害性情報：\", 注意書き, CAS, "
-        "絵表示1, 絵表示2, 絵表示3, 絵表示4, 絵表示5 FROM 表示物質 ORDER BY rowid"));
-    std::vector<SubstanceRecord> rows;
-    while (query.next()) {
-        SubstanceRecord row{query.value(0), query.value(1), query.value(2), query.value(3),
-                            query.value(4), query.value(5), {}};
-        for (int m = 0; m < kPicturesPerSubstance; ++m)
-            row.pictures[static_cast<size_t>(m)] = query.value(6 + m);
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    return readAll<SubstanceRecord>(
+        run(db, QStringLiteral("SELECT ID, 物質名, \"注意喚起語：\", \"危険有害性情報：\", 注意書き, CAS, "
+                               "絵表示1, 絵表示2, 絵表示3, 絵表示4, 絵表示5 FROM 表示物質 ORDER BY rowid")),
+        [](const QSqlQuery &query) {
+            SubstanceRecord row{query.value(0).toInt(),      textOrEmpty(query.value(1)),
+                                textOrEmpty(query.value(2)), textOrEmpty(query.value(3)),
+                                textOrEmpty(query.value(4)), textOrEmpty(query.value(5)),
+                                {}};
+            for (int m = 0; m < kPicturesPerSubstance; ++m)
+                row.pictures[static_cast<size_t>(m)] = textOrEmpty(query.value(6 + m));
+            return row;
+        });
 }
 
 void deleteEntries(Database &db, int productId)
@@ -186,10 +219,10 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
     }
 }
 
-void writeProductRow(Database &db, int productId, const QVariant &name, const QVariant &notes,
-                     const QVariant &ingredients, int itemType, int itemCount)
+void writeProductRow(Database &db, int productId, const ProductFields &fields, int itemCount)
 {
-    const QVariantList values{name, notes, ingredients, itemType, itemCount, productId};
+    const QVariantList values{nullIfEmpty(fields.name), nullIfEmpty(fields.notes), nullIfEmpty(fields.ingredients),
+                              fields.itemType, itemCount, productId};
     QSqlQuery update = run(db,
                            QStringLiteral("UPDATE 製品情報 SET 製品名 = ?, 注意事項 = ?, 含有成分 = ?, "
                                           "ItemType = ?, ItemCount = ? WHERE ID = ?"),
@@ -202,22 +235,22 @@ void writeProductRow(Database &db, int productId, const QVariant &name, const QV
         values);
 }
 
-void saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers, const QVariant &name,
-                 const QVariant &notes, const QVariant &ingredients, int itemType)
+void saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
+                 const ProductFields &fields)
 {
     Transaction transaction(db);
     deleteEntries(db, productId);
     addEntries(db, productId, substanceNumbers);
-    writeProductRow(db, productId, name, notes, ingredients, itemType, static_cast<int>(substanceNumbers.size()));
+    writeProductRow(db, productId, fields, static_cast<int>(substanceNumbers.size()));
     transaction.commit();
 }
 
 std::optional<CompanyRecord> company(Database &db)
 {
-    QSqlQuery query = run(db, QStringLiteral("SELECT id, 会社, 住所, TEL FROM 会社情報 ORDER BY rowid LIMIT 1"));
-    if (!query.next())
+    QSqlQuery query = run(db, QStringLiteral("SELECT 会社, 住所, TEL FROM 会社情報 ORDER BY rowid LIMIT 1"));
+    if (!nextRow(query))
         return std::nullopt;
-    return CompanyRecord{query.value(0), query.value(1), query.value(2), query.value(3)};
+    return CompanyRecord{textOrEmpty(query.value(0)), textOrEmpty(query.value(1)), textOrEmpty(query.value(2))};
 }
 
 void createCompanyIfEmpty(Database &db)
@@ -225,14 +258,14 @@ void createCompanyIfEmpty(Database &db)
     run(db, QStringLiteral("INSERT INTO 会社情報 (id) SELECT 1 WHERE NOT EXISTS (SELECT 1 FROM 会社情報)"));
 }
 
-void writeCompany(Database &db, const QVariant &company, const QVariant &address, const QVariant &tel)
+void writeCompany(Database &db, const CompanyRecord &company)
 {
     Transaction transaction(db);
     createCompanyIfEmpty(db);
     run(db,
         QStringLiteral("UPDATE 会社情報 SET 会社 = ?, 住所 = ?, TEL = ? "
                        "WHERE rowid = (SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)"),
-        {company, address, tel});
+        {nullIfEmpty(company.company), nullIfEmpty(company.address), nullIfEmpty(company.tel)});
     transaction.commit();
 }
 

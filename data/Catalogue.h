@@ -12,12 +12,13 @@ class Database;
 
 // Every statement the program issues, one function each. Values are bound as parameters,
 // never pasted into the statement, so any product name works. A failure of the engine is
-// thrown as DbError with the engine's text.
+// thrown as DbError with the engine's text; so is a read that stops early (a damaged page),
+// so a list is never silently shorter than what is stored.
 namespace catalogue {
 
-// The ID of the first product of that name, or Null. Names compare without regard to the
-// case of Latin letters.
-QVariant productIdByName(Database &db, const QString &name);
+// The ID of the first product of that name. Names compare without regard to the case of
+// Latin letters.
+std::optional<int> productIdByName(Database &db, const QString &name);
 
 // The first product of that name.
 std::optional<ProductRecord> productByName(Database &db, const QString &name);
@@ -26,8 +27,8 @@ std::optional<ProductRecord> productByName(Database &db, const QString &name);
 // returns the new ID. Reading the highest ID and adding the row are one transaction.
 int registerProduct(Database &db, const QString &name);
 
-// The product joined with its entry rows in block order; empty when no such product.
-std::vector<ProductEntryRow> productWithEntries(Database &db, int productId);
+// The product with its entry rows in block order, read in one statement.
+std::optional<ProductWithEntries> productWithEntries(Database &db, int productId);
 
 // The entry rows stored under productId, in block order (the list of all target substances
 // is stored under -1).
@@ -59,15 +60,20 @@ void renameProduct(Database &db, int productId, const QString &name);
 // rows numbered from 1.
 void addEntries(Database &db, int productId, const std::vector<int> &substanceNumbers);
 
+// A product's five data fields as they are written; an empty text is stored as Null.
+struct ProductFields {
+    QString name, notes, ingredients;
+    int itemType = 0;
+};
+
 // Rewrites the product row's five data fields, adding the row when it is missing.
-void writeProductRow(Database &db, int productId, const QVariant &name, const QVariant &notes,
-                     const QVariant &ingredients, int itemType, int itemCount);
+void writeProductRow(Database &db, int productId, const ProductFields &fields, int itemCount);
 
 // Saves a product as the editor holds it: deletes its entries, writes the selected substance
 // numbers afresh and rewrites the row's five data fields, all in one transaction, so a crash
 // or an error half-way leaves the product exactly as it was stored.
-void saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers, const QVariant &name,
-                 const QVariant &notes, const QVariant &ingredients, int itemType);
+void saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
+                 const ProductFields &fields);
 
 // The first row of 会社情報.
 std::optional<CompanyRecord> company(Database &db);
@@ -75,9 +81,9 @@ std::optional<CompanyRecord> company(Database &db);
 // Adds the row with id 1 when the table is empty.
 void createCompanyIfEmpty(Database &db);
 
-// Writes the three texts into the first row, adding it (id 1) when the table is empty.
-void writeCompany(Database &db, const QVariant &company, const QVariant &address,
-                  const QVariant &tel);
+// Writes the three texts into the first row, adding it (id 1) when the table is empty; an
+// empty text is stored as Null.
+void writeCompany(Database &db, const CompanyRecord &company);
 
 } // namespace catalogue
 } // namespace corvane

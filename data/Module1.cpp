@@ -72,7 +72,8 @@ double ValOrDefault(const QVariant &value, double defaultValue)
 
 QVariant GetProductID(Database &db, const QString &productName)
 {
-    return catalogue::productIdByName(db, productName);
+    const std::optional<int> id = catalogue::productIdByName(db, productName);
+    return id ? QVariant(*id) : QVariant();
 }
 
 QVariant StrToNull(const QVariant &value)

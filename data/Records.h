@@ -1,39 +1,56 @@
 #pragma once
-#include <QVariant>
+#include <QString>
 
 #include <array>
+#include <optional>
+#include <vector>
 
 namespace corvane {
 
-// Rows of the label database as the program reads them. Every field is a QVariant, so a
-// Null field stays distinguishable from an empty text or a zero.
+// Rows of the label database, typed once where they are read. A field that may be Null is
+// an optional; a number column that holds no whole number (Null, text, a fraction, a value
+// beyond int) reads as no number.
 
 constexpr int kSlotsPerEntry = 12;
 constexpr int kPicturesPerSubstance = 5;
 
 struct ProductRecord { // 製品情報
-    QVariant id, name, notes, ingredients, itemType, itemCount;
+    int id = 0;
+    std::optional<QString> name, notes, ingredients;
+    // ItemType: 0 for several substances to a label; callers choose what no number means.
+    std::optional<int> itemType, itemCount;
+
+    QString nameText() const { return name.value_or(QString()); }
+    QString notesText() const { return notes.value_or(QString()); }
+    QString ingredientsText() const { return ingredients.value_or(QString()); }
 };
 
 struct EntryRecord { // ProductItemEntry
-    QVariant productId, blockNo;
-    std::array<QVariant, kSlotsPerEntry> itemId;
+    std::optional<int> blockNo;
+    std::array<std::optional<int>, kSlotsPerEntry> itemId;
 };
 
-// One row of a product joined with one of its entry rows (all entry fields Null when the
-// product has none).
-struct ProductEntryRow {
+// One product with its entry rows in block order.
+struct ProductWithEntries {
     ProductRecord product;
-    EntryRecord entry;
+    std::vector<EntryRecord> entries;
+
+    // Every substance number of the entries, in order, empty slots left out.
+    std::vector<int> substanceNumbers() const;
 };
 
-struct SubstanceRecord { // 表示物質
-    QVariant id, name, signalWord, hazards, precautions, cas;
-    std::array<QVariant, kPicturesPerSubstance> pictures;
+struct SubstanceRecord { // 表示物質; Null texts read as empty
+    int id = 0;
+    QString name, signalWord, hazards, precautions, cas;
+    // Picture file names by position; an empty name leaves its place empty.
+    std::array<QString, kPicturesPerSubstance> pictures;
 };
 
 struct CompanyRecord { // 会社情報
-    QVariant id, company, address, tel;
+    QString company, address, tel;
 };
+
+// A column's value as a whole number, when it holds one.
+std::optional<int> wholeNumber(const class QVariant &value);
 
 } // namespace corvane

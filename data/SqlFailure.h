@@ -1,5 +1,5 @@
 #pragma once
-#include "ErrorBoundary.h"
+#include "DbError.h"
 
 class QSqlError;
 

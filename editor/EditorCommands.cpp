@@ -1,10 +1,8 @@
 // The editor's command buttons.
 #include "Catalogue.h"
 #include "ErrorBoundary.h"
-#include "FocusMoves.h"
 #include "FrmPuroductDataInput.h"
 #include "MessageBox.h"
-#include "Module1.h"
 
 #include <QRadioButton>
 
@@ -14,7 +12,7 @@ void FrmPuroductDataInput::Command1_Click(int index)
 {
     // A typed name is looked up before any command, so the command sees a name box whose
     // text and tag agree (a click on a button does this through the focus already).
-    if (intChangedIndex == 0)
+    if (m_state.intChangedIndex == 0)
         Text1_LostFocus(0);
 
     guarded(this, [&] {
@@ -26,9 +24,9 @@ void FrmPuroductDataInput::Command1_Click(int index)
         case 4: commandRename(); break;
         case 5: printCommand(1); break;
         case 6:
-            WriteData(tagOf(Text1[0]));
+            WriteData(m_state.productId);
             if (m_actions.printLabels)
-                m_actions.printLabels(this, *dbs, static_cast<int>(ValOrDefault(tagOf(Text1[0]), -1)), 2, 1);
+                m_actions.printLabels(this, *dbs, m_state.productId.value_or(-1), 2, 1);
             break;
         case 7: printCommand(3); break;
         case 8: printCommand(5); break;
@@ -49,8 +47,8 @@ void FrmPuroductDataInput::commandSelect()
         return;
     ReadData(id);
     setProductName(name);
-    setTag(Text1[0], QString::number(id));
-    intChangedIndex = -1;
+    m_state.productId = id;
+    m_state.intChangedIndex = -1;
 }
 
 void FrmPuroductDataInput::commandAdd()
@@ -62,56 +60,51 @@ void FrmPuroductDataInput::commandAdd()
     if (name.isEmpty())
         return;
     ReadData(id);
-    setTag(Text1[0], QString::number(id));
-    intChangedIndex = -1;
+    m_state.productId = id;
+    m_state.intChangedIndex = -1;
 }
 
 void FrmPuroductDataInput::commandDelete()
 {
-    const double id = ValOrDefault(tagOf(Text1[0]), -1);
     // With no product loaded there is nothing to delete; the entries under -1 (the list of
     // all target substances) are never touched.
-    if (id < 1)
+    if (!m_state.productId || *m_state.productId < 1)
         return;
-    const QString name = text(0);
-    if (MsgBox(this, QStringLiteral("製品名:") + name + QStringLiteral(" を削除します。よろしいですか？"),
+    if (MsgBox(this, QStringLiteral("製品名:") + m_state.name + QStringLiteral(" を削除します。よろしいですか？"),
                MsgIcon::Question, MsgButtons::OkCancel)
         != MsgResult::Ok)
         return;
-    catalogue::deleteProductWithEntries(*dbs, static_cast<int>(id));
-    setTag(Text1[0], QStringLiteral("-1"));
+    catalogue::deleteProductWithEntries(*dbs, *m_state.productId);
+    m_state.productId.reset();
     ReadData(-1);
-    intChangedIndex = -1;
+    m_state.intChangedIndex = -1;
 }
 
 void FrmPuroductDataInput::commandRename()
 {
-    if (text(0).isEmpty()) {
+    if (m_state.name.isEmpty()) {
         MsgBox(this, QStringLiteral("製品名を入力してください。"));
         return;
     }
     if (!m_actions.registerStart)
         return;
     QString name;
-    m_actions.registerStart(*dbs, name, text(0));
+    m_actions.registerStart(*dbs, name, m_state.name);
     if (name.isEmpty())
         return;
-    const double id = ValOrDefault(tagOf(Text1[0]), -1);
-    if (id >= 1)
-        catalogue::renameProduct(*dbs, static_cast<int>(id), name);
+    if (m_state.productId && *m_state.productId >= 1)
+        catalogue::renameProduct(*dbs, *m_state.productId, name);
     setProductName(name);
-    intChangedIndex = -1;
+    m_state.intChangedIndex = -1;
 }
 
 void FrmPuroductDataInput::printCommand(int kind)
 {
-    if (ValOrDefault(tagOf(Text1[0]), -1) <= 0)
+    if (!m_state.productId || *m_state.productId <= 0)
         return;
-    const int singleSubstance = Option1[1]->isChecked() ? 1 : 0;
-    WriteData(tagOf(Text1[0]));
+    WriteData(m_state.productId);
     if (m_actions.printLabels)
-        m_actions.printLabels(this, *dbs, static_cast<int>(ValOrDefault(tagOf(Text1[0]), -1)), kind,
-                              singleSubstance);
+        m_actions.printLabels(this, *dbs, *m_state.productId, kind, m_state.singleSubstance ? 1 : 0);
 }
 
 void FrmPuroductDataInput::commandCopy()
@@ -123,30 +116,22 @@ void FrmPuroductDataInput::commandCopy()
     if (name.isEmpty())
         return;
     try {
-        WriteData(tagOf(Text1[0]));
+        WriteData(m_state.productId);
     } catch (...) {
         // The copy cannot go on without the original saved: take the new name back.
         guarded(this, [&] { catalogue::deleteProductWithEntries(*dbs, id); });
         throw;
     }
     setProductName(name);
-    setTag(Text1[0], QString::number(id));
-    intChangedIndex = -1;
+    m_state.productId = id;
+    m_state.intChangedIndex = -1;
 }
 
 void FrmPuroductDataInput::commandUndo()
 {
-    const auto id = static_cast<qint32>(ValOrDefault(tagOf(Text1[0]), -1));
-    // With the tag at -1, loading saves nothing: the stored product comes back as it was.
-    setTag(Text1[0], QStringLiteral("-1"));
-    try {
-        ReadData(id);
-    } catch (...) {
-        setTag(Text1[0], QString::number(id));
-        throw;
-    }
-    setTag(Text1[0], QString::number(id));
-    intChangedIndex = -1;
+    // The stored product comes back as it was; nothing on screen is saved.
+    loadProduct(m_state.productId.value_or(-1));
+    m_state.intChangedIndex = -1;
 }
 
 } // namespace corvane

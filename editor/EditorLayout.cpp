@@ -67,7 +67,7 @@ void FrmPuroductDataInput::buildControls()
     // The substance list.
     Frame1 = new QGroupBox(QStringLiteral("物質を選択してください。"), this);
     ListView1 = new ListView(Frame1);
-    ListView1->setCheckBoxes(true);
+    ListView1->setCheckBoxes(&m_state.ticks);
     ListView1->setMinimumSize(420, 360);
     Check1 = new QCheckBox(QStringLiteral("選択物質のみ表示"), Frame1);
     auto *listBox = new QVBoxLayout(Frame1);

@@ -1,7 +1,6 @@
 // Opening and closing the editor, the substance list, the modes and the list's events.
 #include "Catalogue.h"
 #include "ErrorBoundary.h"
-#include "FocusMoves.h"
 #include "FrmPuroductDataInput.h"
 #include "ListView.h"
 #include "Module1.h"
@@ -13,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <numeric>
 
 namespace corvane {
 namespace {
@@ -63,7 +64,7 @@ void FrmPuroductDataInput::setText(int index, const QString &value)
 
 void FrmPuroductDataInput::setProductName(const QString &name)
 {
-    m_loadedName = name;
+    m_state.storedName = name;
     setText(0, name);
 }
 
@@ -73,26 +74,21 @@ void FrmPuroductDataInput::Form_Load()
     ListView1->addColumn(QString(), 20);
     ListView1->addColumn(QStringLiteral("物質名"), 300);
 
-    const std::vector<SubstanceRecord> master = catalogue::allSubstances(*dbs);
-    const int n = static_cast<int>(std::min<size_t>(master.size(), 32767));
-    strSubstance.assign(static_cast<size_t>(n) + 1, {});
-    strSubstance[0][0] = QString::number(n);
-    for (int i = 1; i <= n; ++i) {
-        const SubstanceRecord &row = master[static_cast<size_t>(i - 1)];
-        strSubstance[static_cast<size_t>(i)] = {QString(), NullToStr(row.name, QString()),
-                                                NullToStr(row.hazards, QString()),
-                                                NullToStr(row.precautions, QString())};
-    }
+    std::vector<SubstanceRecord> master = catalogue::allSubstances(*dbs);
+    // The list holds at most 32,767 substances.
+    master.resize(std::min<size_t>(master.size(), 32767));
+    m_state.ticks.reset(static_cast<int>(master.size()));
+    m_state.master = std::move(master);
     SetList(0);
 
     Command1[5]->setText(QStringLiteral("通常のラベル\n(取扱上の注意等表記)"));
     Option1_Click(0);
-    setTag(Text1[0], QStringLiteral("-1"));
+    m_state.productId.reset();
     setProductName(strProductName);
-    if (!text(0).isEmpty())
+    if (!m_state.name.isEmpty())
         Text1_LostFocus(0);
     else
-        intChangedIndex = -1;
+        m_state.intChangedIndex = -1;
 }
 
 void FrmPuroductDataInput::Form_Unload()
@@ -102,10 +98,10 @@ void FrmPuroductDataInput::Form_Unload()
     m_unloaded = true;
     // A name typed but not yet looked up is looked up first, as when the box is left, so
     // the product on screen is never saved under the typed text.
-    if (intChangedIndex == 0)
+    if (m_state.intChangedIndex == 0)
         guarded(this, [this] { Text1_LostFocus(0); });
-    guarded(this, [this] { WriteData(tagOf(Text1[0])); });
-    strProductName = text(0);
+    guarded(this, [this] { WriteData(m_state.productId); });
+    strProductName = m_state.name;
 }
 
 void FrmPuroductDataInput::closeEvent(QCloseEvent *event)
@@ -120,28 +116,22 @@ void FrmPuroductDataInput::reject()
     QDialog::reject();
 }
 
-int FrmPuroductDataInput::substanceCount() const
+void FrmPuroductDataInput::setTicks(const std::vector<int> &positions, bool checked)
 {
-    return strSubstance.empty() ? 0 : strSubstance[0][0].toInt();
-}
-
-int FrmPuroductDataInput::rowOf(int position) const { return ListView1->items().item(position).tag; }
-
-void FrmPuroductDataInput::setMark(int position, bool selected)
-{
-    strSubstance[static_cast<size_t>(rowOf(position))][0] = selected ? QStringLiteral("1") : QString();
+    ListModel &items = ListView1->items();
+    for (int position : positions)
+        m_state.ticks.setChecked(items.item(position).tag, checked);
+    items.checkMarksChanged();
 }
 
 void FrmPuroductDataInput::SetList(qint16 mode)
 {
-    const int n = substanceCount();
+    const int n = m_state.ticks.count();
     std::vector<ListItem> items;
     items.reserve(static_cast<size_t>(n));
-    for (int i = 1; i <= n; ++i) {
-        const auto &row = strSubstance[static_cast<size_t>(i)];
-        if ((!row[0].isEmpty() && mode == 1) || mode == 0)
-            items.push_back({substanceNumberText(i), row[1], !row[0].isEmpty(), i});
-    }
+    for (int i = 1; i <= n; ++i)
+        if (mode == 0 || (mode == 1 && m_state.ticks.isChecked(i)))
+            items.push_back({substanceNumberText(i), m_state.substance(i).name, i});
     ListView1->items().setItems(std::move(items));
     if (ListView1->items().count() == 0) {
         setText(1, QString());
@@ -155,25 +145,27 @@ void FrmPuroductDataInput::SetList(qint16 mode)
 void FrmPuroductDataInput::Option1_Click(int index)
 {
     if (index == 0) {
+        m_state.singleSubstance = false;
         Command1[6]->setEnabled(false);
         Command1[7]->setText(QStringLiteral("複数物質追加ラベル\n(2×6物質)"));
         Command1[8]->setText(QStringLiteral("複数物質追加ラベル\n(3×7物質)"));
     } else if (index == 1) {
+        m_state.singleSubstance = true;
         Command1[6]->setEnabled(true);
         Command1[7]->setText(QStringLiteral("単一物質追加ラベル\n(1物質12ラベル)"));
         Command1[8]->setText(QStringLiteral("単一物質追加ラベル\n(1物質21ラベル)"));
         // Only the first ticked substance in display order stays selected.
-        ListModel &items = ListView1->items();
+        const ListModel &items = ListView1->items();
+        std::vector<int> later;
         bool seen = false;
         for (int position = 0; position < items.count(); ++position) {
-            if (!items.item(position).checked)
+            if (!items.isChecked(position))
                 continue;
-            if (seen) {
-                items.setChecked(position, false);
-                setMark(position, false);
-            }
+            if (seen)
+                later.push_back(position);
             seen = true;
         }
+        setTicks(later, false);
     }
 }
 
@@ -181,61 +173,52 @@ void FrmPuroductDataInput::Check1_Click() { SetList(Check1->isChecked() ? 1 : 0)
 
 void FrmPuroductDataInput::ListView1_ItemCheck(int position)
 {
-    ListModel &items = ListView1->items();
-    if (items.item(position).checked) {
-        if (Option1[1]->isChecked()) {
-            for (int other = 0; other < items.count(); ++other) {
-                if (other == position)
-                    continue;
-                items.setChecked(other, false);
-                setMark(other, false);
-            }
-        }
-        setMark(position, true);
-    } else {
-        setMark(position, false);
+    // The list has already written the user's tick into the store.
+    const ListModel &items = ListView1->items();
+    if (items.isChecked(position) && m_state.singleSubstance) {
+        std::vector<int> others;
+        for (int other = 0; other < items.count(); ++other)
+            if (other != position)
+                others.push_back(other);
+        setTicks(others, false);
     }
 }
 
 void FrmPuroductDataInput::ListView1_ItemClick(int position)
 {
-    const auto &row = strSubstance[static_cast<size_t>(rowOf(position))];
-    setText(1, row[2]);
-    setText(2, row[3]);
+    const SubstanceRecord &substance = m_state.substance(ListView1->items().item(position).tag);
+    setText(1, substance.hazards);
+    setText(2, substance.precautions);
     ListView1->items().setDropHighlight(position);
 }
 
 void FrmPuroductDataInput::ListView1_MouseDown(Qt::MouseButton button, const QPoint &globalPosition)
 {
-    if (button == Qt::RightButton && ListView1->items().count() > 0 && Option1[0]->isChecked())
+    if (button == Qt::RightButton && ListView1->items().count() > 0 && !m_state.singleSubstance)
         MnSelect->popup(globalPosition);
 }
 
-void FrmPuroductDataInput::MnAllUnSelect_Click()
+namespace {
+std::vector<int> allPositions(const ListModel &items)
 {
-    ListModel &items = ListView1->items();
-    items.setAllChecked(std::vector<bool>(static_cast<size_t>(items.count()), false));
-    for (int position = 0; position < items.count(); ++position)
-        setMark(position, false);
+    std::vector<int> positions(static_cast<size_t>(items.count()));
+    std::iota(positions.begin(), positions.end(), 0);
+    return positions;
 }
+} // namespace
 
-void FrmPuroductDataInput::MnALLSelect_Click()
-{
-    ListModel &items = ListView1->items();
-    items.setAllChecked(std::vector<bool>(static_cast<size_t>(items.count()), true));
-    for (int position = 0; position < items.count(); ++position)
-        setMark(position, true);
-}
+void FrmPuroductDataInput::MnAllUnSelect_Click() { setTicks(allPositions(ListView1->items()), false); }
+
+void FrmPuroductDataInput::MnALLSelect_Click() { setTicks(allPositions(ListView1->items()), true); }
 
 void FrmPuroductDataInput::MnALLChange_Click()
 {
-    ListModel &items = ListView1->items();
-    std::vector<bool> inverted(static_cast<size_t>(items.count()));
+    const ListModel &items = ListView1->items();
+    std::vector<int> ticked, unticked;
     for (int position = 0; position < items.count(); ++position)
-        inverted[static_cast<size_t>(position)] = !items.item(position).checked;
-    items.setAllChecked(inverted);
-    for (int position = 0; position < items.count(); ++position)
-        setMark(position, inverted[static_cast<size_t>(position)]);
+        (items.isChecked(position) ? ticked : unticked).push_back(position);
+    setTicks(ticked, false);
+    setTicks(unticked, true);
 }
 
 void FrmPuroductDataInput::ListView1_ColumnClick(int index1Based)
@@ -244,23 +227,32 @@ void FrmPuroductDataInput::ListView1_ColumnClick(int index1Based)
     SortByColumn(items, items.column(index1Based));
 }
 
-void FrmPuroductDataInput::Text1_Change(int index) { intChangedIndex = static_cast<qint16>(index); }
+void FrmPuroductDataInput::Text1_Change(int index)
+{
+    m_state.intChangedIndex = static_cast<qint16>(index);
+    if (index == 0)
+        m_state.name = text(0);
+    else if (index == 3)
+        m_state.notes = text(3);
+    else if (index == 4)
+        m_state.ingredients = text(4);
+}
 
 void FrmPuroductDataInput::Text1_LostFocus(int index)
 {
-    if (index == 0 && intChangedIndex == 0) {
+    if (index == 0 && m_state.intChangedIndex == 0) {
         const bool done = guarded(this, [this] {
-            qint32 newId = -1;
-            if (!text(0).isEmpty())
-                newId = static_cast<qint32>(ValOrDefault(GetProductID(*dbs, text(0)), -1));
-            ReadData(newId);
-            setTag(Text1[0], QString::number(newId));
+            std::optional<int> newId;
+            if (!m_state.name.isEmpty())
+                newId = wholeNumber(GetProductID(*dbs, m_state.name));
+            ReadData(newId.value_or(-1));
+            m_state.productId = newId;
         });
         // The product on screen could not be saved: it stays, under its own name.
         if (!done)
-            setProductName(m_loadedName);
+            setProductName(m_state.storedName);
     }
-    intChangedIndex = -1;
+    m_state.intChangedIndex = -1;
 }
 
 } // namespace corvane

@@ -1,11 +1,13 @@
 #pragma once
 #include "EditorActions.h"
+#include "EditorState.h"
 
 #include <QDialog>
 #include <QString>
 
 #include <array>
 #include <map>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -40,9 +42,9 @@ public:
     void Option1_Click(int index);
     void Check1_Click();
 
-    // Loading and saving a product.
+    // Loading and saving a product. Loading another product saves the one on screen first.
     void ReadData(qint32 ProductID);
-    void WriteData(const QVariant &varProductID);
+    void WriteData(std::optional<int> productId);
 
     // Commands and list events.
     void Command1_Click(int index);
@@ -71,11 +73,8 @@ public:
     QGroupBox *Frame2 = nullptr;
     QMenu *MnSelect = nullptr;
 
-    // Row 0 holds N in column 0; row i: selection mark ("1" or ""), name, hazard statements,
-    // precautionary statements of substance i.
-    std::vector<std::array<QString, 4>> strSubstance;
-    qint16 intChangedIndex = -1;
     QString strProductName;
+    const EditorState &state() const { return m_state; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -84,11 +83,10 @@ protected:
 private:
     void buildControls();
     void Form_Unload();
-    int substanceCount() const;
-    int rowOf(int position) const;
-    void setMark(int position, bool selected);
+    // Shows the stored product (none below 1) without saving the one on screen.
+    void loadProduct(qint32 productId);
+    void setTicks(const std::vector<int> &positions, bool checked);
     void setProductName(const QString &name);
-    QString nameToSave() const;
     void printCommand(int kind);
     void commandSelect();
     void commandAdd();
@@ -99,8 +97,7 @@ private:
 
     EditorActions m_actions;
     Database *dbs = nullptr;
-    // The product's name as the program last set it: the name it is stored under.
-    QString m_loadedName;
+    EditorState m_state;
     bool m_unloaded = false;
     std::vector<QObject *> m_focusWatchers;
 };

@@ -1,14 +1,10 @@
 #include "PrintLabels.h"
 #include "Catalogue.h"
 #include "Database.h"
-#include "MessageBox.h"
-#include "Module1.h"
+#include "DbError.h"
 #include "ReportEngine.h"
 
-#include <QDir>
-#include <QFileInfo>
-
-#include <cmath>
+#include <optional>
 #include <unordered_map>
 
 namespace corvane {
@@ -31,32 +27,36 @@ std::optional<Sheet> sheetFor(qint16 kind, qint16 singleSubstance)
     }
 }
 
-QString text(const QVariant &value) { return NullToStr(value, QString()); }
-
 // The texts that head every page of the normal and model labels.
 struct Header {
     QString company, address, tel, productName, ingredients;
     QString notesFirst, notesRest, notesWhole;
 };
 
+// A failed step of the run, carrying the message for the user.
+struct RunFailure {
+    QString message;
+};
+
 class Run {
 public:
-    Run(QWidget *owner, Database &db, ReportEngine &engine, qint16 kind, qint16 single, Sheet sheet)
+    Run(QObject *owner, Database &db, ReportEngine &engine, qint16 kind, qint16 single, Sheet sheet)
         : m_owner(owner), m_db(db), m_engine(engine), m_kind(kind), m_single(single), m_sheet(std::move(sheet)),
           m_path(QStringLiteral("Data\\") + m_sheet.file) {}
 
-    bool print(qint32 productId);
+    // Throws RunFailure, or DbError from the database.
+    void print(qint32 productId);
 
 private:
     bool hasHeader() const { return m_kind == Normal || m_kind == Model; }
     bool sixLabels() const { return m_sheet.perPage == 6; }
-    bool loadPage();
+    void loadPage();
     void fillHeader();
+    void fillProductHeader();
     bool place(const SubstanceRecord &substance);
-    void moveNotesOnLastPage();
-    bool fail(const QString &message);
+    [[noreturn]] void abort(const QString &message);
 
-    QWidget *m_owner;
+    QObject *m_owner;
     Database &m_db;
     ReportEngine &m_engine;
     qint16 m_kind, m_single;
@@ -66,21 +66,17 @@ private:
     qint16 m_slot = 1;
 };
 
-bool Run::fail(const QString &message)
+void Run::abort(const QString &message)
 {
-    MsgBox(m_owner, message);
-    return false;
+    m_engine.PR_AbortDoc();
+    throw RunFailure{message};
 }
 
-bool Run::loadPage()
+void Run::loadPage()
 {
-    if (m_engine.PR_LoadReport(0, 0, m_path) != 0) {
-        const QString error = m_engine.lastError();
-        m_engine.PR_AbortDoc();
-        return fail(QStringLiteral("ラベルの様式を読み込めません（%1）。\n%2").arg(m_sheet.file, error));
-    }
+    if (m_engine.PR_LoadReport(0, 0, m_path) != 0)
+        abort(QStringLiteral("ラベルの様式を読み込めません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError()));
     ClearReportFields(m_engine, 1, m_sheet.perPage);
-    return true;
 }
 
 void Run::fillHeader()
@@ -90,6 +86,19 @@ void Run::fillHeader()
     m_engine.PR_RepSetText(QStringLiteral("TelFax"), m_header.tel);
 }
 
+void Run::fillProductHeader()
+{
+    m_engine.PR_RepSetText(QStringLiteral("ProName"), m_header.productName);
+    if (m_kind == Normal)
+        m_engine.PR_RepSetText(QStringLiteral("CntElm"), m_header.ingredients);
+    if (sixLabels()) {
+        m_engine.PR_RepSetText(QStringLiteral("Notes1"), m_header.notesFirst);
+        m_engine.PR_RepSetText(QStringLiteral("Notes2"), m_header.notesRest);
+    } else {
+        m_engine.PR_RepSetText(QStringLiteral("Notes"), m_header.notesFirst);
+    }
+}
+
 bool Run::place(const SubstanceRecord &substance)
 {
     if (m_slot > m_sheet.perPage) {
@@ -97,72 +106,42 @@ bool Run::place(const SubstanceRecord &substance)
             return false; // the page is full of copies; later substances add nothing
         m_engine.PR_PlayReport();
         m_engine.PR_EndPage();
-        if (!loadPage())
-            return false;
+        loadPage();
         if (hasHeader()) {
             fillHeader();
-            m_engine.PR_RepSetText(QStringLiteral("ProName"), m_header.productName);
-            if (m_kind == Normal)
-                m_engine.PR_RepSetText(QStringLiteral("CntElm"), m_header.ingredients);
-            if (sixLabels()) {
-                m_engine.PR_RepSetText(QStringLiteral("Notes1"), m_header.notesFirst);
-                m_engine.PR_RepSetText(QStringLiteral("Notes2"), m_header.notesRest);
-            } else {
-                m_engine.PR_RepSetText(QStringLiteral("Notes"), m_header.notesFirst);
-            }
+            fillProductHeader();
         }
         m_slot = 1;
     }
     if (m_kind == Model) {
-        m_header.notesFirst = text(substance.precautions);
+        m_header.notesFirst = substance.precautions;
         m_header.notesRest.clear();
         m_engine.PR_RepSetText(QStringLiteral("Notes"), m_header.notesFirst);
     }
     const QString n = QString::number(m_slot);
-    m_engine.PR_RepSetText(QStringLiteral("Element") + n, text(substance.name));
-    m_engine.PR_RepSetText(QStringLiteral("Attention") + n, text(substance.signalWord));
+    m_engine.PR_RepSetText(QStringLiteral("Element") + n, substance.name);
+    m_engine.PR_RepSetText(QStringLiteral("Attention") + n, substance.signalWord);
     for (int m = 1; m <= kPicturesPerSubstance; ++m) {
-        const QVariant &picture = substance.pictures[static_cast<size_t>(m - 1)];
+        const QString &picture = substance.pictures[static_cast<size_t>(m - 1)];
         m_engine.PR_RepSetText(QStringLiteral("Mark") + n + QString::number(m),
-                               picture.isNull() ? QString() : QStringLiteral("#BMP=Data\\") + text(picture));
+                               picture.isEmpty() ? QString() : QStringLiteral("#BMP=Data\\") + picture);
     }
-    m_engine.PR_RepSetText(QStringLiteral("Harmful") + n, text(substance.hazards));
+    m_engine.PR_RepSetText(QStringLiteral("Harmful") + n, substance.hazards);
     ++m_slot;
     return true;
 }
 
-// With fewer than five labels on the last page, the notes block moves up into the first
-// empty row of slots and shows the whole text in one field.
-void Run::moveNotesOnLastPage()
-{
-    const int s = m_slot;
-    const int k = s <= 3 ? 3 : s <= 5 ? 5 : 0;
-    if (k == 0)
-        return;
-    qint32 x, y, w, h, copX, copY, copW, copH, ex, ey, ew, eh, ax, ay, aw, ah;
-    m_engine.PR_RepGetPos(QStringLiteral("CopName"), copX, copY, copW, copH);
-    m_engine.PR_RepGetPos(QStringLiteral("Element%1").arg(k), ex, ey, ew, eh);
-    m_engine.PR_RepGetPos(QStringLiteral("Text6"), x, y, w, h);
-    m_engine.PR_RepSetPos(QStringLiteral("Text6"), x, ey, w, eh);
-    m_engine.PR_RepGetPos(QStringLiteral("Attention%1").arg(k), ax, ay, aw, ah);
-    m_engine.PR_RepGetPos(QStringLiteral("Notes1"), x, y, w, h);
-    m_engine.PR_RepSetPos(QStringLiteral("Notes1"), ax, ay, copW, h);
-    m_engine.PR_RepSetText(QStringLiteral("Notes1"), m_header.notesWhole);
-    m_engine.PR_RepSetText(QStringLiteral("Notes2"), QString());
-}
-
-bool Run::print(qint32 productId)
+void Run::print(qint32 productId)
 {
     if (m_engine.PR_Start(m_owner, QString(), QString(), 9, 0, 0) > 10)
-        return fail(QStringLiteral("印刷を開始できません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError()));
-    if (!loadPage())
-        return false;
+        throw RunFailure{QStringLiteral("印刷を開始できません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError())};
+    loadPage();
 
     if (hasHeader()) {
         if (const auto company = catalogue::company(m_db)) {
-            m_header.company = text(company->company);
-            m_header.address = text(company->address);
-            m_header.tel = text(company->tel);
+            m_header.company = company->company;
+            m_header.address = company->address;
+            m_header.tel = company->tel;
         }
         fillHeader();
     }
@@ -170,42 +149,30 @@ bool Run::print(qint32 productId)
     std::vector<EntryRecord> rows;
     if (m_kind == AllSubstances) {
         rows = catalogue::entries(m_db, productId);
+        if (rows.empty())
+            abort(QStringLiteral("製品情報が登録されていません。"));
     } else {
-        const auto joined = catalogue::productWithEntries(m_db, productId);
-        for (const ProductEntryRow &row : joined)
-            rows.push_back(row.entry);
-        if (!joined.empty() && hasHeader()) {
-            const ProductRecord &product = joined.front().product;
-            m_header.productName = text(product.name);
-            m_engine.PR_RepSetText(QStringLiteral("ProName"), m_header.productName);
-            if (m_kind == Normal) {
-                m_header.ingredients = text(product.ingredients);
-                m_engine.PR_RepSetText(QStringLiteral("CntElm"), m_header.ingredients);
-            }
-            if (sixLabels()) {
-                m_header.notesWhole = text(product.notes);
+        auto product = catalogue::productWithEntries(m_db, productId);
+        if (!product)
+            abort(QStringLiteral("製品情報が登録されていません。"));
+        rows = std::move(product->entries);
+        if (hasHeader()) {
+            m_header.productName = product->product.nameText();
+            m_header.ingredients = product->product.ingredientsText();
+            m_header.notesWhole = product->product.notesText();
+            if (sixLabels())
                 SplitNotes(m_header.notesWhole, m_header.notesFirst, m_header.notesRest);
-                m_engine.PR_RepSetText(QStringLiteral("Notes1"), m_header.notesFirst);
-                m_engine.PR_RepSetText(QStringLiteral("Notes2"), m_header.notesRest);
-            } else {
-                m_header.notesFirst = text(product.notes);
-                m_engine.PR_RepSetText(QStringLiteral("Notes"), m_header.notesFirst);
-            }
+            else
+                m_header.notesFirst = m_header.notesWhole;
+            fillProductHeader();
         }
     }
-    if (rows.empty()) {
-        m_engine.PR_AbortDoc();
-        return fail(QStringLiteral("製品情報が登録されていません。"));
-    }
 
-    std::unordered_map<qint64, SubstanceRecord> master;
+    std::unordered_map<int, SubstanceRecord> master;
     for (SubstanceRecord &substance : catalogue::allSubstances(m_db))
-        master.emplace(substance.id.toLongLong(), std::move(substance));
-    const auto find = [&](const QVariant &value) -> const SubstanceRecord * {
-        const double number = ValOrDefault(value, -1);
-        if (number != std::floor(number))
-            return nullptr;
-        const auto it = master.find(static_cast<qint64>(number));
+        master.emplace(substance.id, std::move(substance));
+    const auto find = [&](const std::optional<int> &number) -> const SubstanceRecord * {
+        const auto it = number ? master.find(*number) : master.end();
         return it == master.end() ? nullptr : &it->second;
     };
 
@@ -218,38 +185,57 @@ bool Run::print(qint32 productId)
                 }
             continue;
         }
-        for (const QVariant &slot : row.itemId)
+        for (const std::optional<int> &slot : row.itemId)
             if (const SubstanceRecord *substance = find(slot))
-                if (!place(*substance))
-                    return false;
+                place(*substance);
     }
 
     if (m_kind == Normal && m_single == 0)
-        moveNotesOnLastPage();
+        MoveNotesOnLastPage(m_engine, m_slot, m_header.notesWhole);
     m_engine.PR_PlayReport();
     if (m_engine.PR_EndDoc() != 0)
-        return fail(QStringLiteral("ラベルを出力できません。\n%1").arg(m_engine.lastError()));
-    return true;
+        throw RunFailure{QStringLiteral("ラベルを出力できません。\n%1").arg(m_engine.lastError())};
 }
 
 } // namespace
 
-bool PrintLabels(QWidget *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
-                 ReportEngine &engine)
+PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
+                        ReportEngine &engine)
 {
+    PrintResult result;
     const auto sheet = sheetFor(kind, singleSubstance);
-    if (!sheet)
-        return false;
+    if (!sheet) {
+        result.error = QStringLiteral("ラベルの種類 %1 はありません。").arg(kind);
+        return result;
+    }
     Run run(hWnd, db, engine, kind, singleSubstance, *sheet);
-    return run.print(productID);
+    try {
+        run.print(productID);
+        result.ok = true;
+    } catch (const RunFailure &failure) {
+        result.error = failure.message;
+    } catch (const DbError &error) {
+        engine.PR_AbortDoc();
+        result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
+    }
+    return result;
 }
 
-bool PrintLabels(QWidget *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance)
+void MoveNotesOnLastPage(ReportEngine &engine, int nextSlot, const QString &notesWhole)
 {
-    ReportEngine engine;
-    engine.setDataFolder(QFileInfo(db.path()).absolutePath());
-    engine.setPreviewOutput();
-    return PrintLabels(hWnd, db, productID, kind, singleSubstance, engine);
+    const int k = nextSlot <= 3 ? 3 : nextSlot <= 5 ? 5 : 0;
+    if (k == 0)
+        return;
+    qint32 x, y, w, h, copX, copY, copW, copH, ex, ey, ew, eh, ax, ay, aw, ah;
+    engine.PR_RepGetPos(QStringLiteral("CopName"), copX, copY, copW, copH);
+    engine.PR_RepGetPos(QStringLiteral("Element%1").arg(k), ex, ey, ew, eh);
+    engine.PR_RepGetPos(QStringLiteral("Text6"), x, y, w, h);
+    engine.PR_RepSetPos(QStringLiteral("Text6"), x, ey, w, eh);
+    engine.PR_RepGetPos(QStringLiteral("Attention%1").arg(k), ax, ay, aw, ah);
+    engine.PR_RepGetPos(QStringLiteral("Notes1"), x, y, w, h);
+    engine.PR_RepSetPos(QStringLiteral("Notes1"), ax, ay, copW, h);
+    engine.PR_RepSetText(QStringLiteral("Notes1"), notesWhole);
+    engine.PR_RepSetText(QStringLiteral("Notes2"), QString());
 }
 
 void ClearReportFields(ReportEngine &engine, qint16 mode, qint16 count)

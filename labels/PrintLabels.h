@@ -1,8 +1,9 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
-class QWidget;
+class QObject;
 
 namespace corvane {
 
@@ -18,17 +19,27 @@ enum LabelKind : qint16 {
     Additional3x7 = 5, // twenty-one to a page
 };
 
-// Prints the labels of one product (or, for kind 4, of the entries stored under productID)
-// through engine, whose output the caller has chosen. Failures are reported in a message
-// box owned by hWnd. Returns true when the document was output.
-bool PrintLabels(QWidget *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
-                 ReportEngine &engine);
+// What a printing run did: whether the document was output, why not (in Japanese, for the
+// user), and what the user should know about a document that was output.
+struct PrintResult {
+    bool ok = false;
+    QString error;
+    QStringList warnings;
+};
 
-// The same into a print preview owned by hWnd, from which the user prints or saves a PDF.
-bool PrintLabels(QWidget *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance);
+// Prints the labels of one product (or, for kind 4, of the entries stored under productID)
+// through engine, whose output the caller has chosen; hWnd is handed to the engine as the
+// document's owner. It never talks to the user: the caller shows the result.
+PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
+                        ReportEngine &engine);
 
 // Blanks the header fields and the fields of slots 1 to count of a freshly loaded page.
 void ClearReportFields(ReportEngine &engine, qint16 mode, qint16 count);
+
+// On the last page of the six-label sheet with fewer than five labels (nextSlot is the first
+// empty slot), the notes block moves up into the first empty row of slots and shows the whole
+// text in one field.
+void MoveNotesOnLastPage(ReportEngine &engine, int nextSlot, const QString &notesWhole);
 
 // Divides notes between the two notes fields of the six-label page: first takes up to 23
 // lines (a line over 30 characters counts as two, and a 23rd such line is cut after its

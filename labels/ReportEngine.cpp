@@ -1,14 +1,12 @@
 #include "ReportEngine.h"
 
 #include "PdfOutput.h"
-#include "PrintPreview.h"
 #include "ProgramPath.h"
 #include "ReportRecorder.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QWidget>
 
 namespace corvane {
 
@@ -57,12 +55,6 @@ void ReportEngine::setDataFolder(const QString &folder)
     m_renderer.setBaseFolder(m_baseFolder, m_dataFolder);
 }
 
-void ReportEngine::setPreviewOutput()
-{
-    m_output = Output::Preview;
-    m_pdfPath.clear();
-}
-
 void ReportEngine::setPdfOutput(const QString &path)
 {
     m_output = Output::Pdf;
@@ -98,8 +90,6 @@ QString ReportEngine::checkOutputReady() const
         if (!folder.isWritable())
             return QStringLiteral("PDF の保存先フォルダに書き込めません: %1").arg(folder.filePath());
     }
-    if (m_output == Output::Preview && !qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return QStringLiteral("印刷プレビューを表示できません（画面を使えない環境です）");
     return {};
 }
 
@@ -112,7 +102,7 @@ void ReportEngine::closeDocument()
     m_sheetOpen = false;
 }
 
-qint16 ReportEngine::PR_Start(QWidget *owner, const QString &documentName, const QString &printerName, int startMode,
+qint16 ReportEngine::PR_Start(QObject *owner, const QString &documentName, const QString &printerName, int startMode,
                               int reserved1, int reserved2)
 {
     qint16 result = kStarted;
@@ -123,12 +113,13 @@ qint16 ReportEngine::PR_Start(QWidget *owner, const QString &documentName, const
     } else {
         m_lastError.clear();
         closeDocument();
+        m_lastDocument = ReportDocument{};
         m_documentOpen = true;
         m_owner = owner;
         m_document.title = documentName.isEmpty() ? kDefaultDocumentName : documentName;
     }
     record(QStringLiteral("PR_Start"),
-           {QVariant::fromValue(static_cast<QObject *>(owner)), documentName, printerName, startMode, reserved1,
+           {QVariant::fromValue(owner), documentName, printerName, startMode, reserved1,
             reserved2},
            result);
     return result;
@@ -207,11 +198,12 @@ qint16 ReportEngine::PR_EndDoc()
     } else if (m_output == Output::Pdf) {
         if (const QString problem = writePdf(m_document, m_pdfPath, m_renderer); !problem.isEmpty())
             result = fail(kEndWriteFailed, problem);
-    } else if (m_output == Output::Preview) {
-        showPrintPreview(m_owner, m_document, m_renderer);
     }
-    if (result == kOutput && m_recorder)
-        m_recorder->recordDocument(m_document);
+    if (result == kOutput) {
+        if (m_recorder)
+            m_recorder->recordDocument(m_document);
+        m_lastDocument = m_document;
+    }
     record(QStringLiteral("PR_EndDoc"), {}, result);
     closeDocument();
     return result;

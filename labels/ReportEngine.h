@@ -11,16 +11,14 @@
 
 #include <optional>
 
-class QWidget;
-
 namespace corvane {
 
 class ReportRecorder;
 
 // The report engine the label printing run drives: load a report per page,
 // fill its fields, play it onto the sheet, and output the document at the
-// end. Output goes to a print preview (the default), a PDF file, or nowhere
-// but the recorder; choose before PR_Start.
+// end. Output goes to a PDF file, or stays with the engine (the default) for
+// the caller to show in a preview; choose before PR_Start.
 class ReportEngine {
 public:
     ReportEngine();
@@ -33,7 +31,6 @@ public:
     void setDataFolder(const QString &folder);
     QString baseFolder() const { return m_baseFolder; }
 
-    void setPreviewOutput();
     void setPdfOutput(const QString &path);
     void setNoOutput();
     // Sees every call and every finished document, whatever the output.
@@ -45,10 +42,15 @@ public:
     // Japanese description of the last failure.
     QString lastError() const { return m_lastError; }
 
+    // The last document output, with its pictures loaded into renderer(): what a
+    // preview shows and prints.
+    const ReportDocument &lastDocument() const { return m_lastDocument; }
+    PageRenderer &renderer() { return m_renderer; }
+
     // Opens a print document. Above 10: failure, nothing is open. The
     // document name titles the PDF and the preview; the printer is chosen in
     // the preview, so the printer name and numbers are only recorded.
-    qint16 PR_Start(QWidget *owner, const QString &documentName, const QString &printerName, int startMode,
+    qint16 PR_Start(QObject *owner, const QString &documentName, const QString &printerName, int startMode,
                     int reserved1, int reserved2);
     // Loads a report file and makes it the current page, its fields holding
     // their default texts. 0 on success.
@@ -68,7 +70,7 @@ public:
     void PR_AbortDoc();
 
 private:
-    enum class Output { Preview, Pdf, None };
+    enum class Output { Pdf, None };
 
     void record(const QString &operation, const QVariantList &arguments, const QVariant &result = {});
     qint16 fail(qint16 code, const QString &message);
@@ -77,7 +79,7 @@ private:
 
     QString m_baseFolder;
     QString m_dataFolder;
-    Output m_output = Output::Preview;
+    Output m_output = Output::None;
     QString m_pdfPath;
     ReportRecorder *m_recorder = nullptr;
     QString m_lastError;
@@ -86,8 +88,9 @@ private:
     PageRenderer m_renderer;
 
     bool m_documentOpen = false;
-    QPointer<QWidget> m_owner;
+    QPointer<QObject> m_owner;
     ReportDocument m_document;
+    ReportDocument m_lastDocument;
     std::optional<FilledPage> m_currentPage;
     bool m_sheetOpen = false;
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include "DbError.h"
 #include "MessageBox.h"
 
 #include <exception>
@@ -7,12 +8,6 @@
 class QWidget;
 
 namespace corvane {
-
-// An error of the database engine, with the engine's own text.
-class DbError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // Shows a caught error in a message box: a short Japanese lead, then the engine's text.
 void reportError(QWidget *parent, const std::exception &error);

@@ -84,7 +84,4 @@ QObject *onLostFocus(QWidget *box, std::function<void()> handler)
     return watcher;
 }
 
-QString tagOf(const QWidget *widget) { return widget->property("Tag").toString(); }
-void setTag(QWidget *widget, const QString &tag) { widget->setProperty("Tag", tag); }
-
 } // namespace corvane

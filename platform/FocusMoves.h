@@ -24,8 +24,4 @@ void sendTab(QWidget *widget);
 // returned watcher in its destructor, so no handler runs on a half-destroyed form.
 QObject *onLostFocus(QWidget *box, std::function<void()> handler);
 
-// Gives each widget a "Tag" text, as the old controls had.
-QString tagOf(const QWidget *widget);
-void setTag(QWidget *widget, const QString &tag);
-
 } // namespace corvane

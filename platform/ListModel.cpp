@@ -55,23 +55,22 @@ void ListModel::setItems(std::vector<ListItem> items)
     endResetModel();
 }
 
-void ListModel::setChecked(int position, bool checked)
+void ListModel::setCheckMarks(CheckMarks *marks)
 {
-    auto &item = m_items.at(static_cast<size_t>(position));
-    if (item.checked == checked)
-        return;
-    item.checked = checked;
-    const QModelIndex cell = index(position, 0);
-    emit dataChanged(cell, cell, {Qt::CheckStateRole});
+    beginResetModel();
+    m_checkMarks = marks;
+    endResetModel();
 }
 
-void ListModel::setAllChecked(const std::vector<bool> &checked)
+bool ListModel::isChecked(int position) const
 {
-    const size_t n = std::min(checked.size(), m_items.size());
-    for (size_t i = 0; i < n; ++i)
-        m_items[i].checked = checked[i];
-    if (n > 0)
-        emit dataChanged(index(0, 0), index(static_cast<int>(n) - 1, 0), {Qt::CheckStateRole});
+    return m_checkMarks && m_checkMarks->isChecked(item(position).tag);
+}
+
+void ListModel::checkMarksChanged()
+{
+    if (count() > 0)
+        emit dataChanged(index(0, 0), index(count() - 1, 0), {Qt::CheckStateRole});
 }
 
 void ListModel::setSorted(bool sorted)
@@ -157,8 +156,8 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return index.column() == 0 ? item.text : item.subItem;
     case Qt::CheckStateRole:
-        if (m_checkable && index.column() == 0)
-            return item.checked ? Qt::Checked : Qt::Unchecked;
+        if (m_checkMarks && index.column() == 0)
+            return m_checkMarks->isChecked(item.tag) ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::BackgroundRole:
         if (index.row() == m_dropHighlight)
@@ -175,10 +174,9 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
 
 bool ListModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::CheckStateRole || !m_checkable || !index.isValid() || index.column() != 0)
+    if (role != Qt::CheckStateRole || !m_checkMarks || !index.isValid() || index.column() != 0)
         return false;
-    auto &item = m_items[static_cast<size_t>(index.row())];
-    item.checked = value.toInt() == Qt::Checked;
+    m_checkMarks->setChecked(m_items[static_cast<size_t>(index.row())].tag, value.toInt() == Qt::Checked);
     emit dataChanged(index, index, {Qt::CheckStateRole});
     emit userChecked(index.row());
     return true;
@@ -186,8 +184,10 @@ bool ListModel::setData(const QModelIndex &index, const QVariant &value, int rol
 
 Qt::ItemFlags ListModel::flags(const QModelIndex &index) const
 {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (m_checkable && index.column() == 0)
+    if (m_checkMarks && index.column() == 0)
         flags |= Qt::ItemIsUserCheckable;
     return flags;
 }

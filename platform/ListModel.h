@@ -7,12 +7,20 @@
 
 namespace corvane {
 
-// One row of a report-style list: its own text, one sub-item, a check box and a tag.
+// One row of a report-style list: its own text, one sub-item and a tag.
 struct ListItem {
     QString text;
     QString subItem;
-    bool checked = false;
     int tag = 0;
+};
+
+// The check marks of a list with check boxes. They belong to whoever owns the list's data,
+// looked up by each item's tag, so a mark is kept in one place whatever the list shows.
+class CheckMarks {
+public:
+    virtual ~CheckMarks() = default;
+    virtual bool isChecked(int tag) const = 0;
+    virtual void setChecked(int tag, bool checked) = 0;
 };
 
 // A column heading that remembers, in its tag, the order it was last sorted in.
@@ -26,7 +34,8 @@ struct ColumnHeader {
 // The list of items in display order, with the sorting state of the old list view:
 // Sorted, SortKey (0 = item text, 1 = first sub-item) and SortOrder (0 ascending,
 // 1 descending). While Sorted is on, the items are kept in that order.
-// Ticks set here by code raise no signal; only the user's ticks reach the view's itemCheck.
+// Ticks set by code (in the CheckMarks) raise no signal; only the user's ticks reach the
+// view's itemCheck.
 class ListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -41,8 +50,12 @@ public:
     void setItems(std::vector<ListItem> items); // many at once, then sorted once
     int count() const { return static_cast<int>(m_items.size()); }
     const ListItem &item(int position) const { return m_items[static_cast<size_t>(position)]; }
-    void setChecked(int position, bool checked);
-    void setAllChecked(const std::vector<bool> &checked); // one update for the whole list
+
+    // Shows check boxes over these marks (not owned); null for none.
+    void setCheckMarks(CheckMarks *marks);
+    bool isChecked(int position) const;
+    // The owner changed marks: the view shows them again, in one update.
+    void checkMarksChanged();
 
     bool Sorted() const { return m_sorted; }
     int SortKey() const { return m_sortKey; }
@@ -63,8 +76,6 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    void setCheckable(bool checkable) { m_checkable = checkable; }
-
 signals:
     // The user toggled the check box of the item at position.
     void userChecked(int position);
@@ -75,7 +86,7 @@ private:
 
     std::vector<ListItem> m_items;
     std::vector<ColumnHeader> m_columns;
-    bool m_checkable = false;
+    CheckMarks *m_checkMarks = nullptr;
     bool m_sorted = false;
     int m_sortKey = 0;
     int m_sortOrder = 0;

@@ -23,7 +23,7 @@ ListView::ListView(QWidget *parent) : QTreeView(parent)
     connect(&m_model, &ListModel::userChecked, this, &ListView::itemCheck);
 }
 
-void ListView::setCheckBoxes(bool on) { m_model.setCheckable(on); }
+void ListView::setCheckBoxes(CheckMarks *marks) { m_model.setCheckMarks(marks); }
 
 ColumnHeader &ListView::addColumn(const QString &text, int width)
 {

@@ -15,7 +15,8 @@ public:
     ListModel &items() { return m_model; }
     const ListModel &items() const { return m_model; }
 
-    void setCheckBoxes(bool on);
+    // Shows check boxes over these marks (not owned).
+    void setCheckBoxes(CheckMarks *marks);
     // Column widths are given in pixels.
     ColumnHeader &addColumn(const QString &text, int width);
 

@@ -1,5 +1,6 @@
 #include "SampleLabels.h"
 
+#include "PrintLabels.h"
 #include "ReportEngine.h"
 
 #include <QDir>
@@ -268,18 +269,7 @@ int printMultiSubstanceLabel(ReportEngine &engine, const Supplier &supplier, con
 
         const bool lastPage = first + kSlots >= substances.size();
         if (lastPage && used <= 4) {
-            // The notes move up into the first empty row of slots.
-            const QString k = used <= 2 ? QStringLiteral("3") : QStringLiteral("5");
-            qint32 x, y, w, h, ex, ey, ew, eh, ax, ay, aw, ah, cx, cy, cw, ch;
-            engine.PR_RepGetPos(QStringLiteral("Text6"), x, y, w, h);
-            engine.PR_RepGetPos(QStringLiteral("Element") + k, ex, ey, ew, eh);
-            engine.PR_RepSetPos(QStringLiteral("Text6"), x, ey, w, eh);
-            engine.PR_RepGetPos(QStringLiteral("Notes1"), x, y, w, h);
-            engine.PR_RepGetPos(QStringLiteral("Attention") + k, ax, ay, aw, ah);
-            engine.PR_RepGetPos(QStringLiteral("CopName"), cx, cy, cw, ch);
-            engine.PR_RepSetPos(QStringLiteral("Notes1"), ax, ay, cw, h);
-            engine.PR_RepSetText(QStringLiteral("Notes1"), noteLines.join(QStringLiteral("\r\n")));
-            engine.PR_RepSetText(QStringLiteral("Notes2"), QString());
+            MoveNotesOnLastPage(engine, static_cast<int>(used) + 1, noteLines.join(QStringLiteral("\r\n")));
         } else {
             engine.PR_RepSetText(QStringLiteral("Notes1"), noteLines.mid(0, kNotes1Lines).join(QStringLiteral("\r\n")));
             engine.PR_RepSetText(QStringLiteral("Notes2"), noteLines.mid(kNotes1Lines).join(QStringLiteral("\r\n")));

@@ -4,13 +4,11 @@
 #include "Application.h"
 #include "Catalogue.h"
 #include "Database.h"
-#include "ErrorBoundary.h"
-#include "MessageBox.h"
-#include "Module1.h"
+#include "DbError.h"
 #include "PrintLabels.h"
 #include "ReportEngine.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
@@ -43,7 +41,7 @@ int defaultSingle(Database &db, int productId, int kind)
     if (kind == AllSubstances)
         return 0;
     const auto product = catalogue::productById(db, productId);
-    return product && ValOrDefault(product->itemType, 1) == 0 ? 0 : 1;
+    return product && product->itemType.value_or(1) == 0 ? 0 : 1;
 }
 
 } // namespace
@@ -53,7 +51,7 @@ int main(int argc, char *argv[])
     // Fonts and pictures need a GUI application; no window is ever shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Prints Corvane labels into a PDF file."));
@@ -88,22 +86,22 @@ int main(int argc, char *argv[])
     if (!db)
         return failWith(error);
 
-    setMessageHandler([](const MessageRecord &message) {
-        QTextStream(stderr) << "corvane-print: " << message.text << '\n';
-        return MsgResult::Ok;
-    });
     QFile::remove(output);
     ReportEngine engine;
     engine.setDataFolder(dataFolder);
     engine.setPdfOutput(output);
-    bool printed = false;
-    guarded(nullptr, [&] {
+    PrintResult result;
+    try {
         const int flag = single ? *single : defaultSingle(*db, *product, *kind);
-        printed = PrintLabels(nullptr, *db, *product, static_cast<qint16>(*kind), static_cast<qint16>(flag), engine);
-    });
-    if (!printed) {
-        QFile::remove(output);
-        return 1;
+        result = PrintLabels(nullptr, *db, *product, static_cast<qint16>(*kind), static_cast<qint16>(flag), engine);
+    } catch (const DbError &error) {
+        result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
     }
+    if (!result.ok) {
+        QFile::remove(output);
+        return failWith(result.error);
+    }
+    for (const QString &warning : result.warnings)
+        QTextStream(stderr) << "corvane-print: " << warning << '\n';
     return 0;
 }

@@ -21,7 +21,7 @@ struct PrintCall {
     bool operator==(const PrintCall &) const = default;
 };
 
-QString tag(const FrmMenu &menu) { return menu.Text1->property("Tag").toString(); }
+int currentId(const FrmMenu &menu) { return menu.state().productId.value_or(-1); }
 
 void saveName(const ProgramFolder &folder, const QString &name)
 {
@@ -86,8 +86,8 @@ private slots:
         QVERIFY(menu.Form_Load());
         QCOMPARE(menu.windowTitle(), QStringLiteral("Corvane"));
         QCOMPARE(menu.Text1->text(), QString());
-        QCOMPARE(tag(menu), QStringLiteral("-1"));
-        QCOMPARE(menu.intNameChanged, 0);
+        QCOMPARE(currentId(menu), -1);
+        QCOMPARE(menu.state().intNameChanged, 0);
         for (int i : {3, 4, 5, 8})
             QVERIFY(!menu.Command1[i]->isEnabled());
         QVERIFY(labelButtonsEnabled(menu, {0, 1, 2, 6, 7}));
@@ -118,7 +118,7 @@ private slots:
             FrmMenu menu(recordingActions());
             QVERIFY(menu.Form_Load());
             QCOMPARE(menu.Text1->text(), QStringLiteral("単一"));
-            QCOMPARE(tag(menu), QStringLiteral("3"));
+            QCOMPARE(currentId(menu), 3);
             QVERIFY(labelButtonsEnabled(menu, {3, 4, 5, 8}));
             QVERIFY(messages.messages().isEmpty());
             menu.Text1->clear();
@@ -140,8 +140,8 @@ private slots:
         QCOMPARE(messages.messages().front().title, QStringLiteral("Corvane"));
         QCOMPARE(messages.messages().front().icon, MsgIcon::Exclamation);
         QCOMPARE(menu.Text1->text(), QString());
-        QCOMPARE(tag(menu), QString());
-        QCOMPARE(menu.intNameChanged, 0);
+        QVERIFY(!menu.state().productId);
+        QCOMPARE(menu.state().intNameChanged, 0);
         for (int i : {3, 4, 5, 8})
             QVERIFY(!menu.Command1[i]->isEnabled());
     }
@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(menu.Command1[5]->text(), QStringLiteral("単一物質追加ラベル(2×6)"));
         QCOMPARE(menu.Command1[8]->text(), QStringLiteral("単一物質追加ラベル(3×7)"));
         QVERIFY(!menu.Label1[7]->isHidden() && !menu.Label1[9]->isHidden());
-        QCOMPARE(tag(menu), QStringLiteral("3"));
+        QCOMPARE(currentId(menu), 3);
 
         typeAndEnter(menu, QStringLiteral("複数"));
         QVERIFY(labelButtonsEnabled(menu, {3, 5, 8}));
@@ -170,17 +170,17 @@ private slots:
         QCOMPARE(menu.Command1[5]->text(), QStringLiteral("複数物質追加ラベル(2×6)"));
         QCOMPARE(menu.Command1[8]->text(), QStringLiteral("複数物質追加ラベル(3×7)"));
         QVERIFY(menu.Label1[7]->isHidden() && menu.Label1[9]->isHidden());
-        QCOMPARE(tag(menu), QStringLiteral("5"));
+        QCOMPARE(currentId(menu), 5);
 
         // A name typed in another case of Latin letters, and one with quotation marks.
         typeAndEnter(menu, QStringLiteral("SAY \"HI\""));
-        QCOMPARE(tag(menu), QStringLiteral("14"));
+        QCOMPARE(currentId(menu), 14);
 
         // ItemType Null counts as a single-substance product.
         typeAndEnter(menu, QStringLiteral("未保存"));
         QVERIFY(menu.Command1[4]->isEnabled());
         QVERIFY(!menu.Label1[7]->isHidden());
-        QCOMPARE(tag(menu), QStringLiteral("12"));
+        QCOMPARE(currentId(menu), 12);
         QVERIFY(messages.messages().isEmpty());
 
         // An unregistered name: the message names it, the box is emptied, the rest still
@@ -188,17 +188,16 @@ private slots:
         typeAndEnter(menu, QStringLiteral("ない"));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：ないは登録されていません。")});
         QCOMPARE(menu.Text1->text(), QString());
-        QCOMPARE(tag(menu), QStringLiteral("12"));
+        QCOMPARE(currentId(menu), 12);
         QVERIFY(labelButtonsEnabled(menu, {3, 4, 5, 8}));
         menu.Command1_Click(3);
         QCOMPARE(calls.back(), (PrintCall{12, 1, 1}));
 
-        // Emptying the box by hand disables the label buttons; the tag and notes stay.
+        // Emptying the box by hand disables the label buttons.
         typeAndEnter(menu, QStringLiteral("複数"));
         typeAndEnter(menu, QString());
         for (int i : {3, 4, 5, 8})
             QVERIFY(!menu.Command1[i]->isEnabled());
-        QCOMPARE(tag(menu), QStringLiteral("5"));
         QCOMPARE(messages.messages().size(), 1);
     }
 
@@ -253,7 +252,7 @@ private slots:
         QTest::keyClick(menu.Text1, Qt::Key_Comma, Qt::KeypadModifier);
         QCOMPARE(QApplication::focusWidget(), menu.Command1[2]);
         QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
-        QCOMPARE(tag(menu), QStringLiteral("5"));
+        QCOMPARE(currentId(menu), 5);
     }
 
     void editorAndSelectionResults()
@@ -278,7 +277,7 @@ private slots:
         selectName = QStringLiteral("複数");
         menu.Command1_Click(2);
         QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
-        QCOMPARE(tag(menu), QStringLiteral("5"));
+        QCOMPARE(currentId(menu), 5);
         QVERIFY(!menu.Command1[4]->isEnabled());
 
         // A cancelled selection changes nothing.
@@ -297,7 +296,7 @@ private slots:
         QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
         editorResult = QStringLiteral("単一");
         menu.Command1_Click(1);
-        QCOMPARE(tag(menu), QStringLiteral("3"));
+        QCOMPARE(currentId(menu), 3);
         QVERIFY(menu.Command1[4]->isEnabled());
     }
 

@@ -2,6 +2,7 @@
 #include "Database.h"
 #include "ListView.h"
 
+#include <QAbstractItemModelTester>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
@@ -12,6 +13,8 @@ namespace corvane {
 QString runEditor(FrmPuroductDataInput &form, Database &db, const QString &name,
                   const std::function<void()> &whileOpen)
 {
+    // Every change the editor makes to its list is checked against the model rules.
+    QAbstractItemModelTester tester(&form.ListView1->items(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     QTimer::singleShot(0, &form, [&] {
         whileOpen();
         if (form.isVisible())
@@ -38,18 +41,15 @@ QList<int> tickedInList(const FrmPuroductDataInput &form)
     QList<int> result;
     const ListModel &items = form.ListView1->items();
     for (int position = 0; position < items.count(); ++position)
-        if (items.item(position).checked)
+        if (items.data(items.index(position, 0), Qt::CheckStateRole) == Qt::Checked)
             result << items.item(position).tag;
     return result;
 }
 
 QList<int> marked(const FrmPuroductDataInput &form)
 {
-    QList<int> result;
-    for (size_t i = 1; i < form.strSubstance.size(); ++i)
-        if (form.strSubstance[i][0] == QLatin1String("1"))
-            result << static_cast<int>(i);
-    return result;
+    const std::vector<int> ticked = form.state().ticks.ticked();
+    return QList<int>(ticked.begin(), ticked.end());
 }
 
 QList<QList<int>> storedEntries(Database &db, int productId)

@@ -23,7 +23,7 @@ void tick(FrmPuroductDataInput &form, int substance, bool on);
 // Substance numbers ticked in the list, in display order.
 QList<int> tickedInList(const FrmPuroductDataInput &form);
 
-// Substance numbers marked in the editor's table, ascending.
+// Substance numbers the editor holds ticked, ascending.
 QList<int> marked(const FrmPuroductDataInput &form);
 
 // The stored entries of a product, slot by slot (Null slots as 0), one list per row.

@@ -20,7 +20,7 @@ using namespace corvane;
 
 namespace {
 
-QString tag(const FrmPuroductDataInput &form) { return tagOf(form.Text1.at(0)); }
+int loadedId(const FrmPuroductDataInput &form) { return form.state().productId.value_or(-1); }
 int count(Database &db, const QString &table) { return scalar(db, "SELECT count(*) FROM " + table).toInt(); }
 
 } // namespace
@@ -53,15 +53,15 @@ private slots:
         FrmPuroductDataInput form({});
         const QString result = runEditor(form, *db, QString(), [&] {
             QCOMPARE(form.windowTitle(), QStringLiteral("製品情報入力"));
-            QCOMPARE(form.intChangedIndex, -1);
-            QCOMPARE(tag(form), QStringLiteral("-1"));
+            QCOMPARE(form.state().intChangedIndex, -1);
+            QCOMPARE(loadedId(form), -1);
             QCOMPARE(form.ListView1->items().count(), substances);
-            QCOMPARE(form.strSubstance[0][0], QString::number(substances));
+            QCOMPARE(form.state().ticks.count(), substances);
             QCOMPARE(form.ListView1->items().item(6).text, QStringLiteral("007"));
-            QCOMPARE(form.ListView1->items().item(0).subItem, form.strSubstance[1][1]);
+            QCOMPARE(form.ListView1->items().item(0).subItem, form.state().substance(1).name);
             // The first substance's statements show at once.
-            QCOMPARE(form.text(1), form.strSubstance[1][2]);
-            QCOMPARE(form.text(2), form.strSubstance[1][3]);
+            QCOMPARE(form.text(1), form.state().substance(1).hazards);
+            QCOMPARE(form.text(2), form.state().substance(1).precautions);
             QVERIFY(form.Option1[0]->isChecked());
             QVERIFY(!form.Command1[6]->isEnabled());
             QCOMPARE(form.Command1[5]->text(), QStringLiteral("通常のラベル\n(取扱上の注意等表記)"));
@@ -87,7 +87,7 @@ private slots:
         const int id = catalogue::registerProduct(*db, QStringLiteral("塗料A"));
         FrmPuroductDataInput form({});
         const QString result = runEditor(form, *db, QStringLiteral("塗料A"), [&] {
-            QCOMPARE(tag(form), QString::number(id));
+            QCOMPARE(loadedId(form), id);
             for (int s : {40, 2, 7})
                 tick(form, s, true);
             form.setText(3, QStringLiteral("火気厳禁\r\n直射日光を避ける"));
@@ -95,10 +95,10 @@ private slots:
         QCOMPARE(result, QStringLiteral("塗料A"));
         QCOMPARE(storedEntries(*db, id), (QList<QList<int>>{{1, 2, 7, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
         auto row = catalogue::productById(*db, id);
-        QCOMPARE(row->itemCount.toInt(), 3);
-        QCOMPARE(row->itemType.toInt(), 0);
-        QCOMPARE(row->notes.toString(), QStringLiteral("火気厳禁\r\n直射日光を避ける"));
-        QVERIFY(row->ingredients.isNull()); // an empty box is stored as Null
+        QCOMPARE(row->itemCount.value(), 3);
+        QCOMPARE(row->itemType.value(), 0);
+        QCOMPARE(row->notesText(), QStringLiteral("火気厳禁\r\n直射日光を避ける"));
+        QVERIFY(!row->ingredients); // an empty box is stored as Null
 
         // 13 and then 24 substances: rows of twelve, numbered from 1.
         FrmPuroductDataInput again({});
@@ -111,7 +111,7 @@ private slots:
         });
         QCOMPARE(storedEntries(*db, id),
                  (QList<QList<int>>{{1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {2, 13, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
-        QVERIFY(catalogue::productById(*db, id)->notes.isNull());
+        QVERIFY(!catalogue::productById(*db, id)->notes);
 
         FrmPuroductDataInput third({});
         runEditor(third, *db, QStringLiteral("塗料A"), [&] {
@@ -123,13 +123,13 @@ private slots:
         const auto rows = storedEntries(*db, id);
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[1], (QList<int>{2, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}));
-        QCOMPARE(catalogue::productById(*db, id)->itemCount.toInt(), 24);
+        QCOMPARE(catalogue::productById(*db, id)->itemCount.value(), 24);
 
         // No substance: no rows at all.
         FrmPuroductDataInput fourth({});
         runEditor(fourth, *db, QStringLiteral("塗料A"), [&] { fourth.MnAllUnSelect_Click(); });
         QVERIFY(storedEntries(*db, id).isEmpty());
-        QCOMPARE(catalogue::productById(*db, id)->itemCount.toInt(), 0);
+        QCOMPARE(catalogue::productById(*db, id)->itemCount.value(), 0);
     }
 
     void loadsAnyStoredLayoutSafely()
@@ -143,11 +143,11 @@ private slots:
             QVERIFY(form.Option1[0]->isChecked()); // Null kind: several substances
         });
         QCOMPARE(storedEntries(*db, 4), (QList<QList<int>>{{1, 3, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
-        QCOMPARE(catalogue::productById(*db, 4)->itemType.toInt(), 0);
+        QCOMPARE(catalogue::productById(*db, 4)->itemType.value(), 0);
 
         FrmPuroductDataInput five({});
         runEditor(five, *db, QStringLiteral("five"), [&] { QVERIFY(five.Option1[1]->isChecked()); });
-        QCOMPARE(catalogue::productById(*db, 5)->itemType.toInt(), 1);
+        QCOMPARE(catalogue::productById(*db, 5)->itemType.value(), 1);
     }
 
     void singleSubstanceModeKeepsOneTick()
@@ -223,8 +223,8 @@ private slots:
         runEditor(form, *db, QString(), [&] {
             form.ListView1_ItemClick(4);
             const int row = form.ListView1->items().item(4).tag;
-            QCOMPARE(form.text(1), form.strSubstance[static_cast<size_t>(row)][2]);
-            QCOMPARE(form.text(2), form.strSubstance[static_cast<size_t>(row)][3]);
+            QCOMPARE(form.text(1), form.state().substance(row).hazards);
+            QCOMPARE(form.text(2), form.state().substance(row).precautions);
             QVERIFY(tickedInList(form).isEmpty()); // a click does not tick
 
             form.ListView1_ColumnClick(1);
@@ -251,26 +251,26 @@ private slots:
             name->setText(QStringLiteral("製品B"));
             QTest::keyClick(name, Qt::Key_Return);
             QCOMPARE(QApplication::focusWidget(), form.Command1[0]);
-            QCOMPARE(tag(form), QString::number(b));
+            QCOMPARE(loadedId(form), b);
             QCOMPARE(marked(form), QList<int>{11});
-            QCOMPARE(form.intChangedIndex, -1);
+            QCOMPARE(form.state().intChangedIndex, -1);
 
             // An unknown name empties the editor (the box too) after saving B under its name.
             tick(form, 12, true);
             name->setFocus();
             name->setText(QStringLiteral("ない製品"));
             QTest::keyClick(name, Qt::Key_Tab);
-            QCOMPARE(tag(form), QStringLiteral("-1"));
+            QCOMPARE(loadedId(form), -1);
             QCOMPARE(form.text(0), QString());
             QVERIFY(marked(form).isEmpty());
 
             // Leaving an unchanged box loads nothing.
             name->setFocus();
             QTest::keyClick(name, Qt::Key_Tab);
-            QCOMPARE(tag(form), QStringLiteral("-1"));
+            QCOMPARE(loadedId(form), -1);
         });
-        QCOMPARE(catalogue::productById(*db, a)->name.toString(), QStringLiteral("製品A"));
-        QCOMPARE(catalogue::productById(*db, b)->name.toString(), QStringLiteral("製品B"));
+        QCOMPARE(catalogue::productById(*db, a)->nameText(), QStringLiteral("製品A"));
+        QCOMPARE(catalogue::productById(*db, b)->nameText(), QStringLiteral("製品B"));
         QCOMPARE(storedEntries(*db, a).front().mid(1, 1), QList<int>{5});
         QCOMPARE(storedEntries(*db, b).front().mid(1, 2), (QList<int>{11, 12}));
         QCOMPARE(count(*db, QStringLiteral("製品情報")), 2);
@@ -284,10 +284,10 @@ private slots:
             tick(form, 8, true);
             form.setText(0, QString());
             form.Text1_LostFocus(0);
-            QCOMPARE(tag(form), QStringLiteral("-1"));
+            QCOMPARE(loadedId(form), -1);
         });
         QCOMPARE(result, QString());
-        QCOMPARE(catalogue::productById(*db, a)->name.toString(), QStringLiteral("製品A"));
+        QCOMPARE(catalogue::productById(*db, a)->nameText(), QStringLiteral("製品A"));
         QCOMPARE(storedEntries(*db, a).size(), 1);
     }
 
@@ -301,7 +301,7 @@ private slots:
             form.close();
         });
         QCOMPARE(result, QStringLiteral("製品B"));
-        QCOMPARE(catalogue::productById(*db, a)->name.toString(), QStringLiteral("製品A"));
+        QCOMPARE(catalogue::productById(*db, a)->nameText(), QStringLiteral("製品A"));
         QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品情報 WHERE 製品名 = '製品B'")).toInt(), 1);
     }
 
@@ -322,7 +322,7 @@ private slots:
             QCOMPARE(messages.messages().size(), 1);
             QVERIFY(messages.texts().front().startsWith(QStringLiteral("データベースのエラーです。")));
             QVERIFY(messages.texts().front().contains(QStringLiteral("injected failure")));
-            QCOMPARE(tag(form), QString::number(a));
+            QCOMPARE(loadedId(form), a);
             QCOMPARE(form.text(0), QStringLiteral("製品A"));
             QCOMPARE(marked(form), (QList<int>{1, 2, 3, 9}));
             execOrFail(*db, QStringLiteral("DROP TRIGGER fail"));
@@ -366,7 +366,7 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), notes);
             QTest::keyClick(notes, Qt::Key_Comma, Qt::KeypadModifier);
             QCOMPARE(QApplication::focusWidget(), form.Text1[4]);
-            QCOMPARE(form.intChangedIndex, -1); // leaving a box ends its pending change
+            QCOMPARE(form.state().intChangedIndex, -1); // leaving a box ends its pending change
         });
     }
 };

@@ -14,7 +14,7 @@
 using namespace corvane;
 
 namespace {
-QString tag(const FrmPuroductDataInput &form) { return tagOf(form.Text1.at(0)); }
+int loadedId(const FrmPuroductDataInput &form) { return form.state().productId.value_or(-1); }
 }
 
 class TestEditorCommands : public QObject {
@@ -76,18 +76,18 @@ private slots:
             registerName = QStringLiteral("新製品");
             form.Command1_Click(1);
             QVERIFY(!lastOldName);
-            QCOMPARE(tag(form), QStringLiteral("2"));
+            QCOMPARE(loadedId(form), 2);
             QCOMPARE(form.text(0), QStringLiteral("新製品"));
             QVERIFY(marked(form).isEmpty());
-            QCOMPARE(form.intChangedIndex, -1);
+            QCOMPARE(form.state().intChangedIndex, -1);
             // Cancelled: nothing changes.
             registerName.clear();
             form.Command1_Click(1);
-            QCOMPARE(tag(form), QStringLiteral("2"));
+            QCOMPARE(loadedId(form), 2);
         });
         QCOMPARE(result, QStringLiteral("新製品"));
         QCOMPARE(storedEntries(*db, a).front().mid(1, 1), QList<int>{6});
-        QCOMPARE(catalogue::productById(*db, 2)->itemCount.toInt(), 0);
+        QCOMPARE(catalogue::productById(*db, 2)->itemCount.value(), 0);
     }
 
     void deleteAsksAndRemovesOnlyOnOk()
@@ -103,11 +103,11 @@ private slots:
             QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名:Say \"hi\" を削除します。よろしいですか？")});
             QCOMPARE(messages.messages().front().icon, MsgIcon::Question);
             QCOMPARE(messages.messages().front().buttons, MsgButtons::OkCancel);
-            QCOMPARE(tag(form), QString::number(a));
+            QCOMPARE(loadedId(form), a);
             QVERIFY(catalogue::productById(*db, a));
 
             form.Command1_Click(2); // answered OK
-            QCOMPARE(tag(form), QStringLiteral("-1"));
+            QCOMPARE(loadedId(form), -1);
             QCOMPARE(form.text(0), QString());
             QVERIFY(marked(form).isEmpty());
             QVERIFY(!catalogue::productById(*db, a));
@@ -133,16 +133,16 @@ private slots:
             registerName = QStringLiteral("写し");
             form.Command1_Click(9);
             QCOMPARE(form.text(0), QStringLiteral("写し"));
-            QCOMPARE(tag(form), QStringLiteral("2"));
+            QCOMPARE(loadedId(form), 2);
             QCOMPARE(marked(form), (QList<int>{3, 30}));
         });
         for (int id : {a, 2}) {
             QCOMPARE(storedEntries(*db, id), (QList<QList<int>>{{1, 3, 30, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
-            QCOMPARE(catalogue::productById(*db, id)->notes.toString(), QStringLiteral("注意"));
-            QCOMPARE(catalogue::productById(*db, id)->ingredients.toString(), QStringLiteral("成分"));
+            QCOMPARE(catalogue::productById(*db, id)->notesText(), QStringLiteral("注意"));
+            QCOMPARE(catalogue::productById(*db, id)->ingredientsText(), QStringLiteral("成分"));
         }
-        QCOMPARE(catalogue::productById(*db, a)->name.toString(), QStringLiteral("元"));
-        QCOMPARE(catalogue::productById(*db, 2)->name.toString(), QStringLiteral("写し"));
+        QCOMPARE(catalogue::productById(*db, a)->nameText(), QStringLiteral("元"));
+        QCOMPARE(catalogue::productById(*db, 2)->nameText(), QStringLiteral("写し"));
     }
 
     void undoRestoresTheStoredTicksWithoutWriting()
@@ -156,13 +156,13 @@ private slots:
             form.Command1_Click(10);
             QCOMPARE(marked(form), QList<int>{4});
             QVERIFY(form.Option1[0]->isChecked());
-            QCOMPARE(tag(form), QString::number(a));
-            QVERIFY(catalogue::productById(*db, a)->itemType.isNull()); // nothing written
+            QCOMPARE(loadedId(form), a);
+            QVERIFY(!catalogue::productById(*db, a)->itemType); // nothing written
         });
         FrmPuroductDataInput empty(actions());
         runEditor(empty, *db, QString(), [&] {
             empty.Command1_Click(10);
-            QCOMPARE(tag(empty), QStringLiteral("-1"));
+            QCOMPARE(loadedId(empty), -1);
             QCOMPARE(empty.text(0), QString());
         });
     }
@@ -186,7 +186,7 @@ private slots:
             selectId = b; // another: the product left is saved first
             selectName = QStringLiteral("製品B");
             form.Command1_Click(0);
-            QCOMPARE(tag(form), QString::number(b));
+            QCOMPARE(loadedId(form), b);
             QCOMPARE(form.text(0), QStringLiteral("製品B"));
         });
         QCOMPARE(storedEntries(*db, a).front().mid(1, 1), QList<int>{8});
@@ -203,14 +203,13 @@ private slots:
             form.Command1_Click(4);
             QCOMPARE(lastOldName, std::optional<QString>(QStringLiteral("旧名")));
             QCOMPARE(form.text(0), QStringLiteral("新名"));
-            QCOMPARE(form.intChangedIndex, -1);
-            QCOMPARE(catalogue::productById(*db, a)->name.toString(), QStringLiteral("新名"));
+            QCOMPARE(form.state().intChangedIndex, -1);
+            QCOMPARE(catalogue::productById(*db, a)->nameText(), QStringLiteral("新名"));
             QVERIFY(storedEntries(*db, a).isEmpty()); // ticks wait for the next save
             form.Command1_Click(10);
             QVERIFY(marked(form).isEmpty());
             // An empty name box is refused with a message.
             form.setText(0, QString());
-            form.intChangedIndex = -1;
             form.Command1_Click(4);
             QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名を入力してください。")});
         });
@@ -228,7 +227,7 @@ private slots:
             form.Option1[1]->click();
             for (int i : {5, 6, 7, 8})
                 form.Command1_Click(i);
-            QCOMPARE(catalogue::productById(*db, a)->itemType.toInt(), 1);
+            QCOMPARE(catalogue::productById(*db, a)->itemType.value(), 1);
         });
         QCOMPARE(prints, (std::vector<PrintCall>{{a, 1, 0}, {a, 3, 0}, {a, 5, 0}, {a, 1, 1}, {a, 2, 1}, {a, 3, 1}, {a, 5, 1}}));
 
@@ -252,7 +251,7 @@ private slots:
         FrmPuroductDataInput form(actions());
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             static_cast<QLineEdit *>(form.Text1[0])->setText(QStringLiteral("製品B"));
-            QCOMPARE(form.intChangedIndex, 0);
+            QCOMPARE(form.state().intChangedIndex, 0);
             form.Command1_Click(5);
         });
         QCOMPARE(prints, (std::vector<PrintCall>{{b, 1, 0}}));

@@ -59,7 +59,7 @@ private slots:
         auto db = folder.open();
         QVERIFY(db);
         const int other = catalogue::registerProduct(*db, QStringLiteral("ほかの製品"));
-        catalogue::saveProduct(*db, other, {1, 2}, QStringLiteral("ほかの製品"), QStringLiteral("他"), QVariant(), 0);
+        catalogue::saveProduct(*db, other, {1, 2}, {QStringLiteral("ほかの製品"), QStringLiteral("他"), {}, 0});
         MessageRecorder messages;
 
         FrmPuroductNameRegist dialog;
@@ -67,8 +67,8 @@ private slots:
         const int id = registerThroughDialog(dialog, *db, name, accepted);
         QVERIFY2(messages.messages().isEmpty(), qPrintable(messages.texts().join('/')));
         QCOMPARE(accepted, name);
-        QCOMPARE(catalogue::productById(*db, id)->name.toString(), name);
-        QCOMPARE(catalogue::productIdByName(*db, name).toInt(), id);
+        QCOMPARE(catalogue::productById(*db, id)->nameText(), name);
+        QCOMPARE(catalogue::productIdByName(*db, name), id);
 
         // Typed twice: refused with the name in the message.
         registerThroughDialog(dialog, *db, name, accepted);
@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(chosen, name);
 
         // The other product is untouched.
-        QCOMPARE(catalogue::productById(*db, other)->notes.toString(), QStringLiteral("他"));
+        QCOMPARE(catalogue::productById(*db, other)->notesText(), QStringLiteral("他"));
         QCOMPARE(catalogue::entries(*db, other).size(), size_t(1));
         QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品情報")).toInt(), 2);
     }
@@ -111,7 +111,7 @@ private slots:
         while (notes.size() < 100 * 1024)
             notes += QStringLiteral("換気の良い場所で取り扱うこと。\"引用\" 'x' \\ 100% 😀\r\n");
         const int id = catalogue::registerProduct(*db, QStringLiteral("長い注意"));
-        catalogue::saveProduct(*db, id, {1, 2, 3, 4, 5, 6, 7}, QStringLiteral("長い注意"), notes, notes, 0);
+        catalogue::saveProduct(*db, id, {1, 2, 3, 4, 5, 6, 7}, {QStringLiteral("長い注意"), notes, notes, 0});
 
         FrmPuroductDataInput editor({});
         QTimer::singleShot(0, &editor, [&] {
@@ -120,7 +120,7 @@ private slots:
             editor.Command1[3]->click();
         });
         editor.Start(*db, QStringLiteral("長い注意"));
-        QCOMPARE(catalogue::productById(*db, id)->notes.toString(), notes);
+        QCOMPARE(catalogue::productById(*db, id)->notesText(), notes);
 
         for (const auto &[kind, single] : std::initializer_list<std::pair<qint16, qint16>>{{Normal, 0}, {Normal, 1}}) {
             MessageRecorder messages;
@@ -128,7 +128,7 @@ private slots:
             engine.setBaseFolder(folder.path());
             const QString pdf = QDir(folder.path()).filePath(QStringLiteral("notes%1.pdf").arg(single));
             engine.setPdfOutput(pdf);
-            QVERIFY(PrintLabels(nullptr, *db, id, kind, single, engine));
+            QVERIFY(PrintLabels(nullptr, *db, id, kind, single, engine).ok);
             QVERIFY(messages.messages().isEmpty());
             QVERIFY(QFileInfo(pdf).size() > 0);
         }

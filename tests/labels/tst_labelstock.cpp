@@ -1,6 +1,7 @@
 // The shipped report files, checked as geometry: where every field sits on
 // the label stock, in 0.1 mm.
 #include "LabelTestSupport.h"
+#include "PrintLabels.h"
 #include "ReportEngine.h"
 #include "ReportParser.h"
 #include "ReportRecorder.h"
@@ -242,8 +243,8 @@ void LabelStockTest::notesMoveCleanlyIntoTheFirstEmptyRow_data()
     QTest::newRow("row 3 empty") << 5;
 }
 
-// Replays what the printing run does on the last page, then checks where
-// the notes landed.
+// Moves the notes as the printing run does on the last page, then checks
+// where they landed.
 void LabelStockTest::notesMoveCleanlyIntoTheFirstEmptyRow()
 {
     QFETCH(int, emptySlot);
@@ -259,14 +260,7 @@ void LabelStockTest::notesMoveCleanlyIntoTheFirstEmptyRow()
     QVERIFY(engine.PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
     QCOMPARE(engine.PR_LoadReport(0, 0, QStringLiteral("Data\\MULABEL.PRP")), 0);
     const QString k = QString::number(emptySlot);
-    qint32 x, y, w, h, ex, ey, ew, eh, ax, ay, aw, ah, cx, cy, cw, ch;
-    engine.PR_RepGetPos(QStringLiteral("Text6"), x, y, w, h);
-    engine.PR_RepGetPos(QStringLiteral("Element") + k, ex, ey, ew, eh);
-    engine.PR_RepSetPos(QStringLiteral("Text6"), x, ey, w, eh);
-    engine.PR_RepGetPos(QStringLiteral("Notes1"), x, y, w, h);
-    engine.PR_RepGetPos(QStringLiteral("Attention") + k, ax, ay, aw, ah);
-    engine.PR_RepGetPos(QStringLiteral("CopName"), cx, cy, cw, ch);
-    engine.PR_RepSetPos(QStringLiteral("Notes1"), ax, ay, cw, h);
+    MoveNotesOnLastPage(engine, emptySlot, QStringLiteral("火気厳禁"));
     engine.PR_PlayReport();
     engine.PR_EndPage();
     QCOMPARE(engine.PR_EndDoc(), 0);

@@ -1,4 +1,5 @@
 #include "LabelTestSupport.h"
+#include "PrintPreview.h"
 #include "ReportEngine.h"
 #include "ReportRecorder.h"
 
@@ -255,7 +256,6 @@ void ReportEngineTest::endingWithoutPagesFails()
 void ReportEngineTest::previewShowsEveryPage()
 {
     QWidget owner;
-    m_engine->setPreviewOutput();
     QVERIFY(m_engine->PR_Start(&owner, QStringLiteral("見本"), {}, 9, 0, 0) <= 10);
     for (int page = 0; page < 2; ++page) {
         QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
@@ -276,6 +276,7 @@ void ReportEngineTest::previewShowsEveryPage()
         dialog->reject();
     });
     QCOMPARE(m_engine->PR_EndDoc(), 0);
+    showPrintPreview(&owner, m_engine->lastDocument(), m_engine->renderer());
     QCOMPARE(previewPages, 2);
     QCOMPARE(dialogParent, &owner);
 }

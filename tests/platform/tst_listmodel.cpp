@@ -1,8 +1,11 @@
 #include "ListModel.h"
 #include "Module1.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <set>
 
 using namespace corvane;
 
@@ -22,9 +25,9 @@ private slots:
         ListModel model;
         model.addColumn(QString(), 0);
         model.addColumn(QStringLiteral("製品名"), 300);
-        model.addItem({QStringLiteral("002"), QStringLiteral("b"), false, 2});
-        model.addItem({QStringLiteral("001"), QStringLiteral("C"), false, 1});
-        model.addItem({QStringLiteral("003"), QStringLiteral("a"), false, 3});
+        model.addItem({QStringLiteral("002"), QStringLiteral("b"), 2});
+        model.addItem({QStringLiteral("001"), QStringLiteral("C"), 1});
+        model.addItem({QStringLiteral("003"), QStringLiteral("a"), 3});
         QCOMPARE(names(model), (QStringList{"b", "C", "a"})); // unsorted until a click
 
         SortByColumn(model, model.column(2));
@@ -43,7 +46,7 @@ private slots:
         QCOMPARE(model.item(0).text, QStringLiteral("001"));
 
         // While sorted, added items take their place in the order.
-        model.addItem({QStringLiteral("000"), QStringLiteral("z"), false, 0});
+        model.addItem({QStringLiteral("000"), QStringLiteral("z"), 0});
         QCOMPARE(model.item(0).text, QStringLiteral("000"));
     }
 
@@ -51,31 +54,42 @@ private slots:
     {
         ListModel model;
         model.addColumn(QString(), 0);
-        model.addItem({QStringLiteral("1"), QString(), false, 1});
-        model.addItem({QStringLiteral("2"), QString(), false, 2});
+        model.addItem({QStringLiteral("1"), QString(), 1});
+        model.addItem({QStringLiteral("2"), QString(), 2});
         model.column(1).Tag = QStringLiteral("0");
         SortByColumn(model, model.column(1));
         QCOMPARE(model.SortOrder(), 1);
         QCOMPARE(model.item(0).text, QStringLiteral("2"));
     }
 
-    void ticksByCodeRaiseNoUserSignal()
+    void ticksLiveInTheOwnersMarksAndOnlyTheUsersRaiseTheSignal()
     {
+        struct Marks : CheckMarks {
+            std::set<int> ticked;
+            bool isChecked(int tag) const override { return ticked.count(tag) > 0; }
+            void setChecked(int tag, bool on) override { on ? void(ticked.insert(tag)) : void(ticked.erase(tag)); }
+        } marks;
         ListModel model;
-        model.setCheckable(true);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setCheckMarks(&marks);
         model.addColumn(QString(), 20);
-        model.setItems({{QStringLiteral("001"), QStringLiteral("x"), false, 1},
-                        {QStringLiteral("002"), QStringLiteral("y"), true, 2}});
+        model.addColumn(QString(), 20);
+        model.setItems({{QStringLiteral("001"), QStringLiteral("x"), 7}, {QStringLiteral("002"), QStringLiteral("y"), 3}});
         QSignalSpy user(&model, &ListModel::userChecked);
-        model.setChecked(0, true);
-        model.setAllChecked({false, false});
+        QSignalSpy shown(&model, &ListModel::dataChanged);
+        marks.ticked = {7};
+        model.checkMarksChanged();
         QCOMPARE(user.count(), 0);
-        QVERIFY(!model.item(0).checked && !model.item(1).checked);
-        // The view's own tick (setData) is the user's.
+        QCOMPARE(shown.count(), 1);
+        QVERIFY(model.isChecked(0) && !model.isChecked(1));
+        // The view's own tick (setData) is the user's, and lands in the owner's marks by tag.
         QVERIFY(model.setData(model.index(1, 0), Qt::Checked, Qt::CheckStateRole));
         QCOMPARE(user.count(), 1);
         QCOMPARE(user.at(0).at(0).toInt(), 1);
-        QVERIFY(model.item(1).checked);
+        QCOMPARE(marks.ticked, (std::set<int>{3, 7}));
+        SortByColumn(model, model.column(2));
+        QCOMPARE(model.data(model.index(0, 0), Qt::CheckStateRole), QVariant(Qt::Checked));
+        QCOMPARE(model.item(0).tag, 3);
     }
 };
 

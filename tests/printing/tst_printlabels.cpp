@@ -1,7 +1,6 @@
 #include "Catalogue.h"
 #include "Database.h"
 #include "Fixture.h"
-#include "MessageRecorder.h"
 #include "PrintLabels.h"
 #include "ReportEngine.h"
 #include "ReportRecorder.h"
@@ -55,7 +54,6 @@ class TestPrintLabels : public QObject {
     std::unique_ptr<Printed> print(int productId, qint16 kind, qint16 single, const QString &pdf = {})
     {
         auto printed = std::make_unique<Printed>();
-        MessageRecorder messages;
         ReportEngine engine;
         engine.setBaseFolder(folder->path());
         if (pdf.isEmpty())
@@ -63,8 +61,10 @@ class TestPrintLabels : public QObject {
         else
             engine.setPdfOutput(pdf);
         engine.setRecorder(&printed->log);
-        printed->ok = PrintLabels(nullptr, *db, productId, kind, single, engine);
-        printed->messages = messages.texts();
+        const PrintResult result = PrintLabels(nullptr, *db, productId, kind, single, engine);
+        printed->ok = result.ok;
+        if (!result.error.isEmpty())
+            printed->messages << result.error;
         return printed;
     }
 
@@ -74,8 +74,7 @@ class TestPrintLabels : public QObject {
     {
         const int id = catalogue::registerProduct(*db, name);
         catalogue::addEntries(*db, id, substances);
-        catalogue::writeProductRow(*db, id, name, notes, QStringLiteral("トルエン 30%"), itemType,
-                                   static_cast<int>(substances.size()));
+        catalogue::writeProductRow(*db, id, {name, notes, QStringLiteral("トルエン 30%"), itemType}, static_cast<int>(substances.size()));
         return id;
     }
 
@@ -87,7 +86,7 @@ class TestPrintLabels : public QObject {
         return numbers;
     }
 
-    QString name(int substance) const { return master.at(static_cast<size_t>(substance - 1)).name.toString(); }
+    QString name(int substance) const { return master.at(static_cast<size_t>(substance - 1)).name; }
 
 private slots:
     void init()
@@ -98,7 +97,7 @@ private slots:
         QVERIFY(db);
         master = catalogue::allSubstances(*db);
         QVERIFY(master.size() >= 30);
-        catalogue::writeCompany(*db, QStringLiteral("化学株式会社"), QStringLiteral("東京都"), QStringLiteral("TEL 03, FAX 03"));
+        catalogue::writeCompany(*db, {QStringLiteral("化学株式会社"), QStringLiteral("東京都"), QStringLiteral("TEL 03, FAX 03")});
     }
     void cleanup()
     {
@@ -132,8 +131,8 @@ private slots:
         QCOMPARE(printed->filledSlots(pages - 1, perPage), onLast);
         if (count > 0) {
             QCOMPARE(printed->field(pages - 1, QStringLiteral("Element%1").arg(onLast)), name(count));
-            QCOMPARE(printed->field(0, QStringLiteral("Harmful1")), master[0].hazards.toString());
-            QCOMPARE(printed->field(0, QStringLiteral("Attention1")), master[0].signalWord.toString());
+            QCOMPARE(printed->field(0, QStringLiteral("Harmful1")), master[0].hazards);
+            QCOMPARE(printed->field(0, QStringLiteral("Attention1")), master[0].signalWord);
         }
         // Engine calls: one load per page, each page played and ended, the last played and
         // the document ended.
@@ -152,15 +151,15 @@ private slots:
         // A substance with pictograms and one slot Null in the master.
         int withPictures = 0;
         for (const SubstanceRecord &s : master)
-            if (!s.pictures[0].isNull() && s.pictures[4].isNull()) {
-                withPictures = s.id.toInt();
+            if (!s.pictures[0].isEmpty() && s.pictures[4].isEmpty()) {
+                withPictures = s.id;
                 break;
             }
         QVERIFY(withPictures > 0);
         const int id = product(QStringLiteral("p"), {withPictures});
         const auto printed = print(id, Additional2x6, 0);
         const SubstanceRecord &s = master[static_cast<size_t>(withPictures - 1)];
-        QCOMPARE(printed->field(0, QStringLiteral("Mark11")), QStringLiteral("#BMP=Data\\") + s.pictures[0].toString());
+        QCOMPARE(printed->field(0, QStringLiteral("Mark11")), QStringLiteral("#BMP=Data\\") + s.pictures[0]);
         QCOMPARE(printed->field(0, QStringLiteral("Mark15")), QString());
     }
 
@@ -207,7 +206,7 @@ private slots:
             QCOMPARE(printed->field(0, QStringLiteral("CntElm")), QStringLiteral("トルエン 30%"));
         }
         if (kind == 2) // the model label's notes are the substance's precautionary statements
-            QCOMPARE(printed->field(0, QStringLiteral("Notes")), master[6].precautions.toString());
+            QCOMPARE(printed->field(0, QStringLiteral("Notes")), master[6].precautions);
     }
 
     void sixLabelNormalMovesTheNotesOnTheLastPage_data()
@@ -275,7 +274,7 @@ private slots:
         const auto printed = print(id, Model, 1);
         QCOMPARE(printed->sheets().size(), 1);
         QCOMPARE(printed->field(0, QStringLiteral("Element1")), name(1));
-        QCOMPARE(printed->field(0, QStringLiteral("Notes")), master[0].precautions.toString());
+        QCOMPARE(printed->field(0, QStringLiteral("Notes")), master[0].precautions);
     }
 
     void missingProductOrListIsReported()
@@ -313,7 +312,7 @@ private slots:
     void missingPictogramIsNeverPrintedSilently()
     {
         const int id = product(QStringLiteral("p"), {1});
-        const QString picture = master[0].pictures[0].toString();
+        const QString picture = master[0].pictures[0];
         QVERIFY(!picture.isEmpty());
         QVERIFY(QFile::remove(QDir(folder->dataFolder()).filePath(picture)));
         const QString pdf = QDir(folder->path()).filePath(QStringLiteral("out.pdf"));
@@ -328,16 +327,14 @@ private slots:
         const int id = product(QStringLiteral("p"), {1});
         const QString stock = QDir(folder->path()).filePath(QStringLiteral("在庫 Stock"));
         QVERIFY(QDir().rename(folder->dataFolder(), stock));
-        MessageRecorder messages;
         ReportEngine engine;
         engine.setDataFolder(stock);
         engine.setPdfOutput(QDir(folder->path()).filePath(QStringLiteral("stock.pdf")));
-        QVERIFY(PrintLabels(nullptr, *db, id, Additional2x6, 0, engine));
-        QVERIFY(messages.messages().isEmpty());
+        QVERIFY(PrintLabels(nullptr, *db, id, Additional2x6, 0, engine).ok);
         QVERIFY(QFile::remove(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))));
-        QVERIFY(!PrintLabels(nullptr, *db, id, Additional2x6, 0, engine));
-        QVERIFY2(messages.texts().value(0).contains(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))),
-                 qPrintable(messages.texts().value(0)));
+        const PrintResult failed = PrintLabels(nullptr, *db, id, Additional2x6, 0, engine);
+        QVERIFY(!failed.ok);
+        QVERIFY2(failed.error.contains(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))), qPrintable(failed.error));
     }
 
     void pdfHasOnePagePerSheetAndJapaneseText()

@@ -1,7 +1,13 @@
 #include "PrintPreview.h"
 
+#include "Database.h"
+#include "MessageBox.h"
 #include "PageRenderer.h"
 #include "PdfOutput.h"
+#include "PrintLabels.h"
+#include "ReportEngine.h"
+
+#include <QFileInfo>
 
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -29,6 +35,21 @@ void showPrintPreview(QWidget *owner, const ReportDocument &document, PageRender
         }
     });
     dialog.exec();
+}
+
+void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int singleSubstance)
+{
+    ReportEngine engine;
+    engine.setDataFolder(QFileInfo(db.path()).absolutePath());
+    const PrintResult result =
+        PrintLabels(owner, db, productId, static_cast<qint16>(kind), static_cast<qint16>(singleSubstance), engine);
+    if (!result.ok) {
+        MsgBox(owner, result.error);
+        return;
+    }
+    if (!result.warnings.isEmpty())
+        MsgBox(owner, result.warnings.join(QLatin1Char('\n')));
+    showPrintPreview(owner, engine.lastDocument(), engine.renderer());
 }
 
 } // namespace corvane
