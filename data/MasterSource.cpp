@@ -18,7 +18,8 @@ const QString kDanger = QStringLiteral("危険");
 const QString kWarning = QStringLiteral("警告");
 const QString kLineBreak = QStringLiteral("\r\n");
 constexpr int kMaxPictograms = 5;
-constexpr int kSubstanceColumns = 7;
+constexpr int kSubstanceColumns = 14;
+const QChar kListSeparator = QLatin1Char('|');  // between fill-ins and between aliases
 
 // ---------------------------------------------------------------------------
 // What each hazard statement demands of a label.
@@ -73,6 +74,42 @@ constexpr std::array kHazardRules{
     HazardRule{411, N, 9}, HazardRule{412, N, 0}, HazardRule{413, N, 0},
     HazardRule{420, W, 7, Ghs07Reason::Other},
 };
+
+// The statements whose signal word depends on the category, and which
+// categories call for 危険 and which for 警告.
+struct HazardCategories {
+    QString code;
+    QStringList danger;
+    QStringList warning;
+};
+
+const std::vector<HazardCategories> &hazardCategories()
+{
+    static const std::vector<HazardCategories> table{
+        {QStringLiteral("H228"), {QStringLiteral("1")}, {QStringLiteral("2")}},  // flammable solids
+        {QStringLiteral("H242"), {QStringLiteral("C"), QStringLiteral("D")},   // self-reactive substances,
+         {QStringLiteral("E"), QStringLiteral("F")}},                          // organic peroxides: type
+        {QStringLiteral("H261"), {QStringLiteral("2")}, {QStringLiteral("3")}},  // water-reactive
+        {QStringLiteral("H272"), {QStringLiteral("2")}, {QStringLiteral("3")}},  // oxidising liquids, solids
+    };
+    return table;
+}
+
+const HazardCategories *categoriesOf(const QString &code)
+{
+    for (const HazardCategories &entry : hazardCategories())
+        if (entry.code == code)
+            return &entry;
+    return nullptr;
+}
+
+QString categoryCodes()
+{
+    QStringList codes;
+    for (const HazardCategories &entry : hazardCategories())
+        codes.append(entry.code);
+    return codes.join(QLatin1Char(','));
+}
 
 const HazardRule *hazardRule(int code)
 {
@@ -143,6 +180,20 @@ std::vector<int> codeNumbers(const QString &code)
 
 using StatementTable = QHash<QString, QString>;
 
+// A blank in a statement's text, filled per substance: "{臓器}" must be filled, "{経路?}"
+// may be (it prints nothing when it is not).
+const QRegularExpression &placeholderPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("\\{([^{}?|=:\\t]+)(\\?)?\\}"));
+    return pattern;
+}
+
+bool placeholdersWellFormed(QString text)
+{
+    text.remove(placeholderPattern());
+    return !text.contains(QLatin1Char('{')) && !text.contains(QLatin1Char('}'));
+}
+
 StatementTable readStatements(const QString &text, ErrorSink sink, QChar letter)
 {
     StatementTable table;
@@ -168,6 +219,10 @@ StatementTable readStatements(const QString &text, ErrorSink sink, QChar letter)
         }
         if (table.contains(code)) {
             sink.add(line.number, QStringLiteral("%1 が重複しています。").arg(code));
+            continue;
+        }
+        if (!placeholdersWellFormed(statement)) {
+            sink.add(line.number, QStringLiteral("%1 の空欄の書き方が正しくありません（{名前} 又は {名前?}）。").arg(code));
             continue;
         }
         table.insert(code, statement);
@@ -361,9 +416,184 @@ struct RowChecker {
         }
     }
 
-    void checkClassification(const QString &signalWord, const QList<int> &pictograms,
-                             const QStringList &hazardCodes)
+    // "H228=1,H272=3": the category of each statement whose signal word depends on it.
+    QStringList categories(const QString &field, const QStringList &hazardCodes)
     {
+        const std::optional<QStringList> items = splitList(field);
+        if (!items) {
+            error(QStringLiteral("区分の列に空の項目があります。"));
+            return {};
+        }
+        QStringList listedParts;
+        for (const QString &code : hazardCodes)
+            listedParts.append(code.split(QLatin1Char('+')));
+        QStringList accepted;
+        QSet<QString> seen;
+        for (const QString &item : *items) {
+            const QString code = item.section(QLatin1Char('='), 0, 0).trimmed();
+            const QString category = item.section(QLatin1Char('='), 1).trimmed();
+            const HazardCategories *known = categoriesOf(code);
+            if (!item.contains(QLatin1Char('=')) || !known) {
+                error(QStringLiteral("区分「%1」は「H228=1」の形で、注意喚起語が区分で決まる H コード（%2）のものでなければなりません。")
+                          .arg(item, categoryCodes()));
+                continue;
+            }
+            if (!known->danger.contains(category) && !known->warning.contains(category)) {
+                error(QStringLiteral("%1 の区分「%2」はありません（%3）。")
+                          .arg(code, category, (known->danger + known->warning).join(QLatin1Char('/'))));
+                continue;
+            }
+            if (seen.contains(code)) {
+                error(QStringLiteral("%1 の区分が重複しています。").arg(code));
+                continue;
+            }
+            if (!listedParts.contains(code)) {
+                error(QStringLiteral("区分を書いた %1 が H の列にありません。").arg(code));
+                continue;
+            }
+            seen.insert(code);
+            accepted.append(code + QLatin1Char('=') + category);
+        }
+        return accepted;
+    }
+
+    QStringList aliases(const QString &field, const QString &name)
+    {
+        QStringList accepted;
+        if (field.trimmed().isEmpty())
+            return accepted;
+        for (const QString &item : field.split(kListSeparator)) {
+            const QString alias = item.trimmed();
+            if (alias.isEmpty())
+                error(QStringLiteral("別名の列に空の項目があります。"));
+            else if (alias == name || accepted.contains(alias))
+                error(QStringLiteral("別名「%1」が重複しています。").arg(alias));
+            else
+                accepted.append(alias);
+        }
+        return accepted;
+    }
+
+    void source(const QString &kindField, const QString &idField, const QString &yearField, ComposedSubstance &substance)
+    {
+        static const QRegularExpression euIndex(QStringLiteral("^[0-9]{3}-[0-9]{3}-[0-9]{2}-[0-9X]$"));
+        static const QRegularExpression yearPattern(QStringLiteral("^(19[89][0-9]|20[0-9][0-9])$"));
+        const QString kind = kindField.trimmed();
+        const QString id = idField.trimmed();
+        const QString year = yearField.trimmed();
+        std::optional<SourceKind> parsed;
+        for (SourceKind k : {SourceKind::Unverified, SourceKind::Nite, SourceKind::Mhlw, SourceKind::Eu})
+            if (kind == sourceKindName(k))
+                parsed = k;
+        if (!parsed) {
+            error(QStringLiteral("出典「%1」は NITE, MHLW, EU, 未確認 のどれでもありません。").arg(kind));
+            return;
+        }
+        substance.sourceKind = *parsed;
+        substance.sourceId = id;
+        if (*parsed == SourceKind::Unverified) {
+            if (!id.isEmpty() || !year.isEmpty())
+                error(QStringLiteral("出典が「未確認」の行に出典 ID や年を書かないでください。"));
+            return;
+        }
+        if (id.isEmpty())
+            error(QStringLiteral("出典 %1 の ID がありません。").arg(kind));
+        else if (*parsed == SourceKind::Eu && !euIndex.match(id).hasMatch())
+            error(QStringLiteral("EU の出典 ID「%1」は索引番号（例 603-001-00-X）の形ではありません。").arg(id));
+        if (!yearPattern.match(year).hasMatch())
+            error(QStringLiteral("出典の年「%1」は西暦 4 桁ではありません。").arg(year));
+        else
+            substance.sourceYear = year.toInt();
+    }
+
+    struct FillIn {
+        QString code;   // as keyed: a listed code or one part of it
+        QString name;   // the placeholder's name; empty: the statement's first blank
+        QString value;
+        bool used = false;
+    };
+    std::vector<FillIn> fillIns;
+
+    void readFillIns(const QString &field)
+    {
+        static const QRegularExpression key(QStringLiteral("^([HP][0-9]{3}(?:\\+[HP][0-9]{3})*)(?::(.+))?$"));
+        if (field.trimmed().isEmpty())
+            return;
+        QSet<QString> keys;
+        for (const QString &item : field.split(kListSeparator)) {
+            const qsizetype equals = item.indexOf(QLatin1Char('='));
+            const QString left = equals < 0 ? item.trimmed() : item.left(equals).trimmed();
+            const QString value = equals < 0 ? QString() : item.mid(equals + 1).trimmed();
+            const QRegularExpressionMatch match = key.match(left);
+            if (equals < 0 || !match.hasMatch()) {
+                error(QStringLiteral("差込「%1」は「コード=文言」の形ではありません。").arg(item.trimmed()));
+                continue;
+            }
+            if (value.isEmpty() || value.contains(QLatin1Char('{')) || value.contains(QLatin1Char('}'))) {
+                error(QStringLiteral("差込 %1 の文言が空か、{ } を含んでいます。").arg(left));
+                continue;
+            }
+            if (keys.contains(left)) {
+                error(QStringLiteral("差込 %1 が重複しています。").arg(left));
+                continue;
+            }
+            keys.insert(left);
+            fillIns.push_back({match.captured(1), match.captured(2).trimmed(), value});
+        }
+    }
+
+    // The statement's text with its blanks filled from the row's fill-ins.
+    QString filled(const QString &code, const QString &text)
+    {
+        const QStringList parts = code.split(QLatin1Char('+'));
+        QString result;
+        qsizetype last = 0;
+        int index = 0;
+        QRegularExpressionMatchIterator it = placeholderPattern().globalMatch(text);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch match = it.next();
+            const QString name = match.captured(1);
+            const bool optional = !match.captured(2).isEmpty();
+            FillIn *chosen = nullptr;
+            bool ambiguous = false;
+            for (FillIn &fill : fillIns) {
+                const bool codeMatches = fill.code == code || (!fill.code.contains(QLatin1Char('+')) && parts.contains(fill.code));
+                const bool nameMatches = fill.name == name || (fill.name.isEmpty() && index == 0);
+                if (!codeMatches || !nameMatches)
+                    continue;
+                ambiguous = ambiguous || chosen != nullptr;
+                chosen = &fill;
+            }
+            result += text.mid(last, match.capturedStart() - last);
+            if (ambiguous)
+                error(QStringLiteral("%1 の空欄「%2」に当たる差込が二つ以上あります。").arg(code, name));
+            if (chosen) {
+                chosen->used = true;
+                result += chosen->value;
+            } else if (!optional) {
+                error(QStringLiteral("%1 の空欄「%2」が埋まっていません（差込の列に %1=… を書く）。").arg(code, name));
+            }
+            last = match.capturedEnd();
+            ++index;
+        }
+        result += text.mid(last);
+        return result;
+    }
+
+    void checkFillInsUsed()
+    {
+        for (const FillIn &fill : fillIns) {
+            if (!fill.used) {
+                const QString key = fill.name.isEmpty() ? fill.code : fill.code + QLatin1Char(':') + fill.name;
+                error(QStringLiteral("差込 %1 に当たる空欄がこの物質の文にありません。").arg(key));
+            }
+        }
+    }
+
+    void checkClassification(const QString &signalWord, const QList<int> &pictograms,
+                             const QStringList &hazardCodes, const QStringList &categories)
+    {
+        Q_UNUSED(categories);
         std::vector<const HazardRule *> rules;
         for (const QString &code : hazardCodes) {
             for (int number : codeNumbers(code)) {
@@ -377,16 +607,16 @@ struct RowChecker {
 };
 
 // "【安全対策】\r\n…" blocks for the P codes, in the order of the groups.
-QString composePrecautions(const QStringList &codes, const StatementTable &table)
+QString composePrecautions(const QStringList &codes, const QStringList &texts)
 {
     static const std::array<QString, 4> headings{
         QStringLiteral("【安全対策】"), QStringLiteral("【応急措置】"),
         QStringLiteral("【保管】"), QStringLiteral("【廃棄】")};
     std::array<QStringList, 4> groups;
-    for (const QString &code : codes) {
+    for (qsizetype i = 0; i < codes.size(); ++i) {
         // A combined code goes where its first code goes: P2xx, P3xx, P4xx, P5xx.
-        const int group = codeNumbers(code).front() / 100 - 2;
-        groups.at(group).append(table.value(code));
+        const int group = codeNumbers(codes.at(i)).front() / 100 - 2;
+        groups.at(group).append(texts.at(i));
     }
     QStringList blocks;
     for (size_t i = 0; i < groups.size(); ++i) {
@@ -409,8 +639,9 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
     QSet<int> seenIds;
     QHash<QString, int> idByCas;
     QHash<QString, int> idByName;
+    QHash<int, int> lineById;
     for (const SourceLine &line : lines) {
-        RowChecker row{hazards, precautions, sink, line.number};
+        RowChecker row{hazards, precautions, sink, line.number, false, {}};
         const QStringList fields = line.text.split(QLatin1Char('\t'));
 
         // The ID is checked even on a broken row so that one bad line does not
@@ -427,7 +658,8 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
             seenIds.insert(id);
             lastId = std::max(lastId, id);
         }
-        if (fields.size() != kSubstanceColumns) {
+        // The last column (備考) may be left off.
+        if (fields.size() != kSubstanceColumns && fields.size() != kSubstanceColumns - 1) {
             row.error(QStringLiteral("列の数が %1 ではありません（%2 列）。").arg(kSubstanceColumns).arg(fields.size()));
             continue;
         }
@@ -452,7 +684,20 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
         const QList<int> pictograms = row.pictograms(fields.at(4));
         const QStringList hazardCodes = row.statementCodes(fields.at(5), QLatin1Char('H'));
         const QStringList precautionCodes = row.statementCodes(fields.at(6), QLatin1Char('P'));
-        row.checkClassification(substance.signalWord, pictograms, hazardCodes);
+        substance.categories = row.categories(fields.at(7), hazardCodes);
+        row.readFillIns(fields.at(8));
+        substance.aliases = row.aliases(fields.at(9), substance.name);
+        row.source(fields.at(10), fields.at(11), fields.at(12), substance);
+        substance.sourceNote = fields.value(13).trimmed();
+        row.checkClassification(substance.signalWord, pictograms, hazardCodes, substance.categories);
+
+        QStringList hazardLines;
+        for (const QString &code : hazardCodes)
+            hazardLines.append(row.filled(code, hazards.value(code)));
+        QStringList precautionLines;
+        for (const QString &code : precautionCodes)
+            precautionLines.append(row.filled(code, precautions.value(code)));
+        row.checkFillInsUsed();
 
         if (!substance.name.isEmpty())
             idByName.insert(substance.name, id);
@@ -461,16 +706,34 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
         if (row.failed)
             continue;
 
-        QStringList hazardLines;
-        for (const QString &code : hazardCodes)
-            hazardLines.append(hazards.value(code));
         substance.hazards = hazardLines.join(kLineBreak);
-        substance.precautions = composePrecautions(precautionCodes, precautions);
+        substance.precautions = composePrecautions(precautionCodes, precautionLines);
         for (int number : pictograms)
             substance.pictures.append(pictogramName(number) + QStringLiteral(".svg"));
+        substance.hazardCodes = hazardCodes;
+        substance.precautionCodes = precautionCodes;
+        for (const auto &fill : row.fillIns)
+            substance.fillIns.append((fill.name.isEmpty() ? fill.code : fill.code + QLatin1Char(':') + fill.name)
+                                     + QLatin1Char('=') + fill.value);
+        lineById.insert(id, line.number);
         substances.push_back(std::move(substance));
     }
-    return substances;
+
+    // An alias may not be another substance's name: the user would pick the wrong one.
+    std::vector<ComposedSubstance> kept;
+    for (ComposedSubstance &substance : substances) {
+        bool clash = false;
+        for (const QString &alias : substance.aliases) {
+            if (idByName.contains(alias)) {
+                sink.add(lineById.value(substance.id),
+                         QStringLiteral("別名「%1」は ID %2 の物質名です。").arg(alias).arg(idByName.value(alias)));
+                clash = true;
+            }
+        }
+        if (!clash)
+            kept.push_back(std::move(substance));
+    }
+    return kept;
 }
 
 QString readUtf8File(const QString &path, std::vector<MasterError> &errors)
@@ -488,6 +751,38 @@ QString readUtf8File(const QString &path, std::vector<MasterError> &errors)
 }
 
 } // namespace
+
+QString sourceKindName(SourceKind kind)
+{
+    switch (kind) {
+    case SourceKind::Nite: return QStringLiteral("NITE");
+    case SourceKind::Mhlw: return QStringLiteral("MHLW");
+    case SourceKind::Eu: return QStringLiteral("EU");
+    case SourceKind::Unverified: break;
+    }
+    return QStringLiteral("未確認");
+}
+
+QStringList substanceSourceColumns()
+{
+    return {QStringLiteral("ID"), QStringLiteral("物質名"), QStringLiteral("CAS"), QStringLiteral("注意喚起語"),
+            QStringLiteral("絵表示"), QStringLiteral("H"), QStringLiteral("P"), QStringLiteral("区分"),
+            QStringLiteral("差込"), QStringLiteral("別名"), QStringLiteral("出典"), QStringLiteral("出典ID"),
+            QStringLiteral("出典年"), QStringLiteral("備考")};
+}
+
+QString substanceSourceLine(const ComposedSubstance &s)
+{
+    QStringList pictograms;
+    for (const QString &picture : s.pictures)
+        pictograms.append(QString(picture).remove(QStringLiteral(".svg")));
+    const QString comma = QStringLiteral(",");
+    return QStringList{QString::number(s.id), s.name, s.cas, s.signalWord, pictograms.join(comma),
+                       s.hazardCodes.join(comma), s.precautionCodes.join(comma), s.categories.join(comma),
+                       s.fillIns.join(kListSeparator), s.aliases.join(kListSeparator), sourceKindName(s.sourceKind),
+                       s.sourceId, s.sourceYear > 0 ? QString::number(s.sourceYear) : QString(), s.sourceNote}
+        .join(QLatin1Char('\t'));
+}
 
 MasterSourceResult readMasterSource(const QString &hazardText, const QString &hazardFile,
                                     const QString &precautionText, const QString &precautionFile,

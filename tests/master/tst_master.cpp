@@ -71,6 +71,7 @@ private slots:
     void rows();
     void statementFileErrors();
     void composition();
+    void placeholdersAndSourceLine();
     void lineEndingsAndBom();
     void garbage();
 };
@@ -165,13 +166,13 @@ void TestMaster::rows_data()
     QTest::addColumn<QString>("message");  // part of the expected error; empty: the row is valid
 
     auto row = [](const char *signal, const char *pictograms, const char *h, const char *p = "P210") {
-        return QStringLiteral("2\t乙\t\t%1\t%2\t%3\t%4").arg(signal, pictograms, h, p);
+        return QStringLiteral("2\t乙\t\t%1\t%2\t%3\t%4\t\t\t\t未確認\t\t").arg(signal, pictograms, h, p);
     };
     QTest::newRow("too few columns") << "2\t乙\t71-43-2\t危険\tGHS02\tH225" << "列の数";
-    QTest::newRow("id not a number") << "二\t乙\t\t危険\tGHS02\tH225\tP210" << "正の整数";
-    QTest::newRow("gap in ids") << "3\t乙\t\t危険\tGHS02\tH225\tP210" << "連続していません（1 の次が 3）";
-    QTest::newRow("duplicate id") << "1\t乙\t\t危険\tGHS02\tH225\tP210" << "ID 1 が重複";
-    QTest::newRow("bad cas") << "2\t乙\t67-64-2\t危険\tGHS02\tH225\tP210" << "CAS";
+    QTest::newRow("id not a number") << "二\t乙\t\t危険\tGHS02\tH225\tP210\t\t\t\t未確認\t\t" << "正の整数";
+    QTest::newRow("gap in ids") << "3\t乙\t\t危険\tGHS02\tH225\tP210\t\t\t\t未確認\t\t" << "連続していません（1 の次が 3）";
+    QTest::newRow("duplicate id") << "1\t乙\t\t危険\tGHS02\tH225\tP210\t\t\t\t未確認\t\t" << "ID 1 が重複";
+    QTest::newRow("bad cas") << "2\t乙\t67-64-2\t危険\tGHS02\tH225\tP210\t\t\t\t未確認\t\t" << "CAS";
     QTest::newRow("unknown H") << row("危険", "GHS02", "H225,H999") << "H999";
     QTest::newRow("consumer P") << row("危険", "GHS02", "H225", "P101") << "P101";
     QTest::newRow("empty item") << row("危険", "GHS02", "H225,,H319") << "空の項目";
@@ -199,7 +200,25 @@ void TestMaster::rows_data()
     QTest::newRow("respiratory sensitiser only") << row("危険", "GHS08", "H334,H317,H319") << "";
     QTest::newRow("precaution repeating a part") << row("危険", "GHS06", "H301", "P301+P310,P310") << "";
     QTest::newRow("chronic toxicity only") << row("", "", "H412", "P501") << "";
-    QTest::newRow("no classification") << "2\t水\t7732-18-5\t\t\t\t" << "";
+    // The source columns.
+    auto tail = [](const char *categories, const char *fillIns, const char *aliases, const char *source) {
+        return QStringLiteral("2\t乙\t\t危険\tGHS02\tH225\tP210\t%1\t%2\t%3\t%4").arg(categories, fillIns, aliases, source);
+    };
+    QTest::newRow("unknown source kind") << tail("", "", "", "政府\t\t") << "出典「政府」";
+    QTest::newRow("unverified with a year") << tail("", "", "", "未確認\t\t2020") << "未確認";
+    QTest::newRow("NITE without id") << tail("", "", "", "NITE\t\t2020") << "ID がありません";
+    QTest::newRow("NITE without year") << tail("", "", "", "NITE\tR02-B-001\t") << "西暦 4 桁";
+    QTest::newRow("EU index malformed") << tail("", "", "", "EU\t603-001\t2008") << "索引番号";
+    QTest::newRow("category for a decided code") << tail("H225=2", "", "", "未確認\t\t") << "区分「H225=2」";
+    QTest::newRow("category not listed") << tail("H272=3", "", "", "未確認\t\t") << "H の列にありません";
+    QTest::newRow("empty alias") << tail("", "", "甲||丙", "未確認\t\t") << "別名の列に空";
+    QTest::newRow("alias is its own name") << tail("", "", "乙", "未確認\t\t") << "別名「乙」が重複";
+    QTest::newRow("alias is another's name") << tail("", "", "アセトン", "未確認\t\t") << "ID 1 の物質名";
+    QTest::newRow("fill-in malformed") << tail("", "P210", "", "未確認\t\t") << "コード=文言";
+    QTest::newRow("fill-in without a blank") << tail("", "P210=何か", "", "未確認\t\t") << "空欄がこの物質の文にありません";
+    QTest::newRow("sourced row") << tail("", "", "乙二|乙三", "NITE\tR02-B-001-MHLW,MOE\t2020\t覚え書き") << "";
+    QTest::newRow("EU row") << tail("", "", "", "EU\t603-001-00-X\t2008") << "";
+    QTest::newRow("no classification") << "2\t水\t7732-18-5\t\t\t\t\t\t\t\t未確認\t\t" << "";
 }
 
 void TestMaster::rows()
@@ -207,7 +226,7 @@ void TestMaster::rows()
     QFETCH(QString, row);
     QFETCH(QString, message);
     const MasterSourceResult result =
-        readRows(QStringLiteral("1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP210,P501\n") + row);
+        readRows(QStringLiteral("1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP210,P501\t\t\t\t未確認\t\t\n") + row);
 
     if (message.isEmpty()) {
         QVERIFY2(result.errors.empty(), qPrintable(describe(result.errors)));
@@ -246,8 +265,8 @@ void TestMaster::statementFileErrors()
 void TestMaster::composition()
 {
     const MasterSourceResult result =
-        readRows("1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP501,P403+P235,P210,P305+P351+P338,P280\n"
-                 "2\t乙\t\t警告\tGHS07\tH319\tP280\n");
+        readRows("1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP501,P403+P235,P210,P305+P351+P338,P280\t\t\t\t未確認\t\t\n"
+                 "2\t乙\t\t警告\tGHS07\tH319\tP280\t\t\t\t未確認\t\t\n");
     QVERIFY2(result.errors.empty(), qPrintable(describe(result.errors)));
     QCOMPARE(result.substances.size(), size_t(2));
 
@@ -263,9 +282,43 @@ void TestMaster::composition()
     QCOMPARE(result.substances.at(1).precautions, QStringLiteral("【安全対策】\r\n保護手袋を着用すること。"));
 }
 
+void TestMaster::placeholdersAndSourceLine()
+{
+    const QString hazards = kHazards + QStringLiteral("H372\t長期にわたる、又は反復ばく露による{臓器}の障害{経路?}\n");
+    const QString precautions = kPrecautions + QStringLiteral("P370+P378\t火災の場合：消火するために{消火剤}を使用すること。\n");
+    const QString row = QStringLiteral("1\t甲\t67-64-1\t危険\tGHS02,GHS08\tH225,H372\tP210,P370+P378\t\t"
+                                       "P378=粉末消火剤、二酸化炭素|H372=腎臓|H372:経路=（吸入）\t甲一|甲二\t"
+                                       "NITE\tR02-B-001-MHLW,MOE\t2020\t覚え書き");
+    MasterSourceResult result = readMasterSource(hazards, "h", precautions, "p", row, "s");
+    QVERIFY2(result.errors.empty(), qPrintable(describe(result.errors)));
+    const ComposedSubstance &s = result.substances.at(0);
+    QCOMPARE(s.hazards, QStringLiteral("引火性の高い液体及び蒸気\r\n長期にわたる、又は反復ばく露による腎臓の障害（吸入）"));
+    QCOMPARE(s.precautions, QStringLiteral("【安全対策】\r\n熱から遠ざけること。\r\n【応急措置】\r\n火災の場合：消火するために粉末消火剤、二酸化炭素を使用すること。"));
+    QCOMPARE(s.aliases, QStringList({"甲一", "甲二"}));
+    QCOMPARE(s.sourceKind, SourceKind::Nite);
+    QCOMPARE(s.sourceYear, 2020);
+    QCOMPARE(substanceSourceLine(s), row);  // the row written back is the row read
+
+    // An unfilled required blank is refused; an optional one prints nothing.
+    QString unfilled = row;
+    unfilled.replace(QStringLiteral("|H372=腎臓|H372:経路=（吸入）"), QString());
+    result = readMasterSource(hazards, "h", precautions, "p", unfilled, "s");
+    QVERIFY(result.substances.empty());
+    QVERIFY2(describe(result.errors).contains(QStringLiteral("「臓器」が埋まっていません")), qPrintable(describe(result.errors)));
+    QString noRoute = row;
+    noRoute.replace(QStringLiteral("|H372:経路=（吸入）"), QString());
+    result = readMasterSource(hazards, "h", precautions, "p", noRoute, "s");
+    QVERIFY2(result.errors.empty(), qPrintable(describe(result.errors)));
+    QVERIFY(result.substances.at(0).hazards.endsWith(QStringLiteral("腎臓の障害")));
+
+    // A malformed blank in a statement table is refused with its line.
+    result = readMasterSource(kHazards + QStringLiteral("H373\t{臓器の障害\n"), "h", precautions, "p", QString(), "s");
+    QVERIFY2(describe(result.errors).contains(QStringLiteral("h:16: H373 の空欄")), qPrintable(describe(result.errors)));
+}
+
 void TestMaster::lineEndingsAndBom()
 {
-    const QString lf = QStringLiteral("# comment\n1\t甲\t\t危険\tGHS02\tH225\tP210\n\n2\t乙\t\t警告\tGHS07\tH319\tP280\n");
+    const QString lf = QStringLiteral("# comment\n1\t甲\t\t危険\tGHS02\tH225\tP210\t\t\t\t未確認\t\t\n\n2\t乙\t\t警告\tGHS07\tH319\tP280\t\t\t\t未確認\t\t\n");
     for (const QString &text : {lf, QString(lf).replace("\n", "\r\n"), QString(lf).replace("\n", "\r"),
                                 QChar(0xFEFF) + lf, lf.chopped(1)}) {
         const MasterSourceResult result = readRows(text);
@@ -274,14 +327,14 @@ void TestMaster::lineEndingsAndBom()
         QCOMPARE(result.substances.at(1).hazards, QStringLiteral("強い眼刺激"));
     }
     // Line numbers count blank lines and comments, whatever ends the lines.
-    const MasterSourceResult bad = readRows("\r\n# x\r\n1\t甲\t\t危険\t\tH225\tP210\r\n");
+    const MasterSourceResult bad = readRows("\r\n# x\r\n1\t甲\t\t危険\t\tH225\tP210\t\t\t\t未確認\t\t\r\n");
     QCOMPARE(bad.errors.size(), size_t(1));
     QCOMPARE(bad.errors.front().line, 3);
 }
 
 void TestMaster::garbage()
 {
-    const QString valid = QStringLiteral("1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP210,P501\n").repeated(3);
+    const QString valid = QStringLiteral("1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP210,P501\t\t\t\t未確認\t\t\n").repeated(3);
     const QString alphabet = QStringLiteral("\t\n\r,+#1234567890HPGS危険警告\uFEFF ");
     QRandomGenerator random(20240607);
     for (int round = 0; round < 2000; ++round) {
