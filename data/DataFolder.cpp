@@ -87,9 +87,11 @@ bool buildDatabase(const QString &target, const DataSources &sources, QString *e
         return fail(error, QStringLiteral("ファイルを読み込めません: %1").arg(sources.schemaFile));
     const MasterSourceResult master = readMasterFolder(sources.masterFolder);
     if (!master.errors.empty()) {
-        const MasterError &first = master.errors.front();
-        return fail(error, QStringLiteral("物質マスタの誤り: %1 %2行目: %3")
-                               .arg(first.file).arg(first.line).arg(first.message));
+        // Every error, so that one build shows all that needs fixing.
+        QStringList lines;
+        for (const MasterError &e : master.errors)
+            lines.append(QStringLiteral("物質マスタの誤り: %1 %2行目: %3").arg(e.file).arg(e.line).arg(e.message));
+        return fail(error, lines.join(QLatin1Char('\n')));
     }
 
     const QString temporary = target + QStringLiteral(".new");

@@ -38,6 +38,7 @@ struct HazardRule {
     Signal signal;
     int pictogram;  // 1..9 for GHS01..GHS09; 0 when no pictogram goes with it
     Ghs07Reason ghs07 = Ghs07Reason::None;
+    int secondPictogram = 0;  // H241 (type B) calls for both GHS01 and GHS02
 };
 
 constexpr auto D = Signal::Danger;
@@ -52,13 +53,13 @@ constexpr std::array kHazardRules{
     HazardRule{222, D, 2}, HazardRule{223, W, 2}, HazardRule{224, D, 2}, HazardRule{225, D, 2},
     HazardRule{226, W, 2}, HazardRule{227, W, 0}, HazardRule{228, E, 2}, HazardRule{229, W, 0},
     HazardRule{230, N, 0}, HazardRule{231, N, 0}, HazardRule{232, D, 2}, HazardRule{240, D, 1},
-    HazardRule{241, D, 1}, HazardRule{242, E, 2}, HazardRule{250, D, 2}, HazardRule{251, D, 2},
+    HazardRule{241, D, 1, Ghs07Reason::None, 2}, HazardRule{242, E, 2}, HazardRule{250, D, 2}, HazardRule{251, D, 2},
     HazardRule{252, W, 2}, HazardRule{260, D, 2}, HazardRule{261, E, 2}, HazardRule{270, D, 3},
     HazardRule{271, D, 3}, HazardRule{272, E, 3}, HazardRule{280, W, 4}, HazardRule{281, W, 4},
     HazardRule{290, W, 5},
     // Health hazards
     HazardRule{300, D, 6}, HazardRule{301, D, 6}, HazardRule{302, W, 7, Ghs07Reason::AcuteToxicity},
-    HazardRule{303, W, 0}, HazardRule{304, D, 8}, HazardRule{305, W, 0}, HazardRule{310, D, 6},
+    HazardRule{303, W, 0}, HazardRule{304, D, 8}, HazardRule{305, W, 8}, HazardRule{310, D, 6},
     HazardRule{311, D, 6}, HazardRule{312, W, 7, Ghs07Reason::AcuteToxicity}, HazardRule{313, W, 0},
     HazardRule{314, D, 5}, HazardRule{315, W, 7, Ghs07Reason::Irritation}, HazardRule{316, W, 0},
     HazardRule{317, W, 7, Ghs07Reason::SkinSensitisation}, HazardRule{318, D, 5},
@@ -188,6 +189,30 @@ const QRegularExpression &placeholderPattern()
     return pattern;
 }
 
+// The first mark of a blank left for the supplier ("…", "...", "○○", "（　）" and the
+// like) in a printed text, or an empty string.
+QString unfilledBlank(const QString &text)
+{
+    static const QRegularExpression blank(QStringLiteral(
+        "…|‥|\\.\\.\\.|・・・|[○〇◯]{2,}|[△□×＿_]{2,}|[（(][\\s　]*[）)]|[【\\[［][\\s　]*[】\\]］]|[{}]"));
+    const QRegularExpressionMatch match = blank.match(text);
+    return match.hasMatch() ? match.captured() : QString();
+}
+
+// The sentences of a printed text: its lines, cut after each "。".
+QStringList sentences(const QString &text)
+{
+    QStringList result;
+    for (const QString &line : text.split(kLineBreak)) {
+        for (QString sentence : line.split(QStringLiteral("。"))) {
+            sentence = sentence.trimmed();
+            if (!sentence.isEmpty())
+                result.append(sentence);
+        }
+    }
+    return result;
+}
+
 bool placeholdersWellFormed(QString text)
 {
     text.remove(placeholderPattern());
@@ -221,8 +246,8 @@ StatementTable readStatements(const QString &text, ErrorSink sink, QChar letter)
             sink.add(line.number, QStringLiteral("%1 が重複しています。").arg(code));
             continue;
         }
-        if (!placeholdersWellFormed(statement)) {
-            sink.add(line.number, QStringLiteral("%1 の空欄の書き方が正しくありません（{名前} 又は {名前?}）。").arg(code));
+        if (!placeholdersWellFormed(statement) || !unfilledBlank(QString(statement).remove(placeholderPattern())).isEmpty()) {
+            sink.add(line.number, QStringLiteral("%1 の空欄は {名前}（埋めなくてよいものは {名前?}）で書いてください。").arg(code));
             continue;
         }
         table.insert(code, statement);
@@ -347,58 +372,84 @@ struct RowChecker {
         return numbers;
     }
 
-    void checkSignalWord(const QString &signalWord, const std::vector<const HazardRule *> &rules)
+    // The signal word is that of the most severe hazard: 危険 where any statement (or, for
+    // statements shared by two categories, the category written in 区分) calls for it.
+    void checkSignalWord(const QString &signalWord, const std::vector<const HazardRule *> &rules,
+                         const QStringList &categories)
     {
         QStringList dangerCodes;
-        bool mayBeDanger = false;
         bool needsWord = false;
         for (const HazardRule *rule : rules) {
-            if (rule->signal == Signal::Danger)
-                dangerCodes.append(QStringLiteral("H%1").arg(rule->code));
-            mayBeDanger = mayBeDanger || rule->signal == Signal::Danger || rule->signal == Signal::Either;
-            needsWord = needsWord || rule->signal != Signal::None;
+            const QString code = QStringLiteral("H%1").arg(rule->code);
+            Signal signal = rule->signal;
+            if (signal == Signal::Either) {
+                const HazardCategories *known = categoriesOf(code);
+                const QString written = categories.filter(QRegularExpression(QStringLiteral("^%1=").arg(code))).value(0).section(QLatin1Char('='), 1);
+                if (written.isEmpty()) {
+                    error(QStringLiteral("%1 の注意喚起語は区分で決まります。区分の列に %1=%2 の形で区分を書いてください。")
+                              .arg(code, (known->danger + known->warning).join(QLatin1Char('/'))));
+                    continue;
+                }
+                // A category not read ("?", unverified rows only) asks for the stronger word.
+                signal = known->danger.contains(written) || written == QLatin1String("?") ? Signal::Danger : Signal::Warning;
+                if (signal == Signal::Danger)
+                    dangerCodes.append(code + QStringLiteral("（区分 ") + written + QStringLiteral("）"));
+            } else if (signal == Signal::Danger) {
+                dangerCodes.append(code);
+            }
+            needsWord = needsWord || signal != Signal::None;
         }
         if (!dangerCodes.isEmpty() && signalWord != kDanger)
             error(QStringLiteral("%1 があるので注意喚起語は「危険」です。").arg(dangerCodes.join(QLatin1Char(','))));
-        else if (signalWord == kDanger && !mayBeDanger)
-            error(QStringLiteral("注意喚起語が「危険」ですが、「危険」に当たる危険有害性情報がありません。"));
+        else if (dangerCodes.isEmpty() && signalWord == kDanger)
+            error(QStringLiteral("注意喚起語が「危険」ですが、「危険」に当たる危険有害性情報（区分）がありません。"));
         else if (needsWord && signalWord.isEmpty())
             error(QStringLiteral("注意喚起語がありません。"));
         else if (!needsWord && !signalWord.isEmpty())
             error(QStringLiteral("注意喚起語の要る危険有害性情報がないのに「%1」があります。").arg(signalWord));
     }
 
-    // The pictograms the hazard statements call for, after the precedence
-    // rules: no exclamation mark for acute toxicity beside the skull, none for
-    // irritation beside the corrosion sign, and none for irritation or skin
-    // sensitisation beside the health hazard for respiratory sensitisation.
+    // The pictograms the hazard statements call for, after the precedence rules:
+    // beside the skull (GHS06) no exclamation mark at all; beside the corrosion sign (GHS05)
+    // none for skin or eye irritation; beside the health hazard for respiratory
+    // sensitisation (H334) none for skin sensitisation or skin or eye irritation.
     void checkPictograms(const QList<int> &listed, const std::vector<const HazardRule *> &rules)
     {
         QHash<int, QStringList> required;  // pictogram -> codes that call for it
         bool respiratorySensitiser = false;
-        bool massExplosionInFire = false;
         for (const HazardRule *rule : rules) {
-            if (rule->pictogram != 0 && rule->pictogram != 7)
-                required[rule->pictogram].append(QStringLiteral("H%1").arg(rule->code));
+            for (int pictogram : {rule->pictogram, rule->secondPictogram})
+                if (pictogram != 0 && pictogram != 7)
+                    required[pictogram].append(QStringLiteral("H%1").arg(rule->code));
             respiratorySensitiser = respiratorySensitiser || rule->code == 334;
-            massExplosionInFire = massExplosionInFire || rule->code == 205;
         }
         const bool skull = required.contains(6);
         const bool corrosion = required.contains(5);
-        bool exclamationDropped = false;
+        QString dropReason;
         for (const HazardRule *rule : rules) {
-            bool keep = true;
+            QString reason;
             switch (rule->ghs07) {
             case Ghs07Reason::None: continue;
-            case Ghs07Reason::AcuteToxicity: keep = !skull; break;
-            case Ghs07Reason::Irritation: keep = !corrosion && !respiratorySensitiser; break;
-            case Ghs07Reason::SkinSensitisation: keep = !respiratorySensitiser; break;
-            case Ghs07Reason::Other: break;
+            case Ghs07Reason::AcuteToxicity:
+            case Ghs07Reason::Other:
+                break;
+            case Ghs07Reason::Irritation:
+                if (corrosion)
+                    reason = QStringLiteral("GHS05 があるので皮膚・眼の刺激性には");
+                else if (respiratorySensitiser)
+                    reason = QStringLiteral("呼吸器感作性の GHS08 があるので皮膚・眼の刺激性には");
+                break;
+            case Ghs07Reason::SkinSensitisation:
+                if (respiratorySensitiser)
+                    reason = QStringLiteral("呼吸器感作性の GHS08 があるので皮膚感作性には");
+                break;
             }
-            if (keep)
+            if (skull)
+                reason = QStringLiteral("GHS06 があるので");
+            if (reason.isEmpty())
                 required[7].append(QStringLiteral("H%1").arg(rule->code));
             else
-                exclamationDropped = true;
+                dropReason = reason;
         }
 
         for (auto it = required.cbegin(); it != required.cend(); ++it) {
@@ -407,17 +458,40 @@ struct RowChecker {
                           .arg(it.value().join(QLatin1Char(',')), pictogramName(it.key())));
         }
         for (int number : listed) {
-            if (required.contains(number) || (number == 1 && massExplosionInFire))
+            if (required.contains(number))
                 continue;
-            if (number == 7 && exclamationDropped)
-                error(QStringLiteral("GHS07 は、優先する絵表示（GHS05, GHS06 又は呼吸器感作性の GHS08）があるので付けません。"));
+            if (number == 7 && !dropReason.isEmpty())
+                error(QStringLiteral("GHS07 は付けません（%1付けない）。").arg(dropReason));
             else
                 error(QStringLiteral("絵表示 %1 に当たる危険有害性情報がありません。").arg(pictogramName(number)));
         }
     }
 
+    // Printed text must be finished: no blank left for the supplier to fill in.
+    void checkFinished(const QString &what, const QString &text)
+    {
+        if (const QString blank = unfilledBlank(text); !blank.isEmpty())
+            error(QStringLiteral("%1に埋められていない空欄「%2」があります。").arg(what, blank));
+    }
+
+    // No sentence may be printed twice in one substance's statements.
+    void checkRepeatedSentences(const QStringList &codes, const QStringList &texts)
+    {
+        QHash<QString, QString> codeBySentence;
+        for (qsizetype i = 0; i < codes.size(); ++i) {
+            for (const QString &sentence : sentences(texts.at(i))) {
+                if (codeBySentence.contains(sentence) && codeBySentence.value(sentence) != codes.at(i))
+                    error(QStringLiteral("「%1」が %2 と %3 の二度印刷されます。一つにまとめてください。")
+                              .arg(sentence, codeBySentence.value(sentence), codes.at(i)));
+                else if (codeBySentence.contains(sentence))
+                    error(QStringLiteral("「%1」が %2 の中で二度あります。").arg(sentence, codes.at(i)));
+                codeBySentence.insert(sentence, codes.at(i));
+            }
+        }
+    }
+
     // "H228=1,H272=3": the category of each statement whose signal word depends on it.
-    QStringList categories(const QString &field, const QStringList &hazardCodes)
+    QStringList categories(const QString &field, const QStringList &hazardCodes, bool sourced)
     {
         const std::optional<QStringList> items = splitList(field);
         if (!items) {
@@ -438,7 +512,9 @@ struct RowChecker {
                           .arg(item, categoryCodes()));
                 continue;
             }
-            if (!known->danger.contains(category) && !known->warning.contains(category)) {
+            if (category == QLatin1String("?") && !sourced) {
+                // An unverified row may say that the category was not read.
+            } else if (!known->danger.contains(category) && !known->warning.contains(category)) {
                 error(QStringLiteral("%1 の区分「%2」はありません（%3）。")
                           .arg(code, category, (known->danger + known->warning).join(QLatin1Char('/'))));
                 continue;
@@ -593,7 +669,6 @@ struct RowChecker {
     void checkClassification(const QString &signalWord, const QList<int> &pictograms,
                              const QStringList &hazardCodes, const QStringList &categories)
     {
-        Q_UNUSED(categories);
         std::vector<const HazardRule *> rules;
         for (const QString &code : hazardCodes) {
             for (int number : codeNumbers(code)) {
@@ -601,7 +676,7 @@ struct RowChecker {
                     rules.push_back(rule);
             }
         }
-        checkSignalWord(signalWord, rules);
+        checkSignalWord(signalWord, rules, categories);
         checkPictograms(pictograms, rules);
     }
 };
@@ -684,10 +759,10 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
         const QList<int> pictograms = row.pictograms(fields.at(4));
         const QStringList hazardCodes = row.statementCodes(fields.at(5), QLatin1Char('H'));
         const QStringList precautionCodes = row.statementCodes(fields.at(6), QLatin1Char('P'));
-        substance.categories = row.categories(fields.at(7), hazardCodes);
+        row.source(fields.at(10), fields.at(11), fields.at(12), substance);
+        substance.categories = row.categories(fields.at(7), hazardCodes, substance.sourceKind != SourceKind::Unverified);
         row.readFillIns(fields.at(8));
         substance.aliases = row.aliases(fields.at(9), substance.name);
-        row.source(fields.at(10), fields.at(11), fields.at(12), substance);
         substance.sourceNote = fields.value(13).trimmed();
         row.checkClassification(substance.signalWord, pictograms, hazardCodes, substance.categories);
 
@@ -698,6 +773,12 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
         for (const QString &code : precautionCodes)
             precautionLines.append(row.filled(code, precautions.value(code)));
         row.checkFillInsUsed();
+        row.checkFinished(QStringLiteral("物質名"), substance.name);
+        for (qsizetype i = 0; i < hazardCodes.size(); ++i)
+            row.checkFinished(hazardCodes.at(i) + QStringLiteral(" の文"), hazardLines.at(i));
+        for (qsizetype i = 0; i < precautionCodes.size(); ++i)
+            row.checkFinished(precautionCodes.at(i) + QStringLiteral(" の文"), precautionLines.at(i));
+        row.checkRepeatedSentences(hazardCodes + precautionCodes, hazardLines + precautionLines);
 
         if (!substance.name.isEmpty())
             idByName.insert(substance.name, id);
