@@ -56,21 +56,9 @@ bool fillDatabase(QSqlDatabase &db, const QStringList &schema,
             return fail(error, query.lastError().text());
 
     QSqlQuery insert(db);
-    insert.prepare(QStringLiteral(
-        "INSERT INTO 表示物質 (ID, 物質名, \"注意喚起語：\", \"危険有害性情報：\", 注意書き, "
-        "絵表示1, 絵表示2, 絵表示3, 絵表示4, 絵表示5, CAS) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const ComposedSubstance &s : substances) {
-        insert.bindValue(0, s.id);
-        insert.bindValue(1, s.name);
-        insert.bindValue(2, textOrNull(s.signalWord));
-        insert.bindValue(3, textOrNull(s.hazards));
-        insert.bindValue(4, textOrNull(s.precautions));
-        for (int m = 0; m < 5; ++m)
-            insert.bindValue(5 + m, m < s.pictures.size() ? QVariant(s.pictures[m]) : QVariant());
-        insert.bindValue(10, textOrNull(s.cas));
-        if (!exec(insert, error))
-            return false;
-    }
+    for (const ComposedSubstance &s : substances)
+        if (!insertSubstanceRow(insert, s))
+            return fail(error, insert.lastError().text());
 
     // The list of all target substances: every substance, twelve to a row, under product -1.
     QSqlQuery entry(db);
@@ -99,9 +87,11 @@ bool buildDatabase(const QString &target, const DataSources &sources, QString *e
         return fail(error, QStringLiteral("ファイルを読み込めません: %1").arg(sources.schemaFile));
     const MasterSourceResult master = readMasterFolder(sources.masterFolder);
     if (!master.errors.empty()) {
-        const MasterError &first = master.errors.front();
-        return fail(error, QStringLiteral("物質マスタの誤り: %1 %2行目: %3")
-                               .arg(first.file).arg(first.line).arg(first.message));
+        // Every error, so that one build shows all that needs fixing.
+        QStringList lines;
+        for (const MasterError &e : master.errors)
+            lines.append(QStringLiteral("物質マスタの誤り: %1 %2行目: %3").arg(e.file).arg(e.line).arg(e.message));
+        return fail(error, lines.join(QLatin1Char('\n')));
     }
 
     const QString temporary = target + QStringLiteral(".new");
@@ -143,7 +133,39 @@ bool copyMissingFiles(const QString &sourceFolder, const QString &dataFolder, QS
     return true;
 }
 
+const QString kSubstanceInsert = QStringLiteral(
+    "INSERT INTO 表示物質 (ID, 物質名, \"注意喚起語：\", \"危険有害性情報：\", 注意書き, "
+    "絵表示1, 絵表示2, 絵表示3, 絵表示4, 絵表示5, CAS, "
+    "別名, Hコード, Pコード, 区分, 差込, 出典, 出典ID, 出典年, 出典備考) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+
 } // namespace
+
+bool insertSubstanceRow(QSqlQuery &query, const ComposedSubstance &s)
+{
+    if (query.lastQuery() != kSubstanceInsert && !query.prepare(kSubstanceInsert))
+        return false;
+    const QString comma = QStringLiteral(",");
+    const QString bar = QStringLiteral("|");
+    query.bindValue(0, s.id);
+    query.bindValue(1, s.name);
+    query.bindValue(2, textOrNull(s.signalWord));
+    query.bindValue(3, textOrNull(s.hazards));
+    query.bindValue(4, textOrNull(s.precautions));
+    for (int m = 0; m < 5; ++m)
+        query.bindValue(5 + m, m < s.pictures.size() ? QVariant(s.pictures[m]) : QVariant());
+    query.bindValue(10, textOrNull(s.cas));
+    query.bindValue(11, textOrNull(s.aliases.join(bar)));
+    query.bindValue(12, textOrNull(s.hazardCodes.join(comma)));
+    query.bindValue(13, textOrNull(s.precautionCodes.join(comma)));
+    query.bindValue(14, textOrNull(s.categories.join(comma)));
+    query.bindValue(15, textOrNull(s.fillIns.join(bar)));
+    query.bindValue(16, sourceKindName(s.sourceKind));
+    query.bindValue(17, textOrNull(s.sourceId));
+    query.bindValue(18, s.sourceYear > 0 ? QVariant(s.sourceYear) : QVariant());
+    query.bindValue(19, textOrNull(s.sourceNote));
+    return query.exec();
+}
 
 DataSources dataSourcesIn(const QString &sourceRoot)
 {
