@@ -1,6 +1,8 @@
 #include "Program.h"
 #include "FrmPuroductDataInput.h"
+#include "DataLocation.h"
 #include "PrintLabels.h"
+#include "ReportEngine.h"
 
 namespace corvane {
 
@@ -28,7 +30,10 @@ Program::Program(PrintLabelsFunction printLabels)
 
 void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int singleSubstance)
 {
-    PrintLabels(owner, db, productId, static_cast<qint16>(kind), static_cast<qint16>(singleSubstance));
+    ReportEngine engine;
+    engine.setDataFolder(locateData().resourceFolder);
+    engine.setPreviewOutput();
+    PrintLabels(owner, db, productId, static_cast<qint16>(kind), static_cast<qint16>(singleSubstance), engine);
 }
 
 } // namespace corvane
