@@ -27,7 +27,8 @@ private:
     FrmMenu m_menu;
 };
 
-// Prints into a print preview owned by the calling window.
+// Prints into a print preview owned by the calling window, with the report files and pictograms
+// of this installation.
 void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int singleSubstance);
 
 } // namespace corvane
