@@ -1,6 +1,7 @@
 #include "FrmMenu.h"
 #include "Application.h"
 #include "Catalogue.h"
+#include "DataLocation.h"
 #include "Database.h"
 #include "ErrorBoundary.h"
 #include "FocusMoves.h"
@@ -113,16 +114,16 @@ bool FrmMenu::Form_Load()
     showState();
 
     QString error;
-    dbMenu = Database::open(AddPathSep(Application::folder()) + AddPathSep(QStringLiteral("Data"))
-                                + QStringLiteral("Data.mde"),
-                            &error);
+    const DataLocation location = locateData();
+    if (prepareUserData(location, &error))
+        dbMenu = Database::open(location.database, &error);
     if (!dbMenu) {
         MsgBox(this, error);
         m_unloaded = true; // nothing was read, so nothing is written back
         return false;
     }
 
-    strIniFile = AddPathSep(Application::folder()) + Application::exeName() + QStringLiteral(".ini");
+    strIniFile = location.settingsFile;
     Text1->setText(GetIniString(QStringLiteral("init"), QStringLiteral("ProductName"), strIniFile));
     if (!m_state.productName.isEmpty())
         Text1_LostFocus();

@@ -1,11 +1,68 @@
+#include "Application.h"
+#include "DataLocation.h"
 #include "Fonts.h"
 #include "Program.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+
+struct CommandLine {
+    QCommandLineParser parser;
+    QCommandLineOption data{QStringLiteral("data"),
+                            QStringLiteral("The folder of Data.mde (default: the Data folder beside the program, "
+                                           "or ~/.local/share/corvane/Data when installed)."),
+                            QStringLiteral("DIR")};
+    CommandLine()
+    {
+        parser.setApplicationDescription(QStringLiteral("Keeps a catalogue of chemical products and prints "
+                                                        "their GHS hazard-communication labels."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(data);
+    }
+};
+
+// --help and --version are answered before the window system is opened, so they work without a
+// display; the window system's own options (-platform …) are left to QApplication.
+void answerHelpAndVersion(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    CommandLine line;
+    line.parser.parse(arguments);
+    if (line.parser.isSet(QStringLiteral("help")) || line.parser.isSet(QStringLiteral("help-all"))
+        || line.parser.isSet(QStringLiteral("version"))) {
+        QCoreApplication core(argc, argv);
+        line.parser.process(core); // prints and ends the program
+    }
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("corvane"));
+    QCoreApplication::setApplicationVersion(corvane::Application::version());
+    answerHelpAndVersion(argc, argv);
     QApplication app(argc, argv);
+    CommandLine line;
+    line.parser.process(app); // any option left over is an error
+    corvane::setDataOption(line.parser.value(line.data));
+    // Qt's own dialogs (the print dialog and the print preview) in Japanese.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
+    // The menu entry's name and icon for the window (corvane.desktop).
+    QGuiApplication::setDesktopFileName(QStringLiteral("corvane"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane")));
     app.setFont(corvane::gothicFont(10.5));
     corvane::Program program(corvane::printWithPreview);
     if (!program.menu().Form_Load())

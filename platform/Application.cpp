@@ -11,6 +11,8 @@ QString &exeNameOverride() { static QString value; return value; }
 
 QString Application::title() { return QStringLiteral("Corvane"); }
 
+QString Application::version() { return QStringLiteral(CORVANE_VERSION); }
+
 QString Application::folder()
 {
     if (!folderOverride().isEmpty())

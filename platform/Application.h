@@ -10,6 +10,8 @@ public:
     static QString title();
     static QString folder();
     static QString exeName();
+    // The release, as the build and the package name it (--version).
+    static QString version();
 
     // Tests run the forms against a temporary folder instead of the build folder.
     static void setFolder(const QString &folder);

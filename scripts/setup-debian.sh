@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev libqt6svg6
-  fonts-ipafont-gothic fonts-ipaexfont-gothic
+  fonts-ipafont-gothic fonts-ipaexfont-gothic qt6-translations-l10n
   poppler-utils sqlite3
   "$@"
 )

@@ -13,6 +13,9 @@ cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build build-test -j"$jobs"
 (cd build-test && ctest --output-on-failure -j"$jobs")
 
+echo "== The Debian package, unpacked and tried"
+bash scripts/package-test.sh
+
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_SANITIZE=ON > /dev/null
 cmake --build build-asan -j"$jobs"

@@ -1,5 +1,6 @@
 #include "PrintPreview.h"
 
+#include "DataLocation.h"
 #include "Database.h"
 #include "MessageBox.h"
 #include "PageRenderer.h"
@@ -7,7 +8,6 @@
 #include "PrintLabels.h"
 #include "ReportEngine.h"
 
-#include <QFileInfo>
 
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -40,7 +40,7 @@ void showPrintPreview(QWidget *owner, const ReportDocument &document, PageRender
 void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int singleSubstance)
 {
     ReportEngine engine;
-    engine.setDataFolder(QFileInfo(db.path()).absolutePath());
+    engine.setDataFolder(locateData().resourceFolder);
     const PrintResult result =
         PrintLabels(owner, db, productId, static_cast<qint16>(kind), static_cast<qint16>(singleSubstance), engine);
     if (!result.ok) {

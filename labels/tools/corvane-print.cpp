@@ -3,6 +3,7 @@
 //   corvane-print --product ID --kind K [--single 0|1] --output FILE.pdf [--data DIR]
 #include "Application.h"
 #include "Catalogue.h"
+#include "DataLocation.h"
 #include "Database.h"
 #include "DbError.h"
 #include "PrintLabels.h"
@@ -52,16 +53,19 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationVersion(Application::version());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Prints Corvane labels into a PDF file."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("product"), QStringLiteral("Product ID (-1: the list of all target substances)."), QStringLiteral("ID")},
         {QStringLiteral("kind"), QStringLiteral("Label kind 1 to 5."), QStringLiteral("K")},
         {QStringLiteral("single"), QStringLiteral("1: fill the page with copies of one substance."), QStringLiteral("0|1")},
         {QStringLiteral("output"), QStringLiteral("The PDF file to write."), QStringLiteral("FILE")},
-        {QStringLiteral("data"), QStringLiteral("The Data folder (default: beside the program)."), QStringLiteral("DIR")},
+        {QStringLiteral("data"), QStringLiteral("The folder of Data.mde (default: the Data folder beside the program, "
+                                                "or ~/.local/share/corvane/Data when installed)."), QStringLiteral("DIR")},
     });
     parser.process(app);
 
@@ -77,18 +81,18 @@ int main(int argc, char *argv[])
             return failWith(QStringLiteral("--single takes 0 or 1"));
     }
 
-    const QString dataFolder = QFileInfo(parser.isSet(QStringLiteral("data"))
-                                             ? parser.value(QStringLiteral("data"))
-                                             : QDir(Application::folder()).filePath(QStringLiteral("Data")))
-                                   .absoluteFilePath();
+    setDataOption(parser.value(QStringLiteral("data")));
+    const DataLocation location = locateData();
     QString error;
-    auto db = Database::open(QDir(dataFolder).filePath(QStringLiteral("Data.mde")), &error);
+    if (!prepareUserData(location, &error))
+        return failWith(error);
+    auto db = Database::open(location.database, &error);
     if (!db)
         return failWith(error);
 
     QFile::remove(output);
     ReportEngine engine;
-    engine.setDataFolder(dataFolder);
+    engine.setDataFolder(location.resourceFolder);
     engine.setPdfOutput(output);
     PrintResult result;
     try {

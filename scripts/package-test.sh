@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the Debian package and tries it as a new user would, without installing it: unpacks it
+# into a temporary root, prints the list of all target substances with the unpacked
+# corvane-print under a fresh home (so it makes the user's database from the installed
+# template), checks the PDF has pages, and validates the menu entry.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup-debian.sh dpkg-dev file desktop-file-utils poppler-utils
+deb=$(bash scripts/package.sh | tail -n 1)
+version=$(dpkg-deb -f "$deb" Version)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "package test FAILED: $*" >&2; exit 1; }
+
+dpkg-deb -x "$deb" "$work/root"
+bin="$work/root/usr/bin"
+for program in "$bin"/*; do
+  [ "$("$program" --version)" = "$(basename "$program") $version" ] || fail "$program --version"
+  [ -f "$work/root/usr/share/man/man1/$(basename "$program").1.gz" ] || fail "no manual page for $program"
+done
+
+mkdir "$work/home"
+env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$work/home" QT_QPA_PLATFORM=offscreen \
+  "$bin/corvane-print" --product -1 --kind 4 --output "$work/all.pdf" || fail "corvane-print"
+[ -f "$work/home/.local/share/corvane/Data/Data.mde" ] || fail "the user's database was not made"
+pages=$(pdfinfo "$work/all.pdf" | awk '/^Pages:/ {print $2}')
+[ "${pages:-0}" -gt 0 ] || fail "the PDF has no pages"
+
+desktop-file-validate "$work/root/usr/share/applications/corvane.desktop" || fail "desktop-file-validate"
+echo "package test: $(basename "$deb") unpacked, a fresh user's database made, $pages pages printed, menu entry valid"
