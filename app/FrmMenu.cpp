@@ -37,6 +37,7 @@ void FrmMenu::buildControls()
         auto *widget = new QPushButton(caption, this);
         widget->setMinimumHeight(33);
         widget->setAutoDefault(false);
+        clickOnEnter(widget);
         Command1[index] = widget;
         connect(widget, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
         return widget;
@@ -169,6 +170,9 @@ void FrmMenu::Text1_LostFocus()
         const auto product = catalogue::productByName(*dbMenu, m_state.productName);
         if (!product) {
             MsgBox(this, QStringLiteral("製品名：") + m_state.productName + QStringLiteral("は登録されていません。"));
+            // The emptied box prints nothing, as an empty box always does.
+            m_state.productId.reset();
+            showState();
             Text1->setText(QString());
             return;
         }
@@ -195,9 +199,12 @@ void FrmMenu::Command1_Click(int index)
             break;
         case 1:
             if (m_actions.editorStart) {
+                // The editor may have changed the product's kind even when it returns the
+                // same name, so the product is checked again whenever a name comes back.
                 const QString result = m_actions.editorStart(*dbMenu, m_state.productName);
-                if (result != m_state.productName && !result.isEmpty()) {
+                if (!result.isEmpty()) {
                     Text1->setText(result);
+                    m_state.intNameChanged = 1;
                     Text1_LostFocus();
                 }
             }

@@ -83,7 +83,7 @@ void FrmPuroductSelect::ProductList()
 {
     std::vector<ListItem> items;
     for (const ProductRecord &product : catalogue::allProducts(*dbSelect))
-        items.push_back({idText(product.id), product.nameText()});
+        items.push_back({idText(product.id), product.nameText(), 0, {}, product.nameText()});
     ListView1->items().setItems(std::move(items));
 }
 

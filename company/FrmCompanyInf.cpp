@@ -20,6 +20,7 @@ FrmCompanyInf::FrmCompanyInf(QWidget *parent) : QDialog(parent)
 void FrmCompanyInf::buildControls()
 {
     setWindowTitle(QStringLiteral("会社情報入力"));
+    ignoreEscape(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(gothicFont(11.25));
 

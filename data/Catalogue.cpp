@@ -154,18 +154,27 @@ std::vector<ProductRecord> allProducts(Database &db)
 
 std::vector<SubstanceRecord> allSubstances(Database &db)
 {
-    return readAll<SubstanceRecord>(
-        run(db, QStringLiteral("SELECT ID, 物質名, \"注意喚起語：\", \"危険有害性情報：\", 注意書き, CAS, "
-                               "絵表示1, 絵表示2, 絵表示3, 絵表示4, 絵表示5 FROM 表示物質 ORDER BY rowid")),
-        [](const QSqlQuery &query) {
-            SubstanceRecord row{query.value(0).toInt(),      textOrEmpty(query.value(1)),
-                                textOrEmpty(query.value(2)), textOrEmpty(query.value(3)),
-                                textOrEmpty(query.value(4)), textOrEmpty(query.value(5)),
-                                {}};
-            for (int m = 0; m < kPicturesPerSubstance; ++m)
-                row.pictures[static_cast<size_t>(m)] = textOrEmpty(query.value(6 + m));
-            return row;
-        });
+    // A database of the first release has no 別名 column; its substances have no aliases.
+    QSqlQuery query = run(db, QStringLiteral("SELECT * FROM 表示物質 ORDER BY rowid"));
+    const QSqlRecord columns = query.record();
+    const auto column = [&](const char *name) { return columns.indexOf(QString::fromUtf8(name)); };
+    const int id = column("ID"), name = column("物質名"), signalWord = column("注意喚起語："),
+              hazards = column("危険有害性情報："), precautions = column("注意書き"), cas = column("CAS"),
+              aliases = column("別名");
+    std::array<int, kPicturesPerSubstance> pictures{};
+    for (int m = 0; m < kPicturesPerSubstance; ++m)
+        pictures[static_cast<size_t>(m)] = columns.indexOf(QStringLiteral("絵表示%1").arg(m + 1));
+    return readAll<SubstanceRecord>(std::move(query), [&](const QSqlQuery &row) {
+        const auto text = [&](int index) { return index < 0 ? QString() : textOrEmpty(row.value(index)); };
+        SubstanceRecord substance{row.value(id).toInt(), text(name), text(signalWord), text(hazards),
+                                  text(precautions),     text(cas),  {},               {}};
+        for (int m = 0; m < kPicturesPerSubstance; ++m)
+            substance.pictures[static_cast<size_t>(m)] = text(pictures[static_cast<size_t>(m)]);
+        const QString aliasText = text(aliases);
+        if (!aliasText.isEmpty())
+            substance.aliases = aliasText.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+        return substance;
+    });
 }
 
 void deleteEntries(Database &db, int productId)

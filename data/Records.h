@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -44,6 +45,7 @@ struct SubstanceRecord { // 表示物質; Null texts read as empty
     QString name, signalWord, hazards, precautions, cas;
     // Picture file names by position; an empty name leaves its place empty.
     std::array<QString, kPicturesPerSubstance> pictures;
+    QStringList aliases; // other common names, for finding the substance; never printed
 };
 
 struct CompanyRecord { // 会社情報

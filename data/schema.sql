@@ -31,7 +31,7 @@ CREATE TABLE 表示物質 (
   絵表示4 TEXT,
   絵表示5 TEXT,
   CAS TEXT,
-  -- Beyond the original design: the master's source fields as written in substances.tsv,
+  -- Beyond the first release's columns: the master's source fields as written in substances.tsv,
   -- so that a row can be shown, reviewed, exported and rewritten by a master update.
   別名 TEXT,      -- other common names, separated by "|", never printed
   Hコード TEXT,   -- e.g. "H225,H319"

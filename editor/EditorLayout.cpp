@@ -22,12 +22,14 @@ namespace corvane {
 void FrmPuroductDataInput::buildControls()
 {
     setWindowTitle(QStringLiteral("製品情報入力"));
+    ignoreEscape(this);
     setFont(gothicFont(10.5));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     const auto button = [this](int index, const QString &caption) {
         auto *widget = new QPushButton(caption, this);
         widget->setAutoDefault(false);
+        clickOnEnter(widget);
         widget->setMinimumHeight(30);
         Command1[index] = widget;
         connect(widget, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
@@ -68,9 +70,20 @@ void FrmPuroductDataInput::buildControls()
     Frame1 = new QGroupBox(QStringLiteral("物質を選択してください。"), this);
     ListView1 = new ListView(Frame1);
     ListView1->setCheckBoxes(&m_state.ticks);
-    ListView1->setMinimumSize(420, 360);
+    ListView1->setMinimumSize(420, 180);
     Check1 = new QCheckBox(QStringLiteral("選択物質のみ表示"), Frame1);
+    searchBox = new QLineEdit(Frame1);
+    searchBox->setPlaceholderText(QStringLiteral("物質名・別名・CAS RN・番号"));
+    searchBox->setClearButtonEnabled(true);
+    auto *searchLabel = new QLabel(QStringLiteral("物質の検索"), Frame1);
+    searchLabel->setBuddy(searchBox);
+    auto *searchRow = new QHBoxLayout;
+    searchRow->addWidget(searchLabel);
+    searchRow->addWidget(searchBox, 1);
+    connect(searchBox, &QLineEdit::textChanged, this, &FrmPuroductDataInput::searchChanged);
+    moveFocusOnEnter(searchBox);
     auto *listBox = new QVBoxLayout(Frame1);
+    listBox->addLayout(searchRow);
     listBox->addWidget(ListView1, 1);
     listBox->addWidget(Check1);
     connect(ListView1, &ListView::itemCheck, this, &FrmPuroductDataInput::ListView1_ItemCheck);
@@ -94,7 +107,7 @@ void FrmPuroductDataInput::buildControls()
             new QRadioButton(index == 0 ? QStringLiteral("複数物質") : QStringLiteral("単一物質"), this);
         modes->addWidget(Option1[static_cast<size_t>(index)]);
     }
-    Option1[0]->setChecked(true); // the design's selection, before any handler listens
+    Option1[0]->setChecked(true); // the form's first selection, before any handler listens
     for (int index : {0, 1})
         connect(Option1[static_cast<size_t>(index)], &QRadioButton::toggled, this, [this, index](bool on) {
             if (on)
@@ -119,8 +132,11 @@ void FrmPuroductDataInput::buildControls()
     notes->addWidget(multiLine(3, false), 1, 0);
     notes->addWidget(label(5, QStringLiteral("含有する成分(通常のラベル用)")), 0, 1);
     notes->addWidget(multiLine(4, false), 1, 1);
-    for (int index : {3, 4})
-        Text1[index]->setMinimumHeight(110);
+    // The list takes the height that is left; the notes keep a few lines.
+    for (int index : {3, 4}) {
+        Text1[index]->setMinimumHeight(80);
+        Text1[index]->setMaximumHeight(120);
+    }
 
     // Printing and leaving.
     auto *commands = new QHBoxLayout;
@@ -130,13 +146,13 @@ void FrmPuroductDataInput::buildControls()
              {7, QStringLiteral("複数物質追加ラベル")},
              {8, QStringLiteral("複数物質追加ラベル")}}) {
         QPushButton *widget = button(index, caption);
-        widget->setMinimumHeight(46);
+        widget->setMinimumHeight(42);
         widget->setMinimumWidth(170);
         commands->addWidget(widget);
     }
     commands->addStretch(1);
     commands->addWidget(button(3, QStringLiteral("戻る")));
-    Command1[3]->setMinimumHeight(46);
+    Command1[3]->setMinimumHeight(42);
 
     auto *form = new QVBoxLayout(this);
     form->addWidget(Frame2);
@@ -150,12 +166,13 @@ void FrmPuroductDataInput::buildControls()
     }
 
     QWidget *order[] = {Text1[0],    Command1[0], Command1[1], Command1[2], Command1[4],
-                        Command1[9], Command1[10], ListView1,  Check1,      Option1[0],
+                        Command1[9], Command1[10], searchBox,  ListView1,   Check1,      Option1[0],
                         Option1[1],  Text1[1],    Text1[2],    Text1[3],    Text1[4],
                         Command1[5], Command1[6], Command1[7], Command1[8], Command1[3]};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
-    resize(980, 720);
+    // Fits a 1366 x 768 screen with a task bar, title bar included.
+    resize(980, 640);
 }
 
 } // namespace corvane

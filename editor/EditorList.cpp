@@ -6,6 +6,7 @@
 #include "Module1.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -71,13 +72,20 @@ void FrmPuroductDataInput::setProductName(const QString &name)
 void FrmPuroductDataInput::Form_Load()
 {
     ListView1->setSelectedItem(-1);
-    ListView1->addColumn(QString(), 20);
+    ListView1->addColumn(QStringLiteral("番号"), 72);
     ListView1->addColumn(QStringLiteral("物質名"), 300);
+    ListView1->addColumn(QStringLiteral("CAS RN"), 90);
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
 
     std::vector<SubstanceRecord> master = catalogue::allSubstances(*dbs);
     // The list holds at most 32,767 substances.
     master.resize(std::min<size_t>(master.size(), 32767));
     m_state.ticks.reset(static_cast<int>(master.size()));
+    m_state.searchKeys.clear();
+    m_state.searchKeys.reserve(master.size());
+    for (size_t i = 0; i < master.size(); ++i)
+        m_state.searchKeys.push_back(SearchKey::of(master[i], static_cast<int>(i) + 1));
     m_state.master = std::move(master);
     SetList(0);
 
@@ -129,9 +137,16 @@ void FrmPuroductDataInput::SetList(qint16 mode)
     const int n = m_state.ticks.count();
     std::vector<ListItem> items;
     items.reserve(static_cast<size_t>(n));
-    for (int i = 1; i <= n; ++i)
-        if (mode == 0 || (mode == 1 && m_state.ticks.isChecked(i)))
-            items.push_back({substanceNumberText(i), m_state.substance(i).name, i});
+    for (int i = 1; i <= n; ++i) {
+        if (!(mode == 0 || (mode == 1 && m_state.ticks.isChecked(i))))
+            continue;
+        if (!m_state.searchKeys[static_cast<size_t>(i - 1)].matches(m_state.search))
+            continue;
+        const SubstanceRecord &substance = m_state.substance(i);
+        const QString number = substanceNumberText(i);
+        items.push_back({number, substance.name, i, substance.cas,
+                         QStringLiteral("番号: %1\n物質名: %2\nCAS RN: %3").arg(number, substance.name, substance.cas)});
+    }
     ListView1->items().setItems(std::move(items));
     if (ListView1->items().count() == 0) {
         setText(1, QString());
@@ -170,6 +185,12 @@ void FrmPuroductDataInput::Option1_Click(int index)
 }
 
 void FrmPuroductDataInput::Check1_Click() { SetList(Check1->isChecked() ? 1 : 0); }
+
+void FrmPuroductDataInput::searchChanged(const QString &typed)
+{
+    m_state.search = typed;
+    Check1_Click();
+}
 
 void FrmPuroductDataInput::ListView1_ItemCheck(int position)
 {

@@ -1,6 +1,7 @@
 #pragma once
 #include "ListModel.h"
 #include "Records.h"
+#include "SubstanceSearch.h"
 
 #include <QString>
 
@@ -41,6 +42,8 @@ private:
 // Everything the editor knows; its controls show this and write their changes into it.
 struct EditorState {
     std::vector<SubstanceRecord> master; // substance number i at i - 1
+    std::vector<SearchKey> searchKeys;   // the same order
+    QString search;                      // the substance search as typed
     TickStore ticks;
     std::optional<int> productId;        // the product on screen, stored under storedName
     QString storedName;

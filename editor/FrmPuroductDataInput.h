@@ -13,6 +13,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -41,6 +42,8 @@ public:
     void SetList(qint16 mode);
     void Option1_Click(int index);
     void Check1_Click();
+    // The substance search: the list shows what matches, ticks of hidden substances stay.
+    void searchChanged(const QString &typed);
 
     // Loading and saving a product. Loading another product saves the one on screen first.
     void ReadData(qint32 ProductID);
@@ -68,6 +71,7 @@ public:
     std::map<int, QLabel *> Label1;
     std::array<QRadioButton *, 2> Option1{};
     QCheckBox *Check1 = nullptr;
+    QLineEdit *searchBox = nullptr;
     ListView *ListView1 = nullptr;
     QGroupBox *Frame1 = nullptr;
     QGroupBox *Frame2 = nullptr;

@@ -1,5 +1,6 @@
 #include "FocusMoves.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -37,6 +38,37 @@ protected:
     }
 };
 
+class EnterClicks : public QObject {
+public:
+    explicit EnterClicks(QAbstractButton *button) : QObject(button), m_button(button) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        m_button->click();
+        return true;
+    }
+
+private:
+    QAbstractButton *m_button;
+};
+
+class EscapeIgnored : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+    }
+};
+
 class LostFocusWatcher : public QObject {
 public:
     LostFocusWatcher(QObject *parent, std::function<void()> handler)
@@ -70,6 +102,10 @@ bool isKeypadSeparator(const QKeyEvent *event)
 }
 
 void moveFocusOnEnter(QWidget *box) { box->installEventFilter(new EnterMovesFocus(box)); }
+
+void clickOnEnter(QAbstractButton *button) { button->installEventFilter(new EnterClicks(button)); }
+
+void ignoreEscape(QWidget *form) { form->installEventFilter(new EscapeIgnored(form)); }
 
 void sendTab(QWidget *widget)
 {

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+class QAbstractButton;
 class QWidget;
 class QKeyEvent;
 class QObject;
@@ -15,6 +16,12 @@ bool isKeypadSeparator(const QKeyEvent *event);
 // Enter in a single-line box, and the keypad separator key in any box, move the focus to
 // the next control as Tab does. Enter in a multi-line box keeps its new line.
 void moveFocusOnEnter(QWidget *box);
+
+// Enter on the focused button presses it, as Space does.
+void clickOnEnter(QAbstractButton *button);
+
+// Escape does not close the form: users press it to cancel an input-method conversion.
+void ignoreEscape(QWidget *form);
 
 // Sends one Tab keystroke to the widget, so the focus moves on as if the user pressed Tab.
 void sendTab(QWidget *widget);

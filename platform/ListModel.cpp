@@ -1,9 +1,8 @@
 #include "ListModel.h"
 
 #include <QBrush>
-#include <QFont>
-#include <QPalette>
-#include <QGuiApplication>
+#include <QCollator>
+#include <QLocale>
 
 #include <algorithm>
 #include <numeric>
@@ -113,14 +112,20 @@ void ListModel::setDropHighlight(int position)
 std::vector<int> ListModel::sortNow()
 {
     const auto key = [this](const ListItem &item) -> const QString & {
-        return m_sortKey == 0 ? item.text : item.subItem;
+        return m_sortKey == 0 ? item.text : m_sortKey == 1 ? item.subItem : item.secondSubItem;
     };
+    QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(m_items.size());
+    for (const ListItem &item : m_items)
+        keys.push_back(collator.sortKey(key(item)));
     const bool descending = m_sortOrder == 1;
     std::vector<int> order(m_items.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const int compared = QString::compare(key(m_items[static_cast<size_t>(a)]), key(m_items[static_cast<size_t>(b)]),
-                                              Qt::CaseInsensitive);
+        const int compared = keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]);
         return descending ? compared > 0 : compared < 0;
     });
 
@@ -154,18 +159,16 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
     const ListItem &item = m_items[static_cast<size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == 0 ? item.text : item.subItem;
+        return index.column() == 0 ? item.text : index.column() == 1 ? item.subItem : item.secondSubItem;
+    case Qt::ToolTipRole:
+        return item.toolTip.isEmpty() ? QVariant() : QVariant(item.toolTip);
     case Qt::CheckStateRole:
         if (m_checkMarks && index.column() == 0)
             return m_checkMarks->isChecked(item.tag) ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::BackgroundRole:
         if (index.row() == m_dropHighlight)
-            return QGuiApplication::palette().brush(QPalette::Highlight);
-        return {};
-    case Qt::ForegroundRole:
-        if (index.row() == m_dropHighlight)
-            return QGuiApplication::palette().brush(QPalette::HighlightedText);
+            return QBrush(kMarkedRowColor);
         return {};
     default:
         return {};

@@ -1,5 +1,6 @@
 #pragma once
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QString>
 #include <QVariant>
 
@@ -7,11 +8,18 @@
 
 namespace corvane {
 
-// One row of a report-style list: its own text, one sub-item and a tag.
+// The marked row's background: light enough that its check box and text stay as clear as on
+// any other row.
+inline const QColor kMarkedRowColor{0xCC, 0xE8, 0xFF};
+
+// One row of a report-style list: its own text, one or two sub-items, a tag and the text
+// shown when the pointer rests on it.
 struct ListItem {
     QString text;
     QString subItem;
     int tag = 0;
+    QString secondSubItem;
+    QString toolTip;
 };
 
 // The check marks of a list with check boxes. They belong to whoever owns the list's data,
@@ -32,8 +40,9 @@ struct ColumnHeader {
 };
 
 // The list of items in display order, with the sorting state of the old list view:
-// Sorted, SortKey (0 = item text, 1 = first sub-item) and SortOrder (0 ascending,
-// 1 descending). While Sorted is on, the items are kept in that order.
+// Sorted, SortKey (0 = item text, 1 = first sub-item, 2 = second) and SortOrder (0 ascending,
+// 1 descending). While Sorted is on, the items are kept in that order, compared as Japanese
+// readers expect (hiragana, katakana and kanji interleaved, numbers by value).
 // Ticks set by code (in the CheckMarks) raise no signal; only the user's ticks reach the
 // view's itemCheck.
 class ListModel : public QAbstractTableModel {

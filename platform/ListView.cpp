@@ -1,6 +1,7 @@
 #include "ListView.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace corvane {
@@ -21,6 +22,13 @@ ListView::ListView(QWidget *parent) : QTreeView(parent)
     connect(header(), &QHeaderView::sectionClicked, this,
             [this](int section) { emit columnClick(section + 1); });
     connect(&m_model, &ListModel::userChecked, this, &ListView::itemCheck);
+    // The selected row is marked in a light colour, so its check box stays clearly visible.
+    QPalette colours = palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Highlight, kMarkedRowColor);
+        colours.setColor(group, QPalette::HighlightedText, colours.color(group, QPalette::Text));
+    }
+    setPalette(colours);
 }
 
 void ListView::setCheckBoxes(CheckMarks *marks) { m_model.setCheckMarks(marks); }
@@ -53,6 +61,19 @@ void ListView::setSelectedItem(int position)
         scrollTo(index);
     }
     m_settingSelection = false;
+}
+
+void ListView::keyPressEvent(QKeyEvent *event)
+{
+    // Space ticks the current item as a click on its check box does.
+    const QModelIndex current = currentIndex();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && current.isValid()
+        && (m_model.flags(m_model.index(current.row(), 0)) & Qt::ItemIsUserCheckable)) {
+        const bool checked = m_model.isChecked(current.row());
+        m_model.setData(m_model.index(current.row(), 0), checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 void ListView::mousePressEvent(QMouseEvent *event)

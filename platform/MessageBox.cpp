@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 #include "Application.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace corvane {
@@ -22,6 +23,10 @@ MsgResult MsgBox(QWidget *parent, const QString &text, MsgIcon icon, MsgButtons 
                                                     : QMessageBox::Ok,
                     parent);
     box.setDefaultButton(QMessageBox::Ok);
+    // The program's own words, whatever translation of Qt is loaded.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    if (QAbstractButton *cancel = box.button(QMessageBox::Cancel))
+        cancel->setText(QStringLiteral("キャンセル"));
     return box.exec() == QMessageBox::Ok ? MsgResult::Ok : MsgResult::Cancel;
 }
 

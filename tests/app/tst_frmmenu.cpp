@@ -183,15 +183,16 @@ private slots:
         QCOMPARE(currentId(menu), 12);
         QVERIFY(messages.messages().isEmpty());
 
-        // An unregistered name: the message names it, the box is emptied, the rest still
-        // describes the earlier product, which the label buttons still print.
+        // An unregistered name: the message names it, the box is emptied, and the emptied
+        // box prints nothing, not the earlier product.
         typeAndEnter(menu, QStringLiteral("ない"));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：ないは登録されていません。")});
         QCOMPARE(menu.Text1->text(), QString());
-        QCOMPARE(currentId(menu), 12);
-        QVERIFY(labelButtonsEnabled(menu, {3, 4, 5, 8}));
+        for (int i : {3, 4, 5, 8})
+            QVERIFY(!menu.Command1[i]->isEnabled());
+        const size_t printed = calls.size();
         menu.Command1_Click(3);
-        QCOMPARE(calls.back(), (PrintCall{12, 1, 1}));
+        QCOMPARE(calls.size(), printed);
 
         // Emptying the box by hand disables the label buttons.
         typeAndEnter(menu, QStringLiteral("複数"));
@@ -285,11 +286,14 @@ private slots:
         menu.Command1_Click(2);
         QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
 
-        // The editor returning the same name runs no check, even if the kind changed.
+        // The editor returning the same name checks the product again: its kind may have
+        // changed, and the label buttons must follow it.
         execOrFail(*menu.database(), QStringLiteral("UPDATE 製品情報 SET ItemType = 1 WHERE ID = 5"));
         editorResult = QStringLiteral("複数");
         menu.Command1_Click(1);
-        QVERIFY(!menu.Command1[4]->isEnabled());
+        QVERIFY(menu.Command1[4]->isEnabled());
+        menu.Command1_Click(5);
+        QCOMPARE(calls.back(), (PrintCall{5, 3, 1}));
         // An empty name keeps everything; another name is checked.
         editorResult.clear();
         menu.Command1_Click(1);

@@ -236,6 +236,54 @@ private slots:
         });
     }
 
+    void searchFiltersTheListAndKeepsHiddenTicks()
+    {
+        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        FrmPuroductDataInput form({});
+        runEditor(form, *db, QStringLiteral("製品A"), [&] {
+            const SubstanceRecord &wanted = form.state().substance(9);
+            QVERIFY(wanted.cas.contains(QLatin1Char('-')));
+            const auto listed = [&] {
+                QList<int> tags;
+                for (int position = 0; position < form.ListView1->items().count(); ++position)
+                    tags << form.ListView1->items().item(position).tag;
+                return tags;
+            };
+            tick(form, 2, true);
+
+            // By name, CAS RN with and without hyphens (full-width too) and number.
+            QString fullWidthCas;
+            for (QChar c : wanted.cas)
+                fullWidthCas += c.isDigit() ? QChar(0xFF10 + c.digitValue()) : QChar(0xFF0D);
+            for (const QString &typed : {wanted.name, wanted.cas, QString(wanted.cas).remove(QLatin1Char('-')),
+                                         fullWidthCas, QStringLiteral("9")}) {
+                form.searchBox->setText(typed);
+                QVERIFY2(listed().contains(9), qPrintable(typed));
+                QVERIFY2(!listed().contains(2) || form.state().substance(2).name.contains(typed), qPrintable(typed));
+            }
+            form.searchBox->setText(wanted.name);
+            tick(form, 9, true);
+            // Space ticks the current substance like a click.
+            form.ListView1->setFocus();
+            form.ListView1->setCurrentIndex(form.ListView1->items().index(0, 0));
+            const int first = form.ListView1->items().item(0).tag;
+            QTest::keyClick(form.ListView1, Qt::Key_Space);
+            QCOMPARE(marked(form).contains(first), first != 9);
+            if (first != 9)
+                QTest::keyClick(form.ListView1, Qt::Key_Space);
+
+            // The pop-up menu acts on the listed substances only; hidden ticks stay.
+            form.MnAllUnSelect_Click();
+            QCOMPARE(marked(form), QList<int>{2});
+            tick(form, 9, true);
+            form.Check1->setChecked(true);
+            QCOMPARE(listed(), QList<int>{9});
+            form.searchBox->clear();
+            QCOMPARE(listed(), (QList<int>{2, 9}));
+        });
+        QCOMPARE(storedEntries(*db, a), (QList<QList<int>>{{1, 2, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+    }
+
     void typedNameLooksUpAndLeavesTheProductUnderItsOwnName()
     {
         const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));

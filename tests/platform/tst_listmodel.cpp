@@ -50,6 +50,20 @@ private slots:
         QCOMPARE(model.item(0).text, QStringLiteral("000"));
     }
 
+    void namesSortInJapaneseOrder()
+    {
+        ListModel model;
+        model.addColumn(QString(), 0);
+        model.addColumn(QStringLiteral("物質名"), 300);
+        for (const char *name : {"いか", "アジ", "あさり", "酢酸", "Ｂ10", "b9"})
+            model.addItem({QString(), QString::fromUtf8(name), 0});
+        SortByColumn(model, model.column(2));
+        SortByColumn(model, model.column(2));
+        // Hiragana and katakana interleave by reading; kanji come after kana; full-width and
+        // half-width letters are alike, and numbers compare by value.
+        QCOMPARE(names(model), (QStringList{"b9", "Ｂ10", "あさり", "アジ", "いか", "酢酸"}));
+    }
+
     void tagSetToTextZeroCountsAsNeverSorted()
     {
         ListModel model;

@@ -1,0 +1,68 @@
+// Grabs every form of the program to a PNG, as a user sees it, for review:
+//   corvane_grab_forms DATA_FOLDER OUTPUT_FOLDER [PRODUCT_NAME]
+// Prints each form's size and its smallest size, which must fit a 1366 x 768 screen with a
+// task bar (about 700 pixels of height, title bar included).
+#include "DataLocation.h"
+#include "Fonts.h"
+#include "Program.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QTextStream>
+#include <QTimer>
+#include <QWidget>
+
+using namespace corvane;
+
+namespace {
+
+void grab(QWidget *form, const QString &folder, const QString &name)
+{
+    form->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    QTextStream(stdout) << name << ": " << form->width() << " x " << form->height() << ", smallest "
+                        << form->minimumSizeHint().width() << " x " << form->minimumSizeHint().height() << '\n';
+}
+
+// Grabs the next modal form once it is open, then closes it.
+void grabNextModal(const QString &folder, const QString &name)
+{
+    QTimer::singleShot(300, [folder, name] {
+        if (QWidget *form = QApplication::activeModalWidget()) {
+            grab(form, folder, name);
+            form->close();
+        }
+    });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3) {
+        QTextStream(stderr) << "usage: corvane_grab_forms DATA_FOLDER OUTPUT_FOLDER [PRODUCT_NAME]\n";
+        return 2;
+    }
+    setDataOption(QDir(args[1]).absolutePath());
+    app.setFont(gothicFont(10.5));
+    QDir().mkpath(args[2]);
+    Program program(printWithPreview);
+    FrmMenu &menu = program.menu();
+    if (!menu.Form_Load())
+        return 1;
+    if (args.size() > 3) {
+        menu.Text1->setText(args[3]);
+        menu.Text1_LostFocus();
+    }
+    menu.show();
+    grab(&menu, args[2], QStringLiteral("menu"));
+    grabNextModal(args[2], QStringLiteral("company"));
+    menu.Command1_Click(0);
+    grabNextModal(args[2], QStringLiteral("editor"));
+    menu.Command1_Click(1);
+    grabNextModal(args[2], QStringLiteral("select"));
+    menu.Command1_Click(2);
+    return 0;
+}
