@@ -4,6 +4,8 @@
 
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace corvane {
 
 void FrmPuroductDataInput::ReadData(qint32 ProductID)
@@ -31,11 +33,17 @@ void FrmPuroductDataInput::loadProduct(qint32 productId)
         Option1[product.itemType.value_or(0) == 0 ? 0 : 1]->setChecked(true);
     }
 
-    // A number that names no substance of this master is not shown.
+    // A number that names no substance of this master is not shown, but kept: a newer
+    // master may know it, and a save must not lose it.
     m_state.ticks.clear();
+    m_state.unlisted.clear();
     if (stored)
-        for (int number : stored->substanceNumbers())
-            m_state.ticks.setChecked(number, true);
+        for (int number : stored->substanceNumbers()) {
+            if (number >= 1 && number <= m_state.ticks.count())
+                m_state.ticks.setChecked(number, true);
+            else if (number > m_state.ticks.count())
+                m_state.unlisted.push_back(number);
+        }
     Check1_Click();
 }
 
@@ -43,7 +51,10 @@ void FrmPuroductDataInput::WriteData(std::optional<int> productId)
 {
     if (!productId || *productId < 1)
         return;
-    catalogue::saveProduct(*dbs, *productId, m_state.ticks.ticked(),
+    std::vector<int> numbers = m_state.ticks.ticked();
+    numbers.insert(numbers.end(), m_state.unlisted.begin(), m_state.unlisted.end());
+    std::sort(numbers.begin(), numbers.end());
+    catalogue::saveProduct(*dbs, *productId, numbers,
                            {m_state.nameToSave(), m_state.notes, m_state.ingredients,
                             m_state.singleSubstance ? 1 : 0});
 }

@@ -45,6 +45,7 @@ struct EditorState {
     std::vector<SearchKey> searchKeys;   // the same order
     QString search;                      // the substance search as typed
     TickStore ticks;
+    std::vector<int> unlisted;           // stored numbers this master lacks, saved back as they are
     std::optional<int> productId;        // the product on screen, stored under storedName
     QString storedName;
     QString name, notes, ingredients;    // the three boxes as typed (line breaks as CR LF)

@@ -2,6 +2,8 @@
 
 #include "ProgramPath.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -53,6 +55,12 @@ QString PageRenderer::loadPictures(const ReportDocument &document)
                     continue;
                 checked.insert(*reference);
                 const QString path = picturePath(*reference);
+                // Pictures come from the program's own folder only, so no data can pull an
+                // outside file into a label.
+                const QString allowed = m_dataFolder.isEmpty() ? QDir(m_baseFolder).filePath(QStringLiteral("Data"))
+                                                               : m_dataFolder;
+                if (QFileInfo::exists(path) && !isInsideFolder(path, allowed))
+                    return QStringLiteral("%1（%2 の外のファイルは使えません）").arg(path, QDir::toNativeSeparators(allowed));
                 if (!m_pictures.load(path))
                     return path;
             }

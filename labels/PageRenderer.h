@@ -25,7 +25,8 @@ public:
     void setShowGuides(bool show) { m_showGuides = show; }
 
     // Loads every picture the document names; returns the path of the first
-    // one that cannot be read, or an empty string.
+    // one that cannot be read or lies outside the Data folder (with the
+    // reason), or an empty string.
     QString loadPictures(const ReportDocument &document);
 
     // Paints one sheet. The painter's device origin must be the top-left

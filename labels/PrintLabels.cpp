@@ -46,6 +46,7 @@ public:
 
     // Throws RunFailure, or DbError from the database.
     void print(qint32 productId);
+    const QStringList &warnings() const { return m_warnings; }
 
 private:
     bool hasHeader() const { return m_kind == Normal || m_kind == Model; }
@@ -64,6 +65,7 @@ private:
     QString m_path;
     Header m_header;
     qint16 m_slot = 1;
+    QStringList m_warnings;
 };
 
 void Run::abort(const QString &message)
@@ -147,6 +149,7 @@ void Run::print(qint32 productId)
     }
 
     std::vector<EntryRecord> rows;
+    QString productName = QStringLiteral("全対象物質");
     if (m_kind == AllSubstances) {
         rows = catalogue::entries(m_db, productId);
         if (rows.empty())
@@ -156,6 +159,7 @@ void Run::print(qint32 productId)
         if (!product)
             abort(QStringLiteral("製品情報が登録されていません。"));
         rows = std::move(product->entries);
+        productName = product->product.nameText();
         if (hasHeader()) {
             m_header.productName = product->product.nameText();
             m_header.ingredients = product->product.ingredientsText();
@@ -171,9 +175,16 @@ void Run::print(qint32 productId)
     std::unordered_map<int, SubstanceRecord> master;
     for (SubstanceRecord &substance : catalogue::allSubstances(m_db))
         master.emplace(substance.id, std::move(substance));
+    // A number the master lacks prints nothing, and the user is told which.
     const auto find = [&](const std::optional<int> &number) -> const SubstanceRecord * {
         const auto it = number ? master.find(*number) : master.end();
-        return it == master.end() ? nullptr : &it->second;
+        if (it != master.end())
+            return &it->second;
+        if (number && *number >= 1) // 0 and below mark an empty slot in old files
+            m_warnings << QStringLiteral("製品「%1」の物質番号 %2 は物質マスタにないため、印刷されません。")
+                              .arg(productName)
+                              .arg(*number);
+        return nullptr;
     };
 
     for (const EntryRecord &row : rows) {
@@ -212,6 +223,7 @@ PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 ki
     try {
         run.print(productID);
         result.ok = true;
+        result.warnings = run.warnings();
     } catch (const RunFailure &failure) {
         result.error = failure.message;
     } catch (const DbError &error) {

@@ -51,4 +51,11 @@ QString resolveProgramPath(const QString &baseFolder, const QString &programPath
     return matchCaseInsensitively(QDir::cleanPath(path));
 }
 
+bool isInsideFolder(const QString &path, const QString &folder)
+{
+    const QString file = QFileInfo(path).canonicalFilePath();
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    return !file.isEmpty() && !root.isEmpty() && file.startsWith(root + u'/');
+}
+
 } // namespace corvane

@@ -12,4 +12,8 @@ namespace corvane {
 QString resolveProgramPath(const QString &baseFolder, const QString &programPath,
                            const QString &dataFolder = QString());
 
+// Whether path names a file inside folder (or below it) once "..", "." and symbolic links
+// are resolved; false when either does not exist.
+bool isInsideFolder(const QString &path, const QString &folder);
+
 } // namespace corvane

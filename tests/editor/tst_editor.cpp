@@ -139,10 +139,11 @@ private slots:
                                        "VALUES (4, 1, 3, 3, 0, 99999), (4, 2, NULL, 'x', 2.5, 9)"));
         FrmPuroductDataInput form({});
         runEditor(form, *db, QStringLiteral("odd"), [&] {
-            QCOMPARE(marked(form), (QList<int>{3, 9})); // duplicates once; out of range skipped
+            QCOMPARE(marked(form), (QList<int>{3, 9})); // duplicates once; beyond the master not listed
             QVERIFY(form.Option1[0]->isChecked()); // Null kind: several substances
         });
-        QCOMPARE(storedEntries(*db, 4), (QList<QList<int>>{{1, 3, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+        // A number beyond this master is saved back, never dropped.
+        QCOMPARE(storedEntries(*db, 4), (QList<QList<int>>{{1, 3, 9, 99999, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
         QCOMPARE(catalogue::productById(*db, 4)->itemType.value(), 0);
 
         FrmPuroductDataInput five({});

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace corvane;
@@ -19,6 +21,7 @@ struct Printed {
     bool ok = false;
     ReportCallLog log;
     QStringList messages;
+    QStringList warnings;
 
     const QList<ReportSheet> &sheets() const { return log.documents.front().sheets; }
     // The text of a field on a sheet's (last) layer.
@@ -63,6 +66,7 @@ class TestPrintLabels : public QObject {
         engine.setRecorder(&printed->log);
         const PrintResult result = PrintLabels(nullptr, *db, productId, kind, single, engine);
         printed->ok = result.ok;
+        printed->warnings = result.warnings;
         if (!result.error.isEmpty())
             printed->messages << result.error;
         return printed;
@@ -163,7 +167,7 @@ private slots:
         QCOMPARE(printed->field(0, QStringLiteral("Mark15")), QString());
     }
 
-    void substancesThatAreNotInTheMasterAreSkipped()
+    void substancesThatAreNotInTheMasterAreSkippedWithAWarning()
     {
         const int id = catalogue::registerProduct(*db, QStringLiteral("p"));
         execOrFail(*db, QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5) "
@@ -172,6 +176,28 @@ private slots:
         QVERIFY(printed->ok);
         QCOMPARE(printed->field(0, QStringLiteral("Element1")), name(5));
         QCOMPARE(printed->filledSlots(0, 12), 1);
+        QCOMPARE(printed->warnings.size(), 1);
+        QVERIFY(printed->warnings.at(0).contains(QStringLiteral("「p」")) && printed->warnings.at(0).contains(QStringLiteral("99999")));
+    }
+
+    void picturesOutsideTheDataFolderAreRefused()
+    {
+        QTemporaryDir outside;
+        const QString secret = outside.filePath(QStringLiteral("secret.svg"));
+        QVERIFY(QFile::copy(QDir(folder->dataFolder()).filePath(master[0].pictures[0]), secret));
+        QVERIFY(QFile::link(secret, QDir(folder->dataFolder()).filePath(QStringLiteral("link.svg"))));
+        const QString outsideName = QFileInfo(outside.path()).fileName();
+        for (const QString &reference : {QStringLiteral("..\\..\\") + outsideName + QStringLiteral("\\secret.svg"), secret,
+                                         QStringLiteral("link.svg")}) {
+            execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET 絵表示1 = '%1' WHERE ID = 1").arg(reference));
+            const QString pdf = QDir(folder->path()).filePath(QStringLiteral("outside.pdf"));
+            const auto printed = print(product(QStringLiteral("p") + reference, {1}), Additional2x6, 0, pdf);
+            // Refused (or, for an absolute path, looked for inside the Data folder only).
+            QVERIFY2(!printed->ok, qPrintable(reference));
+            QVERIFY2(printed->messages.value(0).contains(QStringLiteral("絵表示のファイルを読み込めません")),
+                     qPrintable(printed->messages.value(0)));
+            QVERIFY(!QFile::exists(pdf));
+        }
     }
 
     void singleSubstanceFillsOnePageWithCopies_data()
