@@ -12,7 +12,8 @@ namespace corvane {
 namespace {
 
 constexpr const char *kCodePage = "windows-31j";
-constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+// Far beyond any settings file; a larger file is treated as unreadable (left alone), never cut.
+constexpr qint64 kMaxFileSize = qint64(256) * 1024 * 1024;
 
 std::optional<QByteArray> encode(const QString &text)
 {
@@ -129,12 +130,16 @@ QByteArray valueBytes(const QString &value)
     return *bytes;
 }
 
+// The whole file, or nothing when it cannot be read whole.
 std::optional<QByteArray> readFile(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
         return std::nullopt;
-    return file.read(kMaxFileSize);
+    QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError || content.size() != file.size())
+        return std::nullopt;
+    return content;
 }
 
 } // namespace
@@ -190,11 +195,10 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
     QByteArray content;
     for (const QByteArray &line : lines)
         content += line + "\r\n";
+    // Written beside the file and renamed over it once whole, so a failure leaves the old file.
     QSaveFile file(fileName);
-    file.setDirectWriteFallback(true); // a writable file in a read-only folder still takes the value
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
         return false;
-    file.write(content);
     return file.commit();
 }
 
