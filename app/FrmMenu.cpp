@@ -1,6 +1,7 @@
 #include "FrmMenu.h"
 #include "Application.h"
 #include "Catalogue.h"
+#include "DailyBackup.h"
 #include "Database.h"
 #include "ErrorBoundary.h"
 #include "FocusMoves.h"
@@ -9,6 +10,7 @@
 #include "Module1.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -111,6 +113,8 @@ bool FrmMenu::Form_Load()
         m_unloaded = true; // nothing was read, so nothing is written back
         return false;
     }
+    if (const BackupResult backup = takeDailyBackup(*dbMenu); !backup.ok)
+        MsgBox(this, backup.message);
 
     strIniFile = AddPathSep(Application::folder()) + Application::exeName() + QStringLiteral(".ini");
     Text1->setText(GetIniString(QStringLiteral("init"), QStringLiteral("ProductName"), strIniFile));
@@ -132,7 +136,9 @@ void FrmMenu::Form_Unload()
         dbMenu->close();
         dbMenu.reset();
     }
-    PutIniString(QStringLiteral("init"), QStringLiteral("ProductName"), Text1->text(), strIniFile);
+    if (!PutIniString(QStringLiteral("init"), QStringLiteral("ProductName"), Text1->text(), strIniFile))
+        MsgBox(this, QStringLiteral("設定ファイルに製品名を保存できませんでした（ファイルはそのままです）。\n%1")
+                         .arg(QDir::toNativeSeparators(strIniFile)));
 }
 
 void FrmMenu::closeEvent(QCloseEvent *event)

@@ -30,13 +30,18 @@ QString explanation(int code)
 
 } // namespace
 
-DbError sqlFailure(const QSqlError &error)
+QString sqlFailureText(const QSqlError &error)
 {
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric);
     const QString lead = numeric ? explanation(code) : QString();
     const QString text = error.text().trimmed();
-    return DbError((lead.isEmpty() ? text : lead + QLatin1Char('\n') + text).toStdString());
+    return lead.isEmpty() ? text : lead + QLatin1Char('\n') + text;
+}
+
+DbError sqlFailure(const QSqlError &error)
+{
+    return DbError(sqlFailureText(error).toStdString());
 }
 
 } // namespace corvane
