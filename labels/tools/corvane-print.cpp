@@ -3,10 +3,12 @@
 //   corvane-print --product ID --kind K [--single 0|1] --output FILE.pdf [--data DIR]
 #include "Application.h"
 #include "Catalogue.h"
+#include "DailyBackup.h"
 #include "Database.h"
 #include "ErrorBoundary.h"
 #include "MessageBox.h"
 #include "Module1.h"
+#include "OutputCheck.h"
 #include "PrintLabels.h"
 #include "ReportEngine.h"
 
@@ -66,6 +68,11 @@ int main(int argc, char *argv[])
         {QStringLiteral("data"), QStringLiteral("The Data folder (default: beside the program)."), QStringLiteral("DIR")},
     });
     parser.process(app);
+    if (!parser.positionalArguments().isEmpty())
+        return failWith(QStringLiteral("余分な引数があります: %1").arg(parser.positionalArguments().join(QLatin1Char(' '))));
+    for (const QString &name : parser.optionNames())
+        if (parser.values(name).size() > 1)
+            return failWith(QStringLiteral("--%1 が2回以上指定されています。").arg(name));
 
     const auto product = integerOption(parser, QStringLiteral("product"));
     const auto kind = integerOption(parser, QStringLiteral("kind"));
@@ -83,6 +90,8 @@ int main(int argc, char *argv[])
                                              ? parser.value(QStringLiteral("data"))
                                              : QDir(Application::folder()).filePath(QStringLiteral("Data")))
                                    .absoluteFilePath();
+    if (const QString refusal = outputRefusal(output, dataFolder); !refusal.isEmpty())
+        return failWith(refusal);
     QString error;
     auto db = Database::open(QDir(dataFolder).filePath(QStringLiteral("Data.mde")), &error);
     if (!db)
@@ -92,7 +101,8 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "corvane-print: " << message.text << '\n';
         return MsgResult::Ok;
     });
-    QFile::remove(output);
+    if (const BackupResult backup = takeDailyBackup(*db); !backup.ok)
+        QTextStream(stderr) << "corvane-print: " << backup.message << '\n';
     ReportEngine engine;
     engine.setDataFolder(dataFolder);
     engine.setPdfOutput(output);
@@ -101,9 +111,5 @@ int main(int argc, char *argv[])
         const int flag = single ? *single : defaultSingle(*db, *product, *kind);
         printed = PrintLabels(nullptr, *db, *product, static_cast<qint16>(*kind), static_cast<qint16>(flag), engine);
     });
-    if (!printed) {
-        QFile::remove(output);
-        return 1;
-    }
-    return 0;
+    return printed ? 0 : 1; // a failed print leaves the output path as it was
 }
