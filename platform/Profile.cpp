@@ -15,19 +15,23 @@ constexpr const char *kCodePage = "windows-31j";
 // Far beyond any settings file; a larger file is treated as unreadable (left alone), never cut.
 constexpr qint64 kMaxFileSize = qint64(256) * 1024 * 1024;
 
-std::optional<QByteArray> encode(const QString &text)
-{
-    QStringEncoder encoder(kCodePage);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    return bytes;
-}
-
+// Made once each: making a converter is far slower than converting the line of a name.
 QString decode(const QByteArray &bytes)
 {
-    QStringDecoder decoder(kCodePage);
+    static thread_local QStringDecoder decoder(kCodePage);
+    decoder.resetState();
     return decoder.decode(bytes);
+}
+
+// The text in code page 932, or nothing when it would not read back as the same text.
+std::optional<QByteArray> encode(const QString &text)
+{
+    static thread_local QStringEncoder encoder(kCodePage);
+    encoder.resetState();
+    QByteArray bytes = encoder.encode(text);
+    if (decode(bytes) != text)
+        return std::nullopt;
+    return bytes;
 }
 
 bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
@@ -134,7 +138,7 @@ QByteArray valueBytes(const QString &value)
 std::optional<QByteArray> readFile(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file.size() > kMaxFileSize)
         return std::nullopt;
     QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError || content.size() != file.size())
@@ -197,7 +201,7 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
         content += line + "\r\n";
     // Written beside the file and renamed over it once whole, so a failure leaves the old file.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(content) != content.size())
         return false;
     return file.commit();
 }
