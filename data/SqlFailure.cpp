@@ -8,6 +8,8 @@ namespace {
 // SQLite's primary result codes (the low byte of an extended code).
 QString explanation(int code)
 {
+    if (code == 1544) // SQLITE_READONLY_DIRECTORY: the file is writable, its folder is not
+        return QStringLiteral("Data.mde のフォルダに書き込めません（フォルダが読み取り専用です）。");
     switch (code & 0xFF) {
     case 5: // SQLITE_BUSY
     case 6: // SQLITE_LOCKED
