@@ -12,7 +12,7 @@ targets=("$@")
 bash scripts/setup-debian.sh clang libclang-rt-14-dev
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_FUZZ=ON > /dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
-stat() { grep -oE "stat::$1: [0-9]+" "$work.log" | grep -oE '[0-9]+$'; }
+stat() { grep -oE "stat::$1: *[0-9]+" "$work.log" | grep -oE '[0-9]+$'; }
 status=0
 for target in "${targets[@]}"; do
   work=$(mktemp -d)
