@@ -203,7 +203,8 @@ bool Run::print(qint32 productId)
         master.emplace(substance.id.toLongLong(), std::move(substance));
     const auto find = [&](const QVariant &value) -> const SubstanceRecord * {
         const double number = ValOrDefault(value, -1);
-        if (number != std::floor(number))
+        // Only a whole number in the range of IDs names a substance; casting 1e300 is undefined.
+        if (number != std::floor(number) || std::abs(number) > 2147483647.0)
             return nullptr;
         const auto it = master.find(static_cast<qint64>(number));
         return it == master.end() ? nullptr : &it->second;
