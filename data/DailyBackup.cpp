@@ -105,6 +105,8 @@ BackupResult takeDailyBackup(Database &db, const QDate &today)
     if (!error.isEmpty() || !QFile::rename(partial, target)) {
         QFile::remove(partial);
         QFile::remove(partial + QStringLiteral("-journal"));
+        if (error.isEmpty() && QFileInfo::exists(target))
+            return {}; // another copy of the program, started at the same moment, made it
         return failed(target, error.isEmpty() ? QStringLiteral("名前を変更できません。") : error);
     }
 
