@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
