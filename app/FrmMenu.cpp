@@ -2,6 +2,7 @@
 #include "Application.h"
 #include "Catalogue.h"
 #include "DataLocation.h"
+#include "DailyBackup.h"
 #include "Database.h"
 #include "ErrorBoundary.h"
 #include "FocusMoves.h"
@@ -10,6 +11,7 @@
 #include "Module1.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -123,6 +125,8 @@ bool FrmMenu::Form_Load()
         m_unloaded = true; // nothing was read, so nothing is written back
         return false;
     }
+    if (const BackupResult backup = takeDailyBackup(*dbMenu); !backup.ok)
+        MsgBox(this, backup.message);
 
     strIniFile = location.settingsFile;
     Text1->setText(GetIniString(QStringLiteral("init"), QStringLiteral("ProductName"), strIniFile));
@@ -142,7 +146,9 @@ void FrmMenu::Form_Unload()
         dbMenu->close();
         dbMenu.reset();
     }
-    PutIniString(QStringLiteral("init"), QStringLiteral("ProductName"), m_state.productName, strIniFile);
+    if (!PutIniString(QStringLiteral("init"), QStringLiteral("ProductName"), m_state.productName, strIniFile))
+        MsgBox(this, QStringLiteral("設定ファイルに製品名を保存できませんでした（ファイルはそのままです）。\n%1")
+                         .arg(QDir::toNativeSeparators(strIniFile)));
 }
 
 void FrmMenu::closeEvent(QCloseEvent *event)

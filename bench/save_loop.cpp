@@ -1,7 +1,9 @@
-// The subject of the kill test. "save_loop DATA_FOLDER prepare" makes two products of 3,000
-// substances; "save_loop DATA_FOLDER run" saves them again and again, each save with new
-// content, until it is killed; "save_loop DATA_FOLDER check" verifies that every product
-// holds exactly the content of one whole save and that the file is intact.
+// The subject of the kill and disk-full tests. "save_loop DATA_FOLDER prepare" makes two
+// products of 3,000 substances; "save_loop DATA_FOLDER run" saves them again and again, each
+// save with new content, printing "ID VERSION" after each save, until it is killed;
+// "save_loop DATA_FOLDER once VERSION" saves both once; "save_loop DATA_FOLDER check"
+// verifies that every product holds exactly the content of one whole save and that the file
+// is intact, and prints "ID VERSION" for each.
 #include "BigMaster.h"
 #include "Catalogue.h"
 #include "Database.h"
@@ -53,6 +55,7 @@ int check(Database &db)
             QTextStream(stdout) << "product " << id << " does not hold version " << version << " whole\n";
             return 1;
         }
+        QTextStream(stdout) << id << ' ' << version << '\n';
     }
     return 0;
 }
@@ -63,8 +66,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        QTextStream(stderr) << "usage: save_loop DATA_FOLDER prepare|run|check\n";
+    if (args.size() < 3) {
+        QTextStream(stderr) << "usage: save_loop DATA_FOLDER prepare|run|check|once VERSION\n";
         return 2;
     }
     const QString folder = args[1];
@@ -88,9 +91,17 @@ int main(int argc, char *argv[])
         }
         if (args[2] == QLatin1String("check"))
             return check(*db);
-        for (int version = 1;; ++version)
+        if (args[2] == QLatin1String("once")) {
             for (int id : {1, 2})
+                save(*db, id, args.value(3).toInt());
+            return 0;
+        }
+        QTextStream out(stdout);
+        for (int version = 1;; ++version)
+            for (int id : {1, 2}) {
                 save(*db, id, version);
+                out << id << ' ' << version << Qt::endl; // flushed: the test reads what was saved
+            }
     } catch (const DbError &e) {
         QTextStream(stderr) << e.what() << '\n';
         return 1;

@@ -1,6 +1,7 @@
 // Tries every kind of write the program makes (save, registration, deletion, company) on the
 // Data.mde of DATA_FOLDER and prints what each reported. Exit status 0 when every one of them
-// failed with a message, as it must on a read-only file or folder.
+// failed with exactly one message and that message contains EXPECTED, as it must on a
+// read-only file or folder or a full disk. Usage: write_attempts DATA_FOLDER EXPECTED
 #include "Catalogue.h"
 #include "Database.h"
 #include "ErrorBoundary.h"
@@ -21,10 +22,14 @@ int main(int argc, char *argv[])
         out << "open: " << error << '\n';
         return 1;
     }
-    int reported = 0;
+    const QString expected = app.arguments().value(2);
+    if (expected.isEmpty()) {
+        out << "usage: write_attempts DATA_FOLDER EXPECTED\n";
+        return 2;
+    }
+    QStringList messages;
     setMessageHandler([&](const MessageRecord &message) {
-        out << "  " << QString(message.text).replace(QLatin1Char('\n'), QLatin1String(" / ")) << '\n';
-        ++reported;
+        messages << message.text;
         return MsgResult::Ok;
     });
     const std::pair<const char *, std::function<void()>> attempts[] = {
@@ -33,10 +38,17 @@ int main(int argc, char *argv[])
         {"deletion", [&] { catalogue::deleteProductWithEntries(*db, 1); }},
         {"company", [&] { catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}}); }},
     };
+    int asExpected = 0;
     for (const auto &[what, attempt] : attempts) {
-        out << what << ":\n";
-        out.flush();
+        messages.clear();
         guarded(nullptr, attempt);
+        const bool ok = messages.size() == 1 && messages.front().contains(expected);
+        asExpected += ok ? 1 : 0;
+        out << what << (ok ? ": reported: " : ": NOT AS EXPECTED: ")
+            << (messages.isEmpty() ? QStringLiteral("(no message)") : messages.join(QLatin1String(" | ")))
+                   .replace(QLatin1Char('\n'), QLatin1String(" / "))
+            << '\n';
     }
-    return reported == static_cast<int>(std::size(attempts)) ? 0 : 1;
+    out << asExpected << " of " << std::size(attempts) << " writes reported with \"" << expected << "\"\n";
+    return asExpected == static_cast<int>(std::size(attempts)) ? 0 : 1;
 }

@@ -1,5 +1,8 @@
 #include "Database.h"
 
+#include "DailyBackup.h"
+#include "SqlFailure.h"
+
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
@@ -32,6 +35,24 @@ QString failure(const QString &path, const QString &reason)
     return QStringLiteral("データベースを開けません。\n%1\n%2").arg(QDir::toNativeSeparators(path), reason);
 }
 
+// SQLITE_CORRUPT or SQLITE_NOTADB: the file's pages are not what SQLite wrote.
+bool isDamage(const QSqlError &error)
+{
+    const int code = error.nativeErrorCode().toInt() & 0xFF;
+    return code == 11 || code == 26;
+}
+
+QString damaged(const QString &path)
+{
+    const QString backup = newestBackup(path);
+    return failure(path, QStringLiteral("Data.mde が壊れています。ファイルはそのままにしてあります。\n")
+                             + (backup.isEmpty() ? QStringLiteral("バックアップはありません。")
+                                                 : QStringLiteral("最新のバックアップ: %1\n"
+                                                                  "プログラムを終了してから、このファイルを Data.mde の代わりに置くと、"
+                                                                  "その日の状態に戻せます。")
+                                                       .arg(QDir::toNativeSeparators(backup))));
+}
+
 } // namespace
 
 Database::Database(QSqlDatabase db, QString connection, QString path)
@@ -52,6 +73,10 @@ void Database::close()
 std::unique_ptr<Database> Database::open(const QString &path, QString *error)
 {
     const QFileInfo info(path);
+    if (info.isDir()) {
+        *error = failure(path, QStringLiteral("この名前はファイルではなくフォルダです。"));
+        return nullptr;
+    }
     if (!info.exists() || !info.isFile()) {
         *error = failure(path, QStringLiteral("ファイルが見つかりません。"));
         return nullptr;
@@ -74,12 +99,12 @@ std::unique_ptr<Database> Database::open(const QString &path, QString *error)
     }
     QSqlDatabase &db = database->sql();
     if (!db.open()) {
-        *error = failure(path, db.lastError().text());
+        *error = failure(path, sqlFailureText(db.lastError()));
         return nullptr;
     }
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
-        *error = failure(path, query.lastError().text());
+        *error = isDamage(query.lastError()) ? damaged(path) : failure(path, sqlFailureText(query.lastError()));
         return nullptr;
     }
     QStringList tables;
@@ -91,6 +116,15 @@ std::unique_ptr<Database> Database::open(const QString &path, QString *error)
             *error = failure(path, QStringLiteral("表「%1」がありません。").arg(needed));
             return nullptr;
         }
+    }
+    // A damaged page would otherwise show up later as a failed save or a short list.
+    if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
+        *error = isDamage(query.lastError()) ? damaged(path) : failure(path, sqlFailureText(query.lastError()));
+        return nullptr;
+    }
+    if (!query.next() || query.value(0).toString() != QLatin1String("ok")) {
+        *error = damaged(path);
+        return nullptr;
     }
     return database;
 }

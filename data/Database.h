@@ -7,8 +7,9 @@
 namespace corvane {
 
 // The one open label database of a run. Opening never creates or changes the file: a
-// missing file, a file that is not a database, a database of the old Windows engine or one
-// without the program's tables is refused with a Japanese message that names the file.
+// missing file, a folder of that name, a file that is not a database, a database of the old
+// Windows engine, one without the program's tables or one that fails SQLite's quick check
+// (naming the newest daily backup) is refused with a Japanese message that names the file.
 class Database {
 public:
     ~Database();

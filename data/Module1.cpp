@@ -31,10 +31,10 @@ QString AddPathSep(const QString &path)
     return result;
 }
 
-void PutIniString(const QString &section, const QString &key, const QString &value,
+bool PutIniString(const QString &section, const QString &key, const QString &value,
                   const QString &fileName)
 {
-    writeProfileString(section, key, value, fileName);
+    return writeProfileString(section, key, value, fileName);
 }
 
 void SortByColumn(ListModel &listView, ColumnHeader &columnHeader)

@@ -20,8 +20,9 @@ QString GetIniString(const QString &section, const QString &key, const QString &
 // in "/" or "\".
 QString AddPathSep(const QString &path);
 
-// Writes one value of the settings file; a failure goes unnoticed.
-void PutIniString(const QString &section, const QString &key, const QString &value,
+// Writes one value of the settings file; returns false when the file could not be read whole
+// or written (it is then left as it was).
+bool PutIniString(const QString &section, const QString &key, const QString &value,
                   const QString &fileName);
 
 // Sorts the list by the clicked column: descending on the first click, then alternating;

@@ -8,6 +8,8 @@ namespace {
 // SQLite's primary result codes (the low byte of an extended code).
 QString explanation(int code)
 {
+    if (code == 1544) // SQLITE_READONLY_DIRECTORY: the file is writable, its folder is not
+        return QStringLiteral("Data.mde のフォルダに書き込めません（フォルダが読み取り専用です）。");
     switch (code & 0xFF) {
     case 5: // SQLITE_BUSY
     case 6: // SQLITE_LOCKED
@@ -30,13 +32,18 @@ QString explanation(int code)
 
 } // namespace
 
-DbError sqlFailure(const QSqlError &error)
+QString sqlFailureText(const QSqlError &error)
 {
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric);
     const QString lead = numeric ? explanation(code) : QString();
     const QString text = error.text().trimmed();
-    return DbError((lead.isEmpty() ? text : lead + QLatin1Char('\n') + text).toStdString());
+    return lead.isEmpty() ? text : lead + QLatin1Char('\n') + text;
+}
+
+DbError sqlFailure(const QSqlError &error)
+{
+    return DbError(sqlFailureText(error).toStdString());
 }
 
 } // namespace corvane

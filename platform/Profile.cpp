@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -12,21 +13,26 @@ namespace corvane {
 namespace {
 
 constexpr const char *kCodePage = "windows-31j";
-constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+// Far beyond any settings file; a larger file is treated as unreadable (left alone), never cut.
+constexpr qint64 kMaxFileSize = qint64(256) * 1024 * 1024;
 
-std::optional<QByteArray> encode(const QString &text)
-{
-    QStringEncoder encoder(kCodePage);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    return bytes;
-}
-
+// Made once each: making a converter is far slower than converting the line of a name.
 QString decode(const QByteArray &bytes)
 {
-    QStringDecoder decoder(kCodePage);
+    static thread_local QStringDecoder decoder(kCodePage);
+    decoder.resetState();
     return decoder.decode(bytes);
+}
+
+// The text in code page 932, or nothing when it would not read back as the same text.
+std::optional<QByteArray> encode(const QString &text)
+{
+    static thread_local QStringEncoder encoder(kCodePage);
+    encoder.resetState();
+    QByteArray bytes = encoder.encode(text);
+    if (decode(bytes) != text)
+        return std::nullopt;
+    return bytes;
 }
 
 bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
@@ -46,6 +52,8 @@ QByteArray cutBytes(const QByteArray &bytes, int maxBytes)
     return bytes.left(end);
 }
 
+// The lines of content without their line ends; they point into content, which must outlive
+// them (a settings file can hold many lines, and only one of them is ever changed).
 std::vector<QByteArray> splitLines(const QByteArray &content)
 {
     std::vector<QByteArray> lines;
@@ -54,30 +62,35 @@ std::vector<QByteArray> splitLines(const QByteArray &content)
         qsizetype end = content.indexOf('\n', start);
         if (end < 0)
             end = content.size();
-        QByteArray line = content.mid(start, end - start);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        lines.push_back(line);
+        const qsizetype length = end - start - (end > start && content[end - 1] == '\r' ? 1 : 0);
+        lines.push_back(QByteArray::fromRawData(content.constData() + start, length));
         start = end + 1;
     }
     return lines;
 }
 
 // "[name]" gives name; anything else gives nothing.
-std::optional<QByteArray> sectionName(const QByteArray &line)
+std::optional<QByteArrayView> sectionName(QByteArrayView line)
 {
-    const QByteArray trimmed = line.trimmed();
+    const QByteArrayView trimmed = line.trimmed();
     if (!trimmed.startsWith('['))
         return std::nullopt;
     const qsizetype close = trimmed.indexOf(']');
     if (close < 0)
         return std::nullopt;
-    return trimmed.mid(1, close - 1).trimmed();
+    return trimmed.sliced(1, close - 1).trimmed();
 }
 
-bool sameName(const QByteArray &a, const QString &b)
+bool isAscii(QByteArrayView bytes)
 {
-    return decode(a).compare(b, Qt::CaseInsensitive) == 0;
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool sameName(QByteArrayView a, const QString &b)
+{
+    if (isAscii(a)) // the usual case, compared without decoding
+        return QLatin1StringView(a.data(), a.size()).compare(b, Qt::CaseInsensitive) == 0;
+    return decode(a.toByteArray()).compare(b, Qt::CaseInsensitive) == 0;
 }
 
 // Index range [first, last) of the lines inside section, or nothing when it is missing.
@@ -101,7 +114,7 @@ std::optional<size_t> findKey(const std::vector<QByteArray> &lines, size_t first
 {
     for (size_t i = first; i < last; ++i) {
         const qsizetype equals = lines[i].indexOf('=');
-        if (equals > 0 && sameName(lines[i].left(equals).trimmed(), key))
+        if (equals > 0 && sameName(QByteArrayView(lines[i]).first(equals).trimmed(), key))
             return i;
     }
     return std::nullopt;
@@ -129,12 +142,16 @@ QByteArray valueBytes(const QString &value)
     return *bytes;
 }
 
+// The whole file, or nothing when it cannot be read whole.
 std::optional<QByteArray> readFile(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file.size() > kMaxFileSize)
         return std::nullopt;
-    return file.read(kMaxFileSize);
+    QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError || content.size() != file.size())
+        return std::nullopt;
+    return content;
 }
 
 } // namespace
@@ -166,19 +183,19 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
         return false;
     const QByteArray entry = *keyBytes + '=' + valueBytes(value);
 
-    std::vector<QByteArray> lines;
+    std::optional<QByteArray> old;
     if (QFile::exists(fileName)) {
-        const auto content = readFile(fileName);
-        if (!content)
+        old = readFile(fileName);
+        if (!old)
             return false;
-        lines = splitLines(*content);
     }
+    std::vector<QByteArray> lines = old ? splitLines(*old) : std::vector<QByteArray>();
     if (const auto range = findSection(lines, section)) {
         if (const auto index = findKey(lines, range->first, range->second, key)) {
             lines[*index] = entry;
         } else {
             size_t insertAt = range->second;
-            while (insertAt > range->first && lines[insertAt - 1].trimmed().isEmpty())
+            while (insertAt > range->first && QByteArrayView(lines[insertAt - 1]).trimmed().isEmpty())
                 --insertAt;
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entry);
         }
@@ -188,13 +205,13 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
     }
 
     QByteArray content;
+    content.reserve(old ? old->size() + entry.size() + 64 : 256);
     for (const QByteArray &line : lines)
-        content += line + "\r\n";
+        content.append(line).append("\r\n");
+    // Written beside the file and renamed over it once whole, so a failure leaves the old file.
     QSaveFile file(fileName);
-    file.setDirectWriteFallback(true); // a writable file in a read-only folder still takes the value
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(content) != content.size())
         return false;
-    file.write(content);
     return file.commit();
 }
 

@@ -15,7 +15,8 @@ QString readProfileString(const QString &section, const QString &key, const QStr
 // Writes key=value into section, keeping every other line of the file as it was; creates the
 // file or the section when missing. A value that could not be read back unchanged (a
 // character outside code page 932, a line break) is written as an empty value instead.
-// Returns false when the file could not be written.
+// The file is read whole and replaced whole, never cut; a file that cannot be read whole is
+// left as it is. Returns false when the file could not be read or written.
 bool writeProfileString(const QString &section, const QString &key, const QString &value,
                         const QString &fileName);
 

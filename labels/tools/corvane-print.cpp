@@ -3,17 +3,16 @@
 //   corvane-print --product ID --kind K [--single 0|1] --output FILE.pdf [--data DIR]
 #include "Application.h"
 #include "Catalogue.h"
+#include "DailyBackup.h"
 #include "DataLocation.h"
 #include "Database.h"
 #include "DbError.h"
+#include "OutputCheck.h"
 #include "PrintLabels.h"
 #include "ReportEngine.h"
 
 #include <QGuiApplication>
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
 using namespace corvane;
@@ -68,6 +67,11 @@ int main(int argc, char *argv[])
                                                 "or ~/.local/share/corvane/Data when installed)."), QStringLiteral("DIR")},
     });
     parser.process(app);
+    if (!parser.positionalArguments().isEmpty())
+        return failWith(QStringLiteral("余分な引数があります: %1").arg(parser.positionalArguments().join(QLatin1Char(' '))));
+    for (const QString &name : parser.optionNames())
+        if (parser.values(name).size() > 1)
+            return failWith(QStringLiteral("--%1 が2回以上指定されています。").arg(name));
 
     const auto product = integerOption(parser, QStringLiteral("product"));
     const auto kind = integerOption(parser, QStringLiteral("kind"));
@@ -83,6 +87,10 @@ int main(int argc, char *argv[])
 
     setDataOption(parser.value(QStringLiteral("data")));
     const DataLocation location = locateData();
+    // Neither the user's data nor the program's sheets and pictures may be written over.
+    for (const QString &folder : {location.dataFolder, location.resourceFolder})
+        if (const QString refusal = outputRefusal(output, folder); !refusal.isEmpty())
+            return failWith(refusal);
     QString error;
     if (!prepareUserData(location, &error))
         return failWith(error);
@@ -90,7 +98,8 @@ int main(int argc, char *argv[])
     if (!db)
         return failWith(error);
 
-    QFile::remove(output);
+    if (const BackupResult backup = takeDailyBackup(*db); !backup.ok)
+        QTextStream(stderr) << "corvane-print: " << backup.message << '\n';
     ReportEngine engine;
     engine.setDataFolder(location.resourceFolder);
     engine.setPdfOutput(output);
@@ -101,10 +110,8 @@ int main(int argc, char *argv[])
     } catch (const DbError &error) {
         result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
     }
-    if (!result.ok) {
-        QFile::remove(output);
+    if (!result.ok) // a failed print leaves the output path as it was
         return failWith(result.error);
-    }
     for (const QString &warning : result.warnings)
         QTextStream(stderr) << "corvane-print: " << warning << '\n';
     return 0;

@@ -1,4 +1,5 @@
 #include "Catalogue.h"
+#include "DailyBackup.h"
 #include "Database.h"
 #include "Fixture.h"
 #include "FrmMenu.h"
@@ -6,7 +7,9 @@
 #include "Profile.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -109,6 +112,7 @@ private slots:
         {
             FrmMenu menu(recordingActions());
             QVERIFY(menu.Form_Load());
+            QVERIFY(!newestBackup(folder.databasePath()).isEmpty()); // the day's copy, taken at start-up
             menu.Text1->setText(QStringLiteral("単一"));
             menu.Command1_Click(7); // 終了
         }
@@ -126,6 +130,22 @@ private slots:
         }
         QCOMPARE(savedName(folder), QString());
         QVERIFY(QFile::exists(folder.iniPath()));
+    }
+
+    void settingsFileThatCannotBeWrittenIsReportedOnClosing()
+    {
+        ProgramFolder folder;
+        QVERIFY(QDir().mkpath(folder.iniPath())); // a folder where the file would be
+        MessageRecorder messages;
+        {
+            FrmMenu menu(recordingActions());
+            QVERIFY(menu.Form_Load());
+            menu.Text1->setText(QStringLiteral("製品"));
+            menu.close();
+        }
+        QCOMPARE(messages.messages().size(), 1);
+        QVERIFY(messages.messages().front().text.contains(QDir::toNativeSeparators(folder.iniPath())));
+        QVERIFY(QFileInfo(folder.iniPath()).isDir());
     }
 
     void savedNameNoLongerRegisteredIsReportedBeforeTheMenuShows()

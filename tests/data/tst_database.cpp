@@ -1,4 +1,5 @@
 #include "Catalogue.h"
+#include "DailyBackup.h"
 #include "Database.h"
 #include "ErrorBoundary.h"
 #include "Fixture.h"
@@ -6,6 +7,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -81,6 +84,111 @@ private slots:
         QVERIFY(!Database::open(path, &error));
         QVERIFY(error.contains(QStringLiteral("見つかりません")));
         QVERIFY(!QFile::exists(path));
+    }
+
+    void folderOfThatNameIsReportedAsAFolder()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Data.mde")));
+        QString error;
+        QVERIFY(!Database::open(dir.filePath(QStringLiteral("Data.mde")), &error));
+        QVERIFY2(error.contains(QStringLiteral("フォルダです")), qPrintable(error));
+    }
+
+    // A page whose cell pointers are garbage: the check at opening finds it before any read.
+    void damagedPageIsReportedWithTheNewestBackupAndLeftAlone()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        int page = 0;
+        int pageSize = 0;
+        {
+            auto db = folder.open();
+            QVERIFY(db);
+            QVERIFY(takeDailyBackup(*db, QDate(2026, 3, 1)).ok);
+            QVERIFY(takeDailyBackup(*db, QDate(2026, 3, 2)).ok);
+            page = scalar(*db, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '表示物質'")).toInt();
+            pageSize = scalar(*db, QStringLiteral("PRAGMA page_size")).toInt();
+        }
+        QFile file(folder.databasePath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(qint64(page - 1) * pageSize + 12));
+        file.write(QByteArray(8, '\xff'));
+        file.close();
+        const QByteArray damaged = fileBytes(folder.databasePath());
+
+        QString error;
+        QVERIFY(!Database::open(folder.databasePath(), &error));
+        QVERIFY2(error.contains(QStringLiteral("壊れています")), qPrintable(error));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(folder.databasePath())), qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("Data-2026-03-02.mde")), qPrintable(error));
+        QCOMPARE(fileBytes(folder.databasePath()), damaged);
+    }
+
+    // Another program holds the file for writing longer than the wait at opening.
+    void lockedFileIsExplainedInJapanese()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            holder.setDatabaseName(folder.databasePath());
+            QVERIFY(holder.open());
+            QSqlQuery lock(holder);
+            QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QString error;
+            QVERIFY(!Database::open(folder.databasePath(), &error));
+            QVERIFY2(error.contains(QStringLiteral("ほかのプログラムが使用中")), qPrintable(error));
+            QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    }
+
+    void dailyBackupIsTakenOnceADayAndPrunedTo14()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        auto db = folder.open();
+        QVERIFY(db);
+        execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (1, '朝')"));
+        const QDate first(2026, 1, 25);
+        QVERIFY(takeDailyBackup(*db, first).ok);
+        const QString backups = backupFolder(db->path());
+        const QString morning = QDir(backups).filePath(QStringLiteral("Data-2026-01-25.mde"));
+        const auto storedName = [](const QString &path) {
+            QString error;
+            auto copy = Database::open(path, &error);
+            return copy ? scalar(*copy, QStringLiteral("SELECT 製品名 FROM 製品情報 WHERE ID = 1")).toString() : error;
+        };
+        QCOMPARE(storedName(morning), QStringLiteral("朝"));
+        // Later the same day nothing is copied: the morning's copy stays as it was.
+        execOrFail(*db, QStringLiteral("UPDATE 製品情報 SET 製品名 = '夜'"));
+        QVERIFY(takeDailyBackup(*db, first).ok);
+        QCOMPARE(storedName(morning), QStringLiteral("朝"));
+
+        for (int day = 1; day < 20; ++day)
+            QVERIFY(takeDailyBackup(*db, first.addDays(day)).ok);
+        QStringList expected;
+        for (int day = 19; day >= 6; --day)
+            expected << QStringLiteral("Data-%1.mde").arg(first.addDays(day).toString(QStringLiteral("yyyy-MM-dd")));
+        QCOMPARE(QDir(backups).entryList(QDir::Files, QDir::Name | QDir::Reversed), expected);
+        QCOMPARE(newestBackup(db->path()), QDir(backups).filePath(expected.first()));
+        QCOMPARE(storedName(newestBackup(db->path())), QStringLiteral("夜"));
+    }
+
+    void backupThatCannotBeMadeIsReportedAndChangesNothing()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        auto db = folder.open();
+        QVERIFY(db);
+        writeBytes(backupFolder(db->path()), "a file where the folder would be");
+        const QByteArray before = fileBytes(db->path());
+        const BackupResult result = takeDailyBackup(*db, QDate(2026, 1, 1));
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QStringLiteral("バックアップを作成できませんでした")), qPrintable(result.message));
+        QCOMPARE(fileBytes(db->path()), before);
+        QCOMPARE(fileBytes(backupFolder(db->path())), QByteArray("a file where the folder would be"));
     }
 
     void registrationGivesHighestPlusOne()

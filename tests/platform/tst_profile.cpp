@@ -120,6 +120,17 @@ private slots:
         QCOMPARE(read(path), QStringLiteral("ok"));
     }
 
+    void largeFileIsKeptWholeOnWrite()
+    {
+        const QString path = file(QStringLiteral("large.ini"));
+        const QByteArray head = "[Big]\r\nData=" + QByteArray(20 * 1024 * 1024, 'x') + "\r\n[init]\r\nProductName=";
+        const QByteArray tail = "\r\n[Last]\r\nKey=kept\r\n";
+        writeBytes(path, head + "old" + tail);
+        QCOMPARE(read(path), QStringLiteral("old"));
+        QVERIFY(writeProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QStringLiteral("new"), path));
+        QVERIFY(readBytes(path) == head + "new" + tail);
+    }
+
     void unwritableFileIsReported()
     {
         QVERIFY(!writeProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QStringLiteral("x"),

@@ -170,8 +170,8 @@ private slots:
     void substancesThatAreNotInTheMasterAreSkippedWithAWarning()
     {
         const int id = catalogue::registerProduct(*db, QStringLiteral("p"));
-        execOrFail(*db, QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5) "
-                                       "VALUES (%1, 1, 99999, NULL, 0, 'x', 5)").arg(id));
+        execOrFail(*db, QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5, ItemID6) "
+                                       "VALUES (%1, 1, 99999, NULL, 0, 'x', 5, 1e300)").arg(id));
         const auto printed = print(id, Additional2x6, 0);
         QVERIFY(printed->ok);
         QCOMPARE(printed->field(0, QStringLiteral("Element1")), name(5));

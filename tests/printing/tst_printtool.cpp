@@ -1,0 +1,105 @@
+// corvane-print run as a user runs it: it refuses what it must not overwrite and never
+// deletes or changes a file it refused or failed to print into.
+#include "Fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace corvane;
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestPrintTool : public QObject {
+    Q_OBJECT
+private slots:
+    // {data} is the Data folder, {work} a folder outside it; watched is a file that must keep
+    // its bytes (and its kind) whatever the tool does.
+    void run_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("watched");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        const QStringList print{QStringLiteral("--product"), QStringLiteral("-1"), QStringLiteral("--kind"),
+                                QStringLiteral("4"), QStringLiteral("--data"), QStringLiteral("{data}")};
+        const auto output = [&](const QString &path) { return print + QStringList{QStringLiteral("--output"), path}; };
+        QTest::newRow("the database") << output(QStringLiteral("{data}/Data.mde")) << QStringLiteral("{data}/Data.mde")
+                                      << 1 << QStringLiteral("Data フォルダの中");
+        QTest::newRow("a report file") << output(QStringLiteral("{data}/SULABEL.PRP")) << QStringLiteral("{data}/SULABEL.PRP")
+                                       << 1 << QStringLiteral("Data フォルダの中");
+        QTest::newRow("a new name in the Data folder") << output(QStringLiteral("{data}/new.pdf"))
+                                                       << QStringLiteral("{data}/new.pdf") << 1 << QStringLiteral("Data フォルダの中");
+        QTest::newRow("a link to the database") << output(QStringLiteral("{work}/link.pdf"))
+                                                << QStringLiteral("{data}/Data.mde") << 1 << QStringLiteral("Data フォルダの中");
+        QTest::newRow("a folder") << output(QStringLiteral("{work}/folder")) << QStringLiteral("{work}/folder/inside")
+                                  << 1 << QStringLiteral("通常のファイルではありません");
+        QTest::newRow("a pipe") << output(QStringLiteral("{work}/pipe")) << QStringLiteral("{data}/Data.mde")
+                                << 1 << QStringLiteral("通常のファイルではありません");
+        QTest::newRow("a failed print keeps the old file")
+            << QStringList{QStringLiteral("--product"), QStringLiteral("999"), QStringLiteral("--kind"), QStringLiteral("1"),
+                           QStringLiteral("--data"), QStringLiteral("{data}"), QStringLiteral("--output"), QStringLiteral("{work}/old.pdf")}
+            << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("製品情報が登録されていません");
+        QTest::newRow("a repeated option") << output(QStringLiteral("{work}/old.pdf")) + QStringList{QStringLiteral("--kind"), QStringLiteral("1")}
+                                           << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("--kind が2回以上");
+        QTest::newRow("an extra argument") << output(QStringLiteral("{work}/old.pdf")) + QStringList{QStringLiteral("extra")}
+                                           << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("余分な引数");
+        QTest::newRow("printed") << output(QStringLiteral("{work}/new.pdf")) << QStringLiteral("{data}/Data.mde") << 0 << QString();
+    }
+    void run()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, watched);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        QTemporaryDir work;
+        const auto place = [&](QString text) {
+            return text.replace(QStringLiteral("{data}"), folder.dataFolder()).replace(QStringLiteral("{work}"), work.path());
+        };
+        QVERIFY(QDir(work.path()).mkdir(QStringLiteral("folder")));
+        QFile inside(place(QStringLiteral("{work}/folder/inside")));
+        QVERIFY(inside.open(QIODevice::WriteOnly));
+        inside.close();
+        QVERIFY(QFile::link(place(QStringLiteral("{data}/Data.mde")), place(QStringLiteral("{work}/link.pdf"))));
+        QCOMPARE(mkfifo(QFile::encodeName(place(QStringLiteral("{work}/pipe"))).constData(), 0600), 0);
+        QFile old(place(QStringLiteral("{work}/old.pdf")));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("%PDF- the previous good labels");
+        old.close();
+        for (QString &argument : arguments)
+            argument = place(argument);
+        watched = place(watched);
+        const QByteArray before = fileBytes(watched);
+
+        QProcess tool;
+        tool.start(QStringLiteral(CORVANE_PRINT), arguments);
+        QVERIFY(tool.waitForFinished(60000));
+        const QString errors = QString::fromUtf8(tool.readAllStandardError());
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(tool.exitCode() == status, qPrintable(errors));
+        QVERIFY2(errors.contains(message), qPrintable(errors));
+        QCOMPARE(fileBytes(watched), before);
+        const QFileInfo pipe(place(QStringLiteral("{work}/pipe")));
+        QVERIFY(pipe.exists() && !pipe.isFile());
+        QVERIFY(QFileInfo(place(QStringLiteral("{work}/folder"))).isDir());
+        if (status == 0)
+            QVERIFY(fileBytes(place(QStringLiteral("{work}/new.pdf"))).startsWith("%PDF-"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPrintTool)
+#include "tst_printtool.moc"
