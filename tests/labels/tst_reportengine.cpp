@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -256,14 +257,27 @@ void ReportEngineTest::endingWithoutPagesFails()
 void ReportEngineTest::previewShowsEveryPage()
 {
     QWidget owner;
-    QVERIFY(m_engine->PR_Start(&owner, QStringLiteral("見本"), {}, 9, 0, 0) <= 10);
-    for (int page = 0; page < 2; ++page) {
-        QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
-        m_engine->PR_RepSetText(QStringLiteral("Mark11"), QStringLiteral("#BMP=Data\\GHS02.svg"));
-        m_engine->PR_PlayReport();
-        m_engine->PR_EndPage();
-    }
-    int previewPages = -1;
+    const auto layOut = [&](int pages) {
+        QVERIFY(m_engine->PR_Start(&owner, QStringLiteral("見本"), {}, 9, 0, 0) <= 10);
+        for (int page = 0; page < pages; ++page) {
+            QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
+            m_engine->PR_RepSetText(QStringLiteral("Mark11"), QStringLiteral("#BMP=Data\\GHS02.svg"));
+            m_engine->PR_PlayReport();
+            m_engine->PR_EndPage();
+        }
+        QCOMPARE(m_engine->PR_EndDoc(), 0);
+    };
+    layOut(2);
+    // The start position in the tool bar lays the document out again, and the preview follows.
+    PreviewControls controls;
+    controls.positions = 12;
+    QList<int> starts;
+    controls.relayout = [&](int start) {
+        starts << start;
+        layOut(3);
+        return true;
+    };
+    QList<int> previewPages;
     QWidget *dialogParent = nullptr;
     QTimer::singleShot(0, this, [&] {
         auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
@@ -272,12 +286,16 @@ void ReportEngineTest::previewShowsEveryPage()
         dialogParent = dialog->parentWidget();
         auto *preview = dialog->findChild<QPrintPreviewWidget *>();
         preview->updatePreview();
-        previewPages = preview->pageCount();
+        previewPages << preview->pageCount();
+        if (auto *start = dialog->findChild<QSpinBox *>()) {
+            start->setValue(5);
+            previewPages << preview->pageCount();
+        }
         dialog->reject();
     });
-    QCOMPARE(m_engine->PR_EndDoc(), 0);
-    showPrintPreview(&owner, m_engine->lastDocument(), m_engine->renderer());
-    QCOMPARE(previewPages, 2);
+    showPrintPreview(&owner, m_engine->lastDocument(), m_engine->renderer(), controls);
+    QCOMPARE(previewPages, (QList<int>{2, 3}));
+    QCOMPARE(starts, QList<int>{5});
     QCOMPARE(dialogParent, &owner);
 }
 
