@@ -70,7 +70,7 @@ PrintOffsetDialog::PrintOffsetDialog(std::shared_ptr<const ReportDefinition> she
     auto *explanation = new QLabel(QStringLiteral(
         "プリンタが用紙の位置からずれて印刷するときに調整します。\n"
         "テストページを普通紙に印刷してラベル用紙に重ね、用紙の切れ目が四隅の目盛りのどこに来るかを読んで、"
-        "その値を入れてください（右・下がプラス）。PDF には反映されません。"));
+        "その値を今の値に足してください（右・下がプラス）。PDF には反映されません。"));
     explanation->setWordWrap(true);
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("横（右へ）"), m_horizontal);

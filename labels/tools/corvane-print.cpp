@@ -1,6 +1,6 @@
 // Prints one product's labels (or the list of all target substances) straight into a PDF,
 // for batch work and automation:
-//   corvane-print --product ID --kind K [--single 0|1] [--start N] --output FILE.pdf [--data DIR]
+//   corvane-print --product ID --kind K [--single 0|1] [--start N] [--offset X,Y] --output FILE.pdf [--data DIR]
 // Exit status: 0 printed; 1 nothing printed (the message on standard error); 3 printed, but
 // some text did not fit its field (each listed on standard error).
 #include "Application.h"
@@ -18,6 +18,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cmath>
+
 using namespace corvane;
 
 namespace {
@@ -29,6 +31,19 @@ int failWith(const QString &message)
 {
     QTextStream(stderr) << "corvane-print: " << message << '\n';
     return 1;
+}
+
+// "X,Y" in millimetres, each from -5.0 to +5.0, as 0.1 mm.
+std::optional<QPointF> offsetOption(const QString &text)
+{
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 2)
+        return std::nullopt;
+    bool okX = false, okY = false;
+    const double x = parts[0].trimmed().toDouble(&okX), y = parts[1].trimmed().toDouble(&okY);
+    if (!okX || !okY || std::abs(x) > 5.0 || std::abs(y) > 5.0)
+        return std::nullopt;
+    return QPointF(std::round(x * 10), std::round(y * 10));
 }
 
 std::optional<int> integerOption(const QCommandLineParser &parser, const QString &name)
@@ -73,6 +88,9 @@ int main(int argc, char *argv[])
         {QStringLiteral("single"), QStringLiteral("1: fill the page with copies of one substance."), QStringLiteral("0|1")},
         {QStringLiteral("start"), QStringLiteral("Kinds 3, 4, 5: the label position to start at on the first sheet "
                                                  "(row by row from the top left; default 1)."), QStringLiteral("N")},
+        {QStringLiteral("offset"), QStringLiteral("Moves everything X mm right and Y mm down (each -5.0 to 5.0), to make up "
+                                                  "for the printer the PDF is for; without it the PDF has no offset."),
+         QStringLiteral("X,Y")},
         {QStringLiteral("output"), QStringLiteral("The PDF file to write."), QStringLiteral("FILE")},
         {QStringLiteral("data"), QStringLiteral("The folder of Data.mde (default: the Data folder beside the program, "
                                                 "or ~/.local/share/corvane/Data when installed)."), QStringLiteral("DIR")},
@@ -101,6 +119,13 @@ int main(int argc, char *argv[])
         options.startPosition = *start;
     }
 
+    std::optional<QPointF> offset;
+    if (parser.isSet(QStringLiteral("offset"))) {
+        offset = offsetOption(parser.value(QStringLiteral("offset")));
+        if (!offset)
+            return failWith(QStringLiteral("--offset takes X,Y in millimetres, each from -5.0 to 5.0"));
+    }
+
     setDataOption(parser.value(QStringLiteral("data")));
     const DataLocation location = locateData();
     QString error;
@@ -114,6 +139,8 @@ int main(int argc, char *argv[])
     ReportEngine engine;
     engine.setDataFolder(location.resourceFolder);
     engine.setPdfOutput(output);
+    if (offset)
+        engine.renderer().setOffset(*offset);
     PrintResult result;
     try {
         const int flag = single ? *single : defaultSingle(*db, *product, *kind);
