@@ -189,7 +189,11 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
         left = qMin(left, field.x());
         right = qMax(right, field.x() + field.width());
     }
-    const int width = first.width();
+    // A report may have narrowed the fields at the paper's edge; a row uses the full size.
+    QSize size;
+    for (const QRect &field : fields)
+        size = size.expandedTo(field.size());
+    const int width = size.width();
     const int reportPitch = fields[1].x() - first.x();
     const int rowPitch = count == 1 ? 0 : qMin(qMax(reportPitch, width + width / 10), (right - left - width) / (count - 1));
     const bool straight = rowPitch >= width || count == 1;
@@ -202,8 +206,9 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
     for (int m = 0; m < count; ++m) {
         const QRect &field = fields[static_cast<size_t>(m)];
         const int x = straight ? groupLeft + m * rowPitch : groupLeft + field.x() - first.x();
+        const QSize placed = straight ? size : field.size();
         m_engine.PR_RepSetPos(QStringLiteral("Mark") + slot + QString::number(m + 1), x,
-                              straight ? first.y() : field.y(), field.width(), field.height());
+                              straight ? first.y() : field.y(), placed.width(), placed.height());
     }
 }
 
