@@ -72,6 +72,7 @@ PrintOffsetDialog::PrintOffsetDialog(std::shared_ptr<const ReportDefinition> she
         "テストページを普通紙に印刷してラベル用紙に重ね、用紙の切れ目が四隅の目盛りのどこに来るかを読んで、"
         "その値を今の値に足してください（右・下がプラス）。PDF には反映されません。"));
     explanation->setWordWrap(true);
+    explanation->setMinimumWidth(420);
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("横（右へ）"), m_horizontal);
     form->addRow(QStringLiteral("縦（下へ）"), m_vertical);
