@@ -389,7 +389,8 @@ void MoveNotesOnLastPage(ReportEngine &engine, int nextSlot, const QString &note
     engine.PR_RepSetPos(QStringLiteral("Text6"), x, ey, w, eh);
     engine.PR_RepGetPos(QStringLiteral("Attention%1").arg(k), ax, ay, aw, ah);
     engine.PR_RepGetPos(QStringLiteral("Notes1"), x, y, w, h);
-    engine.PR_RepSetPos(QStringLiteral("Notes1"), ax, ay, copW, h);
+    // The block keeps its lower edge, so the text has all the room the empty rows leave.
+    engine.PR_RepSetPos(QStringLiteral("Notes1"), ax, ay, copW, y + h - ay);
     engine.PR_RepSetText(QStringLiteral("Notes1"), notesWhole);
     engine.PR_RepSetText(QStringLiteral("Notes2"), QString());
 }

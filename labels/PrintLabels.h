@@ -64,8 +64,8 @@ QString cutTextMessage(const QList<CutText> &cut, int limit);
 void ClearReportFields(ReportEngine &engine, qint16 mode, qint16 count);
 
 // On the last page of the six-label sheet with fewer than five labels (nextSlot is the first
-// empty slot), the notes block moves up into the first empty row of slots and shows the whole
-// text in one field.
+// empty slot), the notes block moves up into the first empty row of slots, down to where it
+// ended, and shows the whole text in one field.
 void MoveNotesOnLastPage(ReportEngine &engine, int nextSlot, const QString &notesWhole);
 
 // Divides notes between the two notes fields of the six-label page: first takes up to 23

@@ -433,7 +433,7 @@ private slots:
         const QRect notes1 = printed->rect(last, QStringLiteral("Notes1"));
         QCOMPARE(notes1.topLeft(), attention.topLeft());
         QCOMPARE(notes1.width(), printed->reportRect(last, QStringLiteral("CopName")).width());
-        QCOMPARE(notes1.height(), printed->reportRect(last, QStringLiteral("Notes1")).height());
+        QCOMPARE(notes1.bottom(), printed->reportRect(last, QStringLiteral("Notes1")).bottom());
         const QRect text6 = printed->rect(last, QStringLiteral("Text6"));
         QCOMPARE(text6.y(), element.y());
         QCOMPARE(text6.height(), element.height());
