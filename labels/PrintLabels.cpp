@@ -312,6 +312,7 @@ void Run::print(qint32 productId)
         fillProductHeader();
     }
 
+    // A single substance is placed again and again until the page is full.
     for (const SubstanceRecord *substance : chosen)
         while (place(*substance) && m_single == 1) {
         }
@@ -325,8 +326,8 @@ void Run::print(qint32 productId)
 
 int labelsPerSheet(qint16 kind)
 {
-    const auto sheet = sheetFor(kind, 0);
-    return sheet && (kind == Additional2x6 || kind == AllSubstances || kind == Additional3x7) ? sheet->perPage : 1;
+    const bool additional = kind == Additional2x6 || kind == AllSubstances || kind == Additional3x7;
+    return additional ? sheetFor(kind, 0)->perPage : 1;
 }
 
 QString describeCut(const CutText &cut)
