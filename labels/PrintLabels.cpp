@@ -184,10 +184,17 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
     const QRect first = fields[0];
     if (count == 0 || first.isEmpty())
         return;
+    // The group may use the width of the picture fields and of the name above them.
+    qint32 ex, ey, ew, eh;
+    m_engine.PR_RepGetPos(QStringLiteral("Element") + slot, ex, ey, ew, eh);
     int left = first.x(), right = first.x() + first.width();
     for (const QRect &field : fields) {
         left = qMin(left, field.x());
         right = qMax(right, field.x() + field.width());
+    }
+    if (ew > 0) {
+        left = qMin(left, ex);
+        right = qMax(right, ex + ew);
     }
     // A report may have narrowed the fields at the paper's edge; a row uses the full size.
     QSize size;
@@ -199,8 +206,6 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
     const bool straight = rowPitch >= width || count == 1;
     const int groupWidth = straight ? (count - 1) * rowPitch + width
                                     : fields[static_cast<size_t>(count - 1)].x() + width - first.x();
-    qint32 ex, ey, ew, eh;
-    m_engine.PR_RepGetPos(QStringLiteral("Element") + slot, ex, ey, ew, eh);
     const int centre = ew > 0 ? ex + ew / 2 : (left + right) / 2;
     const int groupLeft = qBound(left, centre - groupWidth / 2, right - groupWidth);
     for (int m = 0; m < count; ++m) {
