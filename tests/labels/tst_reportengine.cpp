@@ -1,5 +1,8 @@
 #include "LabelTestSupport.h"
+#include "DataLocation.h"
+#include "PrintOffsetDialog.h"
 #include "PrintPreview.h"
+#include "Profile.h"
 #include "ReportEngine.h"
 #include "ReportRecorder.h"
 
@@ -28,6 +31,8 @@ class ReportEngineTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void printerOffsetIsReadSafely_data();
+    void printerOffsetIsReadSafely();
     void init();
     void failsToLoadMissingOrBrokenReports_data();
     void failsToLoadMissingOrBrokenReports();
@@ -297,6 +302,33 @@ void ReportEngineTest::previewShowsEveryPage()
     QCOMPARE(previewPages, (QList<int>{2, 3}));
     QCOMPARE(starts, QList<int>{5});
     QCOMPARE(dialogParent, &owner);
+}
+
+void ReportEngineTest::printerOffsetIsReadSafely_data()
+{
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<QString>("y");
+    QTest::addColumn<QPointF>("offset"); // 0.1 mm
+    QTest::newRow("as written") << "1.5" << "-0.3" << QPointF(15, -3);
+    QTest::newRow("the limits") << "5" << "-5.0" << QPointF(50, -50);
+    QTest::newRow("beyond the limits: none") << "5.1" << "-9" << QPointF(0, 0);
+    QTest::newRow("not numbers: none") << "abc" << "nan" << QPointF(0, 0);
+    QTest::newRow("missing: none") << "" << "" << QPointF(0, 0);
+}
+
+void ReportEngineTest::printerOffsetIsReadSafely()
+{
+    QFETCH(QString, x);
+    QFETCH(QString, y);
+    QFETCH(QPointF, offset);
+    const QString settings = locateData().settingsFile;
+    QFile::remove(settings);
+    QVERIFY(writeProfileString(QStringLiteral("print"), QStringLiteral("OffsetX"), x, settings));
+    QVERIFY(writeProfileString(QStringLiteral("print"), QStringLiteral("OffsetY"), y, settings));
+    QCOMPARE(readPrintOffset(), offset);
+    QVERIFY(writePrintOffset(QPointF(-12, 7)));
+    QCOMPARE(readPrintOffset(), QPointF(-12, 7));
+    QFile::remove(settings);
 }
 
 QTEST_MAIN(ReportEngineTest)
