@@ -43,12 +43,12 @@ QString PageRenderer::picturePath(const QString &reference)
     return *found;
 }
 
-QString PageRenderer::loadPictures(const ReportDocument &document)
+QString PageRenderer::loadPictures(const ReportDocument &document, SheetField *where)
 {
     m_picturePaths.clear(); // files may have appeared or moved since the last document
     QSet<QString> checked;
-    for (const ReportSheet &sheet : document.sheets) {
-        for (const FilledPage &page : sheet.layers) {
+    for (qsizetype s = 0; s < document.sheets.size(); ++s) {
+        for (const FilledPage &page : document.sheets[s].layers) {
             for (qsizetype i = 0; i < page.report().fields.size(); ++i) {
                 const auto reference = pictureReference(page.textAt(i));
                 if (!reference || reference->isEmpty() || checked.contains(*reference))
@@ -59,14 +59,35 @@ QString PageRenderer::loadPictures(const ReportDocument &document)
                 // outside file into a label.
                 const QString allowed = m_dataFolder.isEmpty() ? QDir(m_baseFolder).filePath(QStringLiteral("Data"))
                                                                : m_dataFolder;
-                if (QFileInfo::exists(path) && !isInsideFolder(path, allowed))
-                    return QStringLiteral("%1（%2 の外のファイルは使えません）").arg(path, QDir::toNativeSeparators(allowed));
-                if (!m_pictures.load(path))
+                const bool outside = QFileInfo::exists(path) && !isInsideFolder(path, allowed);
+                if (outside || !m_pictures.load(path)) {
+                    if (where)
+                        *where = SheetField{int(s), page.report().fields[i].name};
+                    if (outside)
+                        return QStringLiteral("%1（%2 の外のファイルは使えません）").arg(path, QDir::toNativeSeparators(allowed));
                     return path;
+                }
             }
         }
     }
     return {};
+}
+
+QList<qsizetype> PageRenderer::cutFields(const FilledPage &page)
+{
+    QList<qsizetype> cut;
+    const ReportDefinition &report = page.report();
+    for (qsizetype i = 0; i < report.fields.size(); ++i) {
+        const QString &text = page.textAt(i);
+        if (text.isEmpty() || pictureReference(text))
+            continue;
+        const QRect &rect = page.rectAt(i);
+        const QRectF box = innerBox(rect, report.fields[i].style);
+        if (rect.width() <= 0 || rect.height() <= 0 || box.width() <= 0 || box.height() <= 0
+            || m_fitter.fit(text, report.fields[i].style, box.size()).clipped)
+            cut.append(i);
+    }
+    return cut;
 }
 
 void PageRenderer::paint(QPainter &painter, const ReportSheet &sheet)
@@ -76,6 +97,7 @@ void PageRenderer::paint(QPainter &painter, const ReportSheet &sheet)
     const bool picturesAsImages = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
     painter.save();
     painter.scale(device->logicalDpiX() / kUnitsPerInch, device->logicalDpiY() / kUnitsPerInch);
+    painter.translate(m_offset);
     for (const FilledPage &page : sheet.layers)
         paintPage(painter, page, picturesAsImages);
     painter.restore();

@@ -23,11 +23,19 @@ public:
 
     // Label outlines marked `guide` are normally left out (the stock is pre-cut).
     void setShowGuides(bool show) { m_showGuides = show; }
+    // Moves everything painted by this much (0.1 mm, right and down), to make up for a
+    // printer that does not put the page where it should.
+    void setOffset(const QPointF &offset) { m_offset = offset; }
+    QPointF offset() const { return m_offset; }
 
     // Loads every picture the document names; returns the path of the first
     // one that cannot be read or lies outside the Data folder (with the
-    // reason), or an empty string.
-    QString loadPictures(const ReportDocument &document);
+    // reason), or an empty string, and sets *where to the field that names it.
+    QString loadPictures(const ReportDocument &document, SheetField *where = nullptr);
+
+    // The fields of a page whose text cannot be shown whole even at its minimum size (by
+    // position in page.report().fields). What does not fit is left out when painting.
+    QList<qsizetype> cutFields(const FilledPage &page);
 
     // Paints one sheet. The painter's device origin must be the top-left
     // corner of the paper (full-page printers, margin-free PDF writers).
@@ -47,6 +55,7 @@ private:
     QString m_dataFolder;
     QHash<QString, QString> m_picturePaths; // as written -> resolved
     bool m_showGuides = false;
+    QPointF m_offset;
 };
 
 } // namespace corvane

@@ -4,6 +4,10 @@
 #include "DbError.h"
 #include "ReportEngine.h"
 
+#include <QHash>
+#include <QRegularExpression>
+
+#include <array>
 #include <optional>
 #include <unordered_map>
 
@@ -38,15 +42,38 @@ struct RunFailure {
     QString message;
 };
 
+// The words of a field for the user, by its name without the slot number.
+QString fieldWords(const QString &stem, qint16 kind)
+{
+    static const QHash<QString, QString> words{
+        {QStringLiteral("Element"), QStringLiteral("物質名")},
+        {QStringLiteral("Attention"), QStringLiteral("注意喚起語")},
+        {QStringLiteral("Harmful"), QStringLiteral("危険有害性情報")},
+        {QStringLiteral("CopName"), QStringLiteral("会社名")},
+        {QStringLiteral("Address"), QStringLiteral("住所")},
+        {QStringLiteral("TelFax"), QStringLiteral("電話・FAX")},
+        {QStringLiteral("ProName"), QStringLiteral("製品名")},
+        {QStringLiteral("CntElm"), QStringLiteral("含有成分")},
+        {QStringLiteral("Notes"), QStringLiteral("注意事項")},
+        {QStringLiteral("Notes1"), QStringLiteral("注意事項")},
+        {QStringLiteral("Notes2"), QStringLiteral("注意事項")},
+    };
+    if (kind == Model && stem == QStringLiteral("Notes"))
+        return QStringLiteral("注意書き");
+    return words.value(stem, stem);
+}
+
 class Run {
 public:
-    Run(QObject *owner, Database &db, ReportEngine &engine, qint16 kind, qint16 single, Sheet sheet)
+    Run(QObject *owner, Database &db, ReportEngine &engine, qint16 kind, qint16 single, Sheet sheet, int start)
         : m_owner(owner), m_db(db), m_engine(engine), m_kind(kind), m_single(single), m_sheet(std::move(sheet)),
-          m_path(QStringLiteral("Data\\") + m_sheet.file) {}
+          m_path(QStringLiteral("Data\\") + m_sheet.file), m_slot(static_cast<qint16>(start)) {}
 
     // Throws RunFailure, or DbError from the database.
     void print(qint32 productId);
     const QStringList &warnings() const { return m_warnings; }
+    // Where the fields the engine could not show whole are, in the user's words.
+    QList<CutText> cutTexts() const;
 
 private:
     bool hasHeader() const { return m_kind == Normal || m_kind == Model; }
@@ -55,6 +82,8 @@ private:
     void fillHeader();
     void fillProductHeader();
     bool place(const SubstanceRecord &substance);
+    void placePictograms(const QString &slot, const SubstanceRecord &substance);
+    void endDocument();
     [[noreturn]] void abort(const QString &message);
 
     QObject *m_owner;
@@ -66,6 +95,9 @@ private:
     Header m_header;
     qint16 m_slot = 1;
     QStringList m_warnings;
+    int m_page = 0;
+    int m_pages = 1;
+    QHash<QPair<int, int>, QString> m_placed; // (page, slot) -> substance name
 };
 
 void Run::abort(const QString &message)
@@ -79,6 +111,8 @@ void Run::loadPage()
     if (m_engine.PR_LoadReport(0, 0, m_path) != 0)
         abort(QStringLiteral("ラベルの様式を読み込めません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError()));
     ClearReportFields(m_engine, 1, m_sheet.perPage);
+    if (m_pages > 1)
+        m_engine.PR_RepSetText(QStringLiteral("PageNo"), QStringLiteral("%1/%2").arg(m_page + 1).arg(m_pages));
 }
 
 void Run::fillHeader()
@@ -108,6 +142,7 @@ bool Run::place(const SubstanceRecord &substance)
             return false; // the page is full of copies; later substances add nothing
         m_engine.PR_PlayReport();
         m_engine.PR_EndPage();
+        ++m_page;
         loadPage();
         if (hasHeader()) {
             fillHeader();
@@ -123,53 +158,122 @@ bool Run::place(const SubstanceRecord &substance)
     const QString n = QString::number(m_slot);
     m_engine.PR_RepSetText(QStringLiteral("Element") + n, substance.name);
     m_engine.PR_RepSetText(QStringLiteral("Attention") + n, substance.signalWord);
-    for (int m = 1; m <= kPicturesPerSubstance; ++m) {
-        const QString &picture = substance.pictures[static_cast<size_t>(m - 1)];
-        m_engine.PR_RepSetText(QStringLiteral("Mark") + n + QString::number(m),
-                               picture.isEmpty() ? QString() : QStringLiteral("#BMP=Data\\") + picture);
-    }
+    placePictograms(n, substance);
     m_engine.PR_RepSetText(QStringLiteral("Harmful") + n, substance.hazards);
+    m_placed.insert({m_page, m_slot}, substance.name);
     ++m_slot;
     return true;
+}
+
+// The substance's pictograms go into the first of the slot's picture fields, side by side as
+// a group centred under the name. A report may stagger its fields up and down so that five
+// fit the width; fewer stand in one straight row whenever they fit without overlapping.
+void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
+{
+    QStringList pictures;
+    for (const QString &picture : substance.pictures)
+        if (!picture.isEmpty())
+            pictures.append(QStringLiteral("#BMP=Data\\") + picture);
+    std::array<QRect, kPicturesPerSubstance> fields;
+    for (int m = 0; m < kPicturesPerSubstance; ++m) {
+        const QString name = QStringLiteral("Mark") + slot + QString::number(m + 1);
+        m_engine.PR_RepSetText(name, pictures.value(m));
+        qint32 x, y, w, h;
+        m_engine.PR_RepGetPos(name, x, y, w, h);
+        fields[static_cast<size_t>(m)] = QRect(x, y, w, h);
+    }
+    const int count = static_cast<int>(pictures.size());
+    const QRect first = fields[0];
+    if (count == 0 || first.isEmpty())
+        return;
+    // The group may use the width of the picture fields and of the name above them.
+    qint32 ex, ey, ew, eh;
+    m_engine.PR_RepGetPos(QStringLiteral("Element") + slot, ex, ey, ew, eh);
+    int left = first.x(), right = first.x() + first.width();
+    for (const QRect &field : fields) {
+        left = qMin(left, field.x());
+        right = qMax(right, field.x() + field.width());
+    }
+    if (ew > 0) {
+        left = qMin(left, ex);
+        right = qMax(right, ex + ew);
+    }
+    // A report may have narrowed the fields at the paper's edge; a row uses the full size.
+    QSize size;
+    for (const QRect &field : fields)
+        size = size.expandedTo(field.size());
+    const int width = size.width();
+    const int reportPitch = fields[1].x() - first.x();
+    const int rowPitch = count == 1 ? 0 : qMin(qMax(reportPitch, width + width / 10), (right - left - width) / (count - 1));
+    const bool straight = rowPitch >= width || count == 1;
+    const int groupWidth = straight ? (count - 1) * rowPitch + width
+                                    : fields[static_cast<size_t>(count - 1)].x() + width - first.x();
+    const int centre = ew > 0 ? ex + ew / 2 : (left + right) / 2;
+    const int groupLeft = qBound(left, centre - groupWidth / 2, right - groupWidth);
+    for (int m = 0; m < count; ++m) {
+        const QRect &field = fields[static_cast<size_t>(m)];
+        const int x = straight ? groupLeft + m * rowPitch : groupLeft + field.x() - first.x();
+        const QSize placed = straight ? size : field.size();
+        m_engine.PR_RepSetPos(QStringLiteral("Mark") + slot + QString::number(m + 1), x,
+                              straight ? first.y() : field.y(), placed.width(), placed.height());
+    }
+}
+
+void Run::endDocument()
+{
+    m_engine.PR_PlayReport();
+    if (m_engine.PR_EndDoc() == 0)
+        return;
+    QString message = QStringLiteral("ラベルを出力できません。\n%1").arg(m_engine.lastError());
+    if (const auto where = m_engine.unreadablePictureField()) {
+        static const QRegularExpression mark(QStringLiteral("^Mark(\\d+)\\d$"));
+        const auto match = mark.match(where->field);
+        const QString substance = match.hasMatch() ? m_placed.value({where->sheet, match.captured(1).toInt()}) : QString();
+        if (!substance.isEmpty())
+            message = QStringLiteral("「%1」の絵表示を読み込めません。\n%2").arg(substance, m_engine.lastError());
+    }
+    throw RunFailure{message};
+}
+
+QList<CutText> Run::cutTexts() const
+{
+    static const QRegularExpression slotField(QStringLiteral("^(Element|Attention|Harmful)(\\d+)$"));
+    QList<CutText> cut;
+    for (const SheetField &where : m_engine.lastCutFields()) {
+        CutText text{where.sheet + 1, 0, QString(), QString()};
+        const auto match = slotField.match(where.field);
+        if (match.hasMatch()) {
+            text.position = match.captured(2).toInt();
+            text.substance = m_placed.value({where.sheet, text.position});
+            text.field = fieldWords(match.captured(1), m_kind);
+        } else {
+            text.field = fieldWords(where.field, m_kind);
+        }
+        cut.append(text);
+    }
+    return cut;
 }
 
 void Run::print(qint32 productId)
 {
     if (m_engine.PR_Start(m_owner, QString(), QString(), 9, 0, 0) > 10)
         throw RunFailure{QStringLiteral("印刷を開始できません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError())};
-    loadPage();
-
-    if (hasHeader()) {
-        if (const auto company = catalogue::company(m_db)) {
-            m_header.company = company->company;
-            m_header.address = company->address;
-            m_header.tel = company->tel;
-        }
-        fillHeader();
-    }
 
     std::vector<EntryRecord> rows;
     QString productName = QStringLiteral("全対象物質");
+    std::optional<ProductWithEntries> product;
     if (m_kind == AllSubstances) {
         rows = catalogue::entries(m_db, productId);
         if (rows.empty())
             abort(QStringLiteral("製品情報が登録されていません。"));
+        m_engine.setDocumentTitle(QStringLiteral("全対象物質"));
     } else {
-        auto product = catalogue::productWithEntries(m_db, productId);
+        product = catalogue::productWithEntries(m_db, productId);
         if (!product)
             abort(QStringLiteral("製品情報が登録されていません。"));
         rows = std::move(product->entries);
         productName = product->product.nameText();
-        if (hasHeader()) {
-            m_header.productName = product->product.nameText();
-            m_header.ingredients = product->product.ingredientsText();
-            m_header.notesWhole = product->product.notesText();
-            if (sixLabels())
-                SplitNotes(m_header.notesWhole, m_header.notesFirst, m_header.notesRest);
-            else
-                m_header.notesFirst = m_header.notesWhole;
-            fillProductHeader();
-        }
+        m_engine.setDocumentTitle(product->product.nameText());
     }
 
     std::unordered_map<int, SubstanceRecord> master;
@@ -186,32 +290,84 @@ void Run::print(qint32 productId)
                               .arg(*number);
         return nullptr;
     };
-
+    // The substances in the order they go on the labels. A single-substance run fills the page
+    // with the first row's first substance; a row whose first slot names none passes on.
+    std::vector<const SubstanceRecord *> chosen;
     for (const EntryRecord &row : rows) {
         if (m_single == 1) {
-            // Every slot of the page gets the row's first substance; a row whose first slot
-            // names no substance passes on to the next row.
-            if (const SubstanceRecord *substance = find(row.itemId[0]))
-                while (place(*substance)) {
-                }
+            if (const SubstanceRecord *substance = find(row.itemId[0])) {
+                chosen.push_back(substance);
+                break;
+            }
             continue;
         }
         for (const std::optional<int> &slot : row.itemId)
             if (const SubstanceRecord *substance = find(slot))
-                place(*substance);
+                chosen.push_back(substance);
     }
+    if (chosen.empty() && !hasHeader())
+        abort(QStringLiteral("物質が登録されていません。"));
+    if (m_single == 0 && !chosen.empty())
+        m_pages = (m_slot - 1 + static_cast<int>(chosen.size()) + m_sheet.perPage - 1) / m_sheet.perPage;
+
+    loadPage();
+    if (hasHeader()) {
+        if (const auto company = catalogue::company(m_db)) {
+            m_header.company = company->company;
+            m_header.address = company->address;
+            m_header.tel = company->tel;
+        }
+        fillHeader();
+        m_header.productName = product->product.nameText();
+        m_header.ingredients = product->product.ingredientsText();
+        m_header.notesWhole = product->product.notesText();
+        if (sixLabels())
+            SplitNotes(m_header.notesWhole, m_header.notesFirst, m_header.notesRest);
+        else
+            m_header.notesFirst = m_header.notesWhole;
+        fillProductHeader();
+    }
+
+    // A single substance is placed again and again until the page is full.
+    for (const SubstanceRecord *substance : chosen)
+        while (place(*substance) && m_single == 1) {
+        }
 
     if (m_kind == Normal && m_single == 0)
         MoveNotesOnLastPage(m_engine, m_slot, m_header.notesWhole);
-    m_engine.PR_PlayReport();
-    if (m_engine.PR_EndDoc() != 0)
-        throw RunFailure{QStringLiteral("ラベルを出力できません。\n%1").arg(m_engine.lastError())};
+    endDocument();
 }
 
 } // namespace
 
+int labelsPerSheet(qint16 kind)
+{
+    const bool additional = kind == Additional2x6 || kind == AllSubstances || kind == Additional3x7;
+    return additional ? sheetFor(kind, 0)->perPage : 1;
+}
+
+QString describeCut(const CutText &cut)
+{
+    QString where = QStringLiteral("%1ページ").arg(cut.page);
+    if (cut.position > 0)
+        where += QStringLiteral(" %1番目").arg(cut.position);
+    if (!cut.substance.isEmpty())
+        where += QStringLiteral("（%1）").arg(cut.substance);
+    return where + QStringLiteral(": ") + cut.field;
+}
+
+QString cutTextMessage(const QList<CutText> &cut, int limit)
+{
+    QStringList lines;
+    for (const CutText &text : cut.mid(0, limit))
+        lines.append(describeCut(text));
+    if (cut.size() > limit)
+        lines.append(QStringLiteral("ほか %1 件").arg(cut.size() - limit));
+    return QStringLiteral("次の文字が枠に収まりませんでした: \n") + lines.join(u'\n');
+}
+
 PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
-                        ReportEngine &engine)
+                        ReportEngine &engine, const PrintOptions &options)
 {
     PrintResult result;
     const auto sheet = sheetFor(kind, singleSubstance);
@@ -219,11 +375,17 @@ PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 ki
         result.error = QStringLiteral("ラベルの種類 %1 はありません。").arg(kind);
         return result;
     }
-    Run run(hWnd, db, engine, kind, singleSubstance, *sheet);
+    const int positions = labelsPerSheet(kind);
+    if (options.startPosition < 1 || options.startPosition > positions) {
+        result.error = QStringLiteral("開始位置は 1 から %1 までです。").arg(positions);
+        return result;
+    }
+    Run run(hWnd, db, engine, kind, singleSubstance, *sheet, options.startPosition);
     try {
         run.print(productID);
         result.ok = true;
         result.warnings = run.warnings();
+        result.cut = run.cutTexts();
     } catch (const RunFailure &failure) {
         result.error = failure.message;
     } catch (const DbError &error) {
@@ -245,7 +407,8 @@ void MoveNotesOnLastPage(ReportEngine &engine, int nextSlot, const QString &note
     engine.PR_RepSetPos(QStringLiteral("Text6"), x, ey, w, eh);
     engine.PR_RepGetPos(QStringLiteral("Attention%1").arg(k), ax, ay, aw, ah);
     engine.PR_RepGetPos(QStringLiteral("Notes1"), x, y, w, h);
-    engine.PR_RepSetPos(QStringLiteral("Notes1"), ax, ay, copW, h);
+    // The block keeps its lower edge, so the text has all the room the empty rows leave.
+    engine.PR_RepSetPos(QStringLiteral("Notes1"), ax, ay, copW, y + h - ay);
     engine.PR_RepSetText(QStringLiteral("Notes1"), notesWhole);
     engine.PR_RepSetText(QStringLiteral("Notes2"), QString());
 }

@@ -19,26 +19,53 @@ enum LabelKind : qint16 {
     Additional3x7 = 5, // twenty-one to a page
 };
 
+// A field whose text could not be shown whole even at its smallest size: where it is (page
+// and label position from 1; position 0 for the header of the normal and model labels), the
+// substance on that label if any, and what the field holds, in Japanese.
+struct CutText {
+    int page = 0;
+    int position = 0;
+    QString substance;
+    QString field;
+};
+
 // What a printing run did: whether the document was output, why not (in Japanese, for the
 // user), and what the user should know about a document that was output.
 struct PrintResult {
     bool ok = false;
     QString error;
     QStringList warnings;
+    QList<CutText> cut;
+};
+
+struct PrintOptions {
+    // The label position the first page starts at on the sheets of additional labels (kinds
+    // 3, 4 and 5), so that a partly used sheet is used up; positions run row by row from the
+    // top left.
+    int startPosition = 1;
 };
 
 // Prints the labels of one product (or, for kind 4, of the entries stored under productID)
 // through engine, whose output the caller has chosen; hWnd is handed to the engine as the
 // document's owner. It never talks to the user: the caller shows the result.
 PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
-                        ReportEngine &engine);
+                        ReportEngine &engine, const PrintOptions &options = {});
+
+// The label positions of a sheet of the kind: 12 or 21 for the additional labels, else 1.
+int labelsPerSheet(qint16 kind);
+
+// One line for the user: "1ページ 3番目（トルエン）: 危険有害性情報".
+QString describeCut(const CutText &cut);
+// The message listing cut texts: "次の文字が枠に収まりませんでした: " and one line each, at
+// most `limit` lines and then how many more.
+QString cutTextMessage(const QList<CutText> &cut, int limit);
 
 // Blanks the header fields and the fields of slots 1 to count of a freshly loaded page.
 void ClearReportFields(ReportEngine &engine, qint16 mode, qint16 count);
 
 // On the last page of the six-label sheet with fewer than five labels (nextSlot is the first
-// empty slot), the notes block moves up into the first empty row of slots and shows the whole
-// text in one field.
+// empty slot), the notes block moves up into the first empty row of slots, down to where it
+// ended, and shows the whole text in one field.
 void MoveNotesOnLastPage(ReportEngine &engine, int nextSlot, const QString &notesWhole);
 
 // Divides notes between the two notes fields of the six-label page: first takes up to 23

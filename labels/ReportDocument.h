@@ -46,6 +46,12 @@ struct ReportDocument {
     QList<ReportSheet> sheets;
 };
 
+// A field of a finished document: the sheet (from 0) and the field's name.
+struct SheetField {
+    int sheet = 0;
+    QString field;
+};
+
 inline constexpr QStringView kPicturePrefix = u"#BMP=";
 
 // The picture a field text names, as written ("Data\GHS02.svg"), if any.

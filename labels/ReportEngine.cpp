@@ -93,6 +93,22 @@ QString ReportEngine::checkOutputReady() const
     return {};
 }
 
+void ReportEngine::setDocumentTitle(const QString &title)
+{
+    if (m_documentOpen && !title.isEmpty())
+        m_document.title = title;
+}
+
+QList<SheetField> ReportEngine::cutFields(const ReportDocument &document)
+{
+    QList<SheetField> cut;
+    for (qsizetype s = 0; s < document.sheets.size(); ++s)
+        for (const FilledPage &page : document.sheets[s].layers)
+            for (const qsizetype field : m_renderer.cutFields(page))
+                cut.append(SheetField{int(s), page.report().fields[field].name});
+    return cut;
+}
+
 void ReportEngine::closeDocument()
 {
     m_documentOpen = false;
@@ -112,6 +128,8 @@ qint16 ReportEngine::PR_Start(QObject *owner, const QString &documentName, const
         result = fail(kStartOutputUnavailable, QStringLiteral("印刷を開始できません: %1").arg(problem));
     } else {
         m_lastError.clear();
+        m_unreadablePicture.reset();
+        m_lastCutFields.clear();
         closeDocument();
         m_lastDocument = ReportDocument{};
         m_documentOpen = true;
@@ -193,13 +211,17 @@ qint16 ReportEngine::PR_EndDoc()
         result = fail(kEndNoDocument, QStringLiteral("印刷が開始されていません"));
     } else if (m_document.sheets.isEmpty()) {
         result = fail(kEndNothingToPrint, QStringLiteral("印刷するページがありません"));
-    } else if (const QString unreadable = m_renderer.loadPictures(m_document); !unreadable.isEmpty()) {
+    } else if (const QString unreadable = m_renderer.loadPictures(m_document, &m_unreadablePicture.emplace());
+               !unreadable.isEmpty()) {
         result = fail(kEndPictureUnreadable, QStringLiteral("絵表示のファイルを読み込めません: %1").arg(unreadable));
     } else if (m_output == Output::Pdf) {
         if (const QString problem = writePdf(m_document, m_pdfPath, m_renderer); !problem.isEmpty())
             result = fail(kEndWriteFailed, problem);
     }
+    if (result != kEndPictureUnreadable)
+        m_unreadablePicture.reset();
     if (result == kOutput) {
+        m_lastCutFields = cutFields(m_document);
         if (m_recorder)
             m_recorder->recordDocument(m_document);
         m_lastDocument = m_document;

@@ -41,6 +41,14 @@ public:
 
     // Japanese description of the last failure.
     QString lastError() const { return m_lastError; }
+    // The field that named the picture PR_EndDoc could not read.
+    std::optional<SheetField> unreadablePictureField() const { return m_unreadablePicture; }
+    // The fields of the last document output whose text could not be shown whole even at
+    // the minimum size; what does not fit is left out of the output.
+    const QList<SheetField> &lastCutFields() const { return m_lastCutFields; }
+
+    // Titles the open document (the PDF's title, the preview's caption).
+    void setDocumentTitle(const QString &title);
 
     // The last document output, with its pictures loaded into renderer(): what a
     // preview shows and prints.
@@ -75,6 +83,7 @@ private:
     void record(const QString &operation, const QVariantList &arguments, const QVariant &result = {});
     qint16 fail(qint16 code, const QString &message);
     void closeDocument();
+    QList<SheetField> cutFields(const ReportDocument &document);
     QString checkOutputReady() const;
 
     QString m_baseFolder;
@@ -93,6 +102,8 @@ private:
     ReportDocument m_lastDocument;
     std::optional<FilledPage> m_currentPage;
     bool m_sheetOpen = false;
+    std::optional<SheetField> m_unreadablePicture;
+    QList<SheetField> m_lastCutFields;
 };
 
 } // namespace corvane

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kMaxCoordinate = 20000; // 2 m: far beyond any page we print
 constexpr int kMaxGridSlots = 200;
+constexpr int kMaxSafeMargin = 200; // 20 mm
 constexpr int kMaxErrors = 50;
 constexpr qreal kMinPointSize = 1.0;
 constexpr qreal kMaxPointSize = 300.0;
@@ -37,6 +38,7 @@ struct Grid {
     int rows = 1;
     QPoint origin;
     QPoint pitch;
+    int safe = 0; // fields keep this far from the paper's edge
 
     QList<Origin> cells() const
     {
@@ -420,6 +422,18 @@ void ReportParser::parseField(const QList<ReportToken> &tokens)
         FieldDefinition placed = field;
         placed.name = QString(nameToken.key).replace(kSlotPlaceholder, QString::number(origin.slot));
         placed.rect.translate(origin.offset);
+        if (m_grid && m_grid->safe > 0) {
+            // Labels on the sheet's edge give up the strip the printer cannot reach.
+            const int safe = m_grid->safe;
+            const QSize page = m_result.report.pageExtent();
+            placed.rect = placed.rect.intersected(QRect(safe, safe, page.width() - 2 * safe, page.height() - 2 * safe));
+            if (placed.rect.isEmpty()) {
+                fail(nameToken.column, QStringLiteral("%1 が印刷できる範囲（用紙の端から safe=%2）に入りません")
+                                           .arg(QString(nameToken.key).replace(kSlotPlaceholder, QString::number(origin.slot)))
+                                           .arg(safe));
+                return;
+            }
+        }
         if (!isValidFieldName(placed.name)) {
             fail(nameToken.column,
                  QStringLiteral("項目名に使えない文字があります（英字で始まる英数字と _）: '%1'").arg(placed.name));
@@ -581,6 +595,12 @@ void ReportParser::parseGrid(const QList<ReportToken> &tokens)
             return;
         }
         if (auto fault = readInteger(*token, setting.min, setting.max, setting.target)) {
+            fail(*fault);
+            return;
+        }
+    }
+    if (auto token = attributes.take(QStringLiteral("safe"))) {
+        if (auto fault = readInteger(*token, 0, kMaxSafeMargin, &grid.safe)) {
             fail(*fault);
             return;
         }

@@ -177,7 +177,6 @@ FittedText TextFitter::compute(const QString &text, const TextStyle &style, cons
             columns = candidate;
         }
     }
-    result.clipped = !size;
     result.pointSize = size.value_or(qMin(style.minimumPointSize, style.pointSize));
 
     QList<PlacedLine> placed;
@@ -208,14 +207,23 @@ FittedText TextFitter::compute(const QString &text, const TextStyle &style, cons
             result.clipped = true;
             continue;
         }
-        const qreal width = line.range.width * units;
+        // A line wider than its column (one unbreakable word, or no wrapping) keeps only the
+        // characters that fit: what is cut is left out, not hidden under a clip.
+        LineRange range = line.range;
+        const qreal maxWidth = columnWidth / units;
+        while (range.end > range.first && range.width > maxWidth + kTolerance) {
+            --range.end;
+            range.width -= line.paragraph->advances[range.end];
+            result.clipped = true;
+        }
+        const qreal width = range.width * units;
         qreal x = 0;
         if (style.horizontalAlignment == HorizontalAlignment::Center)
             x = (columnWidth - width) / 2;
         else if (style.horizontalAlignment == HorizontalAlignment::Right)
             x = columnWidth - width;
         x = qMax<qreal>(0, x) + line.column * (columnWidth + kColumnGap * units);
-        result.lines.append(FittedLine{line.paragraph->textOf(line.range), QPointF(x, baseline), width});
+        result.lines.append(FittedLine{line.paragraph->textOf(range), QPointF(x, baseline), width});
     }
     return result;
 }

@@ -25,7 +25,7 @@ struct FittedText {
     qreal ascent = 0;  // 0.1 mm at pointSize
     qreal descent = 0; // 0.1 mm at pointSize
     QList<FittedLine> lines;
-    bool clipped = false; // did not fit even at the minimum size
+    bool clipped = false; // lines or characters were left out: it did not fit even at the minimum size
 };
 
 // 0.1 mm per point.

@@ -6,16 +6,68 @@
 #include "PageRenderer.h"
 #include "PdfOutput.h"
 #include "PrintLabels.h"
+#include "PrintOffsetDialog.h"
 #include "ReportEngine.h"
 
-
+#include <QLabel>
 #include <QPainter>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QSpinBox>
+#include <QToolBar>
 
 namespace corvane {
 
-void showPrintPreview(QWidget *owner, const ReportDocument &document, PageRenderer &renderer)
+namespace {
+
+// So many cut fields fit one message box; the rest are counted.
+constexpr int kCutLinesShown = 20;
+
+std::shared_ptr<const ReportDefinition> firstSheetReport(const ReportDocument &document)
+{
+    if (document.sheets.isEmpty() || document.sheets.first().layers.isEmpty())
+        return nullptr;
+    return std::make_shared<const ReportDefinition>(document.sheets.first().layers.first().report());
+}
+
+void addControls(QPrintPreviewDialog &dialog, const ReportDocument &document, const PreviewControls &controls)
+{
+    auto *toolBar = dialog.findChild<QToolBar *>();
+    auto *preview = dialog.findChild<QPrintPreviewWidget *>();
+    if (!toolBar || !preview)
+        return;
+    toolBar->addSeparator();
+    if (controls.positions > 1 && controls.relayout) {
+        auto *start = new QSpinBox(toolBar);
+        start->setRange(1, controls.positions);
+        start->setValue(controls.startPosition);
+        start->setToolTip(QStringLiteral("1 枚目の何番目のラベルから印刷するか（左上から横へ数えます）"));
+        toolBar->addWidget(new QLabel(QStringLiteral(" 開始位置 "), toolBar));
+        toolBar->addWidget(start);
+        auto laidOut = std::make_shared<int>(controls.startPosition);
+        QObject::connect(start, &QSpinBox::valueChanged, &dialog, [=, relayout = controls.relayout](int position) {
+            if (position == *laidOut)
+                return;
+            if (relayout(position)) {
+                *laidOut = position;
+            } else {
+                const QSignalBlocker blocker(start);
+                start->setValue(*laidOut);
+            }
+            preview->updatePreview();
+        });
+    }
+    QAction *offset = toolBar->addAction(QStringLiteral("印刷位置の調整"));
+    QObject::connect(offset, &QAction::triggered, &dialog, [&dialog, &document] {
+        PrintOffsetDialog(firstSheetReport(document), &dialog).exec();
+    });
+}
+
+} // namespace
+
+void showPrintPreview(QWidget *owner, const ReportDocument &document, PageRenderer &renderer,
+                      const PreviewControls &controls)
 {
     QPrinter printer(QPrinter::HighResolution);
     // Label stock is positioned from the paper's edge, not the printable area.
@@ -27,13 +79,18 @@ void showPrintPreview(QWidget *owner, const ReportDocument &document, PageRender
     QPrintPreviewDialog dialog(&printer, owner);
     dialog.setWindowTitle(QStringLiteral("印刷プレビュー - %1").arg(document.title));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter *target) {
+        // The offset makes up for a printer; a PDF keeps the sheet where it belongs.
+        const QPointF kept = renderer.offset();
+        renderer.setOffset(target->outputFormat() == QPrinter::NativeFormat ? readPrintOffset() : QPointF());
         QPainter painter(target);
         for (qsizetype i = 0; i < document.sheets.size(); ++i) {
             if (i > 0)
                 target->newPage();
             renderer.paint(painter, document.sheets[i]);
         }
+        renderer.setOffset(kept);
     });
+    addControls(dialog, document, controls);
     dialog.exec();
 }
 
@@ -41,15 +98,41 @@ void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int
 {
     ReportEngine engine;
     engine.setDataFolder(locateData().resourceFolder);
-    const PrintResult result =
-        PrintLabels(owner, db, productId, static_cast<qint16>(kind), static_cast<qint16>(singleSubstance), engine);
+    const auto run = [&](int start) {
+        return PrintLabels(owner, db, productId, static_cast<qint16>(kind), static_cast<qint16>(singleSubstance), engine,
+                           PrintOptions{start});
+    };
+    const PrintResult result = run(1);
     if (!result.ok) {
         MsgBox(owner, result.error);
         return;
     }
     if (!result.warnings.isEmpty())
         MsgBox(owner, result.warnings.join(QLatin1Char('\n')));
-    showPrintPreview(owner, engine.lastDocument(), engine.renderer());
+    if (!result.cut.isEmpty())
+        MsgBox(owner, cutTextMessage(result.cut, kCutLinesShown));
+
+    PreviewControls controls;
+    controls.positions = labelsPerSheet(static_cast<qint16>(kind));
+    auto shownCut = std::make_shared<QString>(cutTextMessage(result.cut, kCutLinesShown));
+    auto laidOut = std::make_shared<int>(1);
+    controls.relayout = [&, shownCut, laidOut](int start) {
+        PrintResult again = run(start);
+        if (!again.ok) {
+            MsgBox(owner, again.error);
+            run(*laidOut); // the document as it was
+            return false;
+        }
+        *laidOut = start;
+        // The same texts are cut wherever the labels start; say so only when that changes.
+        if (const QString message = cutTextMessage(again.cut, kCutLinesShown);
+            !again.cut.isEmpty() && message != *shownCut) {
+            MsgBox(owner, message);
+            *shownCut = message;
+        }
+        return true;
+    };
+    showPrintPreview(owner, engine.lastDocument(), engine.renderer(), controls);
 }
 
 } // namespace corvane

@@ -1,6 +1,8 @@
 // Prints one product's labels (or the list of all target substances) straight into a PDF,
 // for batch work and automation:
-//   corvane-print --product ID --kind K [--single 0|1] --output FILE.pdf [--data DIR]
+//   corvane-print --product ID --kind K [--single 0|1] [--start N] [--offset X,Y] --output FILE.pdf [--data DIR]
+// Exit status: 0 printed; 1 nothing printed (the message on standard error); 3 printed, but
+// some text did not fit its field (each listed on standard error).
 #include "Application.h"
 #include "Catalogue.h"
 #include "DailyBackup.h"
@@ -15,14 +17,32 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
+#include <cmath>
+
 using namespace corvane;
 
 namespace {
+
+// Printed, but text was left out of some fields.
+constexpr int kExitTextCut = 3;
 
 int failWith(const QString &message)
 {
     QTextStream(stderr) << "corvane-print: " << message << '\n';
     return 1;
+}
+
+// "X,Y" in millimetres, each from -5.0 to +5.0, as 0.1 mm.
+std::optional<QPointF> offsetOption(const QString &text)
+{
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 2)
+        return std::nullopt;
+    bool okX = false, okY = false;
+    const double x = parts[0].trimmed().toDouble(&okX), y = parts[1].trimmed().toDouble(&okY);
+    if (!okX || !okY || std::abs(x) > 5.0 || std::abs(y) > 5.0)
+        return std::nullopt;
+    return QPointF(std::round(x * 10), std::round(y * 10));
 }
 
 std::optional<int> integerOption(const QCommandLineParser &parser, const QString &name)
@@ -55,13 +75,21 @@ int main(int argc, char *argv[])
     QGuiApplication::setApplicationVersion(Application::version());
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Prints Corvane labels into a PDF file."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Prints Corvane labels into a PDF file.\n"
+        "Exit status: 0 printed; 1 not printed (the reason on standard error); 3 printed, but text that\n"
+        "did not fit its field even at the smallest size was left out (each such field on standard error)."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("product"), QStringLiteral("Product ID (-1: the list of all target substances)."), QStringLiteral("ID")},
         {QStringLiteral("kind"), QStringLiteral("Label kind 1 to 5."), QStringLiteral("K")},
         {QStringLiteral("single"), QStringLiteral("1: fill the page with copies of one substance."), QStringLiteral("0|1")},
+        {QStringLiteral("start"), QStringLiteral("Kinds 3, 4, 5: the label position to start at on the first sheet "
+                                                 "(row by row from the top left; default 1)."), QStringLiteral("N")},
+        {QStringLiteral("offset"), QStringLiteral("Moves everything X mm right and Y mm down (each -5.0 to 5.0), to make up "
+                                                  "for the printer the PDF is for; without it the PDF has no offset."),
+         QStringLiteral("X,Y")},
         {QStringLiteral("output"), QStringLiteral("The PDF file to write."), QStringLiteral("FILE")},
         {QStringLiteral("data"), QStringLiteral("The folder of Data.mde (default: the Data folder beside the program, "
                                                 "or ~/.local/share/corvane/Data when installed)."), QStringLiteral("DIR")},
@@ -85,6 +113,23 @@ int main(int argc, char *argv[])
             return failWith(QStringLiteral("--single takes 0 or 1"));
     }
 
+    PrintOptions options;
+    if (parser.isSet(QStringLiteral("start"))) {
+        const auto start = integerOption(parser, QStringLiteral("start"));
+        if (!start || *start < 1 || *start > labelsPerSheet(static_cast<qint16>(*kind)))
+            return failWith(QStringLiteral("--start takes a label position from 1 to %1 for kind %2")
+                                .arg(labelsPerSheet(static_cast<qint16>(*kind)))
+                                .arg(*kind));
+        options.startPosition = *start;
+    }
+
+    std::optional<QPointF> offset;
+    if (parser.isSet(QStringLiteral("offset"))) {
+        offset = offsetOption(parser.value(QStringLiteral("offset")));
+        if (!offset)
+            return failWith(QStringLiteral("--offset takes X,Y in millimetres, each from -5.0 to 5.0"));
+    }
+
     setDataOption(parser.value(QStringLiteral("data")));
     const DataLocation location = locateData();
     // Neither the user's data nor the program's sheets and pictures may be written over.
@@ -103,16 +148,24 @@ int main(int argc, char *argv[])
     ReportEngine engine;
     engine.setDataFolder(location.resourceFolder);
     engine.setPdfOutput(output);
+    if (offset)
+        engine.renderer().setOffset(*offset);
     PrintResult result;
     try {
         const int flag = single ? *single : defaultSingle(*db, *product, *kind);
-        result = PrintLabels(nullptr, *db, *product, static_cast<qint16>(*kind), static_cast<qint16>(flag), engine);
+        result = PrintLabels(nullptr, *db, *product, static_cast<qint16>(*kind), static_cast<qint16>(flag), engine, options);
     } catch (const DbError &error) {
         result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
     }
     if (!result.ok) // a failed print leaves the output path as it was
         return failWith(result.error);
+    QTextStream err(stderr);
     for (const QString &warning : result.warnings)
-        QTextStream(stderr) << "corvane-print: " << warning << '\n';
-    return 0;
+        err << "corvane-print: " << warning << '\n';
+    if (result.cut.isEmpty())
+        return 0;
+    err << "corvane-print: 次の文字が枠に収まりませんでした:\n";
+    for (const CutText &cut : result.cut)
+        err << "  " << describeCut(cut) << '\n';
+    return kExitTextCut;
 }

@@ -1,5 +1,8 @@
 #include "LabelTestSupport.h"
+#include "DataLocation.h"
+#include "PrintOffsetDialog.h"
 #include "PrintPreview.h"
+#include "Profile.h"
 #include "ReportEngine.h"
 #include "ReportRecorder.h"
 
@@ -7,6 +10,7 @@
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -27,6 +31,8 @@ class ReportEngineTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void printerOffsetIsReadSafely_data();
+    void printerOffsetIsReadSafely();
     void init();
     void failsToLoadMissingOrBrokenReports_data();
     void failsToLoadMissingOrBrokenReports();
@@ -256,14 +262,27 @@ void ReportEngineTest::endingWithoutPagesFails()
 void ReportEngineTest::previewShowsEveryPage()
 {
     QWidget owner;
-    QVERIFY(m_engine->PR_Start(&owner, QStringLiteral("見本"), {}, 9, 0, 0) <= 10);
-    for (int page = 0; page < 2; ++page) {
-        QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
-        m_engine->PR_RepSetText(QStringLiteral("Mark11"), QStringLiteral("#BMP=Data\\GHS02.svg"));
-        m_engine->PR_PlayReport();
-        m_engine->PR_EndPage();
-    }
-    int previewPages = -1;
+    const auto layOut = [&](int pages) {
+        QVERIFY(m_engine->PR_Start(&owner, QStringLiteral("見本"), {}, 9, 0, 0) <= 10);
+        for (int page = 0; page < pages; ++page) {
+            QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
+            m_engine->PR_RepSetText(QStringLiteral("Mark11"), QStringLiteral("#BMP=Data\\GHS02.svg"));
+            m_engine->PR_PlayReport();
+            m_engine->PR_EndPage();
+        }
+        QCOMPARE(m_engine->PR_EndDoc(), 0);
+    };
+    layOut(2);
+    // The start position in the tool bar lays the document out again, and the preview follows.
+    PreviewControls controls;
+    controls.positions = 12;
+    QList<int> starts;
+    controls.relayout = [&](int start) {
+        starts << start;
+        layOut(3);
+        return true;
+    };
+    QList<int> previewPages;
     QWidget *dialogParent = nullptr;
     QTimer::singleShot(0, this, [&] {
         auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
@@ -272,13 +291,44 @@ void ReportEngineTest::previewShowsEveryPage()
         dialogParent = dialog->parentWidget();
         auto *preview = dialog->findChild<QPrintPreviewWidget *>();
         preview->updatePreview();
-        previewPages = preview->pageCount();
+        previewPages << preview->pageCount();
+        if (auto *start = dialog->findChild<QSpinBox *>()) {
+            start->setValue(5);
+            previewPages << preview->pageCount();
+        }
         dialog->reject();
     });
-    QCOMPARE(m_engine->PR_EndDoc(), 0);
-    showPrintPreview(&owner, m_engine->lastDocument(), m_engine->renderer());
-    QCOMPARE(previewPages, 2);
+    showPrintPreview(&owner, m_engine->lastDocument(), m_engine->renderer(), controls);
+    QCOMPARE(previewPages, (QList<int>{2, 3}));
+    QCOMPARE(starts, QList<int>{5});
     QCOMPARE(dialogParent, &owner);
+}
+
+void ReportEngineTest::printerOffsetIsReadSafely_data()
+{
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<QString>("y");
+    QTest::addColumn<QPointF>("offset"); // 0.1 mm
+    QTest::newRow("as written") << "1.5" << "-0.3" << QPointF(15, -3);
+    QTest::newRow("the limits") << "5" << "-5.0" << QPointF(50, -50);
+    QTest::newRow("beyond the limits: none") << "5.1" << "-9" << QPointF(0, 0);
+    QTest::newRow("not numbers: none") << "abc" << "nan" << QPointF(0, 0);
+    QTest::newRow("missing: none") << "" << "" << QPointF(0, 0);
+}
+
+void ReportEngineTest::printerOffsetIsReadSafely()
+{
+    QFETCH(QString, x);
+    QFETCH(QString, y);
+    QFETCH(QPointF, offset);
+    const QString settings = locateData().settingsFile;
+    QFile::remove(settings);
+    QVERIFY(writeProfileString(QStringLiteral("print"), QStringLiteral("OffsetX"), x, settings));
+    QVERIFY(writeProfileString(QStringLiteral("print"), QStringLiteral("OffsetY"), y, settings));
+    QCOMPARE(readPrintOffset(), offset);
+    QVERIFY(writePrintOffset(QPointF(-12, 7)));
+    QCOMPARE(readPrintOffset(), QPointF(-12, 7));
+    QFile::remove(settings);
 }
 
 QTEST_MAIN(ReportEngineTest)

@@ -171,6 +171,17 @@ void TextFitterTest::neverGoesBelowTheMinimum()
     QVERIFY(!fitted.lines.isEmpty());
     // Only whole lines are kept; none is cut at the bottom edge.
     verifyInsideBox(fitted, box);
+
+    // A line that may not wrap keeps only the characters that fit, so nothing is hidden
+    // under a clip (a PDF's text would still hold it).
+    TextStyle unwrapped = wrappingStyle(8, 5);
+    unwrapped.wrap = false;
+    const QString address = QStringLiteral("東京都千代田区丸の内一丁目二番三号 化学ビルディング二十三階 総務部");
+    const FittedText &cut = m_fitter.fit(address, unwrapped, QSizeF(300, 60));
+    QVERIFY(cut.clipped);
+    QCOMPARE(cut.lines.size(), 1);
+    QVERIFY(address.startsWith(cut.lines[0].text) && cut.lines[0].text.size() < address.size());
+    verifyInsideBox(cut, QSizeF(300, 60));
 }
 
 void TextFitterTest::flowsLongListsIntoColumns()

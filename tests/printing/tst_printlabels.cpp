@@ -19,6 +19,7 @@ namespace {
 
 struct Printed {
     bool ok = false;
+    QStringList cut;
     ReportCallLog log;
     QStringList messages;
     QStringList warnings;
@@ -54,7 +55,8 @@ class TestPrintLabels : public QObject {
     std::unique_ptr<Database> db;
     std::vector<SubstanceRecord> master;
 
-    std::unique_ptr<Printed> print(int productId, qint16 kind, qint16 single, const QString &pdf = {})
+    std::unique_ptr<Printed> print(int productId, qint16 kind, qint16 single, const QString &pdf = {},
+                                   const PrintOptions &options = {})
     {
         auto printed = std::make_unique<Printed>();
         ReportEngine engine;
@@ -64,9 +66,11 @@ class TestPrintLabels : public QObject {
         else
             engine.setPdfOutput(pdf);
         engine.setRecorder(&printed->log);
-        const PrintResult result = PrintLabels(nullptr, *db, productId, kind, single, engine);
+        const PrintResult result = PrintLabels(nullptr, *db, productId, kind, single, engine, options);
         printed->ok = result.ok;
         printed->warnings = result.warnings;
+        for (const CutText &cut : result.cut)
+            printed->cut << describeCut(cut);
         if (!result.error.isEmpty())
             printed->messages << result.error;
         return printed;
@@ -80,6 +84,32 @@ class TestPrintLabels : public QObject {
         catalogue::addEntries(*db, id, substances);
         catalogue::writeProductRow(*db, id, {name, notes, QStringLiteral("トルエン 30%"), itemType}, static_cast<int>(substances.size()));
         return id;
+    }
+
+    static QString lines(const QString &stem, int count)
+    {
+        QStringList all;
+        for (int i = 1; i <= count; ++i)
+            all << QStringLiteral("%1%2行目：容器を密閉し、換気の良い冷暗所に保管すること。").arg(stem).arg(i);
+        return all.join(QStringLiteral("\r\n"));
+    }
+
+    // The words pdftotext finds on a page, with their boxes in points.
+    static QList<QPair<QString, QRectF>> words(const QString &pdf, int page)
+    {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
+                                                    QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
+        process.waitForFinished();
+        static const QRegularExpression word(QStringLiteral(
+            "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+        QList<QPair<QString, QRectF>> found;
+        for (auto it = word.globalMatch(QString::fromUtf8(process.readAllStandardOutput())); it.hasNext();) {
+            const auto m = it.next();
+            found.append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                                QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+        }
+        return found;
     }
 
     static std::vector<int> firstN(int n)
@@ -119,7 +149,6 @@ private slots:
         QTest::newRow("13 on 12") << 3 << 13 << 12 << 2;
         QTest::newRow("21 on 21") << 5 << 21 << 21 << 1;
         QTest::newRow("22 on 21") << 5 << 22 << 21 << 2;
-        QTest::newRow("none on 12: one empty page") << 3 << 0 << 12 << 1;
     }
     void additionalSheetsChangePageOnlyForAFurtherSubstance()
     {
@@ -148,6 +177,151 @@ private slots:
         QCOMPARE(ops.mid(ops.size() - 2), (QStringList{"PR_PlayReport", "PR_EndDoc"}));
         QCOMPARE(printed->log.calls.at(1).arguments.last().toString(),
                  kind == 3 ? QStringLiteral("Data\\MALAB26.PRP") : QStringLiteral("Data\\MALAB37.PRP"));
+    }
+
+    // (product, kind, options) -> what the run says and where the labels go.
+    void runsReportWhatDidNotFit_data()
+    {
+        QTest::addColumn<int>("substances");
+        QTest::addColumn<int>("notesLines");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("single");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("cut");
+        QTest::addColumn<QStringList>("pageNumbers"); // PageNo of each page
+        const QStringList none;
+        QTest::newRow("short normal label") << 1 << 3 << 1 << 1 << 1 << 1 << QString() << none << none;
+        QTest::newRow("long notes and ingredients cut, said so")
+            << 1 << 60 << 1 << 1 << 1 << 1 << QString()
+            << QStringList{"1ページ: 含有成分", "1ページ: 注意事項"} << none;
+        QTest::newRow("six labels, 7 substances: numbered pages")
+            << 7 << 3 << 1 << 0 << 1 << 2 << QString() << none << QStringList{"1/2", "2/2"};
+        QTest::newRow("six labels, 6 substances: one page, no number")
+            << 6 << 3 << 1 << 0 << 1 << 1 << QString() << none << QStringList{""};
+        QTest::newRow("12-up without substances") << 0 << 3 << 3 << 0 << 1 << 0 << "物質が登録されていません。" << none << none;
+        QTest::newRow("21-up single without substances") << 0 << 3 << 5 << 1 << 1 << 0 << "物質が登録されていません。" << none << none;
+        QTest::newRow("12-up from label 11: 3 substances on 2 pages") << 3 << 3 << 3 << 0 << 11 << 2 << QString() << none << none;
+        QTest::newRow("21-up from label 21") << 1 << 3 << 5 << 0 << 21 << 1 << QString() << none << none;
+        QTest::newRow("21-up copies from label 19") << 1 << 3 << 5 << 1 << 19 << 1 << QString() << none << none;
+        QTest::newRow("start past the sheet") << 1 << 3 << 3 << 0 << 13 << 0 << "開始位置は 1 から 12 までです。" << none << none;
+        QTest::newRow("no start position on a normal label") << 1 << 3 << 1 << 1 << 2 << 0 << "開始位置は 1 から 1 までです。" << none << none;
+    }
+    void runsReportWhatDidNotFit()
+    {
+        QFETCH(int, substances);
+        QFETCH(int, notesLines);
+        QFETCH(int, kind);
+        QFETCH(int, single);
+        QFETCH(int, start);
+        QFETCH(int, pages);
+        QFETCH(QString, error);
+        QFETCH(QStringList, cut);
+        QFETCH(QStringList, pageNumbers);
+        const int id = product(QStringLiteral("長い製品"), firstN(substances), single, lines(QStringLiteral("注意"), notesLines));
+        catalogue::writeProductRow(*db, id, {QStringLiteral("長い製品"), lines(QStringLiteral("注意"), notesLines),
+                                             lines(QStringLiteral("成分"), notesLines / 5 + 1), single},
+                                   substances);
+        const QString pdf = QDir(folder->path()).filePath(QStringLiteral("out.pdf"));
+        const auto printed = print(id, static_cast<qint16>(kind), static_cast<qint16>(single), pdf, PrintOptions{start});
+        QCOMPARE(printed->messages, error.isEmpty() ? QStringList() : QStringList{error});
+        QCOMPARE(printed->ok, error.isEmpty());
+        if (!printed->ok) {
+            QVERIFY(!QFile::exists(pdf));
+            return;
+        }
+        QCOMPARE(printed->cut, cut);
+        QCOMPARE(printed->sheets().size(), pages);
+        for (int page = 0; page < pageNumbers.size(); ++page)
+            QCOMPARE(printed->field(page, QStringLiteral("PageNo")), pageNumbers[page]);
+
+        // Labels start at the chosen position: measured where the names land in the PDF.
+        const int perPage = labelsPerSheet(static_cast<qint16>(kind));
+        const int placed = single ? perPage - start + 1 : substances;
+        for (int i = 0; i < placed && perPage > 1; ++i) {
+            const int position = (start - 1 + i) % perPage + 1;
+            const int page = (start - 1 + i) / perPage;
+            const QRect label = printed->reportRect(page, QStringLiteral("Element%1").arg(position));
+            const QString expected = name(single ? 1 : i + 1);
+            bool found = false;
+            for (const auto &[text, box] : words(pdf, page + 1))
+                found = found || (text == expected && QRectF(label).contains(box.center() * 254.0 / 72.0));
+            QVERIFY2(found, qPrintable(QStringLiteral("%1 at position %2 of page %3").arg(expected).arg(position).arg(page + 1)));
+        }
+        // What was cut is not in the PDF at all; what was shown is.
+        if (notesLines == 60) {
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+            QVERIFY(text.waitForFinished());
+            const QString all = QString::fromUtf8(text.readAllStandardOutput());
+            QVERIFY(all.contains(QStringLiteral("注意1行目")));
+            QVERIFY(!all.contains(QStringLiteral("注意60行目")));
+            QVERIFY(!all.contains(QStringLiteral("成分13行目")));
+        }
+    }
+
+    // A pictogram group is centred under the name; on the 21-up sheet up to four stand in one
+    // row, five are staggered so that they fit.
+    void pictogramsAreCentredUnderTheName_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("straight");
+        QTest::newRow("21-up, 2") << 5 << 2 << true;
+        QTest::newRow("21-up, 4") << 5 << 4 << true;
+        QTest::newRow("21-up, 5") << 5 << 5 << false;
+        QTest::newRow("12-up, 3") << 3 << 3 << true;
+        QTest::newRow("normal, 1") << 1 << 1 << true;
+    }
+    void pictogramsAreCentredUnderTheName()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, count);
+        QFETCH(bool, straight);
+        const QStringList files{"GHS02.svg", "GHS05.svg", "GHS06.svg", "GHS07.svg", "GHS08.svg"};
+        QStringList set;
+        for (int m = 1; m <= 5; ++m) // the pictures sit in the last fields of the master, gaps first
+            set << QStringLiteral("絵表示%1 = %2").arg(m).arg(m > 5 - count ? "'" + files[m - 1] + "'" : QStringLiteral("NULL"));
+        execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET %1 WHERE ID = 1").arg(set.join(", ")));
+        const int id = product(QStringLiteral("p"), {1}, kind == 1 ? 1 : 0);
+        const auto printed = print(id, static_cast<qint16>(kind), kind == 1 ? 1 : 0);
+        QVERIFY(printed->ok);
+        QList<QRect> marks;
+        for (int m = 1; m <= count; ++m) {
+            marks << printed->rect(0, QStringLiteral("Mark1%1").arg(m));
+            QCOMPARE(printed->field(0, QStringLiteral("Mark1%1").arg(m)), "#BMP=Data\\" + files[5 - count + m - 1]);
+        }
+        QCOMPARE(printed->field(0, QStringLiteral("Mark1%1").arg(count + 1 > 5 ? 5 : count + 1)).isEmpty(), count < 5);
+        bool oneRow = true;
+        for (int m = 1; m < count; ++m) {
+            oneRow = oneRow && marks[m].y() == marks[0].y();
+            QVERIFY2(marks[m].left() > marks[m - 1].left() + (straight ? marks[m - 1].width() - 1 : 0), "overlapping");
+        }
+        QCOMPARE(oneRow, straight);
+        const int groupCentre = (marks.first().left() + marks.last().left() + marks.last().width()) / 2;
+        const QRect name = printed->rect(0, QStringLiteral("Element1"));
+        // A group wider than the name keeps within the label instead.
+        if (marks.last().right() - marks.first().left() < name.width())
+            QVERIFY2(qAbs(groupCentre - (name.left() + name.width() / 2)) <= 1, qPrintable(QString::number(groupCentre)));
+    }
+
+    void titleNamesTheProductAndAnUnreadablePictureTheSubstance()
+    {
+        const int id = product(QStringLiteral("洗浄剤 A"), {1});
+        const QString pdf = QDir(folder->path()).filePath(QStringLiteral("t.pdf"));
+        for (const auto &[productId, kind, title] : std::initializer_list<std::tuple<int, qint16, QString>>{
+                 {id, Additional2x6, QStringLiteral("洗浄剤 A")}, {-1, AllSubstances, QStringLiteral("全対象物質")}}) {
+            QVERIFY(print(productId, kind, 0, pdf)->ok);
+            QProcess info;
+            info.start(QStringLiteral("pdfinfo"), {pdf});
+            QVERIFY(info.waitForFinished());
+            QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("Title:           ") + title));
+        }
+        execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET 絵表示2 = ' ' WHERE ID = 1"));
+        const auto printed = print(id, Additional2x6, 0, pdf);
+        QVERIFY(!printed->ok);
+        QVERIFY2(printed->messages.value(0).startsWith(QStringLiteral("「%1」の絵表示").arg(name(1))), qPrintable(printed->messages.value(0)));
     }
 
     void picturesAreReferencedFromTheDataFolder()
@@ -285,7 +459,7 @@ private slots:
         const QRect notes1 = printed->rect(last, QStringLiteral("Notes1"));
         QCOMPARE(notes1.topLeft(), attention.topLeft());
         QCOMPARE(notes1.width(), printed->reportRect(last, QStringLiteral("CopName")).width());
-        QCOMPARE(notes1.height(), printed->reportRect(last, QStringLiteral("Notes1")).height());
+        QCOMPARE(notes1.bottom(), printed->reportRect(last, QStringLiteral("Notes1")).bottom());
         const QRect text6 = printed->rect(last, QStringLiteral("Text6"));
         QCOMPARE(text6.y(), element.y());
         QCOMPARE(text6.height(), element.height());
