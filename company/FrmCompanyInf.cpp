@@ -90,6 +90,7 @@ void FrmCompanyInf::ReadData()
         record = catalogue::company(*dbCompany);
     }
     const CompanyRecord values = record.value_or(CompanyRecord{});
+    m_revision = values.revision;
     Text1[0]->setText(values.company);
     Text1[1]->setText(values.address);
     Text1[2]->setText(values.tel);
@@ -98,7 +99,17 @@ void FrmCompanyInf::ReadData()
 void FrmCompanyInf::Form_Unload()
 {
     guarded(this, [this] {
-        catalogue::writeCompany(*dbCompany, {Text1[0]->text(), Text1[1]->text(), Text1[2]->text()});
+        const CompanyRecord typed{Text1[0]->text(), Text1[1]->text(), Text1[2]->text()};
+        if (catalogue::writeCompany(*dbCompany, typed, m_revision).outcome == catalogue::SaveResult::Saved)
+            return;
+        // Another program saved the record since it was read: it is not overwritten unasked.
+        if (MsgBox(this,
+                   QStringLiteral("会社情報はほかの画面で変更されました。\n\n"
+                                  "「OK」: 保存されている内容を残します（この画面の変更は保存されません）。\n"
+                                  "「キャンセル」: この画面の内容で上書きします。"),
+                   MsgIcon::Question, MsgButtons::OkCancel)
+            == MsgResult::Cancel)
+            catalogue::writeCompany(*dbCompany, typed);
     });
 }
 

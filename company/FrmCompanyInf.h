@@ -37,6 +37,7 @@ private:
     void Form_Unload();
 
     Database *dbCompany = nullptr;
+    int m_revision = 0; // of the record as read, so a save can tell another program saved since
 };
 
 } // namespace corvane

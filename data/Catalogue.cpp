@@ -25,9 +25,33 @@ QSqlQuery run(Database &db, const QString &statement, const QVariantList &values
     return query;
 }
 
-const QString kProductColumns = QStringLiteral(
-    "製品情報.ID, 製品情報.製品名, 製品情報.注意事項, 製品情報.含有成分, 製品情報.ItemType, "
-    "製品情報.ItemCount");
+// The revision column is added by the first save that needs it; until then every row counts
+// as revision 0.
+bool hasRevisionColumn(Database &db, const QString &table)
+{
+    QSqlQuery query = run(db, QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE name = 'Revision'"), {table});
+    return query.next() && query.value(0).toInt() > 0;
+}
+
+QString revisionOf(Database &db, const QString &table)
+{
+    return hasRevisionColumn(db, table) ? QStringLiteral("COALESCE(%1.Revision, 0)").arg(table) : QStringLiteral("0");
+}
+
+// Inside a write transaction: adds the column to a file of an earlier release, where the
+// transaction either keeps it with the save or rolls both back.
+void ensureRevisionColumn(Database &db, const QString &table)
+{
+    if (!hasRevisionColumn(db, table))
+        run(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN Revision INTEGER").arg(table));
+}
+
+QString productColumns(Database &db)
+{
+    return QStringLiteral("製品情報.ID, 製品情報.製品名, 製品情報.注意事項, 製品情報.含有成分, 製品情報.ItemType, "
+                          "製品情報.ItemCount, %1")
+        .arg(revisionOf(db, QStringLiteral("製品情報")));
+}
 const QString kEntryColumns = QStringLiteral(
     "ProductItemEntry.BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
     "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12");
@@ -48,7 +72,8 @@ ProductRecord productAt(const QSqlQuery &query, int first = 0)
             textOrNothing(query.value(first + 2)),
             textOrNothing(query.value(first + 3)),
             wholeNumber(query.value(first + 4)),
-            wholeNumber(query.value(first + 5))};
+            wholeNumber(query.value(first + 5)),
+            query.value(first + 6).toInt()};
 }
 
 EntryRecord entryAt(const QSqlQuery &query, int first)
@@ -95,7 +120,7 @@ std::optional<int> productIdByName(Database &db, const QString &name)
 
 std::optional<ProductRecord> productByName(Database &db, const QString &name)
 {
-    return firstProduct(run(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE 製品名 = ?").arg(kProductColumns),
+    return firstProduct(run(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE 製品名 = ?").arg(productColumns(db)),
                             {name}));
 }
 
@@ -117,14 +142,14 @@ std::optional<ProductWithEntries> productWithEntries(Database &db, int productId
         QStringLiteral("SELECT %1, ProductItemEntry.ProductID, %2 FROM 製品情報 LEFT JOIN ProductItemEntry "
                        "ON 製品情報.ID = ProductItemEntry.ProductID WHERE 製品情報.ID = ? "
                        "ORDER BY ProductItemEntry.BlockNo, ProductItemEntry.rowid")
-            .arg(kProductColumns, kEntryColumns),
+            .arg(productColumns(db), kEntryColumns),
         {productId});
     std::optional<ProductWithEntries> result;
     while (nextRow(query)) {
         if (!result)
             result = ProductWithEntries{productAt(query), {}};
-        if (!query.value(6).isNull()) // a product without entries comes back once, entry Null
-            result->entries.push_back(entryAt(query, 7));
+        if (!query.value(7).isNull()) // a product without entries comes back once, entry Null
+            result->entries.push_back(entryAt(query, 8));
     }
     return result;
 }
@@ -141,14 +166,14 @@ std::vector<EntryRecord> entries(Database &db, int productId)
 
 std::optional<ProductRecord> productById(Database &db, int productId)
 {
-    return firstProduct(run(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE ID = ?").arg(kProductColumns),
+    return firstProduct(run(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE ID = ?").arg(productColumns(db)),
                             {productId}));
 }
 
 std::vector<ProductRecord> allProducts(Database &db)
 {
     return readAll<ProductRecord>(
-        run(db, QStringLiteral("SELECT %1 FROM 製品情報 ORDER BY rowid").arg(kProductColumns)),
+        run(db, QStringLiteral("SELECT %1 FROM 製品情報 ORDER BY rowid").arg(productColumns(db))),
         [](const QSqlQuery &query) { return productAt(query); });
 }
 
@@ -199,9 +224,43 @@ void deleteProductWithEntries(Database &db, int productId)
     transaction.commit();
 }
 
-void renameProduct(Database &db, int productId, const QString &name)
+namespace {
+
+// Inside a write transaction: the stored revision of a product, or none when it is gone.
+std::optional<int> storedRevision(Database &db, int productId)
 {
+    QSqlQuery query =
+        run(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 製品情報 WHERE ID = ?"), {productId});
+    return nextRow(query) ? std::optional<int>(query.value(0).toInt()) : std::nullopt;
+}
+
+void setRevision(Database &db, int productId, int revision)
+{
+    run(db, QStringLiteral("UPDATE 製品情報 SET Revision = ? WHERE ID = ?"), {revision, productId});
+}
+
+} // namespace
+
+QString freeCopyName(Database &db, const QString &name)
+{
+    constexpr qsizetype kLongestName = 50;
+    for (int n = 1;; ++n) {
+        const QString mark = n == 1 ? QStringLiteral("（コピー）") : QStringLiteral("（コピー%1）").arg(n);
+        const QString candidate = name.left(kLongestName - mark.size()) + mark;
+        if (!productIdByName(db, candidate))
+            return candidate;
+    }
+}
+
+int renameProduct(Database &db, int productId, const QString &name)
+{
+    Transaction transaction(db);
+    ensureRevisionColumn(db, QStringLiteral("製品情報"));
+    const int revision = storedRevision(db, productId).value_or(0) + 1;
     run(db, QStringLiteral("UPDATE 製品情報 SET 製品名 = ? WHERE ID = ?"), {name, productId});
+    setRevision(db, productId, revision);
+    transaction.commit();
+    return revision;
 }
 
 void addEntries(Database &db, int productId, const std::vector<int> &substanceNumbers)
@@ -244,22 +303,33 @@ void writeProductRow(Database &db, int productId, const ProductFields &fields, i
         values);
 }
 
-void saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
-                 const ProductFields &fields)
+SaveResult saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
+                       const ProductFields &fields, std::optional<int> expectedRevision)
 {
     Transaction transaction(db);
+    ensureRevisionColumn(db, QStringLiteral("製品情報"));
+    const std::optional<int> stored = storedRevision(db, productId);
+    if (expectedRevision && !stored)
+        return {SaveResult::DeletedElsewhere, 0};
+    if (expectedRevision && *stored != *expectedRevision)
+        return {SaveResult::ChangedElsewhere, *stored};
     deleteEntries(db, productId);
     addEntries(db, productId, substanceNumbers);
     writeProductRow(db, productId, fields, static_cast<int>(substanceNumbers.size()));
+    const int revision = stored.value_or(0) + 1;
+    setRevision(db, productId, revision);
     transaction.commit();
+    return {SaveResult::Saved, revision};
 }
 
 std::optional<CompanyRecord> company(Database &db)
 {
-    QSqlQuery query = run(db, QStringLiteral("SELECT 会社, 住所, TEL FROM 会社情報 ORDER BY rowid LIMIT 1"));
+    QSqlQuery query = run(db, QStringLiteral("SELECT 会社, 住所, TEL, %1 FROM 会社情報 ORDER BY rowid LIMIT 1")
+                                  .arg(revisionOf(db, QStringLiteral("会社情報"))));
     if (!nextRow(query))
         return std::nullopt;
-    return CompanyRecord{textOrEmpty(query.value(0)), textOrEmpty(query.value(1)), textOrEmpty(query.value(2))};
+    return CompanyRecord{textOrEmpty(query.value(0)), textOrEmpty(query.value(1)), textOrEmpty(query.value(2)),
+                         query.value(3).toInt()};
 }
 
 void createCompanyIfEmpty(Database &db)
@@ -267,15 +337,22 @@ void createCompanyIfEmpty(Database &db)
     run(db, QStringLiteral("INSERT INTO 会社情報 (id) SELECT 1 WHERE NOT EXISTS (SELECT 1 FROM 会社情報)"));
 }
 
-void writeCompany(Database &db, const CompanyRecord &company)
+SaveResult writeCompany(Database &db, const CompanyRecord &company, std::optional<int> expectedRevision)
 {
     Transaction transaction(db);
+    ensureRevisionColumn(db, QStringLiteral("会社情報"));
     createCompanyIfEmpty(db);
+    const QString first = QStringLiteral("(SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)");
+    QSqlQuery stored = run(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 会社情報 WHERE rowid = %1").arg(first));
+    const int revision = nextRow(stored) ? stored.value(0).toInt() : 0;
+    stored.finish();
+    if (expectedRevision && revision != *expectedRevision)
+        return {SaveResult::ChangedElsewhere, revision};
     run(db,
-        QStringLiteral("UPDATE 会社情報 SET 会社 = ?, 住所 = ?, TEL = ? "
-                       "WHERE rowid = (SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)"),
-        {nullIfEmpty(company.company), nullIfEmpty(company.address), nullIfEmpty(company.tel)});
+        QStringLiteral("UPDATE 会社情報 SET 会社 = ?, 住所 = ?, TEL = ?, Revision = ? WHERE rowid = %1").arg(first),
+        {nullIfEmpty(company.company), nullIfEmpty(company.address), nullIfEmpty(company.tel), revision + 1});
     transaction.commit();
+    return {SaveResult::Saved, revision + 1};
 }
 
 } // namespace corvane::catalogue

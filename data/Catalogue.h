@@ -53,8 +53,12 @@ void deleteProduct(Database &db, int productId);
 // Deletes the product's entries, then its row, in one transaction.
 void deleteProductWithEntries(Database &db, int productId);
 
-// Sets the product's name.
-void renameProduct(Database &db, int productId, const QString &name);
+// "name（コピー）", or "name（コピー2）" and so on when that is taken, shortened to the 50
+// characters a product name may have.
+QString freeCopyName(Database &db, const QString &name);
+
+// Sets the product's name; returns its new revision.
+int renameProduct(Database &db, int productId, const QString &name);
 
 // Adds the product's entry rows: the substance numbers in the given order, twelve to a row,
 // rows numbered from 1.
@@ -64,16 +68,26 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
 struct ProductFields {
     QString name, notes, ingredients;
     int itemType = 0;
+    bool operator==(const ProductFields &) const = default;
 };
 
 // Rewrites the product row's five data fields, adding the row when it is missing.
 void writeProductRow(Database &db, int productId, const ProductFields &fields, int itemCount);
 
+// What became of a save that expected a revision.
+struct SaveResult {
+    enum Outcome { Saved, ChangedElsewhere, DeletedElsewhere };
+    Outcome outcome = Saved;
+    int revision = 0; // the stored revision after the call
+};
+
 // Saves a product as the editor holds it: deletes its entries, writes the selected substance
 // numbers afresh and rewrites the row's five data fields, all in one transaction, so a crash
-// or an error half-way leaves the product exactly as it was stored.
-void saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
-                 const ProductFields &fields);
+// or an error half-way leaves the product exactly as it was stored. With an expected
+// revision, a product saved (or deleted) by another program since it was loaded is left as
+// it is and the outcome says so.
+SaveResult saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
+                       const ProductFields &fields, std::optional<int> expectedRevision = std::nullopt);
 
 // The first row of 会社情報.
 std::optional<CompanyRecord> company(Database &db);
@@ -82,8 +96,10 @@ std::optional<CompanyRecord> company(Database &db);
 void createCompanyIfEmpty(Database &db);
 
 // Writes the three texts into the first row, adding it (id 1) when the table is empty; an
-// empty text is stored as Null.
-void writeCompany(Database &db, const CompanyRecord &company);
+// empty text is stored as Null. With an expected revision, a record saved by another program
+// since it was read is left as it is (outcome ChangedElsewhere).
+SaveResult writeCompany(Database &db, const CompanyRecord &company,
+                        std::optional<int> expectedRevision = std::nullopt);
 
 } // namespace catalogue
 } // namespace corvane

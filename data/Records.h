@@ -20,6 +20,8 @@ struct ProductRecord { // 製品情報
     std::optional<QString> name, notes, ingredients;
     // ItemType: 0 for several substances to a label; callers choose what no number means.
     std::optional<int> itemType, itemCount;
+    // Raised by every save, so a save can tell that another program saved in between.
+    int revision = 0;
 
     QString nameText() const { return name.value_or(QString()); }
     QString notesText() const { return notes.value_or(QString()); }
@@ -50,6 +52,7 @@ struct SubstanceRecord { // 表示物質; Null texts read as empty
 
 struct CompanyRecord { // 会社情報
     QString company, address, tel;
+    int revision = 0;
 };
 
 // A column's value as a whole number, when it holds one.

@@ -48,6 +48,7 @@ void FrmPuroductDataInput::commandSelect()
     ReadData(id);
     setProductName(name);
     m_state.productId = id;
+    m_state.revision = 0; // the new name's row, as registered
     m_state.intChangedIndex = -1;
 }
 
@@ -93,7 +94,7 @@ void FrmPuroductDataInput::commandRename()
     if (name.isEmpty())
         return;
     if (m_state.productId && *m_state.productId >= 1)
-        catalogue::renameProduct(*dbs, *m_state.productId, name);
+        m_state.revision = catalogue::renameProduct(*dbs, *m_state.productId, name);
     setProductName(name);
     m_state.intChangedIndex = -1;
 }
@@ -124,6 +125,7 @@ void FrmPuroductDataInput::commandCopy()
     }
     setProductName(name);
     m_state.productId = id;
+    m_state.revision = 0; // the new name's row, as registered
     m_state.intChangedIndex = -1;
 }
 

@@ -1,6 +1,7 @@
 // Loading a product into the editor and saving it back.
 #include "Catalogue.h"
 #include "FrmPuroductDataInput.h"
+#include "MessageBox.h"
 
 #include <QRadioButton>
 
@@ -26,6 +27,7 @@ void FrmPuroductDataInput::loadProduct(qint32 productId)
         Option1[0]->setChecked(true);
     } else {
         const ProductRecord &product = stored->product;
+        m_state.revision = product.revision;
         setProductName(product.nameText());
         setText(3, product.notesText());
         setText(4, product.ingredientsText());
@@ -44,19 +46,66 @@ void FrmPuroductDataInput::loadProduct(qint32 productId)
             else if (number > m_state.ticks.count())
                 m_state.unlisted.push_back(number);
         }
+    m_state.storedNumbers = numbersToSave();
+    m_state.storedFields = {m_state.storedName, m_state.notes, m_state.ingredients, m_state.singleSubstance ? 1 : 0};
     Check1_Click();
+}
+
+std::vector<int> FrmPuroductDataInput::numbersToSave() const
+{
+    std::vector<int> numbers = m_state.ticks.ticked();
+    numbers.insert(numbers.end(), m_state.unlisted.begin(), m_state.unlisted.end());
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 void FrmPuroductDataInput::WriteData(std::optional<int> productId)
 {
     if (!productId || *productId < 1)
         return;
-    std::vector<int> numbers = m_state.ticks.ticked();
-    numbers.insert(numbers.end(), m_state.unlisted.begin(), m_state.unlisted.end());
-    std::sort(numbers.begin(), numbers.end());
-    catalogue::saveProduct(*dbs, *productId, numbers,
-                           {m_state.nameToSave(), m_state.notes, m_state.ingredients,
-                            m_state.singleSubstance ? 1 : 0});
+    const std::vector<int> numbers = numbersToSave();
+    const catalogue::ProductFields fields{m_state.nameToSave(), m_state.notes, m_state.ingredients,
+                                          m_state.singleSubstance ? 1 : 0};
+    const catalogue::SaveResult saved = catalogue::saveProduct(*dbs, *productId, numbers, fields, m_state.revision);
+    if (saved.outcome == catalogue::SaveResult::Saved) {
+        m_state.revision = saved.revision;
+        m_state.storedFields = fields;
+        m_state.storedNumbers = numbers;
+    } else if (numbers == m_state.storedNumbers && fields == m_state.storedFields) {
+        // Nothing was changed here: the other program's version stands and is shown.
+        if (saved.outcome == catalogue::SaveResult::DeletedElsewhere)
+            m_state.productId.reset();
+        loadProduct(m_state.productId.value_or(-1));
+        m_state.intChangedIndex = -1;
+    } else {
+        keepBothVersions(numbers, fields, saved.outcome == catalogue::SaveResult::DeletedElsewhere);
+    }
+}
+
+void FrmPuroductDataInput::keepBothVersions(const std::vector<int> &numbers, catalogue::ProductFields fields,
+                                             bool deletedElsewhere)
+{
+    const QString copyName = catalogue::freeCopyName(*dbs, fields.name);
+    const bool reload =
+        MsgBox(this,
+               QStringLiteral("この製品はほかの画面で変更されました。\n\n"
+                              "「OK」: 保存されている内容を読み込み直します（この画面の変更は保存されません）。\n"
+                              "「キャンセル」: この画面の内容を新しい製品「%1」として保存します。")
+                   .arg(copyName),
+               MsgIcon::Question, MsgButtons::OkCancel)
+        == MsgResult::Ok;
+    if (reload) {
+        if (deletedElsewhere)
+            m_state.productId.reset();
+        loadProduct(m_state.productId.value_or(-1));
+    } else {
+        fields.name = copyName;
+        const int copy = catalogue::registerProduct(*dbs, copyName);
+        m_state.revision = catalogue::saveProduct(*dbs, copy, numbers, fields).revision;
+        m_state.productId = copy;
+        setProductName(copyName);
+    }
+    m_state.intChangedIndex = -1;
 }
 
 } // namespace corvane

@@ -1,4 +1,5 @@
 #pragma once
+#include "Catalogue.h"
 #include "ListModel.h"
 #include "Records.h"
 #include "SubstanceSearch.h"
@@ -47,6 +48,9 @@ struct EditorState {
     TickStore ticks;
     std::vector<int> unlisted;           // stored numbers this master lacks, saved back as they are
     std::optional<int> productId;        // the product on screen, stored under storedName
+    int revision = 0;                    // of the product as loaded or last saved
+    catalogue::ProductFields storedFields; // what that revision holds, to tell whether the
+    std::vector<int> storedNumbers;        // screen has changed anything since
     QString storedName;
     QString name, notes, ingredients;    // the three boxes as typed (line breaks as CR LF)
     bool singleSubstance = false;        // the label mode

@@ -1,4 +1,5 @@
 #pragma once
+#include "Catalogue.h"
 #include "EditorActions.h"
 #include "EditorState.h"
 
@@ -90,6 +91,11 @@ private:
     // Shows the stored product (none below 1) without saving the one on screen.
     void loadProduct(qint32 productId);
     void setTicks(const std::vector<int> &positions, bool checked);
+    // The substance numbers a save writes: the ticked ones and those this master lacks.
+    std::vector<int> numbersToSave() const;
+    // Another program saved (or deleted) the product since it was loaded, so it was not
+    // overwritten: the user reloads the stored version or keeps this one as a new product.
+    void keepBothVersions(const std::vector<int> &numbers, catalogue::ProductFields fields, bool deletedElsewhere);
     void setProductName(const QString &name);
     void printCommand(int kind);
     void commandSelect();

@@ -1,3 +1,4 @@
+#include "Catalogue.h"
 #include "Database.h"
 #include "DialogDriver.h"
 #include "Fixture.h"
@@ -93,6 +94,28 @@ private slots:
             form.Command1[0]->click();
         });
         QCOMPARE(stored(*db), QStringLiteral("1:1|閉じるボタン|エスケープ|TEL 06-0000-0000, FAX 06-0000-0001"));
+    }
+
+    void aRecordSavedByAnotherProgramIsNotOverwrittenUnasked()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        QVERIFY(db);
+        for (const MsgResult answer : {MsgResult::Ok, MsgResult::Cancel}) {
+            MessageRecorder messages;
+            messages.answerNext(answer);
+            run(*db, [&] {
+                retype(form.Text1[0], QStringLiteral("この画面"));
+                QString error;
+                auto other = Database::open(db->path(), &error);
+                QVERIFY2(other, qPrintable(error));
+                catalogue::writeCompany(*other, {QStringLiteral("ほかの画面"), {}, {}}, catalogue::company(*other)->revision);
+                form.Command1[0]->click();
+            });
+            QCOMPARE(messages.messages().size(), 1);
+            QCOMPARE(catalogue::company(*db)->company,
+                     answer == MsgResult::Ok ? QStringLiteral("ほかの画面") : QStringLiteral("この画面"));
+        }
     }
 
     void cancelInputShowsTheSavedRecordAgain()

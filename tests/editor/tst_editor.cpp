@@ -237,6 +237,56 @@ private slots:
         });
     }
 
+    void twoProgramsOnOneProductLoseNothing_data()
+    {
+        QTest::addColumn<int>("otherSaves");    // what the second program does meanwhile: 1 save, 2 delete
+        QTest::addColumn<bool>("editedHere");
+        QTest::addColumn<int>("answer");        // 1 OK (reload), 0 Cancel (keep this as a copy)
+        QTest::addColumn<QList<int>>("stored"); // the product's entries afterwards (first row)
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("closed unchanged: the other's ticks stay") << 1 << false << -1 << QList<int>{1, 5, 6} << false;
+        QTest::newRow("both changed, reload") << 1 << true << 1 << QList<int>{1, 5, 6} << false;
+        QTest::newRow("both changed, keep a copy") << 1 << true << 0 << QList<int>{1, 5, 6} << true;
+        QTest::newRow("deleted there, keep a copy") << 2 << true << 0 << QList<int>{} << true;
+    }
+    void twoProgramsOnOneProductLoseNothing()
+    {
+        QFETCH(int, otherSaves);
+        QFETCH(bool, editedHere);
+        QFETCH(int, answer);
+        QFETCH(QList<int>, stored);
+        QFETCH(bool, copied);
+        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        catalogue::saveProduct(*db, a, {1}, {QStringLiteral("製品A"), {}, {}, 0});
+        MessageRecorder messages;
+        if (answer >= 0)
+            messages.answerNext(answer == 1 ? MsgResult::Ok : MsgResult::Cancel);
+        FrmPuroductDataInput form({});
+        runEditor(form, *db, QStringLiteral("製品A"), [&] {
+            if (editedHere) {
+                tick(form, 2, true);
+                tick(form, 3, true);
+            }
+            // The second program, on its own connection, loaded the same revision.
+            QString error;
+            auto other = Database::open(db->path(), &error);
+            QVERIFY2(other, qPrintable(error));
+            const int revision = catalogue::productWithEntries(*other, a)->product.revision;
+            if (otherSaves == 1)
+                QCOMPARE(catalogue::saveProduct(*other, a, {1, 5, 6}, {QStringLiteral("製品A"), {}, {}, 0}, revision).outcome,
+                         catalogue::SaveResult::Saved);
+            else
+                catalogue::deleteProductWithEntries(*other, a);
+        });
+        QCOMPARE(messages.messages().size(), answer >= 0 ? 1 : 0);
+        const QList<QList<int>> rows = storedEntries(*db, a);
+        QCOMPARE(rows.isEmpty() ? QList<int>{} : rows.front().mid(1, stored.size()), stored);
+        const auto copy = catalogue::productIdByName(*db, QStringLiteral("製品A（コピー）"));
+        QCOMPARE(copy.has_value(), copied);
+        if (copy)
+            QCOMPARE(storedEntries(*db, *copy).front().mid(1, 3), (QList<int>{1, 2, 3}));
+    }
+
     void searchFiltersTheListAndKeepsHiddenTicks()
     {
         const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
