@@ -5,6 +5,7 @@
 #include "ErrorBoundary.h"
 #include "FocusMoves.h"
 #include "Fonts.h"
+#include "MasterUpdate.h"
 #include "MessageBox.h"
 #include "Module1.h"
 
@@ -111,6 +112,8 @@ bool FrmMenu::Form_Load()
         m_unloaded = true; // nothing was read, so nothing is written back
         return false;
     }
+    if (const QString update = masterUpdateMessage(updateMasterAtStartUp(*dbMenu)); !update.isEmpty())
+        MsgBox(this, update);
 
     strIniFile = AddPathSep(Application::folder()) + Application::exeName() + QStringLiteral(".ini");
     Text1->setText(GetIniString(QStringLiteral("init"), QStringLiteral("ProductName"), strIniFile));

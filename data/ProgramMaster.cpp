@@ -17,22 +17,24 @@ std::optional<QString> readUtf8(const QString &fileName)
 
 } // namespace
 
-QHash<int, QString> sourceRowsOf(const QString &substanceText)
+QHash<int, SourceRow> sourceRowsOf(const QString &substanceText)
 {
     QString text = substanceText;
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    QHash<int, QString> rows;
-    for (QString line : text.split(QLatin1Char('\n'))) {
+    QHash<int, SourceRow> rows;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int number = 1; number <= lines.size(); ++number) {
+        QString line = lines[number - 1];
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         if (line.trimmed().isEmpty() || line.trimmed().startsWith(QLatin1Char('#')))
             continue;
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
         bool numeric = false;
-        const int number = line.left(tab).trimmed().toInt(&numeric);
+        const int id = line.left(tab).trimmed().toInt(&numeric);
         if (tab > 0 && numeric)
-            rows.insert(number, line.mid(tab + 1));
+            rows.insert(id, {number, line.mid(tab + 1)});
     }
     return rows;
 }

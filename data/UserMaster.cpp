@@ -78,15 +78,15 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
                                                      text, fileName);
     if (!read.errors.empty())
         return failure(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + describeMasterErrors(read.errors));
-    const QHash<int, QString> sourceRows = sourceRowsOf(text);
+    const QHash<int, SourceRow> sourceRows = sourceRowsOf(text);
     QString backup;
     try {
         QStringList refused;
         for (const ComposedSubstance &row : read.substances) {
             const QString stored = storedCas(db, row.id);
             if (!stored.isEmpty() && !row.cas.trimmed().isEmpty() && stored != row.cas.trimmed())
-                refused << QStringLiteral("%1: 番号 %2 の CAS 番号「%3」が登録済みの物質の「%4」と違います。")
-                               .arg(QDir::toNativeSeparators(fileName)).arg(row.id).arg(row.cas, stored);
+                refused << QStringLiteral("%1 %2行目: 番号 %3 の CAS 番号「%4」が登録済みの物質の「%5」と違います。")
+                               .arg(QDir::toNativeSeparators(fileName)).arg(sourceRows.value(row.id).line).arg(row.id).arg(row.cas, stored);
         }
         if (!refused.isEmpty())
             return failure(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + refused.join(QLatin1Char('\n'))
@@ -101,7 +101,7 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
         QStringList added, changed;
         for (const ComposedSubstance &row : read.substances) {
             const auto before = storedOrigin(db, row.id);
-            const RowOrigin mine{true, before ? before->masterNo : QVariant(), sourceRows.value(row.id)};
+            const RowOrigin mine{true, before ? before->masterNo : QVariant(), sourceRows.value(row.id).text};
             if (!putSubstance(db, row.id, row, mine))
                 setOrigin(db, row.id, *before); // the same data: the row stays whose it was
             else

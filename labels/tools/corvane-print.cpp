@@ -5,6 +5,7 @@
 #include "Catalogue.h"
 #include "Database.h"
 #include "ErrorBoundary.h"
+#include "MasterUpdate.h"
 #include "MessageBox.h"
 #include "Module1.h"
 #include "PrintLabels.h"
@@ -87,6 +88,8 @@ int main(int argc, char *argv[])
     auto db = Database::open(QDir(dataFolder).filePath(QStringLiteral("Data.mde")), &error);
     if (!db)
         return failWith(error);
+    for (const QString &line : masterUpdateMessage(updateMasterAtStartUp(*db)).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        QTextStream(stderr) << "corvane-print: " << line << '\n';
 
     setMessageHandler([](const MessageRecord &message) {
         QTextStream(stderr) << "corvane-print: " << message.text << '\n';
