@@ -22,6 +22,8 @@ bool fail(QString *error, const QString &message)
     return false;
 }
 
+QVariant textOrNull(const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text); }
+
 // Creates the tables in a new file and fills them with the master, as an update would fill
 // an empty database: one code path writes the master's rows for the build and for updates.
 bool fillDatabase(const QString &file, const ProgramMaster &master, QString *error)
@@ -86,7 +88,39 @@ bool copyMissingFiles(const QString &sourceFolder, const QString &dataFolder, QS
     return true;
 }
 
+const QString kSubstanceInsert = QStringLiteral(
+    "INSERT INTO 表示物質 (ID, 物質名, \"注意喚起語：\", \"危険有害性情報：\", 注意書き, "
+    "絵表示1, 絵表示2, 絵表示3, 絵表示4, 絵表示5, CAS, "
+    "別名, Hコード, Pコード, 区分, 差込, 出典, 出典ID, 出典年, 出典備考) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+
 } // namespace
+
+bool insertSubstanceRow(QSqlQuery &query, const ComposedSubstance &s)
+{
+    if (query.lastQuery() != kSubstanceInsert && !query.prepare(kSubstanceInsert))
+        return false;
+    const QString comma = QStringLiteral(",");
+    const QString bar = QStringLiteral("|");
+    query.bindValue(0, s.id);
+    query.bindValue(1, s.name);
+    query.bindValue(2, textOrNull(s.signalWord));
+    query.bindValue(3, textOrNull(s.hazards));
+    query.bindValue(4, textOrNull(s.precautions));
+    for (int m = 0; m < 5; ++m)
+        query.bindValue(5 + m, m < s.pictures.size() ? QVariant(s.pictures[m]) : QVariant());
+    query.bindValue(10, textOrNull(s.cas));
+    query.bindValue(11, textOrNull(s.aliases.join(bar)));
+    query.bindValue(12, textOrNull(s.hazardCodes.join(comma)));
+    query.bindValue(13, textOrNull(s.precautionCodes.join(comma)));
+    query.bindValue(14, textOrNull(s.categories.join(comma)));
+    query.bindValue(15, textOrNull(s.fillIns.join(bar)));
+    query.bindValue(16, sourceKindName(s.sourceKind));
+    query.bindValue(17, textOrNull(s.sourceId));
+    query.bindValue(18, s.sourceYear > 0 ? QVariant(s.sourceYear) : QVariant());
+    query.bindValue(19, textOrNull(s.sourceNote));
+    return query.exec();
+}
 
 DataSources dataSourcesIn(const QString &sourceRoot)
 {

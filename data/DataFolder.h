@@ -2,7 +2,11 @@
 #include <QString>
 #include <QStringList>
 
+class QSqlQuery;
+
 namespace corvane {
+
+struct ComposedSubstance;
 
 // Where the program's shipped files come from in the source tree.
 struct DataSources {
@@ -18,5 +22,12 @@ DataSources dataSourcesIn(const QString &sourceRoot);
 // files. Files that exist are never overwritten; Data.mde is written under a temporary name
 // and renamed only when complete. Returns false with a Japanese message in *error.
 bool createDataFolder(const QString &dataFolder, const DataSources &sources, QString *error);
+
+// Writes one substance as a new row of 表示物質, every column the master fills: the printed
+// fields of the original design and the source fields (別名, Hコード, Pコード, 区分, 差込,
+// 出典, 出典ID, 出典年, 出典備考). `query` must be on the target database; the statement is
+// prepared on the first call and reused after. A row with the same ID must not exist (delete
+// it first to rewrite it). Returns false with the SQL error in query.lastError().
+bool insertSubstanceRow(QSqlQuery &query, const ComposedSubstance &substance);
 
 } // namespace corvane

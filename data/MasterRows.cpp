@@ -1,15 +1,18 @@
 #include "MasterRows.h"
+#include "DataFolder.h"
 #include "Database.h"
+#include "SqlFailure.h"
 #include "Records.h"
 #include "SqlRun.h"
 
+#include <QSqlError>
 #include <QSqlRecord>
 
 namespace corvane {
 namespace {
 
 // Columns that say where a row came from; the rest are the substance's data.
-const QStringList kOriginColumns{QStringLiteral("UserOwned"), QStringLiteral("MasterNo"), QStringLiteral("SourceRow")};
+const QStringList kOriginColumns{QStringLiteral("UserOwned"), QStringLiteral("MasterNo")};
 
 std::optional<QVariantList> substanceData(Database &db, int id)
 {
@@ -24,28 +27,14 @@ std::optional<QVariantList> substanceData(Database &db, int id)
     return values;
 }
 
-QVariant textOrNull(const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text); }
-
-// TEMPORARY until the master's row writer is shared: writes the composed columns.
-void insertSubstance(Database &db, int id, const ComposedSubstance &s)
-{
-    QVariantList values{id, s.name, textOrNull(s.signalWord), textOrNull(s.hazards), textOrNull(s.precautions)};
-    for (int m = 0; m < kPicturesPerSubstance; ++m)
-        values << (m < s.pictures.size() ? QVariant(s.pictures[m]) : QVariant());
-    values << textOrNull(s.cas);
-    runSql(db, QStringLiteral(
-        "INSERT INTO 表示物質 (ID, 物質名, \"注意喚起語：\", \"危険有害性情報：\", 注意書き, "
-        "絵表示1, 絵表示2, 絵表示3, 絵表示4, 絵表示5, CAS) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"), values);
-}
-
 } // namespace
 
 std::optional<RowOrigin> storedOrigin(Database &db, int id)
 {
-    QSqlQuery query = runSql(db, QStringLiteral("SELECT UserOwned, MasterNo, SourceRow FROM 表示物質 WHERE ID = ?"), {id});
+    QSqlQuery query = runSql(db, QStringLiteral("SELECT UserOwned, MasterNo FROM 表示物質 WHERE ID = ?"), {id});
     if (!query.next())
         return std::nullopt;
-    return RowOrigin{query.value(0).toInt() != 0, query.value(1), query.value(2)};
+    return RowOrigin{query.value(0).toInt() != 0, query.value(1)};
 }
 
 bool putSubstance(Database &db, int id, const ComposedSubstance &substance, const RowOrigin &origin)
@@ -54,15 +43,17 @@ bool putSubstance(Database &db, int id, const ComposedSubstance &substance, cons
     runSql(db, QStringLiteral("DELETE FROM 表示物質 WHERE ID = ?"), {id});
     ComposedSubstance numbered = substance;
     numbered.id = id;
-    insertSubstance(db, id, numbered);
+    QSqlQuery insert(db.sql());
+    if (!insertSubstanceRow(insert, numbered))
+        throw sqlFailure(insert.lastError());
     setOrigin(db, id, origin);
     return before != substanceData(db, id);
 }
 
 void setOrigin(Database &db, int id, const RowOrigin &origin)
 {
-    runSql(db, QStringLiteral("UPDATE 表示物質 SET UserOwned = ?, MasterNo = ?, SourceRow = ? WHERE ID = ?"),
-           {origin.userOwned ? 1 : 0, origin.masterNo, origin.sourceRow, id});
+    runSql(db, QStringLiteral("UPDATE 表示物質 SET UserOwned = ?, MasterNo = ? WHERE ID = ?"),
+           {origin.userOwned ? 1 : 0, origin.masterNo, id});
 }
 
 int highestSubstanceNumber(Database &db)

@@ -15,8 +15,7 @@ struct ProgramMaster;
 // which rows are the user's own and which number of the program's master each row holds.
 struct RowOrigin {
     bool userOwned = false;
-    QVariant masterNo;    // the program master's number; Null for a substance the user added
-    QVariant sourceRow;   // the row as written in the source, after its number
+    QVariant masterNo; // the program master's number; Null for a substance the user added
 };
 
 // A stored row's origin, or nothing when no row has that number.

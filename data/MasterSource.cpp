@@ -18,7 +18,8 @@ const QString kDanger = QStringLiteral("危険");
 const QString kWarning = QStringLiteral("警告");
 const QString kLineBreak = QStringLiteral("\r\n");
 constexpr int kMaxPictograms = 5;
-constexpr int kSubstanceColumns = 7;
+constexpr int kSubstanceColumns = 14;
+const QChar kListSeparator = QLatin1Char('|');  // between fill-ins and between aliases
 
 // ---------------------------------------------------------------------------
 // What each hazard statement demands of a label.
@@ -37,6 +38,7 @@ struct HazardRule {
     Signal signal;
     int pictogram;  // 1..9 for GHS01..GHS09; 0 when no pictogram goes with it
     Ghs07Reason ghs07 = Ghs07Reason::None;
+    int secondPictogram = 0;  // H241 (type B) calls for both GHS01 and GHS02
 };
 
 constexpr auto D = Signal::Danger;
@@ -51,13 +53,13 @@ constexpr std::array kHazardRules{
     HazardRule{222, D, 2}, HazardRule{223, W, 2}, HazardRule{224, D, 2}, HazardRule{225, D, 2},
     HazardRule{226, W, 2}, HazardRule{227, W, 0}, HazardRule{228, E, 2}, HazardRule{229, W, 0},
     HazardRule{230, N, 0}, HazardRule{231, N, 0}, HazardRule{232, D, 2}, HazardRule{240, D, 1},
-    HazardRule{241, D, 1}, HazardRule{242, E, 2}, HazardRule{250, D, 2}, HazardRule{251, D, 2},
+    HazardRule{241, D, 1, Ghs07Reason::None, 2}, HazardRule{242, E, 2}, HazardRule{250, D, 2}, HazardRule{251, D, 2},
     HazardRule{252, W, 2}, HazardRule{260, D, 2}, HazardRule{261, E, 2}, HazardRule{270, D, 3},
     HazardRule{271, D, 3}, HazardRule{272, E, 3}, HazardRule{280, W, 4}, HazardRule{281, W, 4},
     HazardRule{290, W, 5},
     // Health hazards
     HazardRule{300, D, 6}, HazardRule{301, D, 6}, HazardRule{302, W, 7, Ghs07Reason::AcuteToxicity},
-    HazardRule{303, W, 0}, HazardRule{304, D, 8}, HazardRule{305, W, 0}, HazardRule{310, D, 6},
+    HazardRule{303, W, 0}, HazardRule{304, D, 8}, HazardRule{305, W, 8}, HazardRule{310, D, 6},
     HazardRule{311, D, 6}, HazardRule{312, W, 7, Ghs07Reason::AcuteToxicity}, HazardRule{313, W, 0},
     HazardRule{314, D, 5}, HazardRule{315, W, 7, Ghs07Reason::Irritation}, HazardRule{316, W, 0},
     HazardRule{317, W, 7, Ghs07Reason::SkinSensitisation}, HazardRule{318, D, 5},
@@ -73,6 +75,42 @@ constexpr std::array kHazardRules{
     HazardRule{411, N, 9}, HazardRule{412, N, 0}, HazardRule{413, N, 0},
     HazardRule{420, W, 7, Ghs07Reason::Other},
 };
+
+// The statements whose signal word depends on the category, and which
+// categories call for 危険 and which for 警告.
+struct HazardCategories {
+    QString code;
+    QStringList danger;
+    QStringList warning;
+};
+
+const std::vector<HazardCategories> &hazardCategories()
+{
+    static const std::vector<HazardCategories> table{
+        {QStringLiteral("H228"), {QStringLiteral("1")}, {QStringLiteral("2")}},  // flammable solids
+        {QStringLiteral("H242"), {QStringLiteral("C"), QStringLiteral("D")},   // self-reactive substances,
+         {QStringLiteral("E"), QStringLiteral("F")}},                          // organic peroxides: type
+        {QStringLiteral("H261"), {QStringLiteral("2")}, {QStringLiteral("3")}},  // water-reactive
+        {QStringLiteral("H272"), {QStringLiteral("2")}, {QStringLiteral("3")}},  // oxidising liquids, solids
+    };
+    return table;
+}
+
+const HazardCategories *categoriesOf(const QString &code)
+{
+    for (const HazardCategories &entry : hazardCategories())
+        if (entry.code == code)
+            return &entry;
+    return nullptr;
+}
+
+QString categoryCodes()
+{
+    QStringList codes;
+    for (const HazardCategories &entry : hazardCategories())
+        codes.append(entry.code);
+    return codes.join(QLatin1Char(','));
+}
 
 const HazardRule *hazardRule(int code)
 {
@@ -143,6 +181,44 @@ std::vector<int> codeNumbers(const QString &code)
 
 using StatementTable = QHash<QString, QString>;
 
+// A blank in a statement's text, filled per substance: "{臓器}" must be filled, "{経路?}"
+// may be (it prints nothing when it is not).
+const QRegularExpression &placeholderPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("\\{([^{}?|=:\\t]+)(\\?)?\\}"));
+    return pattern;
+}
+
+// The first mark of a blank left for the supplier ("…", "...", "○○", "（　）" and the
+// like) in a printed text, or an empty string.
+QString unfilledBlank(const QString &text)
+{
+    static const QRegularExpression blank(QStringLiteral(
+        "…|‥|\\.\\.\\.|・・・|[○〇◯]{2,}|[△□×＿_]{2,}|[（(][\\s　]*[）)]|[【\\[［][\\s　]*[】\\]］]|[{}]"));
+    const QRegularExpressionMatch match = blank.match(text);
+    return match.hasMatch() ? match.captured() : QString();
+}
+
+// The sentences of a printed text: its lines, cut after each "。".
+QStringList sentences(const QString &text)
+{
+    QStringList result;
+    for (const QString &line : text.split(kLineBreak)) {
+        for (QString sentence : line.split(QStringLiteral("。"))) {
+            sentence = sentence.trimmed();
+            if (!sentence.isEmpty())
+                result.append(sentence);
+        }
+    }
+    return result;
+}
+
+bool placeholdersWellFormed(QString text)
+{
+    text.remove(placeholderPattern());
+    return !text.contains(QLatin1Char('{')) && !text.contains(QLatin1Char('}'));
+}
+
 StatementTable readStatements(const QString &text, ErrorSink sink, QChar letter)
 {
     StatementTable table;
@@ -168,6 +244,10 @@ StatementTable readStatements(const QString &text, ErrorSink sink, QChar letter)
         }
         if (table.contains(code)) {
             sink.add(line.number, QStringLiteral("%1 が重複しています。").arg(code));
+            continue;
+        }
+        if (!placeholdersWellFormed(statement) || !unfilledBlank(QString(statement).remove(placeholderPattern())).isEmpty()) {
+            sink.add(line.number, QStringLiteral("%1 の空欄は {名前}（埋めなくてよいものは {名前?}）で書いてください。").arg(code));
             continue;
         }
         table.insert(code, statement);
@@ -292,58 +372,84 @@ struct RowChecker {
         return numbers;
     }
 
-    void checkSignalWord(const QString &signalWord, const std::vector<const HazardRule *> &rules)
+    // The signal word is that of the most severe hazard: 危険 where any statement (or, for
+    // statements shared by two categories, the category written in 区分) calls for it.
+    void checkSignalWord(const QString &signalWord, const std::vector<const HazardRule *> &rules,
+                         const QStringList &categories)
     {
         QStringList dangerCodes;
-        bool mayBeDanger = false;
         bool needsWord = false;
         for (const HazardRule *rule : rules) {
-            if (rule->signal == Signal::Danger)
-                dangerCodes.append(QStringLiteral("H%1").arg(rule->code));
-            mayBeDanger = mayBeDanger || rule->signal == Signal::Danger || rule->signal == Signal::Either;
-            needsWord = needsWord || rule->signal != Signal::None;
+            const QString code = QStringLiteral("H%1").arg(rule->code);
+            Signal signal = rule->signal;
+            if (signal == Signal::Either) {
+                const HazardCategories *known = categoriesOf(code);
+                const QString written = categories.filter(QRegularExpression(QStringLiteral("^%1=").arg(code))).value(0).section(QLatin1Char('='), 1);
+                if (written.isEmpty()) {
+                    error(QStringLiteral("%1 の注意喚起語は区分で決まります。区分の列に %1=%2 の形で区分を書いてください。")
+                              .arg(code, (known->danger + known->warning).join(QLatin1Char('/'))));
+                    continue;
+                }
+                // A category not read ("?", unverified rows only) asks for the stronger word.
+                signal = known->danger.contains(written) || written == QLatin1String("?") ? Signal::Danger : Signal::Warning;
+                if (signal == Signal::Danger)
+                    dangerCodes.append(code + QStringLiteral("（区分 ") + written + QStringLiteral("）"));
+            } else if (signal == Signal::Danger) {
+                dangerCodes.append(code);
+            }
+            needsWord = needsWord || signal != Signal::None;
         }
         if (!dangerCodes.isEmpty() && signalWord != kDanger)
             error(QStringLiteral("%1 があるので注意喚起語は「危険」です。").arg(dangerCodes.join(QLatin1Char(','))));
-        else if (signalWord == kDanger && !mayBeDanger)
-            error(QStringLiteral("注意喚起語が「危険」ですが、「危険」に当たる危険有害性情報がありません。"));
+        else if (dangerCodes.isEmpty() && signalWord == kDanger)
+            error(QStringLiteral("注意喚起語が「危険」ですが、「危険」に当たる危険有害性情報（区分）がありません。"));
         else if (needsWord && signalWord.isEmpty())
             error(QStringLiteral("注意喚起語がありません。"));
         else if (!needsWord && !signalWord.isEmpty())
             error(QStringLiteral("注意喚起語の要る危険有害性情報がないのに「%1」があります。").arg(signalWord));
     }
 
-    // The pictograms the hazard statements call for, after the precedence
-    // rules: no exclamation mark for acute toxicity beside the skull, none for
-    // irritation beside the corrosion sign, and none for irritation or skin
-    // sensitisation beside the health hazard for respiratory sensitisation.
+    // The pictograms the hazard statements call for, after the precedence rules:
+    // beside the skull (GHS06) no exclamation mark at all; beside the corrosion sign (GHS05)
+    // none for skin or eye irritation; beside the health hazard for respiratory
+    // sensitisation (H334) none for skin sensitisation or skin or eye irritation.
     void checkPictograms(const QList<int> &listed, const std::vector<const HazardRule *> &rules)
     {
         QHash<int, QStringList> required;  // pictogram -> codes that call for it
         bool respiratorySensitiser = false;
-        bool massExplosionInFire = false;
         for (const HazardRule *rule : rules) {
-            if (rule->pictogram != 0 && rule->pictogram != 7)
-                required[rule->pictogram].append(QStringLiteral("H%1").arg(rule->code));
+            for (int pictogram : {rule->pictogram, rule->secondPictogram})
+                if (pictogram != 0 && pictogram != 7)
+                    required[pictogram].append(QStringLiteral("H%1").arg(rule->code));
             respiratorySensitiser = respiratorySensitiser || rule->code == 334;
-            massExplosionInFire = massExplosionInFire || rule->code == 205;
         }
         const bool skull = required.contains(6);
         const bool corrosion = required.contains(5);
-        bool exclamationDropped = false;
+        QString dropReason;
         for (const HazardRule *rule : rules) {
-            bool keep = true;
+            QString reason;
             switch (rule->ghs07) {
             case Ghs07Reason::None: continue;
-            case Ghs07Reason::AcuteToxicity: keep = !skull; break;
-            case Ghs07Reason::Irritation: keep = !corrosion && !respiratorySensitiser; break;
-            case Ghs07Reason::SkinSensitisation: keep = !respiratorySensitiser; break;
-            case Ghs07Reason::Other: break;
+            case Ghs07Reason::AcuteToxicity:
+            case Ghs07Reason::Other:
+                break;
+            case Ghs07Reason::Irritation:
+                if (corrosion)
+                    reason = QStringLiteral("GHS05 があるので皮膚・眼の刺激性には");
+                else if (respiratorySensitiser)
+                    reason = QStringLiteral("呼吸器感作性の GHS08 があるので皮膚・眼の刺激性には");
+                break;
+            case Ghs07Reason::SkinSensitisation:
+                if (respiratorySensitiser)
+                    reason = QStringLiteral("呼吸器感作性の GHS08 があるので皮膚感作性には");
+                break;
             }
-            if (keep)
+            if (skull)
+                reason = QStringLiteral("GHS06 があるので");
+            if (reason.isEmpty())
                 required[7].append(QStringLiteral("H%1").arg(rule->code));
             else
-                exclamationDropped = true;
+                dropReason = reason;
         }
 
         for (auto it = required.cbegin(); it != required.cend(); ++it) {
@@ -352,17 +458,216 @@ struct RowChecker {
                           .arg(it.value().join(QLatin1Char(',')), pictogramName(it.key())));
         }
         for (int number : listed) {
-            if (required.contains(number) || (number == 1 && massExplosionInFire))
+            if (required.contains(number))
                 continue;
-            if (number == 7 && exclamationDropped)
-                error(QStringLiteral("GHS07 は、優先する絵表示（GHS05, GHS06 又は呼吸器感作性の GHS08）があるので付けません。"));
+            if (number == 7 && !dropReason.isEmpty())
+                error(QStringLiteral("GHS07 は付けません（%1付けない）。").arg(dropReason));
             else
                 error(QStringLiteral("絵表示 %1 に当たる危険有害性情報がありません。").arg(pictogramName(number)));
         }
     }
 
+    // Printed text must be finished: no blank left for the supplier to fill in.
+    void checkFinished(const QString &what, const QString &text)
+    {
+        if (const QString blank = unfilledBlank(text); !blank.isEmpty())
+            error(QStringLiteral("%1に埋められていない空欄「%2」があります。").arg(what, blank));
+    }
+
+    // No sentence may be printed twice in one substance's statements.
+    void checkRepeatedSentences(const QStringList &codes, const QStringList &texts)
+    {
+        QHash<QString, QString> codeBySentence;
+        for (qsizetype i = 0; i < codes.size(); ++i) {
+            for (const QString &sentence : sentences(texts.at(i))) {
+                if (codeBySentence.contains(sentence) && codeBySentence.value(sentence) != codes.at(i))
+                    error(QStringLiteral("「%1」が %2 と %3 の二度印刷されます。一つにまとめてください。")
+                              .arg(sentence, codeBySentence.value(sentence), codes.at(i)));
+                else if (codeBySentence.contains(sentence))
+                    error(QStringLiteral("「%1」が %2 の中で二度あります。").arg(sentence, codes.at(i)));
+                codeBySentence.insert(sentence, codes.at(i));
+            }
+        }
+    }
+
+    // "H228=1,H272=3": the category of each statement whose signal word depends on it.
+    QStringList categories(const QString &field, const QStringList &hazardCodes, bool sourced)
+    {
+        const std::optional<QStringList> items = splitList(field);
+        if (!items) {
+            error(QStringLiteral("区分の列に空の項目があります。"));
+            return {};
+        }
+        QStringList listedParts;
+        for (const QString &code : hazardCodes)
+            listedParts.append(code.split(QLatin1Char('+')));
+        QStringList accepted;
+        QSet<QString> seen;
+        for (const QString &item : *items) {
+            const QString code = item.section(QLatin1Char('='), 0, 0).trimmed();
+            const QString category = item.section(QLatin1Char('='), 1).trimmed();
+            const HazardCategories *known = categoriesOf(code);
+            if (!item.contains(QLatin1Char('=')) || !known) {
+                error(QStringLiteral("区分「%1」は「H228=1」の形で、注意喚起語が区分で決まる H コード（%2）のものでなければなりません。")
+                          .arg(item, categoryCodes()));
+                continue;
+            }
+            if (category == QLatin1String("?") && !sourced) {
+                // An unverified row may say that the category was not read.
+            } else if (!known->danger.contains(category) && !known->warning.contains(category)) {
+                error(QStringLiteral("%1 の区分「%2」はありません（%3）。")
+                          .arg(code, category, (known->danger + known->warning).join(QLatin1Char('/'))));
+                continue;
+            }
+            if (seen.contains(code)) {
+                error(QStringLiteral("%1 の区分が重複しています。").arg(code));
+                continue;
+            }
+            if (!listedParts.contains(code)) {
+                error(QStringLiteral("区分を書いた %1 が H の列にありません。").arg(code));
+                continue;
+            }
+            seen.insert(code);
+            accepted.append(code + QLatin1Char('=') + category);
+        }
+        return accepted;
+    }
+
+    QStringList aliases(const QString &field, const QString &name)
+    {
+        QStringList accepted;
+        if (field.trimmed().isEmpty())
+            return accepted;
+        for (const QString &item : field.split(kListSeparator)) {
+            const QString alias = item.trimmed();
+            if (alias.isEmpty())
+                error(QStringLiteral("別名の列に空の項目があります。"));
+            else if (alias == name || accepted.contains(alias))
+                error(QStringLiteral("別名「%1」が重複しています。").arg(alias));
+            else
+                accepted.append(alias);
+        }
+        return accepted;
+    }
+
+    void source(const QString &kindField, const QString &idField, const QString &yearField, ComposedSubstance &substance)
+    {
+        static const QRegularExpression euIndex(QStringLiteral("^[0-9]{3}-[0-9]{3}-[0-9]{2}-[0-9X]$"));
+        static const QRegularExpression yearPattern(QStringLiteral("^(19[89][0-9]|20[0-9][0-9])$"));
+        const QString kind = kindField.trimmed();
+        const QString id = idField.trimmed();
+        const QString year = yearField.trimmed();
+        std::optional<SourceKind> parsed;
+        for (SourceKind k : {SourceKind::Unverified, SourceKind::Nite, SourceKind::Mhlw, SourceKind::Eu})
+            if (kind == sourceKindName(k))
+                parsed = k;
+        if (!parsed) {
+            error(QStringLiteral("出典「%1」は NITE, MHLW, EU, 未確認 のどれでもありません。").arg(kind));
+            return;
+        }
+        substance.sourceKind = *parsed;
+        substance.sourceId = id;
+        if (*parsed == SourceKind::Unverified) {
+            if (!id.isEmpty() || !year.isEmpty())
+                error(QStringLiteral("出典が「未確認」の行に出典 ID や年を書かないでください。"));
+            return;
+        }
+        if (id.isEmpty())
+            error(QStringLiteral("出典 %1 の ID がありません。").arg(kind));
+        else if (*parsed == SourceKind::Eu && !euIndex.match(id).hasMatch())
+            error(QStringLiteral("EU の出典 ID「%1」は索引番号（例 603-001-00-X）の形ではありません。").arg(id));
+        if (!yearPattern.match(year).hasMatch())
+            error(QStringLiteral("出典の年「%1」は西暦 4 桁ではありません。").arg(year));
+        else
+            substance.sourceYear = year.toInt();
+    }
+
+    struct FillIn {
+        QString code;   // as keyed: a listed code or one part of it
+        QString name;   // the placeholder's name; empty: the statement's first blank
+        QString value;
+        bool used = false;
+    };
+    std::vector<FillIn> fillIns;
+
+    void readFillIns(const QString &field)
+    {
+        static const QRegularExpression key(QStringLiteral("^([HP][0-9]{3}(?:\\+[HP][0-9]{3})*)(?::(.+))?$"));
+        if (field.trimmed().isEmpty())
+            return;
+        QSet<QString> keys;
+        for (const QString &item : field.split(kListSeparator)) {
+            const qsizetype equals = item.indexOf(QLatin1Char('='));
+            const QString left = equals < 0 ? item.trimmed() : item.left(equals).trimmed();
+            const QString value = equals < 0 ? QString() : item.mid(equals + 1).trimmed();
+            const QRegularExpressionMatch match = key.match(left);
+            if (equals < 0 || !match.hasMatch()) {
+                error(QStringLiteral("差込「%1」は「コード=文言」の形ではありません。").arg(item.trimmed()));
+                continue;
+            }
+            if (value.isEmpty() || value.contains(QLatin1Char('{')) || value.contains(QLatin1Char('}'))) {
+                error(QStringLiteral("差込 %1 の文言が空か、{ } を含んでいます。").arg(left));
+                continue;
+            }
+            if (keys.contains(left)) {
+                error(QStringLiteral("差込 %1 が重複しています。").arg(left));
+                continue;
+            }
+            keys.insert(left);
+            fillIns.push_back({match.captured(1), match.captured(2).trimmed(), value});
+        }
+    }
+
+    // The statement's text with its blanks filled from the row's fill-ins.
+    QString filled(const QString &code, const QString &text)
+    {
+        const QStringList parts = code.split(QLatin1Char('+'));
+        QString result;
+        qsizetype last = 0;
+        int index = 0;
+        QRegularExpressionMatchIterator it = placeholderPattern().globalMatch(text);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch match = it.next();
+            const QString name = match.captured(1);
+            const bool optional = !match.captured(2).isEmpty();
+            FillIn *chosen = nullptr;
+            bool ambiguous = false;
+            for (FillIn &fill : fillIns) {
+                const bool codeMatches = fill.code == code || (!fill.code.contains(QLatin1Char('+')) && parts.contains(fill.code));
+                const bool nameMatches = fill.name == name || (fill.name.isEmpty() && index == 0);
+                if (!codeMatches || !nameMatches)
+                    continue;
+                ambiguous = ambiguous || chosen != nullptr;
+                chosen = &fill;
+            }
+            result += text.mid(last, match.capturedStart() - last);
+            if (ambiguous)
+                error(QStringLiteral("%1 の空欄「%2」に当たる差込が二つ以上あります。").arg(code, name));
+            if (chosen) {
+                chosen->used = true;
+                result += chosen->value;
+            } else if (!optional) {
+                error(QStringLiteral("%1 の空欄「%2」が埋まっていません（差込の列に %1=… を書く）。").arg(code, name));
+            }
+            last = match.capturedEnd();
+            ++index;
+        }
+        result += text.mid(last);
+        return result;
+    }
+
+    void checkFillInsUsed()
+    {
+        for (const FillIn &fill : fillIns) {
+            if (!fill.used) {
+                const QString key = fill.name.isEmpty() ? fill.code : fill.code + QLatin1Char(':') + fill.name;
+                error(QStringLiteral("差込 %1 に当たる空欄がこの物質の文にありません。").arg(key));
+            }
+        }
+    }
+
     void checkClassification(const QString &signalWord, const QList<int> &pictograms,
-                             const QStringList &hazardCodes)
+                             const QStringList &hazardCodes, const QStringList &categories)
     {
         std::vector<const HazardRule *> rules;
         for (const QString &code : hazardCodes) {
@@ -371,22 +676,22 @@ struct RowChecker {
                     rules.push_back(rule);
             }
         }
-        checkSignalWord(signalWord, rules);
+        checkSignalWord(signalWord, rules, categories);
         checkPictograms(pictograms, rules);
     }
 };
 
 // "【安全対策】\r\n…" blocks for the P codes, in the order of the groups.
-QString composePrecautions(const QStringList &codes, const StatementTable &table)
+QString composePrecautions(const QStringList &codes, const QStringList &texts)
 {
     static const std::array<QString, 4> headings{
         QStringLiteral("【安全対策】"), QStringLiteral("【応急措置】"),
         QStringLiteral("【保管】"), QStringLiteral("【廃棄】")};
     std::array<QStringList, 4> groups;
-    for (const QString &code : codes) {
+    for (qsizetype i = 0; i < codes.size(); ++i) {
         // A combined code goes where its first code goes: P2xx, P3xx, P4xx, P5xx.
-        const int group = codeNumbers(code).front() / 100 - 2;
-        groups.at(group).append(table.value(code));
+        const int group = codeNumbers(codes.at(i)).front() / 100 - 2;
+        groups.at(group).append(texts.at(i));
     }
     QStringList blocks;
     for (size_t i = 0; i < groups.size(); ++i) {
@@ -409,8 +714,9 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
     QSet<int> seenIds;
     QHash<QString, int> idByCas;
     QHash<QString, int> idByName;
+    QHash<int, int> lineById;
     for (const SourceLine &line : lines) {
-        RowChecker row{hazards, precautions, sink, line.number};
+        RowChecker row{hazards, precautions, sink, line.number, false, {}};
         const QStringList fields = line.text.split(QLatin1Char('\t'));
 
         // The ID is checked even on a broken row so that one bad line does not
@@ -427,7 +733,8 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
             seenIds.insert(id);
             lastId = std::max(lastId, id);
         }
-        if (fields.size() != kSubstanceColumns) {
+        // The last column (備考) may be left off.
+        if (fields.size() != kSubstanceColumns && fields.size() != kSubstanceColumns - 1) {
             row.error(QStringLiteral("列の数が %1 ではありません（%2 列）。").arg(kSubstanceColumns).arg(fields.size()));
             continue;
         }
@@ -452,7 +759,26 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
         const QList<int> pictograms = row.pictograms(fields.at(4));
         const QStringList hazardCodes = row.statementCodes(fields.at(5), QLatin1Char('H'));
         const QStringList precautionCodes = row.statementCodes(fields.at(6), QLatin1Char('P'));
-        row.checkClassification(substance.signalWord, pictograms, hazardCodes);
+        row.source(fields.at(10), fields.at(11), fields.at(12), substance);
+        substance.categories = row.categories(fields.at(7), hazardCodes, substance.sourceKind != SourceKind::Unverified);
+        row.readFillIns(fields.at(8));
+        substance.aliases = row.aliases(fields.at(9), substance.name);
+        substance.sourceNote = fields.value(13).trimmed();
+        row.checkClassification(substance.signalWord, pictograms, hazardCodes, substance.categories);
+
+        QStringList hazardLines;
+        for (const QString &code : hazardCodes)
+            hazardLines.append(row.filled(code, hazards.value(code)));
+        QStringList precautionLines;
+        for (const QString &code : precautionCodes)
+            precautionLines.append(row.filled(code, precautions.value(code)));
+        row.checkFillInsUsed();
+        row.checkFinished(QStringLiteral("物質名"), substance.name);
+        for (qsizetype i = 0; i < hazardCodes.size(); ++i)
+            row.checkFinished(hazardCodes.at(i) + QStringLiteral(" の文"), hazardLines.at(i));
+        for (qsizetype i = 0; i < precautionCodes.size(); ++i)
+            row.checkFinished(precautionCodes.at(i) + QStringLiteral(" の文"), precautionLines.at(i));
+        row.checkRepeatedSentences(hazardCodes + precautionCodes, hazardLines + precautionLines);
 
         if (!substance.name.isEmpty())
             idByName.insert(substance.name, id);
@@ -461,16 +787,34 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
         if (row.failed)
             continue;
 
-        QStringList hazardLines;
-        for (const QString &code : hazardCodes)
-            hazardLines.append(hazards.value(code));
         substance.hazards = hazardLines.join(kLineBreak);
-        substance.precautions = composePrecautions(precautionCodes, precautions);
+        substance.precautions = composePrecautions(precautionCodes, precautionLines);
         for (int number : pictograms)
             substance.pictures.append(pictogramName(number) + QStringLiteral(".svg"));
+        substance.hazardCodes = hazardCodes;
+        substance.precautionCodes = precautionCodes;
+        for (const auto &fill : row.fillIns)
+            substance.fillIns.append((fill.name.isEmpty() ? fill.code : fill.code + QLatin1Char(':') + fill.name)
+                                     + QLatin1Char('=') + fill.value);
+        lineById.insert(id, line.number);
         substances.push_back(std::move(substance));
     }
-    return substances;
+
+    // An alias may not be another substance's name: the user would pick the wrong one.
+    std::vector<ComposedSubstance> kept;
+    for (ComposedSubstance &substance : substances) {
+        bool clash = false;
+        for (const QString &alias : substance.aliases) {
+            if (idByName.contains(alias)) {
+                sink.add(lineById.value(substance.id),
+                         QStringLiteral("別名「%1」は ID %2 の物質名です。").arg(alias).arg(idByName.value(alias)));
+                clash = true;
+            }
+        }
+        if (!clash)
+            kept.push_back(std::move(substance));
+    }
+    return kept;
 }
 
 QString readUtf8File(const QString &path, std::vector<MasterError> &errors)
@@ -488,6 +832,38 @@ QString readUtf8File(const QString &path, std::vector<MasterError> &errors)
 }
 
 } // namespace
+
+QString sourceKindName(SourceKind kind)
+{
+    switch (kind) {
+    case SourceKind::Nite: return QStringLiteral("NITE");
+    case SourceKind::Mhlw: return QStringLiteral("MHLW");
+    case SourceKind::Eu: return QStringLiteral("EU");
+    case SourceKind::Unverified: break;
+    }
+    return QStringLiteral("未確認");
+}
+
+QStringList substanceSourceColumns()
+{
+    return {QStringLiteral("ID"), QStringLiteral("物質名"), QStringLiteral("CAS"), QStringLiteral("注意喚起語"),
+            QStringLiteral("絵表示"), QStringLiteral("H"), QStringLiteral("P"), QStringLiteral("区分"),
+            QStringLiteral("差込"), QStringLiteral("別名"), QStringLiteral("出典"), QStringLiteral("出典ID"),
+            QStringLiteral("出典年"), QStringLiteral("備考")};
+}
+
+QString substanceSourceLine(const ComposedSubstance &s)
+{
+    QStringList pictograms;
+    for (const QString &picture : s.pictures)
+        pictograms.append(QString(picture).remove(QStringLiteral(".svg")));
+    const QString comma = QStringLiteral(",");
+    return QStringList{QString::number(s.id), s.name, s.cas, s.signalWord, pictograms.join(comma),
+                       s.hazardCodes.join(comma), s.precautionCodes.join(comma), s.categories.join(comma),
+                       s.fillIns.join(kListSeparator), s.aliases.join(kListSeparator), sourceKindName(s.sourceKind),
+                       s.sourceId, s.sourceYear > 0 ? QString::number(s.sourceYear) : QString(), s.sourceNote}
+        .join(QLatin1Char('\t'));
+}
 
 MasterSourceResult readMasterSource(const QString &hazardText, const QString &hazardFile,
                                     const QString &precautionText, const QString &precautionFile,

@@ -6,8 +6,19 @@
 
 namespace corvane {
 
+// Where a substance's classification comes from (column 出典 of substances.tsv).
+enum class SourceKind {
+    Unverified, // 未確認: not checked against a published classification
+    Nite,       // NITE: NITE 統合版 政府による GHS 分類結果 (ID = its 分類結果 ID, year = 分類実施年度)
+    Mhlw,       // MHLW: 厚生労働省 職場のあんぜんサイト モデルラベル／モデル SDS (ID = the page, e.g. its CAS RN)
+    Eu,         // EU: EU CLP Annex VI harmonised classification (ID = index number), only where Japan has none
+};
+
+// The word written in the source and the database: "NITE", "MHLW", "EU", "未確認".
+QString sourceKindName(SourceKind kind);
+
 // One substance as the catalogue and the labels use it: every code already
-// replaced by its Japanese text.
+// replaced by its Japanese text, and the source fields as they were written.
 struct ComposedSubstance {
     int id = 0;
     QString name;          // 物質名
@@ -16,7 +27,26 @@ struct ComposedSubstance {
     QString hazards;       // one hazard statement per line, lines joined with "\r\n"
     QString precautions;   // "【安全対策】\r\n…\r\n【応急措置】\r\n…\r\n【保管】\r\n…\r\n【廃棄】\r\n…", empty groups left out
     QStringList pictures;  // picture file names in GHS order, e.g. "GHS02.svg"; at most 5
+
+    // As written in substances.tsv (so that a row can be written back in the source format).
+    QStringList hazardCodes;      // e.g. "H225", "H302+H312+H332", in printing order
+    QStringList precautionCodes;  // e.g. "P210", "P370+P378", in the order written
+    QStringList categories;       // the category where the H code alone does not decide the
+                                  // signal word: "H228=1", "H272=3", "H242=C"
+    QStringList fillIns;          // the substance's words for the statements' blanks:
+                                  // "P378=粉末消火剤、二酸化炭素", "H372=中枢神経系、腎臓", "H372:経路=（吸入）"
+    QStringList aliases;          // other common names (別名), for searching; never printed
+    SourceKind sourceKind = SourceKind::Unverified;
+    QString sourceId;             // NITE ID, MHLW page, EU index number; empty when unverified
+    int sourceYear = 0;           // year of the classification; 0 when unverified
+    QString sourceNote;           // free text: what else was read, for the reviewer
 };
+
+// The row as one line of substances.tsv (no line end), the inverse of the reader.
+QString substanceSourceLine(const ComposedSubstance &substance);
+
+// The column names of substances.tsv, in order (the header comment of the file).
+QStringList substanceSourceColumns();
 
 struct MasterError {
     QString file;

@@ -22,7 +22,7 @@ MasterChanges writeProgramMaster(Database &db, const ProgramMaster &master)
     changes.userOwned = int(userRows.size());
     int next = highestSubstanceNumber(db) + 1;
     for (const ComposedSubstance &substance : master.substances) {
-        const RowOrigin origin{false, substance.id, master.sourceRows.value(substance.id).text};
+        const RowOrigin origin{false, substance.id};
         const auto row = rowOfMasterNo.constFind(substance.id);
         if (row == rowOfMasterNo.cend()) {
             putSubstance(db, next++, substance, origin);

@@ -17,26 +17,18 @@ std::optional<QString> readUtf8(const QString &fileName)
 
 } // namespace
 
-QHash<int, SourceRow> sourceRowsOf(const QString &substanceText)
+QHash<int, int> sourceLinesOf(const QString &substanceText)
 {
-    QString text = substanceText;
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    QHash<int, SourceRow> rows;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (int number = 1; number <= lines.size(); ++number) {
-        QString line = lines[number - 1];
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.trimmed().isEmpty() || line.trimmed().startsWith(QLatin1Char('#')))
-            continue;
-        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+    QHash<int, int> lineOf;
+    const QStringList lines = substanceText.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
         bool numeric = false;
-        const int id = line.left(tab).trimmed().toInt(&numeric);
-        if (tab > 0 && numeric)
-            rows.insert(id, {number, line.mid(tab + 1)});
+        const int number = line.section(QLatin1Char('\t'), 0, 0).toInt(&numeric);
+        if (numeric && !line.startsWith(QLatin1Char('#')))
+            lineOf.insert(number, i + 1);
     }
-    return rows;
+    return lineOf;
 }
 
 QString describeMasterErrors(const std::vector<MasterError> &errors)
@@ -53,7 +45,7 @@ std::optional<ProgramMaster> loadMaster(const QString &masterFolder, const QStri
     const QDir folder(masterFolder);
     ProgramMaster master;
     const QStringList names{QStringLiteral("VERSION"), QStringLiteral("hazard_statements.tsv"),
-                            QStringLiteral("precautionary_statements.tsv"), QStringLiteral("substances.tsv")};
+                            QStringLiteral("precautionary_statements.tsv")};
     QStringList texts;
     for (const QString &name : names) {
         const auto text = readUtf8(folder.filePath(name));
@@ -83,7 +75,6 @@ std::optional<ProgramMaster> loadMaster(const QString &masterFolder, const QStri
     master.hazardText = texts[1];
     master.precautionText = texts[2];
     master.substances = std::move(read.substances);
-    master.sourceRows = sourceRowsOf(texts[3]);
     return master;
 }
 

@@ -9,13 +9,6 @@
 
 namespace corvane {
 
-// A substances.tsv row as its author wrote it: kept with the substance so that it can be
-// exported again.
-struct SourceRow {
-    int line = 0;  // 1-based
-    QString text;  // the row's fields after its number
-};
-
 // The substance master a program carries: compiled into it as a resource, so that a new
 // program brings its master to every installation.
 struct ProgramMaster {
@@ -23,7 +16,6 @@ struct ProgramMaster {
     QString schema;                            // schema.sql: the tables a Data.mde must have
     QString hazardText, precautionText;        // the statement tables, to check other files with
     std::vector<ComposedSubstance> substances; // in number order, numbered 1..N
-    QHash<int, SourceRow> sourceRows;          // number -> its row in substances.tsv
 };
 
 // Reads a master from a folder laid out as data/master/ (the three tables and VERSION) and
@@ -34,8 +26,8 @@ std::optional<ProgramMaster> loadMaster(const QString &masterFolder, const QStri
 // The master compiled into this program.
 std::optional<ProgramMaster> programMaster(QString *error);
 
-// The rows of a substances.tsv text, keyed by their numbers.
-QHash<int, SourceRow> sourceRowsOf(const QString &substanceText);
+// The line (1-based) of each numbered row of a substances.tsv text, keyed by the number.
+QHash<int, int> sourceLinesOf(const QString &substanceText);
 
 // "file 12行目: message" lines of the reader's errors.
 QString describeMasterErrors(const std::vector<MasterError> &errors);

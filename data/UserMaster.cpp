@@ -6,6 +6,7 @@
 #include "MasterUpdate.h"
 #include "MasterVersion.h"
 #include "ProgramMaster.h"
+#include "Records.h"
 #include "SqlRun.h"
 #include "Transaction.h"
 
@@ -30,6 +31,33 @@ QString storedCas(Database &db, int id)
 
 QString displayedVersionOf(Database &db) { return displayedVersion(storedMasterVersion(db)); }
 
+// A stored row as the reader composed it: the fields that substances.tsv holds.
+ComposedSubstance storedSubstance(const QSqlQuery &row)
+{
+    const auto text = [&row](const char *column) { return row.value(QString::fromUtf8(column)).toString(); };
+    const auto list = [&](const char *column, QChar separator) { return text(column).split(separator, Qt::SkipEmptyParts); };
+    ComposedSubstance s;
+    s.id = row.value(QStringLiteral("ID")).toInt();
+    s.name = text("物質名");
+    s.cas = text("CAS");
+    s.signalWord = text("注意喚起語：");
+    for (int m = 1; m <= kPicturesPerSubstance; ++m)
+        if (const QString picture = row.value(QStringLiteral("絵表示%1").arg(m)).toString(); !picture.isEmpty())
+            s.pictures << picture;
+    s.hazardCodes = list("Hコード", QLatin1Char(','));
+    s.precautionCodes = list("Pコード", QLatin1Char(','));
+    s.categories = list("区分", QLatin1Char(','));
+    s.fillIns = list("差込", QLatin1Char('|'));
+    s.aliases = list("別名", QLatin1Char('|'));
+    for (SourceKind kind : {SourceKind::Nite, SourceKind::Mhlw, SourceKind::Eu})
+        if (text("出典") == sourceKindName(kind))
+            s.sourceKind = kind;
+    s.sourceId = text("出典ID");
+    s.sourceYear = row.value(QStringLiteral("出典年")).toInt();
+    s.sourceNote = text("出典備考");
+    return s;
+}
+
 QString htmlText(const QVariant &value)
 {
     return value.toString().toHtmlEscaped().replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
@@ -48,21 +76,14 @@ RunResult exportMaster(Database &db, QString *text)
 {
     try {
         QStringList lines{
-            QStringLiteral("# 物質マスタ（Data.mde から書き出したもの、版 %1）。形式は substances.tsv と同じ。").arg(displayedVersionOf(db)),
+            QStringLiteral("# 物質マスタ（Data.mde から書き出したもの、版 %1）。形式は substances.tsv と同じ:").arg(displayedVersionOf(db)),
+            QStringLiteral("# ") + substanceSourceColumns().join(QStringLiteral("<TAB>")),
             QStringLiteral("# 「%1」の次の行は利用者が取り込んだ物質で、プログラムの更新では変わらない。").arg(kUserMark)};
-        QStringList missing;
-        for (QSqlQuery query = runSql(db, QStringLiteral("SELECT ID, 物質名, UserOwned, SourceRow FROM 表示物質 ORDER BY ID"));
-             query.next();) {
-            if (query.value(3).isNull()) {
-                missing << QStringLiteral("%1 %2").arg(query.value(0).toInt()).arg(query.value(1).toString());
-                continue;
-            }
-            if (query.value(2).toInt() != 0)
+        for (QSqlQuery query = runSql(db, QStringLiteral("SELECT * FROM 表示物質 ORDER BY ID")); query.next();) {
+            if (query.value(QStringLiteral("UserOwned")).toInt() != 0)
                 lines << kUserMark;
-            lines << query.value(0).toString() + QLatin1Char('\t') + query.value(3).toString();
+            lines << substanceSourceLine(storedSubstance(query));
         }
-        if (!missing.isEmpty())
-            return failure(QStringLiteral("元の行が記録されていないため書き出せない物質があります:\n") + missing.join(QLatin1Char('\n')));
         *text = lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
         return {};
     } catch (const DbError &error) {
@@ -78,7 +99,7 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
                                                      text, fileName);
     if (!read.errors.empty())
         return failure(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + describeMasterErrors(read.errors));
-    const QHash<int, SourceRow> sourceRows = sourceRowsOf(text);
+    const QHash<int, int> lineOf = sourceLinesOf(text);
     QString backup;
     try {
         QStringList refused;
@@ -86,7 +107,7 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
             const QString stored = storedCas(db, row.id);
             if (!stored.isEmpty() && !row.cas.trimmed().isEmpty() && stored != row.cas.trimmed())
                 refused << QStringLiteral("%1 %2行目: 番号 %3 の CAS 番号「%4」が登録済みの物質の「%5」と違います。")
-                               .arg(QDir::toNativeSeparators(fileName)).arg(sourceRows.value(row.id).line).arg(row.id).arg(row.cas, stored);
+                               .arg(QDir::toNativeSeparators(fileName)).arg(lineOf.value(row.id)).arg(row.id).arg(row.cas, stored);
         }
         if (!refused.isEmpty())
             return failure(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + refused.join(QLatin1Char('\n'))
@@ -101,7 +122,7 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
         QStringList added, changed;
         for (const ComposedSubstance &row : read.substances) {
             const auto before = storedOrigin(db, row.id);
-            const RowOrigin mine{true, before ? before->masterNo : QVariant(), sourceRows.value(row.id).text};
+            const RowOrigin mine{true, before ? before->masterNo : QVariant()};
             if (!putSubstance(db, row.id, row, mine))
                 setOrigin(db, row.id, *before); // the same data: the row stays whose it was
             else
@@ -137,7 +158,7 @@ RunResult masterReport(Database &db, QString *html)
             {QStringLiteral("CAS"), QStringLiteral("CAS 番号")}, {QStringLiteral("注意喚起語："), QStringLiteral("注意喚起語")},
             {QStringLiteral("絵表示"), QStringLiteral("絵表示")}, {QStringLiteral("危険有害性情報："), QStringLiteral("危険有害性情報")},
             {QStringLiteral("注意書き"), QStringLiteral("注意書き")}};
-        const QStringList hidden{QStringLiteral("MasterNo"), QStringLiteral("SourceRow"), QStringLiteral("UserOwned")};
+        const QStringList hidden{QStringLiteral("MasterNo"), QStringLiteral("UserOwned")};
         QStringList extra;
         for (int i = 0; i < fields.count(); ++i) {
             const QString name = fields.fieldName(i);

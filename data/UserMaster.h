@@ -17,7 +17,7 @@ struct ProgramMaster;
 std::vector<MasterError> checkSubstanceFile(const ProgramMaster &master, const QString &text, const QString &fileName);
 
 // The master as stored, in the format of substances.tsv; each of the user's own rows
-// follows a line "# 利用者の物質". Fails when a row has no source row to write.
+// follows a line "# 利用者の物質".
 RunResult exportMaster(Database &db, QString *text);
 
 // Takes the user's own substances from a file in the format of substances.tsv, numbered as

@@ -31,13 +31,22 @@ CREATE TABLE 表示物質 (
   絵表示4 TEXT,
   絵表示5 TEXT,
   CAS TEXT,
+  -- Beyond the original design: the master's source fields as written in substances.tsv,
+  -- so that a row can be shown, reviewed, exported and rewritten by a master update.
+  別名 TEXT,      -- other common names, separated by "|", never printed
+  Hコード TEXT,   -- e.g. "H225,H319"
+  Pコード TEXT,   -- e.g. "P210,P370+P378"
+  区分 TEXT,      -- categories deciding the signal word, e.g. "H272=3"
+  差込 TEXT,      -- fill-ins of the statements' blanks, e.g. "P378=粉末消火剤|H372=腎臓"
+  出典 TEXT,      -- NITE, MHLW, EU or 未確認
+  出典ID TEXT,    -- NITE ID, MHLW page, EU index number
+  出典年 INTEGER, -- year of the classification
+  出典備考 TEXT,  -- what else the row's author read
   -- 1 for the user's own row (imported with corvane-master): a program update leaves it alone.
   UserOwned INTEGER NOT NULL DEFAULT 0,
   -- The row's number in the program's master; Null for a substance the user added. Equal to
   -- ID unless the user's own substances took a number the program's master reached later.
-  MasterNo INTEGER,
-  -- The row as written in the master's source (substances.tsv, after the number), for export.
-  SourceRow TEXT
+  MasterNo INTEGER
 );
 
 CREATE TABLE 会社情報 (

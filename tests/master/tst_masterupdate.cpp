@@ -235,7 +235,7 @@ private slots:
         // The user corrects substance 3's name and adds a substance of their own after the last.
         QStringList lines = exported(*db);
         lines[lineOf(lines, 3)].replace(original[2].name.toString(), QStringLiteral("試験用に直した名前"));
-        lines.insert(lineOf(lines, last) + 1, QStringLiteral("%1\t試験用の自社物質\t\t警告\tGHS07\tH315\tP280").arg(last + 1));
+        lines.insert(lineOf(lines, last) + 1, QStringLiteral("%1\t試験用の自社物質\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t").arg(last + 1));
         const RunResult import = importSubstances(*db, m_master, lines.join(QLatin1Char('\n')), QStringLiteral("mine.tsv"), kNow);
         QVERIFY2(import.ok, qPrintable(import.error));
         QVERIFY(import.notices.contains(QStringLiteral("変更した物質: 1件")));
@@ -253,7 +253,6 @@ private slots:
         grown.id = last + 1;
         grown.name = QStringLiteral("試験用にマスタへ加えた物質");
         newer.substances.push_back(grown);
-        newer.sourceRows.insert(last + 1, {1, QStringLiteral("test row")});
 
         const RunResult update = updateMaster(*db, newer, kNow.addSecs(60));
         QVERIFY2(update.ok, qPrintable(update.error));
@@ -298,10 +297,10 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("said");
         QTest::newRow("check: clean") << "check" << QString() << 0 << QStringLiteral("誤りはありません");
-        QTest::newRow("check: unknown H code") << "check" << QStringLiteral("10\t試験\t\t危険\tGHS02\tH999\tP210") << 1 << QStringLiteral("H999");
+        QTest::newRow("check: unknown H code") << "check" << QStringLiteral("10\t試験\t\t危険\tGHS02\tH999\tP210\t\t\t\t未確認\t\t") << 1 << QStringLiteral("H999");
         QTest::newRow("check: a column short") << "check" << QStringLiteral("10\t試験\t\t危険\tGHS02") << 1 << QString();
-        QTest::newRow("import: unknown H code") << "import" << QStringLiteral("10\t試験\t\t危険\tGHS02\tH999\tP210") << 1 << QStringLiteral("何も取り込みませんでした");
-        QTest::newRow("import: another substance's CAS RN") << "import" << QStringLiteral("10\t試験\t50-00-0\t警告\tGHS07\tH315\tP280") << 1 << QStringLiteral("CAS 番号");
+        QTest::newRow("import: unknown H code") << "import" << QStringLiteral("10\t試験\t\t危険\tGHS02\tH999\tP210\t\t\t\t未確認\t\t") << 1 << QStringLiteral("何も取り込みませんでした");
+        QTest::newRow("import: another substance's CAS RN") << "import" << QStringLiteral("10\t試験\t1234-56-6\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t") << 1 << QStringLiteral("CAS 番号");
     }
 
     void masterToolRefusesBadFiles()
