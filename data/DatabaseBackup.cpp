@@ -72,17 +72,23 @@ QString backupPathFor(const QString &databasePath, const QString &version, const
     return path;
 }
 
+void discardBackup(const QString &backup)
+{
+    QFile::remove(backup);
+    QDir().rmdir(QFileInfo(backup).absolutePath()); // only when empty
+}
+
 std::optional<QString> backupDatabase(Database &db, const QString &target)
 {
     const QString shown = QDir::toNativeSeparators(target);
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
         return QStringLiteral("控えのフォルダを作成できません: %1").arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath()));
     if (!QFile::copy(db.path(), target)) {
-        QFile::remove(target);
+        discardBackup(target);
         return QStringLiteral("データベースの控えを書き込めません（ディスクの空きや書き込みの権限を確かめてください）: %1").arg(shown);
     }
     if (const auto problem = checkCopy(db, target)) {
-        QFile::remove(target);
+        discardBackup(target);
         return QStringLiteral("データベースの控えが元のファイルと一致しません: %1\n%2").arg(shown, *problem);
     }
     return std::nullopt;

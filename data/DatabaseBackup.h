@@ -14,6 +14,10 @@ class Database;
 // fails its check is removed.
 std::optional<QString> backupDatabase(Database &db, const QString &target);
 
+// Removes a backup that is not needed (the database was left as it was), and the backup
+// folder when that leaves it empty.
+void discardBackup(const QString &backup);
+
 // Data/backup/Data-<version>-<date time>.mde beside the database: a name not yet taken.
 QString backupPathFor(const QString &databasePath, const QString &version, const QString &dateTime);
 

@@ -67,7 +67,7 @@ RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTim
         return result;
     } catch (const std::exception &error) {
         if (!backup.isEmpty())
-            QFile::remove(backup); // the database is as it was, so the copy is not needed
+            discardBackup(backup); // the database is as it was, so the copy is not needed
         return failed(QString::fromStdString(error.what()));
     }
 }

@@ -135,13 +135,13 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
         result.notices << QStringLiteral("追加した物質: %1件").arg(added.size()) << added
                        << QStringLiteral("変更した物質: %1件").arg(changed.size()) << changed;
         if (added.isEmpty() && changed.isEmpty())
-            QFile::remove(backup); // nothing changed, so there is nothing to go back to
+            discardBackup(backup); // nothing changed, so there is nothing to go back to
         else
             result.notices << QStringLiteral("取り込む前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
         return result;
     } catch (const std::exception &error) {
         if (!backup.isEmpty())
-            QFile::remove(backup);
+            discardBackup(backup);
         return failure(QStringLiteral("取り込めませんでした。データベースは元のままです。\n") + QString::fromStdString(error.what()));
     }
 }
