@@ -2,7 +2,6 @@
 #include "Database.h"
 #include "DatabaseBackup.h"
 #include "ErrorBoundary.h"
-#include "MasterRows.h"
 #include "MasterVersion.h"
 #include "MasterWrite.h"
 #include "ProgramMaster.h"
@@ -11,7 +10,6 @@
 #include "Transaction.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace corvane {
 namespace {
