@@ -474,18 +474,28 @@ struct RowChecker {
             error(QStringLiteral("%1に埋められていない空欄「%2」があります。").arg(what, blank));
     }
 
-    // No sentence may be printed twice in one substance's statements.
+    // No sentence may be printed twice in one substance's statements, whole or as the last
+    // clause of a longer one (「日光から遮断し、換気の良い場所で保管すること」 repeats
+    // 「換気の良い場所で保管すること」).
     void checkRepeatedSentences(const QStringList &codes, const QStringList &texts)
     {
-        QHash<QString, QString> codeBySentence;
+        const auto repeats = [](const QString &a, const QString &b) {
+            return a == b || a.endsWith(QStringLiteral("、") + b) || b.endsWith(QStringLiteral("、") + a);
+        };
+        std::vector<std::pair<QString, QString>> seen;  // sentence, code
         for (qsizetype i = 0; i < codes.size(); ++i) {
             for (const QString &sentence : sentences(texts.at(i))) {
-                if (codeBySentence.contains(sentence) && codeBySentence.value(sentence) != codes.at(i))
-                    error(QStringLiteral("「%1」が %2 と %3 の二度印刷されます。一つにまとめてください。")
-                              .arg(sentence, codeBySentence.value(sentence), codes.at(i)));
-                else if (codeBySentence.contains(sentence))
-                    error(QStringLiteral("「%1」が %2 の中で二度あります。").arg(sentence, codes.at(i)));
-                codeBySentence.insert(sentence, codes.at(i));
+                for (const auto &[earlier, code] : seen) {
+                    if (!repeats(earlier, sentence))
+                        continue;
+                    if (code == codes.at(i))
+                        error(QStringLiteral("「%1」が %2 の中で二度あります。").arg(sentence, code));
+                    else
+                        error(QStringLiteral("「%1」が %2 と %3 の二度印刷されます。一つにまとめてください。")
+                                  .arg(sentence.size() < earlier.size() ? sentence : earlier, code, codes.at(i)));
+                    break;
+                }
+                seen.emplace_back(sentence, codes.at(i));
             }
         }
     }

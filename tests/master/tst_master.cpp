@@ -32,6 +32,7 @@ const QString kPrecautions = QStringLiteral(
     "P310\t直ちに医師に連絡すること。\nP403+P235\t換気の良い場所で保管すること。涼しいところに置くこと。\n"
     "P501\t内容物/容器を廃棄すること。\nP233\t容器を密閉しておくこと。\n"
     "P403+P233\t換気の良い場所で保管すること。容器を密閉しておくこと。\n"
+    "P410+P403\t日光から遮断し、換気の良い場所で保管すること。\n"
     "P370+P378\t火災の場合：消火するために{消火剤}を使用すること。\n");
 
 MasterSourceResult readRows(const QString &rows)
@@ -242,6 +243,8 @@ void TestMaster::rows_data()
     QTest::newRow("fill-in without a blank") << full("危険", "GHS02", "H225", "P210", "", "P210=何か") << "空欄がこの物質の文にありません";
     QTest::newRow("fill-in twice") << full("危険", "GHS02", "H225", "P370+P378", "", "P378=水|P378=砂") << "差込 P378 が重複";
     QTest::newRow("sentence twice") << row("危険", "GHS02", "H225", "P233,P403+P233") << "「容器を密閉しておくこと」が P233 と P403+P233";
+    QTest::newRow("sentence repeated as a clause")
+        << row("危険", "GHS02", "H225", "P403+P233,P410+P403") << "「換気の良い場所で保管すること」が P403+P233 と P410+P403";
     QTest::newRow("precaution repeating a part") << row("危険", "GHS06", "H301", "P301+P310,P310") << "";
     // The source columns.
     QTest::newRow("unknown source kind") << sourced("政府\t\t") << "出典「政府」";
