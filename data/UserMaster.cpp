@@ -105,7 +105,7 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
         QStringList refused;
         for (const ComposedSubstance &row : read.substances) {
             const QString stored = storedCas(db, row.id);
-            if (!stored.isEmpty() && !row.cas.trimmed().isEmpty() && stored != row.cas.trimmed())
+            if (!stored.isEmpty() && stored != row.cas.trimmed())
                 refused << QStringLiteral("%1 %2行目: 番号 %3 の CAS 番号「%4」が登録済みの物質の「%5」と違います。")
                                .arg(QDir::toNativeSeparators(fileName)).arg(lineOf.value(row.id)).arg(row.id).arg(row.cas, stored);
         }

@@ -24,8 +24,9 @@ RunResult exportMaster(Database &db, QString *text);
 // the stored master (an exported file, edited): a row that differs from the stored row of its
 // number replaces it, a row after the highest number is added, and both are marked as the
 // user's own so that program updates leave them alone. The file is checked first, and a row
-// whose CAS RN differs from the stored substance of that number is refused (it would turn the
-// substance that products refer to into another one); on any error nothing is changed.
+// whose CAS RN differs from (or leaves out) the stored substance's of that number is refused
+// (it would turn a substance that products refer to into another one); on any error nothing
+// is changed.
 // Otherwise the database is backed up (Data/backup/) and changed in one transaction. The
 // notices list what changed.
 RunResult importSubstances(Database &db, const ProgramMaster &master, const QString &text,

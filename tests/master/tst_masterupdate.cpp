@@ -300,6 +300,7 @@ private slots:
         QTest::newRow("check: unknown H code") << "check" << QStringLiteral("10\t試験\t\t危険\tGHS02\tH999\tP210\t\t\t\t未確認\t\t") << 1 << QStringLiteral("H999");
         QTest::newRow("check: a column short") << "check" << QStringLiteral("10\t試験\t\t危険\tGHS02") << 1 << QString();
         QTest::newRow("import: unknown H code") << "import" << QStringLiteral("10\t試験\t\t危険\tGHS02\tH999\tP210\t\t\t\t未確認\t\t") << 1 << QStringLiteral("何も取り込みませんでした");
+        QTest::newRow("import: the stored substance's CAS RN left out") << "import" << QStringLiteral("10\t試験\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t") << 1 << QStringLiteral("CAS 番号");
         QTest::newRow("import: a CAS RN other than the stored substance's") << "import" << QStringLiteral("10\t試験\t1234-56-6\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t") << 1 << QStringLiteral("CAS 番号");
     }
 
