@@ -15,6 +15,15 @@ std::optional<QString> readUtf8(const QString &fileName)
     return QString::fromUtf8(file.readAll());
 }
 
+// The first line of VERSION that is not a comment.
+QString versionIn(const QString &text)
+{
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        if (const QString trimmed = line.trimmed(); !trimmed.isEmpty() && !trimmed.startsWith(QLatin1Char('#')))
+            return trimmed;
+    return {};
+}
+
 } // namespace
 
 QHash<int, int> sourceLinesOf(const QString &substanceText)
@@ -60,7 +69,7 @@ std::optional<ProgramMaster> loadMaster(const QString &masterFolder, const QStri
         *error = QStringLiteral("ファイルを読み込めません: %1").arg(QDir::toNativeSeparators(schemaFile));
         return std::nullopt;
     }
-    master.version = texts[0].trimmed();
+    master.version = versionIn(texts[0]);
     if (!isMasterVersion(master.version)) {
         *error = QStringLiteral("%1: 物質マスタの版「%2」は「2026-12-07」の形で書いてください。")
                      .arg(QDir::toNativeSeparators(folder.filePath(names[0])), master.version);
