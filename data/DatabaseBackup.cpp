@@ -81,6 +81,12 @@ void discardBackup(const QString &backup)
 std::optional<QString> backupDatabase(Database &db, const QString &target)
 {
     const QString shown = QDir::toNativeSeparators(target);
+    // In WAL mode the newest rows may live in Data.mde-wal, which a copy of Data.mde misses.
+    QSqlQuery mode(db.sql());
+    if (!mode.exec(QStringLiteral("PRAGMA journal_mode")) || !mode.next())
+        return mode.lastError().text();
+    if (mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Data.mde が WAL モードのため、控えを一つのファイルに取れません。");
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
         return QStringLiteral("控えのフォルダを作成できません: %1").arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath()));
     if (!QFile::copy(db.path(), target)) {
