@@ -7,6 +7,7 @@
 #include "ErrorBoundary.h"
 #include "FocusMoves.h"
 #include "Fonts.h"
+#include "MasterUpdate.h"
 #include "MessageBox.h"
 #include "Module1.h"
 
@@ -127,6 +128,8 @@ bool FrmMenu::Form_Load()
     }
     if (const BackupResult backup = takeDailyBackup(*dbMenu); !backup.ok)
         MsgBox(this, backup.message);
+    if (const QString update = masterUpdateMessage(updateMasterAtStartUp(*dbMenu)); !update.isEmpty())
+        MsgBox(this, update);
 
     strIniFile = location.settingsFile;
     Text1->setText(GetIniString(QStringLiteral("init"), QStringLiteral("ProductName"), strIniFile));

@@ -1,5 +1,10 @@
 #include "DataFolder.h"
-#include "MasterSource.h"
+#include "Database.h"
+#include "ErrorBoundary.h"
+#include "MasterWrite.h"
+#include "ProgramMaster.h"
+#include "SchemaUpgrade.h"
+#include "Transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,103 +22,53 @@ bool fail(QString *error, const QString &message)
     return false;
 }
 
-QString readText(const QString &fileName, bool *ok)
-{
-    QFile file(fileName);
-    *ok = file.open(QIODevice::ReadOnly);
-    return *ok ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-// SQL statements of the schema file, split at semicolons outside comments.
-QStringList statements(const QString &schema)
-{
-    QString withoutComments;
-    for (const QString &line : schema.split(QLatin1Char('\n')))
-        if (!line.trimmed().startsWith(QLatin1String("--")))
-            withoutComments += line + QLatin1Char('\n');
-    QStringList result;
-    for (const QString &statement : withoutComments.split(QLatin1Char(';')))
-        if (!statement.trimmed().isEmpty())
-            result << statement.trimmed();
-    return result;
-}
-
 QVariant textOrNull(const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text); }
 
-bool exec(QSqlQuery &query, QString *error)
+// Creates the tables in a new file and fills them with the master, as an update would fill
+// an empty database: one code path writes the master's rows for the build and for updates.
+bool fillDatabase(const QString &file, const ProgramMaster &master, QString *error)
 {
-    if (query.exec())
-        return true;
-    return fail(error, query.lastError().text());
-}
+    const QString connection = QStringLiteral("corvane-build-") + file;
+    bool created = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(file);
+        if (!db.open())
+            created = fail(error, db.lastError().text());
+        QSqlQuery query(db);
+        for (const QString &statement : schemaStatements(master.schema))
+            if (created && !query.exec(statement))
+                created = fail(error, query.lastError().text());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!created)
+        return false;
 
-bool fillDatabase(QSqlDatabase &db, const QStringList &schema,
-                  const std::vector<ComposedSubstance> &substances, QString *error)
-{
-    QSqlQuery query(db);
-    for (const QString &statement : schema)
-        if (!query.exec(statement))
-            return fail(error, query.lastError().text());
-
-    QSqlQuery insert(db);
-    for (const ComposedSubstance &s : substances)
-        if (!insertSubstanceRow(insert, s))
-            return fail(error, insert.lastError().text());
-
-    // The list of all target substances: every substance, twelve to a row, under product -1.
-    QSqlQuery entry(db);
-    entry.prepare(QStringLiteral(
-        "INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
-        "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) "
-        "VALUES (-1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (size_t first = 0; first < substances.size(); first += 12) {
-        entry.bindValue(0, static_cast<int>(first / 12) + 1);
-        for (size_t slot = 0; slot < 12; ++slot) {
-            const size_t k = first + slot;
-            entry.bindValue(static_cast<int>(1 + slot),
-                            k < substances.size() ? QVariant(substances[k].id) : QVariant());
-        }
-        if (!exec(entry, error))
-            return false;
+    auto db = Database::open(file, error);
+    if (!db)
+        return false;
+    try {
+        Transaction transaction(*db);
+        writeProgramMaster(*db, master);
+        transaction.commit();
+    } catch (const DbError &failure) {
+        return fail(error, QString::fromStdString(failure.what()));
     }
     return true;
 }
 
 bool buildDatabase(const QString &target, const DataSources &sources, QString *error)
 {
-    bool ok = false;
-    const QString schema = readText(sources.schemaFile, &ok);
-    if (!ok)
-        return fail(error, QStringLiteral("ファイルを読み込めません: %1").arg(sources.schemaFile));
-    const MasterSourceResult master = readMasterFolder(sources.masterFolder);
-    if (!master.errors.empty()) {
-        // Every error, so that one build shows all that needs fixing.
-        QStringList lines;
-        for (const MasterError &e : master.errors)
-            lines.append(QStringLiteral("物質マスタの誤り: %1 %2行目: %3").arg(e.file).arg(e.line).arg(e.message));
-        return fail(error, lines.join(QLatin1Char('\n')));
-    }
-
+    const auto master = loadMaster(sources.masterFolder, sources.schemaFile, error);
+    if (!master)
+        return false;
     const QString temporary = target + QStringLiteral(".new");
     QFile::remove(temporary);
-    const QString connection = QStringLiteral("corvane-build-") + target;
-    bool built = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(temporary);
-        if (!db.open()) {
-            *error = db.lastError().text();
-        } else {
-            db.transaction();
-            built = fillDatabase(db, statements(schema), master.substances, error) && db.commit();
-            db.close();
-        }
-    }
-    QSqlDatabase::removeDatabase(connection);
-    if (!built || !QFile::rename(temporary, target)) {
-        QFile::remove(temporary);
-        if (built)
+    if (!fillDatabase(temporary, *master, error) || !QFile::rename(temporary, target)) {
+        if (QFile::exists(temporary) && error->isEmpty())
             *error = QStringLiteral("ファイルを書き込めません: %1").arg(target);
+        QFile::remove(temporary);
         return false;
     }
     return true;

@@ -17,8 +17,8 @@ struct DataSources {
 
 DataSources dataSourcesIn(const QString &sourceRoot);
 
-// Fills the Data folder with what the program needs: Data.mde (the four tables, the
-// substance master and the list of all target substances) and the picture and report
+// Fills the Data folder with what the program needs: Data.mde (the tables, the substance
+// master with its version and the list of all target substances) and the picture and report
 // files. Files that exist are never overwritten; Data.mde is written under a temporary name
 // and renamed only when complete. Returns false with a Japanese message in *error.
 bool createDataFolder(const QString &dataFolder, const DataSources &sources, QString *error);

@@ -1,4 +1,4 @@
--- The four tables of the label database (Data.mde).
+-- The tables of the label database (Data.mde).
 -- Product names compare without regard to the case of Latin letters.
 CREATE TABLE 製品情報 (
   ID INTEGER PRIMARY KEY,
@@ -41,7 +41,12 @@ CREATE TABLE 表示物質 (
   出典 TEXT,      -- NITE, MHLW, EU or 未確認
   出典ID TEXT,    -- NITE ID, MHLW page, EU index number
   出典年 INTEGER, -- year of the classification
-  出典備考 TEXT   -- what else the row's author read
+  出典備考 TEXT,  -- what else the row's author read
+  -- 1 for the user's own row (imported with corvane-master): a program update leaves it alone.
+  UserOwned INTEGER NOT NULL DEFAULT 0,
+  -- The row's number in the program's master; Null for a substance the user added. Equal to
+  -- ID unless the user's own substances took a number the program's master reached later.
+  MasterNo INTEGER
 );
 
 CREATE TABLE 会社情報 (
@@ -49,4 +54,10 @@ CREATE TABLE 会社情報 (
   会社 TEXT,
   住所 TEXT,
   TEL TEXT
+);
+
+-- The version of the substance master this file holds, one row. A file without this table
+-- was made by the first release and holds the oldest master.
+CREATE TABLE MasterVersion (
+  Version TEXT NOT NULL
 );

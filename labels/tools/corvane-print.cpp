@@ -9,6 +9,7 @@
 #include "DataLocation.h"
 #include "Database.h"
 #include "DbError.h"
+#include "MasterUpdate.h"
 #include "OutputCheck.h"
 #include "PrintLabels.h"
 #include "ReportEngine.h"
@@ -142,9 +143,11 @@ int main(int argc, char *argv[])
     auto db = Database::open(location.database, &error);
     if (!db)
         return failWith(error);
-
+    // The day's backup comes first: the master update is the first thing that may write.
     if (const BackupResult backup = takeDailyBackup(*db); !backup.ok)
         QTextStream(stderr) << "corvane-print: " << backup.message << '\n';
+    for (const QString &line : masterUpdateMessage(updateMasterAtStartUp(*db)).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        QTextStream(stderr) << "corvane-print: " << line << '\n';
     ReportEngine engine;
     engine.setDataFolder(location.resourceFolder);
     engine.setPdfOutput(output);

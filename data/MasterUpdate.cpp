@@ -1,0 +1,90 @@
+#include "MasterUpdate.h"
+#include "Database.h"
+#include "DatabaseBackup.h"
+#include "ErrorBoundary.h"
+#include "MasterVersion.h"
+#include "MasterWrite.h"
+#include "ProgramMaster.h"
+#include "SchemaUpgrade.h"
+#include "SqlRun.h"
+#include "Transaction.h"
+
+#include <QDir>
+
+namespace corvane {
+namespace {
+
+const QString kFailed = QStringLiteral("物質マスタを更新できませんでした。これまでの物質マスタのまま続けます。\n");
+
+RunResult failed(const QString &reason) { return {false, kFailed + reason, {}}; }
+
+} // namespace
+
+QString storedMasterVersion(Database &db)
+{
+    QSqlQuery table = runSql(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'MasterVersion'"));
+    if (!table.next())
+        return {};
+    QSqlQuery version = runSql(db, QStringLiteral("SELECT Version FROM MasterVersion"));
+    return version.next() ? version.value(0).toString() : QString();
+}
+
+RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTime &now)
+{
+    QString backup;
+    try {
+        const QString stored = storedMasterVersion(db);
+        if (!stored.isEmpty() && !isMasterVersion(stored))
+            return failed(QStringLiteral("データベースに記録された物質マスタの版「%1」が読めません。").arg(stored));
+        const int order = compareMasterVersions(stored, master.version);
+        if (order > 0)
+            return {true, {}, {QStringLiteral("データベースの物質マスタ（版 %1）はこのプログラムの物質マスタ（版 %2）より新しいため、そのまま使います。")
+                                   .arg(stored, master.version)}};
+        if (order == 0)
+            return {};
+
+        Transaction transaction(db);
+        backup = backupPathFor(db.path(), stored, now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+        if (const auto problem = backupDatabase(db, backup)) {
+            backup.clear();
+            return failed(*problem);
+        }
+        const QStringList added = addMissingSchema(db, master.schema);
+        if (added.contains(QStringLiteral("表示物質.MasterNo")))
+            runSql(db, QStringLiteral("UPDATE 表示物質 SET MasterNo = ID")); // every older row came from the master
+        const MasterChanges changes = writeProgramMaster(db, master);
+        transaction.commit();
+
+        RunResult result;
+        result.notices << QStringLiteral("物質マスタを版 %1 から版 %2 に更新しました。").arg(displayedVersion(stored), master.version)
+                       << QStringLiteral("追加した物質: %1件").arg(changes.added)
+                       << QStringLiteral("変更した物質: %1件").arg(changes.changed);
+        if (changes.userOwned > 0)
+            result.notices << QStringLiteral("利用者が修正した物質: %1件（更新せずにそのまま残しました）").arg(changes.userOwned);
+        result.notices << QStringLiteral("更新前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
+        return result;
+    } catch (const std::exception &error) {
+        if (!backup.isEmpty())
+            discardBackup(backup); // the database is as it was, so the copy is not needed
+        return failed(QString::fromStdString(error.what()));
+    }
+}
+
+RunResult updateMasterAtStartUp(Database &db)
+{
+    QString error;
+    const auto master = programMaster(&error);
+    if (!master)
+        return failed(error);
+    return updateMaster(db, *master, QDateTime::currentDateTime());
+}
+
+QString masterUpdateMessage(const RunResult &result)
+{
+    QStringList lines = result.notices;
+    if (!result.ok)
+        lines << result.error;
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace corvane

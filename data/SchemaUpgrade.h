@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+namespace corvane {
+
+class Database;
+
+// The SQL statements of a schema file, split at semicolons, comment lines left out.
+QStringList schemaStatements(const QString &schema);
+
+// Brings an existing database up to the program's schema: creates the tables and indexes it
+// lacks and adds the columns its tables lack (with their types and defaults). Nothing is
+// ever dropped or renamed. Returns the columns added, as "table.column". Runs inside the
+// caller's transaction; throws DbError on a failure of the engine.
+QStringList addMissingSchema(Database &db, const QString &schema);
+
+} // namespace corvane

@@ -1,0 +1,128 @@
+// Checks, exports, imports and reports the substance master:
+//   corvane-master check FILE.tsv
+//   corvane-master export [--data DIR]
+//   corvane-master import FILE.tsv [--data DIR]
+//   corvane-master report [--data DIR]
+#include "Application.h"
+#include "Database.h"
+#include "MasterUpdate.h"
+#include "ProgramMaster.h"
+#include "UserMaster.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+using namespace corvane;
+
+namespace {
+
+int failWith(const QString &message)
+{
+    QTextStream(stderr) << "corvane-master: " << message << '\n';
+    return 1;
+}
+
+void tell(const QStringList &lines)
+{
+    QTextStream err(stderr);
+    for (const QString &line : lines)
+        err << "corvane-master: " << line << '\n';
+}
+
+std::optional<QString> readFile(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return QString::fromUtf8(file.readAll());
+}
+
+// Opens the folder's Data.mde and brings its master up to this program's, as every program
+// that opens the database does.
+std::unique_ptr<Database> openData(const QCommandLineParser &parser, QString *error)
+{
+    const QString folder = parser.isSet(QStringLiteral("data")) ? parser.value(QStringLiteral("data"))
+                                                                  : QDir(Application::folder()).filePath(QStringLiteral("Data"));
+    auto db = Database::open(QDir(QFileInfo(folder).absoluteFilePath()).filePath(QStringLiteral("Data.mde")), error);
+    if (!db)
+        return nullptr;
+    const RunResult update = updateMasterAtStartUp(*db);
+    tell(update.notices);
+    if (!update.ok) {
+        *error = update.error;
+        return nullptr;
+    }
+    return db;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QString error;
+    const auto master = programMaster(&error);
+    app.setApplicationVersion(QStringLiteral("%1（物質マスタ 版 %2）").arg(QStringLiteral(PROJECT_VERSION), master ? master->version : QStringLiteral("?")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Corvane の物質マスタを検査・書き出し・取り込み・一覧します。\n"
+        "  check FILE.tsv    substances.tsv 形式のファイルをビルドと同じ規則で検査する（誤りは行番号付き、誤りがあれば終了状態 1）\n"
+        "  export            データベースの物質マスタを substances.tsv 形式で標準出力に書く（利用者の物質に印）\n"
+        "  import FILE.tsv   利用者の物質を取り込む（検査してから、控えを取って一つのトランザクションで）\n"
+        "  report            物質マスタ全体を確認用の表（HTML）で標準出力に書く"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({QStringLiteral("data"), QStringLiteral("Data フォルダ（既定: プログラムの隣）。"), QStringLiteral("DIR")});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, export, import, report"));
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("check と import のファイル"), QStringLiteral("[FILE.tsv]"));
+    parser.process(app);
+
+    if (!master)
+        return failWith(error);
+    const QStringList args = parser.positionalArguments();
+    const QString command = args.value(0);
+    const bool takesFile = command == QLatin1String("check") || command == QLatin1String("import");
+    const bool takesNone = command == QLatin1String("export") || command == QLatin1String("report");
+    if (!(takesFile && args.size() == 2) && !(takesNone && args.size() == 1))
+        return failWith(QStringLiteral("使い方: corvane-master check FILE.tsv | export | import FILE.tsv | report [--data DIR]（--help で説明）"));
+
+    QString text;
+    if (takesFile) {
+        const auto file = readFile(args[1]);
+        if (!file)
+            return failWith(QStringLiteral("ファイルを読み込めません: %1").arg(QDir::toNativeSeparators(args[1])));
+        text = *file;
+    }
+    if (command == QLatin1String("check")) {
+        const std::vector<MasterError> errors = checkSubstanceFile(*master, text, args[1]);
+        if (!errors.empty())
+            return failWith(QStringLiteral("%1件の誤りがあります。\n").arg(errors.size()) + describeMasterErrors(errors));
+        QTextStream(stdout) << QStringLiteral("誤りはありません: %1\n").arg(QDir::toNativeSeparators(args[1]));
+        return 0;
+    }
+
+    auto db = openData(parser, &error);
+    if (!db)
+        return failWith(error);
+    QString output;
+    RunResult result;
+    if (command == QLatin1String("export"))
+        result = exportMaster(*db, &output);
+    else if (command == QLatin1String("report"))
+        result = masterReport(*db, &output);
+    else
+        result = importSubstances(*db, *master, text, args[1], QDateTime::currentDateTime());
+    if (!result.ok)
+        return failWith(result.error);
+    QTextStream out(stdout);
+    out << output;
+    for (const QString &line : result.notices)
+        out << line << '\n';
+    out.flush();
+    return out.status() == QTextStream::Ok ? 0 : failWith(QStringLiteral("標準出力に書き込めません。"));
+}

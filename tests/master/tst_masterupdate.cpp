@@ -1,0 +1,340 @@
+// A database made by the first release, brought up to the program's master; the user's own
+// substances; corvane-master's check and import refusing bad files.
+#include "Catalogue.h"
+#include "Database.h"
+#include "FrmMenu.h"
+#include "MasterUpdate.h"
+#include "MessageRecorder.h"
+#include "ProgramMaster.h"
+#include "SchemaUpgrade.h"
+#include "UserMaster.h"
+#include "Fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtTest>
+
+using namespace corvane;
+
+namespace {
+
+const QString kFixtures = QStringLiteral(CORVANE_SOURCE_DIR "/tests/master/");
+const QDateTime kNow(QDate(2026, 12, 7), QTime(9, 30, 0));
+
+QString readUtf8(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeUtf8(const QString &path, const QString &text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.toUtf8());
+}
+
+// Replaces the file by a database as the first release built it (its schema and master,
+// kept under tests/master/first-release/), holding the test products, and any extra
+// statements.
+void makeFirstReleaseDatabase(const QString &path, const QStringList &extra = {})
+{
+    QFile::remove(path);
+    const QString connection = QStringLiteral("first-release");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QStringList statements{QStringLiteral("BEGIN")}; // one write, not one a statement
+        statements += schemaStatements(readUtf8(kFixtures + QStringLiteral("first-release/schema.sql")));
+        for (const QString &file : {QStringLiteral("first-release/master.sql"), QStringLiteral("products.sql")})
+            for (const QString &line : readUtf8(kFixtures + file).split(QLatin1Char('\n')))
+                if (!line.isEmpty() && !line.startsWith(QLatin1String("--")))
+                    statements << line;
+        QSqlQuery query(db);
+        for (const QString &statement : statements + extra + QStringList{QStringLiteral("COMMIT")})
+            QVERIFY2(query.exec(statement), qPrintable(query.lastError().text() + QStringLiteral(": ") + statement.left(80)));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+}
+
+QList<QVariantList> rows(Database &db, const QString &select)
+{
+    QSqlQuery query(db.sql());
+    if (!query.exec(select))
+        return {{query.lastError().text()}};
+    QList<QVariantList> result;
+    while (query.next()) {
+        QVariantList row;
+        for (int i = 0; i < query.record().count(); ++i)
+            row << query.value(i);
+        result << row;
+    }
+    return result;
+}
+
+// What the user keeps: products, their entries, the company.
+QList<QVariantList> userData(Database &db)
+{
+    return rows(db, QStringLiteral("SELECT * FROM 製品情報 ORDER BY rowid"))
+           + rows(db, QStringLiteral("SELECT * FROM ProductItemEntry WHERE ProductID <> -1 ORDER BY rowid"))
+           + rows(db, QStringLiteral("SELECT * FROM 会社情報 ORDER BY rowid"));
+}
+
+QStringList backups(const ProgramFolder &folder)
+{
+    return QDir(folder.dataFolder() + QStringLiteral("/backup")).entryList(QDir::Files);
+}
+
+} // namespace
+
+class TestMasterUpdate : public QObject {
+    Q_OBJECT
+
+    ProgramMaster m_master;
+
+    // The stored master exported, line by line.
+    QStringList exported(Database &db)
+    {
+        QString text;
+        const RunResult result = exportMaster(db, &text);
+        [&] { QVERIFY2(result.ok, qPrintable(result.error)); }();
+        return text.split(QLatin1Char('\n'));
+    }
+
+    static int lineOf(const QStringList &lines, int number)
+    {
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].startsWith(QString::number(number) + QLatin1Char('\t')))
+                return i;
+        return -1;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QString error;
+        const auto master = programMaster(&error);
+        QVERIFY2(master, qPrintable(error));
+        m_master = *master;
+    }
+
+    void firstReleaseDatabaseTakesTheProgramsMaster()
+    {
+        ProgramFolder fresh; // built from the program's master, to compare with
+        ProgramFolder folder;
+        QVERIFY(fresh.isValid() && folder.isValid());
+        makeFirstReleaseDatabase(folder.databasePath());
+        const QByteArray before = bytesOf(folder.databasePath());
+        auto db = folder.open();
+        QVERIFY(db);
+        const QList<QVariantList> kept = userData(*db);
+        QVERIFY(kept.size() > 8);
+
+        const RunResult result = updateMaster(*db, m_master, kNow);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(userData(*db), kept);
+        QCOMPARE(storedMasterVersion(*db), m_master.version);
+        QCOMPARE(rows(*db, QStringLiteral("PRAGMA integrity_check")), (QList<QVariantList>{{QStringLiteral("ok")}}));
+
+        // The master and the list of all target substances as a fresh build holds them, and
+        // as the program's master composes them.
+        auto reference = fresh.open();
+        for (const QString &select : {QStringLiteral("SELECT * FROM 表示物質 ORDER BY rowid"),
+                                      QStringLiteral("SELECT * FROM ProductItemEntry WHERE ProductID = -1 ORDER BY rowid")})
+            QCOMPARE(rows(*db, select), rows(*reference, select));
+        const std::vector<SubstanceRecord> stored = catalogue::allSubstances(*db);
+        QCOMPARE(stored.size(), m_master.substances.size());
+        for (size_t i = 0; i < stored.size(); ++i) {
+            const ComposedSubstance &s = m_master.substances[i];
+            QCOMPARE(stored[i].id.toInt(), s.id);
+            QCOMPARE(stored[i].name.toString(), s.name);
+            QCOMPARE(stored[i].hazards.toString(), s.hazards);
+            QCOMPARE(stored[i].precautions.toString(), s.precautions);
+            QCOMPARE(stored[i].pictures[0].toString(), s.pictures.value(0));
+        }
+
+        // The backup is the old file, and the report names it.
+        const QStringList copies = backups(folder);
+        QCOMPARE(copies, QStringList{QStringLiteral("Data-first-release-20261207-093000.mde")});
+        const QString copy = folder.dataFolder() + QStringLiteral("/backup/") + copies[0];
+        QCOMPARE(bytesOf(copy), before);
+        QVERIFY(result.notices.last().endsWith(QDir::toNativeSeparators(copy)));
+
+        // Done once: the next start finds the master current and says nothing.
+        const RunResult again = updateMaster(*db, m_master, kNow.addDays(1));
+        QVERIFY(again.ok && again.notices.isEmpty());
+        QCOMPARE(backups(folder).size(), 1);
+    }
+
+    void failureLeavesTheDatabaseAsItWas_data()
+    {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<bool>("blockBackupFolder");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("the engine fails half-way through the rows")
+            << QStringList{QStringLiteral("CREATE TRIGGER fail_half_way BEFORE INSERT ON 表示物質 WHEN NEW.ID = 120 "
+                                          "BEGIN SELECT RAISE(ABORT, 'injected failure'); END")}
+            << false << false << QStringLiteral("injected failure");
+        QTest::newRow("no backup folder can be made")
+            << QStringList{} << true << false << QStringLiteral("控えのフォルダを作成できません");
+        QTest::newRow("the database holds a newer master")
+            << QStringList{QStringLiteral("CREATE TABLE MasterVersion (Version TEXT NOT NULL)"),
+                           QStringLiteral("INSERT INTO MasterVersion VALUES ('2999-01-01')")}
+            << false << true << QStringLiteral("より新しいため、そのまま使います");
+        QTest::newRow("the recorded version cannot be read")
+            << QStringList{QStringLiteral("CREATE TABLE MasterVersion (Version TEXT NOT NULL)"),
+                           QStringLiteral("INSERT INTO MasterVersion VALUES ('next year')")}
+            << false << false << QStringLiteral("「next year」が読めません");
+    }
+
+    void failureLeavesTheDatabaseAsItWas()
+    {
+        QFETCH(QStringList, extra);
+        QFETCH(bool, blockBackupFolder);
+        QFETCH(bool, ok);
+        QFETCH(QString, said);
+        ProgramFolder folder;
+        makeFirstReleaseDatabase(folder.databasePath(), extra);
+        if (blockBackupFolder)
+            writeUtf8(folder.dataFolder() + QStringLiteral("/backup"), QStringLiteral("a file where the folder goes"));
+        const QByteArray before = bytesOf(folder.databasePath());
+        {
+            auto db = folder.open();
+            const RunResult result = updateMaster(*db, m_master, kNow);
+            QCOMPARE(result.ok, ok);
+            QVERIFY2(masterUpdateMessage(result).contains(said), qPrintable(masterUpdateMessage(result)));
+            if (!ok)
+                QVERIFY(result.error.startsWith(QStringLiteral("物質マスタを更新できませんでした。")));
+            QCOMPARE(catalogue::allSubstances(*db).size(), size_t(236)); // the program goes on with it
+        }
+        QCOMPARE(bytesOf(folder.databasePath()), before);
+        if (!blockBackupFolder)
+            QVERIFY(backups(folder).isEmpty());
+    }
+
+    void userRowsSurviveAnUpdate()
+    {
+        ProgramFolder folder;
+        auto db = folder.open();
+        const int last = int(m_master.substances.size());
+        const std::vector<SubstanceRecord> original = catalogue::allSubstances(*db);
+
+        // The user corrects substance 3's name and adds a substance of their own after the last.
+        QStringList lines = exported(*db);
+        lines[lineOf(lines, 3)].replace(original[2].name.toString(), QStringLiteral("試験用に直した名前"));
+        lines.insert(lineOf(lines, last) + 1, QStringLiteral("%1\t試験用の自社物質\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t").arg(last + 1));
+        const RunResult import = importSubstances(*db, m_master, lines.join(QLatin1Char('\n')), QStringLiteral("mine.tsv"), kNow);
+        QVERIFY2(import.ok, qPrintable(import.error));
+        QVERIFY(import.notices.contains(QStringLiteral("変更した物質: 1件")));
+        QVERIFY(import.notices.contains(QStringLiteral("追加した物質: 1件")));
+        const QStringList marked = exported(*db);
+        QCOMPARE(marked[lineOf(marked, 3) - 1], QStringLiteral("# 利用者の物質"));
+        QCOMPARE(marked[lineOf(marked, last + 1) - 1], QStringLiteral("# 利用者の物質"));
+        QVERIFY(marked[lineOf(marked, 2) - 1] != QStringLiteral("# 利用者の物質"));
+
+        // A newer program whose master changed substance 3 and reached number last + 1 too.
+        ProgramMaster newer = m_master;
+        newer.version = QStringLiteral("2099-01-01");
+        newer.substances[2].hazards += QStringLiteral("\r\n試験用に加えた文");
+        ComposedSubstance grown = newer.substances[0];
+        grown.id = last + 1;
+        grown.name = QStringLiteral("試験用にマスタへ加えた物質");
+        newer.substances.push_back(grown);
+
+        const RunResult update = updateMaster(*db, newer, kNow.addSecs(60));
+        QVERIFY2(update.ok, qPrintable(update.error));
+        QVERIFY2(update.notices.contains(QStringLiteral("利用者が修正した物質: 2件（更新せずにそのまま残しました）")),
+                 qPrintable(update.notices.join(QLatin1Char('\n'))));
+        QVERIFY(update.notices.contains(QStringLiteral("追加した物質: 1件")));
+        const std::vector<SubstanceRecord> after = catalogue::allSubstances(*db);
+        QCOMPARE(after.size(), size_t(last + 2));
+        QCOMPARE(after[2].name.toString(), QStringLiteral("試験用に直した名前"));
+        QCOMPARE(after[2].hazards, original[2].hazards);
+        QCOMPARE(after[size_t(last)].name.toString(), QStringLiteral("試験用の自社物質")); // its number kept
+        QCOMPARE(after[size_t(last) + 1].name.toString(), QStringLiteral("試験用にマスタへ加えた物質"));
+        const auto list = rows(*db, QStringLiteral("SELECT * FROM ProductItemEntry WHERE ProductID = -1 ORDER BY BlockNo"));
+        QCOMPARE(list.size(), (last + 2 + 11) / 12);
+        QCOMPARE(list.last()[2 + (last + 1) % 12].toInt(), last + 2);
+    }
+
+    void startUpShowsTheUpdateOnce()
+    {
+        ProgramFolder folder;
+        makeFirstReleaseDatabase(folder.databasePath());
+        for (int start = 1; start <= 2; ++start) {
+            MessageRecorder messages;
+            FrmMenu menu(MenuActions{});
+            QVERIFY(menu.Form_Load());
+            if (start == 1) {
+                QCOMPARE(messages.texts().size(), 1);
+                QVERIFY(messages.texts()[0].contains(QStringLiteral("更新前のデータベースの控え: ")));
+            } else {
+                QVERIFY(messages.texts().isEmpty());
+            }
+            menu.close();
+        }
+    }
+
+    // corvane-master check and import on a file made from the stored master: every row
+    // exported, then one row broken (or not).
+    void masterToolRefusesBadFiles_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("brokenRow"); // replaces the row of substance 10
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("check: clean") << "check" << QString() << 0 << QStringLiteral("誤りはありません");
+        QTest::newRow("check: unknown H code") << "check" << QStringLiteral("10\t試験\t\t危険\tGHS02\tH999\tP210\t\t\t\t未確認\t\t") << 1 << QStringLiteral("H999");
+        QTest::newRow("check: a column short") << "check" << QStringLiteral("10\t試験\t\t危険\tGHS02") << 1 << QString();
+        QTest::newRow("import: unknown H code") << "import" << QStringLiteral("10\t試験\t\t危険\tGHS02\tH999\tP210\t\t\t\t未確認\t\t") << 1 << QStringLiteral("何も取り込みませんでした");
+        QTest::newRow("import: the stored substance's CAS RN left out") << "import" << QStringLiteral("10\t試験\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t") << 1 << QStringLiteral("CAS 番号");
+        QTest::newRow("import: a CAS RN other than the stored substance's") << "import" << QStringLiteral("10\t試験\t1234-56-6\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t") << 1 << QStringLiteral("CAS 番号");
+    }
+
+    void masterToolRefusesBadFiles()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, brokenRow);
+        QFETCH(int, exitCode);
+        QFETCH(QString, said);
+        ProgramFolder folder;
+        QStringList lines;
+        {
+            auto db = folder.open();
+            lines = exported(*db);
+        }
+        const int broken = lineOf(lines, 10);
+        if (!brokenRow.isEmpty())
+            lines[broken] = brokenRow;
+        const QString file = folder.path() + QStringLiteral("/mine.tsv");
+        writeUtf8(file, lines.join(QLatin1Char('\n')));
+        const QByteArray before = bytesOf(folder.databasePath());
+
+        QProcess tool;
+        tool.start(QStringLiteral(CORVANE_MASTER_TOOL), {command, file, QStringLiteral("--data"), folder.dataFolder()});
+        QVERIFY(tool.waitForFinished(60000));
+        const QString out = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+        QCOMPARE(tool.exitCode(), exitCode);
+        QVERIFY2(out.contains(said), qPrintable(out));
+        if (exitCode != 0) // every error names the line of the broken row
+            QVERIFY2(out.contains(QStringLiteral("mine.tsv %1行目").arg(broken + 1)), qPrintable(out));
+        QCOMPARE(bytesOf(folder.databasePath()), before);
+        QVERIFY(backups(folder).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestMasterUpdate)
+#include "tst_masterupdate.moc"
