@@ -158,11 +158,11 @@ private slots:
         QCOMPARE(stored.size(), m_master.substances.size());
         for (size_t i = 0; i < stored.size(); ++i) {
             const ComposedSubstance &s = m_master.substances[i];
-            QCOMPARE(stored[i].id.toInt(), s.id);
-            QCOMPARE(stored[i].name.toString(), s.name);
-            QCOMPARE(stored[i].hazards.toString(), s.hazards);
-            QCOMPARE(stored[i].precautions.toString(), s.precautions);
-            QCOMPARE(stored[i].pictures[0].toString(), s.pictures.value(0));
+            QCOMPARE(stored[i].id, s.id);
+            QCOMPARE(stored[i].name, s.name);
+            QCOMPARE(stored[i].hazards, s.hazards);
+            QCOMPARE(stored[i].precautions, s.precautions);
+            QCOMPARE(stored[i].pictures[0], s.pictures.value(0));
         }
 
         // The backup is the old file, and the report names it.
@@ -234,7 +234,7 @@ private slots:
 
         // The user corrects substance 3's name and adds a substance of their own after the last.
         QStringList lines = exported(*db);
-        lines[lineOf(lines, 3)].replace(original[2].name.toString(), QStringLiteral("試験用に直した名前"));
+        lines[lineOf(lines, 3)].replace(original[2].name, QStringLiteral("試験用に直した名前"));
         lines.insert(lineOf(lines, last) + 1, QStringLiteral("%1\t試験用の自社物質\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t").arg(last + 1));
         const RunResult import = importSubstances(*db, m_master, lines.join(QLatin1Char('\n')), QStringLiteral("mine.tsv"), kNow);
         QVERIFY2(import.ok, qPrintable(import.error));
@@ -261,10 +261,10 @@ private slots:
         QVERIFY(update.notices.contains(QStringLiteral("追加した物質: 1件")));
         const std::vector<SubstanceRecord> after = catalogue::allSubstances(*db);
         QCOMPARE(after.size(), size_t(last + 2));
-        QCOMPARE(after[2].name.toString(), QStringLiteral("試験用に直した名前"));
+        QCOMPARE(after[2].name, QStringLiteral("試験用に直した名前"));
         QCOMPARE(after[2].hazards, original[2].hazards);
-        QCOMPARE(after[size_t(last)].name.toString(), QStringLiteral("試験用の自社物質")); // its number kept
-        QCOMPARE(after[size_t(last) + 1].name.toString(), QStringLiteral("試験用にマスタへ加えた物質"));
+        QCOMPARE(after[size_t(last)].name, QStringLiteral("試験用の自社物質")); // its number kept
+        QCOMPARE(after[size_t(last) + 1].name, QStringLiteral("試験用にマスタへ加えた物質"));
         const auto list = rows(*db, QStringLiteral("SELECT * FROM ProductItemEntry WHERE ProductID = -1 ORDER BY BlockNo"));
         QCOMPARE(list.size(), (last + 2 + 11) / 12);
         QCOMPARE(list.last()[2 + (last + 1) % 12].toInt(), last + 2);
