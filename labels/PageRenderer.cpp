@@ -50,7 +50,7 @@ QString PageRenderer::loadPictures(const ReportDocument &document, SheetField *w
     for (qsizetype s = 0; s < document.sheets.size(); ++s) {
         for (const FilledPage &page : document.sheets[s].layers) {
             for (qsizetype i = 0; i < page.report().fields.size(); ++i) {
-                const auto reference = pictureReference(page.textAt(i));
+                const auto reference = pictureReference(page.report().fields[i].style, page.textAt(i));
                 if (!reference || reference->isEmpty() || checked.contains(*reference))
                     continue;
                 checked.insert(*reference);
@@ -79,7 +79,7 @@ QList<qsizetype> PageRenderer::cutFields(const FilledPage &page)
     const ReportDefinition &report = page.report();
     for (qsizetype i = 0; i < report.fields.size(); ++i) {
         const QString &text = page.textAt(i);
-        if (text.isEmpty() || pictureReference(text))
+        if (text.isEmpty() || pictureReference(report.fields[i].style, text))
             continue;
         const QRect &rect = page.rectAt(i);
         const QRectF box = innerBox(rect, report.fields[i].style);
@@ -134,7 +134,7 @@ void PageRenderer::paintPage(QPainter &painter, const FilledPage &page, bool pic
             continue;
         const TextStyle &style = report.fields[i].style;
         const QString &text = page.textAt(i);
-        if (const auto reference = pictureReference(text)) {
+        if (const auto reference = pictureReference(style, text)) {
             if (!reference->isEmpty())
                 paintPicture(painter, rect, style, *reference, picturesAsImages);
         } else if (!text.isEmpty()) {

@@ -28,6 +28,7 @@ struct TextStyle {
     HorizontalAlignment horizontalAlignment = HorizontalAlignment::Left;
     VerticalAlignment verticalAlignment = VerticalAlignment::Top;
     bool wrap = false;
+    bool picture = false;      // "#BMP=…" shows a picture; in any other field all text is text
     int columns = 1;           // a long list may flow into up to this many columns to stay larger
     qreal lineSpacing = 1.15;  // line pitch as a multiple of the font size
     int horizontalPadding = 0; // between the frame and the text

@@ -43,9 +43,9 @@ std::optional<QRect> FilledPage::rect(const QString &fieldName) const
     return index ? std::optional<QRect>(m_rects[*index]) : std::nullopt;
 }
 
-std::optional<QString> pictureReference(const QString &fieldText)
+std::optional<QString> pictureReference(const TextStyle &style, const QString &fieldText)
 {
-    if (!fieldText.startsWith(kPicturePrefix, Qt::CaseInsensitive))
+    if (!style.picture || !fieldText.startsWith(kPicturePrefix, Qt::CaseInsensitive))
         return std::nullopt;
     return fieldText.mid(kPicturePrefix.size()).trimmed();
 }

@@ -54,7 +54,9 @@ struct SheetField {
 
 inline constexpr QStringView kPicturePrefix = u"#BMP=";
 
-// The picture a field text names, as written ("Data\GHS02.svg"), if any.
-std::optional<QString> pictureReference(const QString &fieldText);
+// The picture a field's text names, as written ("Data\GHS02.svg"), if any. Only a field
+// whose style takes pictures names one, so a product name or notes typed by a user that
+// begin with "#BMP=" are printed as they are.
+std::optional<QString> pictureReference(const TextStyle &style, const QString &fieldText);
 
 } // namespace corvane

@@ -271,6 +271,9 @@ bool ReportParser::readTextStyle(LineAttributes &attributes, TextStyle *style)
         if (auto token = attributes.take(QStringLiteral("wrap")))
             fault = readSwitch(*token, &style->wrap);
     if (!fault)
+        if (auto token = attributes.take(QStringLiteral("picture")))
+            fault = readSwitch(*token, &style->picture);
+    if (!fault)
         if (auto token = attributes.take(QStringLiteral("columns")))
             fault = readInteger(*token, 1, 4, &style->columns);
     if (!fault)

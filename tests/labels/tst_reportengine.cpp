@@ -22,7 +22,7 @@ namespace {
 
 const QByteArray kTestReport = "page a4 portrait\n"
                                "field Title x=100 y=100 w=1000 h=80 size=14 bold text=\"見本\"\n"
-                               "field Mark11 x=100 y=300 w=150 h=150\n"
+                               "field Mark11 x=100 y=300 w=150 h=150 picture\n"
                                "field Harmful1 x=100 y=500 w=800 h=200 wrap shrink=5\n";
 
 } // namespace

@@ -372,6 +372,16 @@ private slots:
                      qPrintable(printed->messages.value(0)));
             QVERIFY(!QFile::exists(pdf));
         }
+
+        // Text a user typed is printed as text, even when it looks like a picture reference.
+        execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET 絵表示1 = NULL WHERE ID = 1"));
+        const QString typed = QStringLiteral("#BMP=Data\\link.svg");
+        const QString pdf = QDir(folder->path()).filePath(QStringLiteral("typed.pdf"));
+        QVERIFY(print(product(typed, {1}, 0, typed), Normal, 0, pdf)->ok);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished());
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).count(QStringLiteral("#BMP=Data")) >= 2);
     }
 
     void singleSubstanceFillsOnePageWithCopies_data()
