@@ -15,13 +15,13 @@ namespace {
 struct CommandLine {
     QCommandLineParser parser;
     QCommandLineOption data{QStringLiteral("data"),
-                            QStringLiteral("The folder of Data.mde (default: the Data folder beside the program, "
-                                           "or ~/.local/share/corvane/Data when installed)."),
+                            QStringLiteral("Data.mde のあるフォルダ（既定: プログラムの隣の Data、"
+                                           "インストール時は ~/.local/share/corvane/Data）。"),
                             QStringLiteral("DIR")};
     CommandLine()
     {
-        parser.setApplicationDescription(QStringLiteral("Keeps a catalogue of chemical products and prints "
-                                                        "their GHS hazard-communication labels."));
+        parser.setApplicationDescription(QStringLiteral("化学品の製品カタログを管理し、"
+                                                        "GHS ラベルを印刷します。"));
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOption(data);

@@ -4,6 +4,7 @@
 //   corvane-master import FILE.tsv [--data DIR]
 //   corvane-master report [--data DIR]
 #include "Application.h"
+#include "DataLocation.h"
 #include "Database.h"
 #include "MasterUpdate.h"
 #include "ProgramMaster.h"
@@ -13,7 +14,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
 using namespace corvane;
@@ -45,9 +45,11 @@ std::optional<QString> readFile(const QString &fileName)
 // that opens the database does.
 std::unique_ptr<Database> openData(const QCommandLineParser &parser, QString *error)
 {
-    const QString folder = parser.isSet(QStringLiteral("data")) ? parser.value(QStringLiteral("data"))
-                                                                  : QDir(Application::folder()).filePath(QStringLiteral("Data"));
-    auto db = Database::open(QDir(QFileInfo(folder).absoluteFilePath()).filePath(QStringLiteral("Data.mde")), error);
+    setDataOption(parser.value(QStringLiteral("data")));
+    const DataLocation location = locateData();
+    if (!prepareUserData(location, error))
+        return nullptr;
+    auto db = Database::open(location.database, error);
     if (!db)
         return nullptr;
     const RunResult update = updateMasterAtStartUp(*db);
@@ -77,7 +79,10 @@ int main(int argc, char *argv[])
         "  report            物質マスタ全体を確認用の表（HTML）で標準出力に書く"));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption({QStringLiteral("data"), QStringLiteral("Data フォルダ（既定: プログラムの隣）。"), QStringLiteral("DIR")});
+    parser.addOption({QStringLiteral("data"),
+                      QStringLiteral("Data.mde のあるフォルダ（既定: プログラムの隣の Data、"
+                                     "インストール時は ~/.local/share/corvane/Data）。"),
+                      QStringLiteral("DIR")});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, export, import, report"));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("check と import のファイル"), QStringLiteral("[FILE.tsv]"));
     parser.process(app);

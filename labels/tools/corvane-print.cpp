@@ -77,23 +77,23 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Prints Corvane labels into a PDF file.\n"
-        "Exit status: 0 printed; 1 not printed (the reason on standard error); 3 printed, but text that\n"
-        "did not fit its field even at the smallest size was left out (each such field on standard error)."));
+        "Corvane のラベルを PDF ファイルに印刷します。\n"
+        "終了状態: 0 印刷した。1 印刷しなかった（理由は標準エラー出力）。3 印刷したが、最小の文字サイズでも\n"
+        "枠に収まらない文字を省いた（その枠を一つずつ標準エラー出力に書く）。"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
-        {QStringLiteral("product"), QStringLiteral("Product ID (-1: the list of all target substances)."), QStringLiteral("ID")},
-        {QStringLiteral("kind"), QStringLiteral("Label kind 1 to 5."), QStringLiteral("K")},
-        {QStringLiteral("single"), QStringLiteral("1: fill the page with copies of one substance."), QStringLiteral("0|1")},
-        {QStringLiteral("start"), QStringLiteral("Kinds 3, 4, 5: the label position to start at on the first sheet "
-                                                 "(row by row from the top left; default 1)."), QStringLiteral("N")},
-        {QStringLiteral("offset"), QStringLiteral("Moves everything X mm right and Y mm down (each -5.0 to 5.0), to make up "
-                                                  "for the printer the PDF is for; without it the PDF has no offset."),
+        {QStringLiteral("product"), QStringLiteral("製品 ID（-1: 全対象物質）。"), QStringLiteral("ID")},
+        {QStringLiteral("kind"), QStringLiteral("ラベルの種類 1〜5（1 通常、2 モデル、3 追加 2×6、4 全対象物質、5 追加 3×7）。"), QStringLiteral("K")},
+        {QStringLiteral("single"), QStringLiteral("1: 1 物質でページを埋める（既定: 製品の種類から）。"), QStringLiteral("0|1")},
+        {QStringLiteral("start"), QStringLiteral("種類 3, 4, 5: 1 枚目で印刷を始めるラベルの位置"
+                                                 "（左上から行ごとに数える。既定 1）。"), QStringLiteral("N")},
+        {QStringLiteral("offset"), QStringLiteral("すべてを右へ X mm、下へ Y mm ずらす（それぞれ -5.0〜5.0）。"
+                                                  "PDF を使うプリンタの位置ずれを補う。指定しなければずらさない。"),
          QStringLiteral("X,Y")},
-        {QStringLiteral("output"), QStringLiteral("The PDF file to write."), QStringLiteral("FILE")},
-        {QStringLiteral("data"), QStringLiteral("The folder of Data.mde (default: the Data folder beside the program, "
-                                                "or ~/.local/share/corvane/Data when installed)."), QStringLiteral("DIR")},
+        {QStringLiteral("output"), QStringLiteral("書き出す PDF ファイル。"), QStringLiteral("FILE")},
+        {QStringLiteral("data"), QStringLiteral("Data.mde のあるフォルダ（既定: プログラムの隣の Data、"
+                                                "インストール時は ~/.local/share/corvane/Data）。"), QStringLiteral("DIR")},
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -106,19 +106,19 @@ int main(int argc, char *argv[])
     const auto kind = integerOption(parser, QStringLiteral("kind"));
     const QString output = parser.value(QStringLiteral("output"));
     if (!product || !kind || *kind < 1 || *kind > 5 || output.isEmpty())
-        return failWith(QStringLiteral("--product ID, --kind 1-5 and --output FILE are needed"));
+        return failWith(QStringLiteral("--product ID、--kind 1〜5、--output FILE を指定してください。"));
     std::optional<int> single;
     if (parser.isSet(QStringLiteral("single"))) {
         single = integerOption(parser, QStringLiteral("single"));
         if (!single || (*single != 0 && *single != 1))
-            return failWith(QStringLiteral("--single takes 0 or 1"));
+            return failWith(QStringLiteral("--single には 0 か 1 を指定してください。"));
     }
 
     PrintOptions options;
     if (parser.isSet(QStringLiteral("start"))) {
         const auto start = integerOption(parser, QStringLiteral("start"));
         if (!start || *start < 1 || *start > labelsPerSheet(static_cast<qint16>(*kind)))
-            return failWith(QStringLiteral("--start takes a label position from 1 to %1 for kind %2")
+            return failWith(QStringLiteral("--start には種類 %2 のラベルの位置 1〜%1 を指定してください。")
                                 .arg(labelsPerSheet(static_cast<qint16>(*kind)))
                                 .arg(*kind));
         options.startPosition = *start;
@@ -128,7 +128,7 @@ int main(int argc, char *argv[])
     if (parser.isSet(QStringLiteral("offset"))) {
         offset = offsetOption(parser.value(QStringLiteral("offset")));
         if (!offset)
-            return failWith(QStringLiteral("--offset takes X,Y in millimetres, each from -5.0 to 5.0"));
+            return failWith(QStringLiteral("--offset には X,Y をミリメートルで指定してください（それぞれ -5.0〜5.0）。"));
     }
 
     setDataOption(parser.value(QStringLiteral("data")));
