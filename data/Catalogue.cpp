@@ -2,34 +2,21 @@
 #include "Database.h"
 #include "Module1.h"
 #include "SqlFailure.h"
+#include "SqlRun.h"
 #include "Transaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-
 namespace corvane::catalogue {
 namespace {
-
-QSqlQuery run(Database &db, const QString &statement, const QVariantList &values = {})
-{
-    QSqlQuery query(db.sql());
-    query.setForwardOnly(true);
-    if (!query.prepare(statement))
-        throw sqlFailure(query.lastError());
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw sqlFailure(query.lastError());
-    return query;
-}
 
 // The revision column is added by the first save that needs it; until then every row counts
 // as revision 0.
 bool hasRevisionColumn(Database &db, const QString &table)
 {
-    QSqlQuery query = run(db, QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE name = 'Revision'"), {table});
+    QSqlQuery query = runSql(db, QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE name = 'Revision'"), {table});
     return query.next() && query.value(0).toInt() > 0;
 }
 
@@ -43,7 +30,7 @@ QString revisionOf(Database &db, const QString &table)
 void ensureRevisionColumn(Database &db, const QString &table)
 {
     if (!hasRevisionColumn(db, table))
-        run(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN Revision INTEGER").arg(table));
+        runSql(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN Revision INTEGER").arg(table));
 }
 
 QString productColumns(Database &db)
@@ -114,30 +101,30 @@ std::optional<ProductRecord> firstProduct(QSqlQuery query)
 
 std::optional<int> productIdByName(Database &db, const QString &name)
 {
-    QSqlQuery query = run(db, QStringLiteral("SELECT ID FROM 製品情報 WHERE 製品名 = ?"), {name});
+    QSqlQuery query = runSql(db, QStringLiteral("SELECT ID FROM 製品情報 WHERE 製品名 = ?"), {name});
     return nextRow(query) ? std::optional<int>(query.value(0).toInt()) : std::nullopt;
 }
 
 std::optional<ProductRecord> productByName(Database &db, const QString &name)
 {
-    return firstProduct(run(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE 製品名 = ?").arg(productColumns(db)),
+    return firstProduct(runSql(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE 製品名 = ?").arg(productColumns(db)),
                             {name}));
 }
 
 int registerProduct(Database &db, const QString &name)
 {
     Transaction transaction(db);
-    QSqlQuery highest = run(db, QStringLiteral("SELECT ID, 製品名 FROM 製品情報 ORDER BY ID DESC"));
+    QSqlQuery highest = runSql(db, QStringLiteral("SELECT ID, 製品名 FROM 製品情報 ORDER BY ID DESC"));
     const int id = nextRow(highest) ? highest.value(0).toInt() + 1 : 1;
     highest.finish();
-    run(db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (?, ?)"), {id, name});
+    runSql(db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (?, ?)"), {id, name});
     transaction.commit();
     return id;
 }
 
 std::optional<ProductWithEntries> productWithEntries(Database &db, int productId)
 {
-    QSqlQuery query = run(
+    QSqlQuery query = runSql(
         db,
         QStringLiteral("SELECT %1, ProductItemEntry.ProductID, %2 FROM 製品情報 LEFT JOIN ProductItemEntry "
                        "ON 製品情報.ID = ProductItemEntry.ProductID WHERE 製品情報.ID = ? "
@@ -156,7 +143,7 @@ std::optional<ProductWithEntries> productWithEntries(Database &db, int productId
 
 std::vector<EntryRecord> entries(Database &db, int productId)
 {
-    return readAll<EntryRecord>(run(db,
+    return readAll<EntryRecord>(runSql(db,
                                     QStringLiteral("SELECT %1 FROM ProductItemEntry WHERE ProductID = ? "
                                                    "ORDER BY BlockNo, rowid")
                                         .arg(kEntryColumns),
@@ -166,21 +153,21 @@ std::vector<EntryRecord> entries(Database &db, int productId)
 
 std::optional<ProductRecord> productById(Database &db, int productId)
 {
-    return firstProduct(run(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE ID = ?").arg(productColumns(db)),
+    return firstProduct(runSql(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE ID = ?").arg(productColumns(db)),
                             {productId}));
 }
 
 std::vector<ProductRecord> allProducts(Database &db)
 {
     return readAll<ProductRecord>(
-        run(db, QStringLiteral("SELECT %1 FROM 製品情報 ORDER BY rowid").arg(productColumns(db))),
+        runSql(db, QStringLiteral("SELECT %1 FROM 製品情報 ORDER BY rowid").arg(productColumns(db))),
         [](const QSqlQuery &query) { return productAt(query); });
 }
 
 std::vector<SubstanceRecord> allSubstances(Database &db)
 {
     // A database of the first release has no 別名 column; its substances have no aliases.
-    QSqlQuery query = run(db, QStringLiteral("SELECT * FROM 表示物質 ORDER BY rowid"));
+    QSqlQuery query = runSql(db, QStringLiteral("SELECT * FROM 表示物質 ORDER BY rowid"));
     const QSqlRecord columns = query.record();
     const auto column = [&](const char *name) { return columns.indexOf(QString::fromUtf8(name)); };
     const int id = column("ID"), name = column("物質名"), signalWord = column("注意喚起語："),
@@ -206,12 +193,12 @@ void deleteEntries(Database &db, int productId)
 {
     if (productId < 1)
         return;
-    run(db, QStringLiteral("DELETE FROM ProductItemEntry WHERE ProductID = ?"), {productId});
+    runSql(db, QStringLiteral("DELETE FROM ProductItemEntry WHERE ProductID = ?"), {productId});
 }
 
 void deleteProduct(Database &db, int productId)
 {
-    run(db, QStringLiteral("DELETE FROM 製品情報 WHERE ID = ?"), {productId});
+    runSql(db, QStringLiteral("DELETE FROM 製品情報 WHERE ID = ?"), {productId});
 }
 
 void deleteProductWithEntries(Database &db, int productId)
@@ -230,13 +217,13 @@ namespace {
 std::optional<int> storedRevision(Database &db, int productId)
 {
     QSqlQuery query =
-        run(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 製品情報 WHERE ID = ?"), {productId});
+        runSql(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 製品情報 WHERE ID = ?"), {productId});
     return nextRow(query) ? std::optional<int>(query.value(0).toInt()) : std::nullopt;
 }
 
 void setRevision(Database &db, int productId, int revision)
 {
-    run(db, QStringLiteral("UPDATE 製品情報 SET Revision = ? WHERE ID = ?"), {revision, productId});
+    runSql(db, QStringLiteral("UPDATE 製品情報 SET Revision = ? WHERE ID = ?"), {revision, productId});
 }
 
 } // namespace
@@ -257,7 +244,7 @@ int renameProduct(Database &db, int productId, const QString &name)
     Transaction transaction(db);
     ensureRevisionColumn(db, QStringLiteral("製品情報"));
     const int revision = storedRevision(db, productId).value_or(0) + 1;
-    run(db, QStringLiteral("UPDATE 製品情報 SET 製品名 = ? WHERE ID = ?"), {name, productId});
+    runSql(db, QStringLiteral("UPDATE 製品情報 SET 製品名 = ? WHERE ID = ?"), {name, productId});
     setRevision(db, productId, revision);
     transaction.commit();
     return revision;
@@ -291,13 +278,13 @@ void writeProductRow(Database &db, int productId, const ProductFields &fields, i
 {
     const QVariantList values{nullIfEmpty(fields.name), nullIfEmpty(fields.notes), nullIfEmpty(fields.ingredients),
                               fields.itemType, itemCount, productId};
-    QSqlQuery update = run(db,
+    QSqlQuery update = runSql(db,
                            QStringLiteral("UPDATE 製品情報 SET 製品名 = ?, 注意事項 = ?, 含有成分 = ?, "
                                           "ItemType = ?, ItemCount = ? WHERE ID = ?"),
                            values);
     if (update.numRowsAffected() > 0)
         return;
-    run(db,
+    runSql(db,
         QStringLiteral("INSERT INTO 製品情報 (製品名, 注意事項, 含有成分, ItemType, ItemCount, ID) "
                        "VALUES (?, ?, ?, ?, ?, ?)"),
         values);
@@ -324,7 +311,7 @@ SaveResult saveProduct(Database &db, int productId, const std::vector<int> &subs
 
 std::optional<CompanyRecord> company(Database &db)
 {
-    QSqlQuery query = run(db, QStringLiteral("SELECT 会社, 住所, TEL, %1 FROM 会社情報 ORDER BY rowid LIMIT 1")
+    QSqlQuery query = runSql(db, QStringLiteral("SELECT 会社, 住所, TEL, %1 FROM 会社情報 ORDER BY rowid LIMIT 1")
                                   .arg(revisionOf(db, QStringLiteral("会社情報"))));
     if (!nextRow(query))
         return std::nullopt;
@@ -334,7 +321,7 @@ std::optional<CompanyRecord> company(Database &db)
 
 void createCompanyIfEmpty(Database &db)
 {
-    run(db, QStringLiteral("INSERT INTO 会社情報 (id) SELECT 1 WHERE NOT EXISTS (SELECT 1 FROM 会社情報)"));
+    runSql(db, QStringLiteral("INSERT INTO 会社情報 (id) SELECT 1 WHERE NOT EXISTS (SELECT 1 FROM 会社情報)"));
 }
 
 SaveResult writeCompany(Database &db, const CompanyRecord &company, std::optional<int> expectedRevision)
@@ -343,12 +330,12 @@ SaveResult writeCompany(Database &db, const CompanyRecord &company, std::optiona
     ensureRevisionColumn(db, QStringLiteral("会社情報"));
     createCompanyIfEmpty(db);
     const QString first = QStringLiteral("(SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)");
-    QSqlQuery stored = run(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 会社情報 WHERE rowid = %1").arg(first));
+    QSqlQuery stored = runSql(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 会社情報 WHERE rowid = %1").arg(first));
     const int revision = nextRow(stored) ? stored.value(0).toInt() : 0;
     stored.finish();
     if (expectedRevision && revision != *expectedRevision)
         return {SaveResult::ChangedElsewhere, revision};
-    run(db,
+    runSql(db,
         QStringLiteral("UPDATE 会社情報 SET 会社 = ?, 住所 = ?, TEL = ?, Revision = ? WHERE rowid = %1").arg(first),
         {nullIfEmpty(company.company), nullIfEmpty(company.address), nullIfEmpty(company.tel), revision + 1});
     transaction.commit();
