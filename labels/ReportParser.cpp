@@ -55,6 +55,7 @@ public:
     explicit ReportParser(const QString &fileName) { m_result.report.fileName = fileName; }
 
     ReportParseResult run(const QString &text);
+    static void keepPicturesOfEarlierFiles(ReportDefinition &report);
 
 private:
     void parseLine(const QList<ReportToken> &tokens);
@@ -118,8 +119,21 @@ ReportParseResult ReportParser::run(const QString &text)
         m_line = 1;
         fail(0, QStringLiteral("page 行（例: page a4 portrait）がありません"));
     }
+    keepPicturesOfEarlierFiles(m_result.report);
     m_result.report.indexFields();
     return std::move(m_result);
+}
+
+// Report files of earlier releases mark no picture field: there the pictogram fields
+// (Mark…) keep showing pictures, and every other field still prints its text as text.
+void ReportParser::keepPicturesOfEarlierFiles(ReportDefinition &report)
+{
+    for (const FieldDefinition &field : report.fields)
+        if (field.style.picture)
+            return;
+    for (FieldDefinition &field : report.fields)
+        if (field.name.startsWith(QStringLiteral("Mark"), Qt::CaseInsensitive))
+            field.style.picture = true;
 }
 
 void ReportParser::parseLine(const QList<ReportToken> &tokens)

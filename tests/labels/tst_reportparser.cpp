@@ -107,6 +107,17 @@ void ReportParserTest::gridNamesSlotsRowByRow()
     QCOMPARE(result.report.field(QStringLiteral("Mark61"))->rect, QRect(1010, 1020, 150, 150));
     QCOMPARE(result.report.shapes.size(), 6);
     QCOMPARE(result.report.shapes.last().rect, QRect(1000, 1000, 900, 400));
+
+    // A file of an earlier release marks no picture field: its Mark fields still show pictures,
+    // no other field does. Once any field is marked, only the marked ones do.
+    QVERIFY(result.report.field(QStringLiteral("Mark61"))->style.picture);
+    QVERIFY(!result.report.field(QStringLiteral("Notes"))->style.picture);
+    const ReportParseResult marked = parseReport(
+        QStringLiteral("page a4 portrait\nfield Mark11 x=0 y=0 w=10 h=10\nfield Logo x=0 y=0 w=10 h=10 picture\n"),
+        QStringLiteral("M.PRP"));
+    QVERIFY(marked.ok());
+    QVERIFY(!marked.report.field(QStringLiteral("Mark11"))->style.picture);
+    QVERIFY(marked.report.field(QStringLiteral("Logo"))->style.picture);
 }
 
 void ReportParserTest::reportsEachFaultWithLineAndColumn_data()
