@@ -4,6 +4,7 @@
 #include "DataLocation.h"
 #include "DailyBackup.h"
 #include "Database.h"
+#include "RunDatabase.h"
 #include "ErrorBoundary.h"
 #include "FocusMoves.h"
 #include "Fonts.h"
@@ -119,8 +120,7 @@ bool FrmMenu::Form_Load()
 
     QString error;
     const DataLocation location = locateData();
-    if (prepareUserData(location, &error))
-        dbMenu = Database::open(location.database, &error);
+    dbMenu = openRunDatabase(location, &error);
     if (!dbMenu) {
         MsgBox(this, error);
         m_unloaded = true; // nothing was read, so nothing is written back

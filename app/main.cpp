@@ -2,6 +2,7 @@
 #include "DataLocation.h"
 #include "Fonts.h"
 #include "Program.h"
+#include "RunDatabase.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -18,6 +19,10 @@ struct CommandLine {
                             QStringLiteral("Data.mde のあるフォルダ（既定: プログラムの隣の Data、"
                                            "インストール時は ~/.local/share/corvane/Data）。"),
                             QStringLiteral("DIR")};
+    QCommandLineOption database{QStringLiteral("database"),
+                                QStringLiteral("共有するデータベースのサーバー（postgresql://USER@HOST:PORT/DBNAME）。"
+                                               "既定: corvane.ini の [database] Uri、それもなければ Data.mde。"),
+                                QStringLiteral("URI")};
     CommandLine()
     {
         parser.setApplicationDescription(QStringLiteral("化学品の製品カタログを管理し、"
@@ -25,6 +30,7 @@ struct CommandLine {
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOption(data);
+        parser.addOption(database);
     }
 };
 
@@ -55,6 +61,7 @@ int main(int argc, char *argv[])
     CommandLine line;
     line.parser.process(app); // any option left over is an error
     corvane::setDataOption(line.parser.value(line.data));
+    corvane::setDatabaseOption(line.parser.value(line.database));
     // Qt's own dialogs (the print dialog and the print preview) in Japanese.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
         for (int i = 1; i <= 3000; ++i)
             all.push_back(i);
         for (const QString &name : {QStringLiteral("大製品A"), QStringLiteral("大製品B")}) {
-            const int id = catalogue::registerProduct(*db, name);
+            const int id = *catalogue::registerProduct(*db, name);
             catalogue::addEntries(*db, id, all);
             catalogue::writeProductRow(*db, id, {name, {}, {}, 0}, 3000);
         }

@@ -85,12 +85,20 @@ void FrmPuroductNameRegist::Command1_Click(int index)
             MsgBox(this, QStringLiteral("製品名を変更してください。"));
             return;
         }
+        const QString taken = QStringLiteral("製品名：") + name + QStringLiteral(" は既に登録されています。");
         if (catalogue::productByName(*dbRegist, name)) {
-            MsgBox(this, QStringLiteral("製品名：") + name + QStringLiteral(" は既に登録されています。"));
+            MsgBox(this, taken);
             return;
         }
-        if (strOldName.isEmpty())
-            lngResultID = catalogue::registerProduct(*dbRegist, name);
+        if (strOldName.isEmpty()) {
+            // Another PC may have registered the name since the check above.
+            const std::optional<int> id = catalogue::registerProduct(*dbRegist, name);
+            if (!id) {
+                MsgBox(this, taken);
+                return;
+            }
+            lngResultID = *id;
+        }
         strResultName = name;
         accept();
     });

@@ -1,6 +1,7 @@
 #include "Catalogue.h"
 #include "Database.h"
 #include "Module1.h"
+#include "SqlDialect.h"
 #include "SqlFailure.h"
 #include "SqlRun.h"
 #include "Transaction.h"
@@ -14,11 +15,7 @@ namespace {
 
 // The revision column is added by the first save that needs it; until then every row counts
 // as revision 0.
-bool hasRevisionColumn(Database &db, const QString &table)
-{
-    QSqlQuery query = runSql(db, QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE name = 'Revision'"), {table});
-    return query.next() && query.value(0).toInt() > 0;
-}
+bool hasRevisionColumn(Database &db, const QString &table) { return db.hasColumn(table, QStringLiteral("Revision")); }
 
 QString revisionOf(Database &db, const QString &table)
 {
@@ -72,27 +69,27 @@ EntryRecord entryAt(const QSqlQuery &query, int first)
 }
 
 // Steps to the next row; a step that fails (rather than reaching the end) is an error.
-bool nextRow(QSqlQuery &query)
+bool nextRow(Database &db, QSqlQuery &query)
 {
     if (query.next())
         return true;
     if (query.lastError().isValid())
-        throw sqlFailure(query.lastError());
+        throw sqlFailure(db, query.lastError());
     return false;
 }
 
 template <class Record, class Read>
-std::vector<Record> readAll(QSqlQuery query, Read read)
+std::vector<Record> readAll(Database &db, QSqlQuery query, Read read)
 {
     std::vector<Record> rows;
-    while (nextRow(query))
+    while (nextRow(db, query))
         rows.push_back(read(query));
     return rows;
 }
 
-std::optional<ProductRecord> firstProduct(QSqlQuery query)
+std::optional<ProductRecord> firstProduct(Database &db, QSqlQuery query)
 {
-    if (!nextRow(query))
+    if (!nextRow(db, query))
         return std::nullopt;
     return productAt(query);
 }
@@ -101,21 +98,27 @@ std::optional<ProductRecord> firstProduct(QSqlQuery query)
 
 std::optional<int> productIdByName(Database &db, const QString &name)
 {
-    QSqlQuery query = runSql(db, QStringLiteral("SELECT ID FROM 製品情報 WHERE 製品名 = ?"), {name});
-    return nextRow(query) ? std::optional<int>(query.value(0).toInt()) : std::nullopt;
+    QSqlQuery query = runSql(db, QStringLiteral("SELECT ID FROM 製品情報 WHERE %1 ORDER BY ID")
+                                     .arg(dialect::sameProductName(db)), {name});
+    return nextRow(db, query) ? std::optional<int>(query.value(0).toInt()) : std::nullopt;
 }
 
 std::optional<ProductRecord> productByName(Database &db, const QString &name)
 {
-    return firstProduct(runSql(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE 製品名 = ?").arg(productColumns(db)),
-                            {name}));
+    return firstProduct(db, runSql(db,
+                                   QStringLiteral("SELECT %1 FROM 製品情報 WHERE %2 ORDER BY ID")
+                                       .arg(productColumns(db), dialect::sameProductName(db)),
+                                   {name}));
 }
 
-int registerProduct(Database &db, const QString &name)
+std::optional<int> registerProduct(Database &db, const QString &name)
 {
     Transaction transaction(db);
-    QSqlQuery highest = runSql(db, QStringLiteral("SELECT ID, 製品名 FROM 製品情報 ORDER BY ID DESC"));
-    const int id = nextRow(highest) ? highest.value(0).toInt() + 1 : 1;
+    dialect::lockTable(db, QStringLiteral("製品情報"));
+    if (productIdByName(db, name))
+        return std::nullopt;
+    QSqlQuery highest = runSql(db, QStringLiteral("SELECT MAX(ID) FROM 製品情報"));
+    const int id = nextRow(db, highest) && !highest.value(0).isNull() ? highest.value(0).toInt() + 1 : 1;
     highest.finish();
     runSql(db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (?, ?)"), {id, name});
     transaction.commit();
@@ -132,7 +135,7 @@ std::optional<ProductWithEntries> productWithEntries(Database &db, int productId
             .arg(productColumns(db), kEntryColumns),
         {productId});
     std::optional<ProductWithEntries> result;
-    while (nextRow(query)) {
+    while (nextRow(db, query)) {
         if (!result)
             result = ProductWithEntries{productAt(query), {}};
         if (!query.value(7).isNull()) // a product without entries comes back once, entry Null
@@ -143,7 +146,8 @@ std::optional<ProductWithEntries> productWithEntries(Database &db, int productId
 
 std::vector<EntryRecord> entries(Database &db, int productId)
 {
-    return readAll<EntryRecord>(runSql(db,
+    return readAll<EntryRecord>(db,
+                                runSql(db,
                                     QStringLiteral("SELECT %1 FROM ProductItemEntry WHERE ProductID = ? "
                                                    "ORDER BY BlockNo, rowid")
                                         .arg(kEntryColumns),
@@ -153,14 +157,14 @@ std::vector<EntryRecord> entries(Database &db, int productId)
 
 std::optional<ProductRecord> productById(Database &db, int productId)
 {
-    return firstProduct(runSql(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE ID = ?").arg(productColumns(db)),
-                            {productId}));
+    return firstProduct(db, runSql(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE ID = ?").arg(productColumns(db)),
+                                   {productId}));
 }
 
 std::vector<ProductRecord> allProducts(Database &db)
 {
     return readAll<ProductRecord>(
-        runSql(db, QStringLiteral("SELECT %1 FROM 製品情報 ORDER BY rowid").arg(productColumns(db))),
+        db, runSql(db, QStringLiteral("SELECT %1 FROM 製品情報 ORDER BY rowid").arg(productColumns(db))),
         [](const QSqlQuery &query) { return productAt(query); });
 }
 
@@ -176,7 +180,7 @@ std::vector<SubstanceRecord> allSubstances(Database &db)
     std::array<int, kPicturesPerSubstance> pictures{};
     for (int m = 0; m < kPicturesPerSubstance; ++m)
         pictures[static_cast<size_t>(m)] = columns.indexOf(QStringLiteral("絵表示%1").arg(m + 1));
-    return readAll<SubstanceRecord>(std::move(query), [&](const QSqlQuery &row) {
+    return readAll<SubstanceRecord>(db, std::move(query), [&](const QSqlQuery &row) {
         const auto text = [&](int index) { return index < 0 ? QString() : textOrEmpty(row.value(index)); };
         SubstanceRecord substance{row.value(id).toInt(), text(name), text(signalWord), text(hazards),
                                   text(precautions),     text(cas),  {},               {}};
@@ -216,9 +220,10 @@ namespace {
 // Inside a write transaction: the stored revision of a product, or none when it is gone.
 std::optional<int> storedRevision(Database &db, int productId)
 {
-    QSqlQuery query =
-        runSql(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 製品情報 WHERE ID = ?"), {productId});
-    return nextRow(query) ? std::optional<int>(query.value(0).toInt()) : std::nullopt;
+    QSqlQuery query = runSql(
+        db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 製品情報 WHERE ID = ?%1").arg(dialect::forUpdate(db)),
+        {productId});
+    return nextRow(db, query) ? std::optional<int>(query.value(0).toInt()) : std::nullopt;
 }
 
 void setRevision(Database &db, int productId, int revision)
@@ -259,7 +264,7 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
             "INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
             "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) "
             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
-        throw sqlFailure(insert.lastError());
+        throw sqlFailure(db, insert.lastError());
     const size_t count = substanceNumbers.size();
     for (size_t first = 0; first < count; first += kSlotsPerEntry) {
         insert.bindValue(0, productId);
@@ -270,7 +275,7 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
                              k < count ? QVariant(substanceNumbers[k]) : QVariant());
         }
         if (!insert.exec())
-            throw sqlFailure(insert.lastError());
+            throw sqlFailure(db, insert.lastError());
     }
 }
 
@@ -313,7 +318,7 @@ std::optional<CompanyRecord> company(Database &db)
 {
     QSqlQuery query = runSql(db, QStringLiteral("SELECT 会社, 住所, TEL, %1 FROM 会社情報 ORDER BY rowid LIMIT 1")
                                   .arg(revisionOf(db, QStringLiteral("会社情報"))));
-    if (!nextRow(query))
+    if (!nextRow(db, query))
         return std::nullopt;
     return CompanyRecord{textOrEmpty(query.value(0)), textOrEmpty(query.value(1)), textOrEmpty(query.value(2)),
                          query.value(3).toInt()};
@@ -327,11 +332,12 @@ void createCompanyIfEmpty(Database &db)
 SaveResult writeCompany(Database &db, const CompanyRecord &company, std::optional<int> expectedRevision)
 {
     Transaction transaction(db);
+    dialect::lockTable(db, QStringLiteral("会社情報"));
     ensureRevisionColumn(db, QStringLiteral("会社情報"));
     createCompanyIfEmpty(db);
     const QString first = QStringLiteral("(SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)");
     QSqlQuery stored = runSql(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 会社情報 WHERE rowid = %1").arg(first));
-    const int revision = nextRow(stored) ? stored.value(0).toInt() : 0;
+    const int revision = nextRow(db, stored) ? stored.value(0).toInt() : 0;
     stored.finish();
     if (expectedRevision && revision != *expectedRevision)
         return {SaveResult::ChangedElsewhere, revision};

@@ -24,8 +24,10 @@ std::optional<int> productIdByName(Database &db, const QString &name);
 std::optional<ProductRecord> productByName(Database &db, const QString &name);
 
 // Adds a product row with the highest ID plus 1 (1 on an empty table) and that name;
-// returns the new ID. Reading the highest ID and adding the row are one transaction.
-int registerProduct(Database &db, const QString &name);
+// returns the new ID, or nothing when a product of that name exists (registered meanwhile,
+// perhaps by another PC). Checking the name, reading the highest ID and adding the row are
+// one transaction that no other program's registration can interleave with.
+std::optional<int> registerProduct(Database &db, const QString &name);
 
 // The product with its entry rows in block order, read in one statement.
 std::optional<ProductWithEntries> productWithEntries(Database &db, int productId);

@@ -86,6 +86,8 @@ QString backupFolder(const QString &databasePath)
 
 BackupResult takeDailyBackup(Database &db, const QDate &today)
 {
+    if (db.server())
+        return {}; // a shared server is backed up where it runs (pg_dump), not by each PC
     const QString folder = backupFolder(db.path());
     const QString target = QDir(folder).filePath(backupName(today));
     if (QFileInfo::exists(target))

@@ -21,6 +21,7 @@ QString backupFolder(const QString &databasePath);
 // Data-YYYY-MM-DD.mde with SQLite's online backup, so the copy is whole even while another
 // program writes, and keeps only the newest kKeptBackups copies. Later calls that day do
 // nothing. A copy that cannot be made leaves no file behind and is reported in the result.
+// A database on a server is left to the server's own backups.
 BackupResult takeDailyBackup(Database &db, const QDate &today = QDate::currentDate());
 
 // The path of the newest daily copy of the database, or an empty string when there is none.

@@ -2,6 +2,7 @@
 
 #include "DailyBackup.h"
 #include "SqlFailure.h"
+#include "DbError.h"
 
 #include <QFile>
 #include <QDir>
@@ -55,8 +56,42 @@ QString damaged(const QString &path)
 
 } // namespace
 
-Database::Database(QSqlDatabase db, QString connection, QString path)
-    : m_db(std::move(db)), m_connection(std::move(connection)), m_path(std::move(path)) {}
+Database::Database(QSqlDatabase db, QString connection, QString path, std::optional<ServerAddress> server)
+    : m_db(std::move(db)), m_connection(std::move(connection)), m_path(std::move(path)), m_server(std::move(server)) {}
+
+QString Database::where() const
+{
+    return m_server ? QStringLiteral("サーバー %1").arg(m_server->describe()) : QDir::toNativeSeparators(m_path);
+}
+
+bool Database::hasColumn(const QString &table, const QString &column)
+{
+    const QString key = table + QLatin1Char('.') + column.toLower();
+    if (m_knownColumns.contains(key))
+        return true;
+    QSqlQuery query(m_db);
+    query.prepare(m_server ? QStringLiteral("SELECT count(*) FROM information_schema.columns WHERE table_schema = "
+                                            "current_schema() AND table_name = ? AND lower(column_name) = lower(?)")
+                           : QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE lower(name) = lower(?)"));
+    query.addBindValue(table);
+    query.addBindValue(column);
+    if (!query.exec() || !query.next())
+        throw sqlFailure(*this, query.lastError());
+    const bool present = query.value(0).toInt() > 0;
+    if (present)
+        m_knownColumns.insert(key);
+    return present;
+}
+
+void Database::reconnectIfLost()
+{
+    if (!m_connectionLost || m_inTransaction)
+        return;
+    m_db.close();
+    if (!m_db.open())
+        throw DbError(serverUnreachable(*m_server, m_db.lastError()).toStdString());
+    m_connectionLost = false;
+}
 
 Database::~Database() { close(); }
 
@@ -95,7 +130,7 @@ std::unique_ptr<Database> Database::open(const QString &path, QString *error)
         db.setDatabaseName(QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded)
                            + QStringLiteral("?mode=rw"));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-        database.reset(new Database(db, connection, info.absoluteFilePath()));
+        database.reset(new Database(db, connection, info.absoluteFilePath(), std::nullopt));
     }
     QSqlDatabase &db = database->sql();
     if (!db.open()) {
@@ -125,6 +160,56 @@ std::unique_ptr<Database> Database::open(const QString &path, QString *error)
     if (!query.next() || query.value(0).toString() != QLatin1String("ok")) {
         *error = damaged(path);
         return nullptr;
+    }
+    return database;
+}
+
+std::unique_ptr<Database> Database::openServer(const ServerAddress &address, QString *error, bool requireTables)
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        *error = QStringLiteral("PostgreSQL のドライバがありません（Debian のパッケージ libqt6sql6-psql を入れてください）。");
+        return nullptr;
+    }
+    const QString connection = nextConnectionName();
+    std::unique_ptr<Database> database;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+        db.setHostName(address.host);
+        db.setPort(address.port);
+        db.setDatabaseName(address.database);
+        db.setUserName(address.user);
+        // Never hang without a word: give up connecting after a few seconds, notice a server
+        // that went away within about half a minute, and wait for a row another PC holds
+        // for at most ten seconds.
+        db.setConnectOptions(QStringLiteral("connect_timeout=5;keepalives=1;keepalives_idle=10;"
+                                            "keepalives_interval=5;keepalives_count=3;"
+                                            "options='-c lock_timeout=10000 -c client_min_messages=warning';"
+                                            "application_name=corvane"));
+        database.reset(new Database(db, connection, QString(), address));
+    }
+    QSqlDatabase &db = database->sql();
+    if (!db.open()) {
+        *error = serverUnreachable(address, db.lastError());
+        return nullptr;
+    }
+    if (!requireTables)
+        return database;
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema()"))) {
+        *error = serverUnreachable(address, query.lastError());
+        return nullptr;
+    }
+    QStringList tables;
+    while (query.next())
+        tables << query.value(0).toString();
+    for (const QString &needed : {QStringLiteral("製品情報"), QStringLiteral("productitementry"),
+                                  QStringLiteral("表示物質"), QStringLiteral("会社情報")}) {
+        if (!tables.contains(needed)) {
+            *error = QStringLiteral("データベースを開けません。\nサーバー %1\n表「%2」がありません。"
+                                    "corvane-db init で準備してください。")
+                         .arg(address.describe(), needed);
+            return nullptr;
+        }
     }
     return database;
 }

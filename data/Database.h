@@ -1,17 +1,25 @@
 #pragma once
+#include "ServerAddress.h"
+
+#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace corvane {
 
-// The one open label database of a run. Opening never creates or changes the file: a
+// The one open label database of a run: the embedded file Data.mde, or a PostgreSQL
+// database on a server that several PCs share. Opening never creates or changes anything: a
 // missing file, a folder of that name, a file that is not a database, a database of the old
 // Windows engine, one without the program's tables or one that fails SQLite's quick check
-// (naming the newest daily backup) is refused with a Japanese message that names the file.
+// (naming the newest daily backup), or a server that cannot be reached within a few seconds,
+// is refused with a Japanese message that names the file or the server.
 class Database {
 public:
+    enum class Dialect { Sqlite, Postgres };
+
     ~Database();
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
@@ -19,16 +27,42 @@ public:
     // Returns the open database, or nullptr with the reason in *error.
     static std::unique_ptr<Database> open(const QString &path, QString *error);
 
+    // The database on a server. `requireTables` false: an empty database (for setting one up).
+    static std::unique_ptr<Database> openServer(const ServerAddress &address, QString *error,
+                                                bool requireTables = true);
+
     QSqlDatabase &sql() { return m_db; }
+    Dialect dialect() const { return m_server ? Dialect::Postgres : Dialect::Sqlite; }
+    // The file's path; empty for a server database.
     QString path() const { return m_path; }
+    // The server's address, for a server database.
+    const std::optional<ServerAddress> &server() const { return m_server; }
+    // The file or the server, as messages name it.
+    QString where() const;
     void close();
 
+    // Whether the table has the column. Columns are only ever added, so a column once seen is
+    // remembered and not looked up again.
+    bool hasColumn(const QString &table, const QString &column);
+
+    // A statement failed because the connection to the server broke. The next transaction
+    // connects again first, so the program can go on once the server is back.
+    void markConnectionLost() { m_connectionLost = true; }
+    // Connects again after a lost connection, never inside a transaction (its statements
+    // must not go on in a new session); throws DbError naming the server when it fails.
+    void reconnectIfLost();
+    void setInTransaction(bool open) { m_inTransaction = open; }
+
 private:
-    Database(QSqlDatabase db, QString connection, QString path);
+    Database(QSqlDatabase db, QString connection, QString path, std::optional<ServerAddress> server);
 
     QSqlDatabase m_db;
     QString m_connection;
     QString m_path;
+    std::optional<ServerAddress> m_server;
+    QSet<QString> m_knownColumns;
+    bool m_connectionLost = false;
+    bool m_inTransaction = false;
 };
 
 } // namespace corvane

@@ -74,6 +74,8 @@ QString backupPathFor(const QString &databasePath, const QString &version, const
 
 void discardBackup(const QString &backup)
 {
+    if (backup.isEmpty())
+        return;
     QFile::remove(backup);
     QDir().rmdir(QFileInfo(backup).absolutePath()); // only when empty
 }

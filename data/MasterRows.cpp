@@ -11,8 +11,9 @@
 namespace corvane {
 namespace {
 
-// Columns that say where a row came from; the rest are the substance's data.
-const QStringList kOriginColumns{QStringLiteral("UserOwned"), QStringLiteral("MasterNo")};
+// Columns that say where a row came from (and the server's row order); the rest are the
+// substance's data.
+const QStringList kOriginColumns{QStringLiteral("UserOwned"), QStringLiteral("MasterNo"), QStringLiteral("rowid")};
 
 std::optional<QVariantList> substanceData(Database &db, int id)
 {
@@ -45,7 +46,7 @@ bool putSubstance(Database &db, int id, const ComposedSubstance &substance, cons
     numbered.id = id;
     QSqlQuery insert(db.sql());
     if (!insertSubstanceRow(insert, numbered))
-        throw sqlFailure(insert.lastError());
+        throw sqlFailure(db, insert.lastError());
     setOrigin(db, id, origin);
     return before != substanceData(db, id);
 }

@@ -6,6 +6,7 @@
 #include "MasterWrite.h"
 #include "ProgramMaster.h"
 #include "SchemaUpgrade.h"
+#include "SqlDialect.h"
 #include "SqlRun.h"
 #include "Transaction.h"
 
@@ -22,8 +23,7 @@ RunResult failed(const QString &reason) { return {false, kFailed + reason, {}}; 
 
 QString storedMasterVersion(Database &db)
 {
-    QSqlQuery table = runSql(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'MasterVersion'"));
-    if (!table.next())
+    if (!dialect::tableExists(db, QStringLiteral("MasterVersion")))
         return {};
     QSqlQuery version = runSql(db, QStringLiteral("SELECT Version FROM MasterVersion"));
     return version.next() ? version.value(0).toString() : QString();
@@ -44,12 +44,21 @@ RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTim
             return {};
 
         Transaction transaction(db);
-        backup = backupPathFor(db.path(), stored, now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-        if (const auto problem = backupDatabase(db, backup)) {
-            backup.clear();
-            return failed(*problem);
+        if (db.server()) {
+            // Several PCs may start at once: the first updates, the others wait here and
+            // then find the new version.
+            dialect::lockMasterUpdate(db);
+            if (compareMasterVersions(storedMasterVersion(db), master.version) >= 0)
+                return {};
+        } else {
+            backup = backupPathFor(db.path(), stored, now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+            if (const auto problem = backupDatabase(db, backup)) {
+                backup.clear();
+                return failed(*problem);
+            }
         }
-        const QStringList added = addMissingSchema(db, master.schema);
+        const QStringList added = db.server() ? addMissingServerSchema(db, master.serverSchema)
+                                              : addMissingSchema(db, master.schema);
         if (added.contains(QStringLiteral("表示物質.MasterNo")))
             runSql(db, QStringLiteral("UPDATE 表示物質 SET MasterNo = ID")); // every older row came from the master
         const MasterChanges changes = writeProgramMaster(db, master);
@@ -61,7 +70,8 @@ RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTim
                        << QStringLiteral("変更した物質: %1件").arg(changes.changed);
         if (changes.userOwned > 0)
             result.notices << QStringLiteral("利用者が修正した物質: %1件（更新せずにそのまま残しました）").arg(changes.userOwned);
-        result.notices << QStringLiteral("更新前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
+        if (!backup.isEmpty())
+            result.notices << QStringLiteral("更新前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
         return result;
     } catch (const std::exception &error) {
         if (!backup.isEmpty())

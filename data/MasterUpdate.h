@@ -17,7 +17,9 @@ QString storedMasterVersion(Database &db);
 // tables and columns the file lacks, replaces the master's rows (numbers kept, the user's own
 // rows left alone), rewrites the list of all target substances and records the version.
 // Products, their entries and the company row are not touched. On any failure nothing is
-// changed and the result says why. A newer database master is kept, with a notice.
+// changed and the result says why. A newer database master is kept, with a notice. On a
+// server the update is not copied to a file (the server has its own backups) and takes a
+// lock, so PCs starting at the same time update it once.
 RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTime &now);
 
 // updateMaster with the master compiled into the program, for every program that opens the

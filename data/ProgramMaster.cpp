@@ -2,6 +2,7 @@
 #include "MasterVersion.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 
 namespace corvane {
@@ -81,6 +82,9 @@ std::optional<ProgramMaster> loadMaster(const QString &masterFolder, const QStri
         return std::nullopt;
     }
     master.schema = *schema;
+    // Beside the file's schema; only a server database needs it.
+    master.serverSchema = readUtf8(QFileInfo(schemaFile).dir().filePath(QStringLiteral("schema-postgresql.sql")))
+                              .value_or(QString());
     master.hazardText = texts[1];
     master.precautionText = texts[2];
     master.substances = std::move(read.substances);

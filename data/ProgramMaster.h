@@ -14,6 +14,7 @@ namespace corvane {
 struct ProgramMaster {
     QString version;                           // master/VERSION
     QString schema;                            // schema.sql: the tables a Data.mde must have
+    QString serverSchema;                      // schema-postgresql.sql: the same on a server
     QString hazardText, precautionText;        // the statement tables, to check other files with
     std::vector<ComposedSubstance> substances; // in number order, numbered 1..N
 };

@@ -1,5 +1,6 @@
 #include "SchemaUpgrade.h"
 #include "Database.h"
+#include "SqlDialect.h"
 #include "SqlFailure.h"
 #include "SqlRun.h"
 
@@ -7,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QRegularExpression>
 
 namespace corvane {
 namespace {
@@ -133,6 +135,77 @@ QStringList addMissingSchema(Database &db, const QString &schema)
     while (wanted.next())
         if (!indexes.contains(wanted.value(0).toString(), Qt::CaseInsensitive))
             runSql(db, wanted.value(1).toString());
+    return added;
+}
+
+namespace {
+
+// The column definitions of a CREATE TABLE statement: the text between its outer brackets,
+// split at the commas outside brackets.
+QStringList columnDefinitions(const QString &statement)
+{
+    const qsizetype open = statement.indexOf(QLatin1Char('('));
+    const qsizetype close = statement.lastIndexOf(QLatin1Char(')'));
+    QStringList result;
+    QString current;
+    int depth = 0;
+    for (const QChar ch : statement.mid(open + 1, close - open - 1)) {
+        if (ch == QLatin1Char('('))
+            ++depth;
+        else if (ch == QLatin1Char(')'))
+            --depth;
+        if (ch == QLatin1Char(',') && depth == 0) {
+            result << current.simplified();
+            current.clear();
+        } else {
+            current += ch;
+        }
+    }
+    if (!current.simplified().isEmpty())
+        result << current.simplified();
+    return result;
+}
+
+QStringList serverColumns(Database &db, const QString &table)
+{
+    QSqlQuery query = runSql(db, QStringLiteral("SELECT column_name FROM information_schema.columns "
+                                                "WHERE table_schema = current_schema() AND lower(table_name) = lower(?)"),
+                             {table});
+    QStringList result;
+    while (query.next())
+        result << query.value(0).toString();
+    return result;
+}
+
+} // namespace
+
+QStringList addMissingServerSchema(Database &db, const QString &serverSchema)
+{
+    static const QRegularExpression createTable(QStringLiteral("^CREATE TABLE (\\S+) \\("));
+    static const QRegularExpression createIndex(QStringLiteral("^CREATE (UNIQUE )?INDEX (\\S+) ON"));
+    const QStringList tables = dialect::tableNames(db);
+    QStringList added;
+    for (const QString &statement : schemaStatements(serverSchema)) {
+        if (statement.startsWith(QLatin1String("CREATE FUNCTION"))) {
+            runSql(db, QStringLiteral("CREATE OR REPLACE FUNCTION") + statement.mid(15));
+        } else if (const auto index = createIndex.match(statement); index.hasMatch()) {
+            runSql(db, QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2").arg(index.captured(1), statement.mid(index.capturedStart(2))));
+        } else if (const auto table = createTable.match(statement); table.hasMatch()) {
+            const QString name = table.captured(1);
+            if (!tables.contains(name, Qt::CaseInsensitive)) {
+                runSql(db, statement);
+                continue;
+            }
+            const QStringList present = serverColumns(db, name);
+            for (const QString &definition : columnDefinitions(statement)) {
+                const QString column = definition.section(QLatin1Char(' '), 0, 0);
+                if (present.contains(QString(column).remove(QLatin1Char('"')), Qt::CaseInsensitive))
+                    continue;
+                runSql(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(name, definition));
+                added << name + QLatin1Char('.') + column;
+            }
+        }
+    }
     return added;
 }
 

@@ -15,4 +15,8 @@ QStringList schemaStatements(const QString &schema);
 // caller's transaction; throws DbError on a failure of the engine.
 QStringList addMissingSchema(Database &db, const QString &schema);
 
+// The same for a database on a server, from the server's schema file: its tables, columns,
+// functions and indexes.
+QStringList addMissingServerSchema(Database &db, const QString &serverSchema);
+
 } // namespace corvane

@@ -1,4 +1,5 @@
 #include "SqlFailure.h"
+#include "Database.h"
 
 #include <QSqlError>
 
@@ -30,7 +31,49 @@ QString explanation(int code)
     }
 }
 
+// A client-side failure carries no SQLSTATE; class 08 and the 57P codes are the server
+// closing or refusing the connection.
+bool isConnectionFailure(const QString &state)
+{
+    return state.isEmpty() || state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P"));
+}
+
+QString serverExplanation(const QString &state, const QString &server)
+{
+    if (isConnectionFailure(state))
+        return QStringLiteral("%1 との接続が切れました。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
+                              "サーバーが動いていること、ネットワークにつながっていることを確かめてから、やり直してください。")
+            .arg(server);
+    if (state == QLatin1String("23505"))
+        return QStringLiteral("同じ名前の製品がすでに登録されています（ほかの PC で登録されたかもしれません）。");
+    if (state == QLatin1String("55P03") || state == QLatin1String("40001") || state == QLatin1String("40P01"))
+        return QStringLiteral("ほかの PC が同じデータを使用中です。しばらくしてからやり直してください。");
+    if (state == QLatin1String("42501"))
+        return QStringLiteral("%1 のデータベースに書き込む権限がありません。").arg(server);
+    if (state.startsWith(QLatin1String("53")))
+        return QStringLiteral("%1 のディスクかメモリが足りません。").arg(server);
+    return QStringLiteral("%1 でエラーが起きました。").arg(server);
+}
+
 } // namespace
+
+QString serverUnreachable(const ServerAddress &address, const QSqlError &error)
+{
+    return QStringLiteral("データベースのサーバーに接続できません。\nサーバー %1\n"
+                          "サーバーが動いていること、URI（corvane.ini の [database] Uri か --database）と"
+                          "利用者名・パスワード（~/.pgpass）が正しいことを確かめてください。\n%2")
+        .arg(address.describe(), error.text().trimmed());
+}
+
+DbError sqlFailure(Database &db, const QSqlError &error)
+{
+    if (!db.server())
+        return sqlFailure(error);
+    const QString state = error.nativeErrorCode();
+    if (isConnectionFailure(state))
+        db.markConnectionLost();
+    return DbError((serverExplanation(state, db.where()) + QLatin1Char('\n') + error.text().trimmed()).toStdString());
+}
 
 QString sqlFailureText(const QSqlError &error)
 {

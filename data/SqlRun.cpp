@@ -8,14 +8,22 @@ namespace corvane {
 
 QSqlQuery runSql(Database &db, const QString &statement, const QVariantList &values)
 {
+    db.reconnectIfLost();
     QSqlQuery query(db.sql());
     query.setForwardOnly(true);
+    // The server can prepare only queries and changes of rows: a statement without values
+    // (creating a table, taking a lock) runs as it is.
+    if (values.isEmpty()) {
+        if (!query.exec(statement))
+            throw sqlFailure(db, query.lastError());
+        return query;
+    }
     if (!query.prepare(statement))
-        throw sqlFailure(query.lastError());
+        throw sqlFailure(db, query.lastError());
     for (const QVariant &value : values)
         query.addBindValue(value);
     if (!query.exec())
-        throw sqlFailure(query.lastError());
+        throw sqlFailure(db, query.lastError());
     return query;
 }
 

@@ -1,5 +1,6 @@
 #include "Transaction.h"
 #include "Database.h"
+#include "SqlDialect.h"
 #include "SqlFailure.h"
 
 #include <QSqlError>
@@ -12,17 +13,17 @@ void execute(Database &db, const QString &statement)
 {
     QSqlQuery query(db.sql());
     if (!query.exec(statement))
-        throw sqlFailure(query.lastError());
+        throw sqlFailure(db, query.lastError());
 }
 
 } // namespace
 
-// IMMEDIATE takes the write lock at once, so a second copy of the program waits (busy
-// timeout) instead of failing half-way through.
 Transaction::Transaction(Database &db) : m_db(db)
 {
-    execute(m_db, QStringLiteral("BEGIN IMMEDIATE"));
+    m_db.reconnectIfLost();
+    execute(m_db, dialect::beginTransaction(m_db));
     m_open = true;
+    m_db.setInTransaction(true);
 }
 
 Transaction::~Transaction()
@@ -30,13 +31,15 @@ Transaction::~Transaction()
     if (m_open) {
         QSqlQuery query(m_db.sql());
         query.exec(QStringLiteral("ROLLBACK"));
+        m_db.setInTransaction(false);
     }
 }
 
 void Transaction::commit()
 {
-    execute(m_db, QStringLiteral("COMMIT"));
+    execute(m_db, QStringLiteral("COMMIT")); // on failure the destructor rolls back
     m_open = false;
+    m_db.setInTransaction(false);
 }
 
 } // namespace corvane

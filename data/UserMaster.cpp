@@ -8,6 +8,7 @@
 #include "ProgramMaster.h"
 #include "Records.h"
 #include "SqlRun.h"
+#include "SqlDialect.h"
 #include "Transaction.h"
 
 #include <QDir>
@@ -114,10 +115,14 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
                            + QStringLiteral("\n新しい物質は、最後の番号の次からの番号で加えてください。"));
 
         Transaction transaction(db);
-        backup = backupPathFor(db.path(), storedMasterVersion(db), now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-        if (const auto problem = backupDatabase(db, backup)) {
-            backup.clear();
-            return failure(*problem);
+        if (db.server()) {
+            dialect::lockMasterUpdate(db); // not at the same time as a program's master update
+        } else {
+            backup = backupPathFor(db.path(), storedMasterVersion(db), now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+            if (const auto problem = backupDatabase(db, backup)) {
+                backup.clear();
+                return failure(*problem);
+            }
         }
         QStringList added, changed;
         for (const ComposedSubstance &row : read.substances) {
@@ -136,7 +141,7 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
                        << QStringLiteral("変更した物質: %1件").arg(changed.size()) << changed;
         if (added.isEmpty() && changed.isEmpty())
             discardBackup(backup); // nothing changed, so there is nothing to go back to
-        else
+        else if (!backup.isEmpty())
             result.notices << QStringLiteral("取り込む前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
         return result;
     } catch (const std::exception &error) {

@@ -99,11 +99,16 @@ void FrmPuroductDataInput::keepBothVersions(const std::vector<int> &numbers, cat
             m_state.productId.reset();
         loadProduct(m_state.productId.value_or(-1));
     } else {
-        fields.name = copyName;
-        const int copy = catalogue::registerProduct(*dbs, copyName);
-        m_state.revision = catalogue::saveProduct(*dbs, copy, numbers, fields).revision;
-        m_state.productId = copy;
-        setProductName(copyName);
+        // Another PC may take the name first: then the next free one.
+        const QString original = fields.name;
+        std::optional<int> copy;
+        for (QString name = copyName; !copy; name = catalogue::freeCopyName(*dbs, original)) {
+            copy = catalogue::registerProduct(*dbs, name);
+            fields.name = name;
+        }
+        m_state.revision = catalogue::saveProduct(*dbs, *copy, numbers, fields).revision;
+        m_state.productId = *copy;
+        setProductName(fields.name);
     }
     m_state.intChangedIndex = -1;
 }

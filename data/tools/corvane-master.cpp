@@ -6,6 +6,7 @@
 #include "Application.h"
 #include "DataLocation.h"
 #include "Database.h"
+#include "RunDatabase.h"
 #include "MasterUpdate.h"
 #include "ProgramMaster.h"
 #include "UserMaster.h"
@@ -46,10 +47,8 @@ std::optional<QString> readFile(const QString &fileName)
 std::unique_ptr<Database> openData(const QCommandLineParser &parser, QString *error)
 {
     setDataOption(parser.value(QStringLiteral("data")));
-    const DataLocation location = locateData();
-    if (!prepareUserData(location, error))
-        return nullptr;
-    auto db = Database::open(location.database, error);
+    setDatabaseOption(parser.value(QStringLiteral("database")));
+    auto db = openRunDatabase(locateData(), error);
     if (!db)
         return nullptr;
     const RunResult update = updateMasterAtStartUp(*db);
@@ -83,6 +82,10 @@ int main(int argc, char *argv[])
                       QStringLiteral("Data.mde のあるフォルダ（既定: プログラムの隣の Data、"
                                      "インストール時は ~/.local/share/corvane/Data）。"),
                       QStringLiteral("DIR")});
+    parser.addOption({QStringLiteral("database"),
+                      QStringLiteral("共有するデータベースのサーバー（postgresql://USER@HOST:PORT/DBNAME）。"
+                                     "既定: corvane.ini の [database] Uri、それもなければ Data.mde。"),
+                      QStringLiteral("URI")});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, export, import, report"));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("check と import のファイル"), QStringLiteral("[FILE.tsv]"));
     parser.process(app);

@@ -8,6 +8,7 @@
 #include "DailyBackup.h"
 #include "DataLocation.h"
 #include "Database.h"
+#include "RunDatabase.h"
 #include "DbError.h"
 #include "MasterUpdate.h"
 #include "OutputCheck.h"
@@ -94,6 +95,9 @@ int main(int argc, char *argv[])
         {QStringLiteral("output"), QStringLiteral("書き出す PDF ファイル。"), QStringLiteral("FILE")},
         {QStringLiteral("data"), QStringLiteral("Data.mde のあるフォルダ（既定: プログラムの隣の Data、"
                                                 "インストール時は ~/.local/share/corvane/Data）。"), QStringLiteral("DIR")},
+        {QStringLiteral("database"), QStringLiteral("共有するデータベースのサーバー（postgresql://USER@HOST:PORT/DBNAME）。"
+                                                    "既定: corvane.ini の [database] Uri、それもなければ Data.mde。"),
+         QStringLiteral("URI")},
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -137,10 +141,9 @@ int main(int argc, char *argv[])
     for (const QString &folder : {location.dataFolder, location.resourceFolder})
         if (const QString refusal = outputRefusal(output, folder); !refusal.isEmpty())
             return failWith(refusal);
+    setDatabaseOption(parser.value(QStringLiteral("database")));
     QString error;
-    if (!prepareUserData(location, &error))
-        return failWith(error);
-    auto db = Database::open(location.database, &error);
+    auto db = openRunDatabase(location, &error);
     if (!db)
         return failWith(error);
     // The day's backup comes first: the master update is the first thing that may write.

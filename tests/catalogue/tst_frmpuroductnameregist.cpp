@@ -17,8 +17,7 @@ using Result = std::pair<int, QString>;
 // The whole catalogue as "ID:name" entries, to show that a refused or cancelled name wrote nothing.
 QString catalogueText(Database &db)
 {
-    return scalar(db, QStringLiteral("SELECT group_concat(ID || ':' || 製品名, '|') FROM "
-                                     "(SELECT ID, 製品名 FROM 製品情報 ORDER BY ID)")).toString();
+    return rowsOf(db, QStringLiteral("SELECT ID || ':' || 製品名 FROM 製品情報 ORDER BY ID")).join(QLatin1Char('|'));
 }
 
 void retype(FrmPuroductNameRegist &dialog, const QString &name)
@@ -186,7 +185,7 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        execOrFail(*db, QStringLiteral("PRAGMA query_only = ON"));
+        setReadOnly(*db, true);
         MessageRecorder messages;
         FrmPuroductNameRegist dialog;
         const Result result = run(dialog, *db, [&] {

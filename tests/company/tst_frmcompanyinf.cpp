@@ -18,9 +18,8 @@ namespace {
 // The stored rows as "count:id|会社|住所|TEL", Null shown as <null>.
 QString stored(Database &db)
 {
-    return scalar(db, QStringLiteral("SELECT count(*) || ':' || group_concat(ifnull(id, '<null>') || '|' || "
-                                     "ifnull(会社, '<null>') || '|' || ifnull(住所, '<null>') || '|' || "
-                                     "ifnull(TEL, '<null>')) FROM 会社情報")).toString();
+    const QStringList rows = rowsOf(db, QStringLiteral("SELECT id, 会社, 住所, TEL FROM 会社情報 ORDER BY rowid"));
+    return QString::number(rows.size()) + QLatin1Char(':') + rows.join(QLatin1Char(','));
 }
 
 void retype(QLineEdit *box, const QString &text)
@@ -107,7 +106,7 @@ private slots:
             run(*db, [&] {
                 retype(form.Text1[0], QStringLiteral("この画面"));
                 QString error;
-                auto other = Database::open(db->path(), &error);
+                auto other = openAnother(*db, &error);
                 QVERIFY2(other, qPrintable(error));
                 catalogue::writeCompany(*other, {QStringLiteral("ほかの画面"), {}, {}}, catalogue::company(*other)->revision);
                 form.Command1[0]->click();
@@ -187,7 +186,7 @@ private slots:
         auto db = folder.open();
         QVERIFY(db);
         execOrFail(*db, QStringLiteral("INSERT INTO 会社情報 (id, 会社, 住所, TEL) VALUES (1, '元の会社', '元の住所', NULL)"));
-        execOrFail(*db, QStringLiteral("PRAGMA query_only = ON"));
+        setReadOnly(*db, true);
         MessageRecorder messages;
         // A failed save is reported and the form closes all the same.
         run(*db, [&] {
@@ -198,7 +197,7 @@ private slots:
         QVERIFY(!form.isVisible());
         QCOMPARE(messages.messages().size(), 1);
         QVERIFY(messages.texts().front().startsWith(QStringLiteral("データベースのエラーです。")));
-        execOrFail(*db, QStringLiteral("PRAGMA query_only = OFF"));
+        setReadOnly(*db, false);
         QCOMPARE(stored(*db), QStringLiteral("1:1|元の会社|元の住所|<null>"));
 
         // A record that cannot be read is reported and the form does not open, so closing

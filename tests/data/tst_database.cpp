@@ -58,6 +58,7 @@ private slots:
     }
     void refusesWhatIsNotALabelDatabaseAndLeavesItAsItWas()
     {
+        SKIP_ON_SERVER();
         QFETCH(QByteArray, content);
         QFETCH(QString, reason);
         QTemporaryDir dir;
@@ -78,6 +79,7 @@ private slots:
 
     void missingFileIsNeverCreated()
     {
+        SKIP_ON_SERVER();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Data/Data.mde"));
         QString error;
@@ -88,6 +90,7 @@ private slots:
 
     void folderOfThatNameIsReportedAsAFolder()
     {
+        SKIP_ON_SERVER();
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Data.mde")));
         QString error;
@@ -98,6 +101,7 @@ private slots:
     // A page whose cell pointers are garbage: the check at opening finds it before any read.
     void damagedPageIsReportedWithTheNewestBackupAndLeftAlone()
     {
+        SKIP_ON_SERVER();
         ProgramFolder folder;
         QVERIFY(folder.isValid());
         int page = 0;
@@ -128,6 +132,7 @@ private slots:
     // Another program holds the file for writing longer than the wait at opening.
     void lockedFileIsExplainedInJapanese()
     {
+        SKIP_ON_SERVER();
         ProgramFolder folder;
         QVERIFY(folder.isValid());
         {
@@ -146,6 +151,7 @@ private slots:
 
     void dailyBackupIsTakenOnceADayAndPrunedTo14()
     {
+        SKIP_ON_SERVER();
         ProgramFolder folder;
         QVERIFY(folder.isValid());
         auto db = folder.open();
@@ -178,6 +184,7 @@ private slots:
 
     void backupThatCannotBeMadeIsReportedAndChangesNothing()
     {
+        SKIP_ON_SERVER();
         ProgramFolder folder;
         QVERIFY(folder.isValid());
         auto db = folder.open();
@@ -211,7 +218,7 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        const int id = catalogue::registerProduct(*db, QStringLiteral("p"));
+        const int id = *catalogue::registerProduct(*db, QStringLiteral("p"));
         std::vector<int> numbers;
         for (int i = 1; i <= 13; ++i)
             numbers.push_back(i * 3);
@@ -225,7 +232,7 @@ private slots:
         QVERIFY(!rows[1].itemId[1] && !rows[1].itemId[11]);
 
         // A product without entries is found, with none.
-        const int empty = catalogue::registerProduct(*db, QStringLiteral("q"));
+        const int empty = *catalogue::registerProduct(*db, QStringLiteral("q"));
         const auto one = catalogue::productWithEntries(*db, empty);
         QVERIFY(one && one->entries.empty());
         QCOMPARE(one->product.nameText(), QStringLiteral("q"));
@@ -253,7 +260,7 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        const int id = catalogue::registerProduct(*db, QStringLiteral("p"));
+        const int id = *catalogue::registerProduct(*db, QStringLiteral("p"));
         catalogue::writeProductRow(*db, id, {QStringLiteral("p2"), {}, QStringLiteral("成分"), 1}, 3);
         auto row = catalogue::productById(*db, id);
         QCOMPARE(row->nameText(), QStringLiteral("p2"));
@@ -292,7 +299,7 @@ private slots:
             catalogue::entries(*db, 1);
             QFAIL("no error thrown");
         } catch (const DbError &error) {
-            QVERIFY2(QString::fromUtf8(error.what()).contains(QStringLiteral("ProductItemEntry")), error.what());
+            QVERIFY2(QString::fromUtf8(error.what()).contains(QStringLiteral("ProductItemEntry"), Qt::CaseInsensitive), error.what());
         }
     }
 };

@@ -87,13 +87,15 @@ private slots:
         QVERIFY(db);
         QVERIFY(GetProductID(*db, QStringLiteral("なし")).isNull());
         const QString quoted = QStringLiteral("塗料 \"A\" 'B' 100%_\\");
-        const int id = catalogue::registerProduct(*db, quoted);
+        const int id = *catalogue::registerProduct(*db, quoted);
         QCOMPARE(GetProductID(*db, quoted).toInt(), id);
         // Latin letters compare without regard to case, as names always have.
-        const int abc = catalogue::registerProduct(*db, QStringLiteral("ABC"));
+        const int abc = *catalogue::registerProduct(*db, QStringLiteral("ABC"));
         QCOMPARE(GetProductID(*db, QStringLiteral("abc")).toInt(), abc);
         // Wildcards are plain characters.
         QVERIFY(GetProductID(*db, QStringLiteral("塗料 \"A\" 'B' 1__%_\\")).isNull());
+        if (testServer())
+            return; // the server keeps names unique; only an old file holds twins
         // Two products of one name: the first row wins.
         execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (9, 'twin'), (8, 'twin')"));
         QCOMPARE(GetProductID(*db, QStringLiteral("twin")).toInt(), 8);

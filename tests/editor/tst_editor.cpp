@@ -84,7 +84,7 @@ private slots:
 
     void savesTicksTwelveToARowInAscendingOrder()
     {
-        const int id = catalogue::registerProduct(*db, QStringLiteral("塗料A"));
+        const int id = *catalogue::registerProduct(*db, QStringLiteral("塗料A"));
         FrmPuroductDataInput form({});
         const QString result = runEditor(form, *db, QStringLiteral("塗料A"), [&] {
             QCOMPARE(loadedId(form), id);
@@ -134,6 +134,7 @@ private slots:
 
     void loadsAnyStoredLayoutSafely()
     {
+        SKIP_ON_SERVER(); // text and fractions in number columns exist only in old files
         execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名, ItemType) VALUES (4, 'odd', NULL), (5, 'five', 5)"));
         execOrFail(*db, QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID5, ItemID12) "
                                        "VALUES (4, 1, 3, 3, 0, 99999), (4, 2, NULL, 'x', 2.5, 9)"));
@@ -256,7 +257,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QList<int>, stored);
         QFETCH(bool, copied);
-        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
         catalogue::saveProduct(*db, a, {1}, {QStringLiteral("製品A"), {}, {}, 0});
         MessageRecorder messages;
         if (answer >= 0)
@@ -269,7 +270,7 @@ private slots:
             }
             // The second program, on its own connection, loaded the same revision.
             QString error;
-            auto other = Database::open(db->path(), &error);
+            auto other = openAnother(*db, &error);
             QVERIFY2(other, qPrintable(error));
             const int revision = catalogue::productWithEntries(*other, a)->product.revision;
             if (otherSaves == 1)
@@ -289,7 +290,7 @@ private slots:
 
     void searchFiltersTheListAndKeepsHiddenTicks()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
         FrmPuroductDataInput form({});
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             const SubstanceRecord &wanted = form.state().substance(9);
@@ -337,8 +338,8 @@ private slots:
 
     void typedNameLooksUpAndLeavesTheProductUnderItsOwnName()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        const int b = catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int b = *catalogue::registerProduct(*db, QStringLiteral("製品B"));
         catalogue::addEntries(*db, b, {11});
         FrmPuroductDataInput form({});
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
@@ -377,7 +378,7 @@ private slots:
 
     void emptiedNameBoxSavesAndEmpties()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
         FrmPuroductDataInput form({});
         const QString result = runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 8, true);
@@ -392,7 +393,7 @@ private slots:
 
     void closingWithATypedNameLooksItUpFirst()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
         catalogue::registerProduct(*db, QStringLiteral("製品B"));
         FrmPuroductDataInput form({});
         const QString result = runEditor(form, *db, QStringLiteral("製品A"), [&] {
@@ -406,7 +407,7 @@ private slots:
 
     void aFailedSaveChangesNothingStoredAndKeepsTheScreen()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
         catalogue::registerProduct(*db, QStringLiteral("製品B"));
         catalogue::addEntries(*db, a, {1, 2, 3});
         MessageRecorder messages;
@@ -414,8 +415,7 @@ private slots:
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 9, true);
             // The product row's update fails after the entries were rewritten.
-            execOrFail(*db, QStringLiteral("CREATE TRIGGER fail BEFORE UPDATE ON 製品情報 "
-                                           "BEGIN SELECT RAISE(ABORT, 'injected failure'); END"));
+            failEveryChange(*db, QStringLiteral("製品情報"), QStringLiteral("UPDATE"));
             form.setText(0, QStringLiteral("製品B"));
             form.Text1_LostFocus(0);
             QCOMPARE(messages.messages().size(), 1);
@@ -424,7 +424,7 @@ private slots:
             QCOMPARE(loadedId(form), a);
             QCOMPARE(form.text(0), QStringLiteral("製品A"));
             QCOMPARE(marked(form), (QList<int>{1, 2, 3, 9}));
-            execOrFail(*db, QStringLiteral("DROP TRIGGER fail"));
+            stopFailing(*db, QStringLiteral("製品情報"));
         });
         QCOMPARE(storedEntries(*db, a).front().mid(1, 4), (QList<int>{1, 2, 3, 9}));
     }

@@ -41,7 +41,7 @@ class TestEditorCommands : public QObject {
             name = registerName;
             if (name.isEmpty() || oldName)
                 return 0;
-            return catalogue::registerProduct(database, name);
+            return catalogue::registerProduct(database, name).value_or(0);
         };
         a.printLabels = [this](QWidget *, Database &, int id, int kind, int single) {
             prints.push_back({id, kind, single});
@@ -69,7 +69,7 @@ private slots:
 
     void addRegistersAndLoadsTheNewProduct()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
         FrmPuroductDataInput form(actions());
         const QString result = runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 6, true);
@@ -92,7 +92,7 @@ private slots:
 
     void deleteAsksAndRemovesOnlyOnOk()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("Say \"hi\""));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("Say \"hi\""));
         catalogue::addEntries(*db, a, {1, 2});
         const int targets = static_cast<int>(catalogue::entries(*db, -1).size());
         MessageRecorder messages;
@@ -123,7 +123,7 @@ private slots:
 
     void copyThenCloseGivesTwoProductsWithTheSameContent()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("元"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("元"));
         FrmPuroductDataInput form(actions());
         runEditor(form, *db, QStringLiteral("元"), [&] {
             tick(form, 3, true);
@@ -147,7 +147,7 @@ private slots:
 
     void undoRestoresTheStoredTicksWithoutWriting()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
         catalogue::addEntries(*db, a, {4});
         FrmPuroductDataInput form(actions());
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
@@ -169,8 +169,8 @@ private slots:
 
     void selectReloadsOrSwitchesProducts()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        const int b = catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int b = *catalogue::registerProduct(*db, QStringLiteral("製品B"));
         FrmPuroductDataInput form(actions());
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 7, true);
@@ -194,7 +194,7 @@ private slots:
 
     void renameWritesOnlyTheName()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("旧名"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("旧名"));
         MessageRecorder messages;
         FrmPuroductDataInput form(actions());
         runEditor(form, *db, QStringLiteral("旧名"), [&] {
@@ -217,7 +217,7 @@ private slots:
 
     void printCommandsSaveFirstAndPassKindAndFlag()
     {
-        const int a = catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
         FrmPuroductDataInput form(actions());
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 10, true);
@@ -247,7 +247,7 @@ private slots:
     void pendingNameLookupRunsBeforeTheCommand()
     {
         catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        const int b = catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        const int b = *catalogue::registerProduct(*db, QStringLiteral("製品B"));
         FrmPuroductDataInput form(actions());
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             static_cast<QLineEdit *>(form.Text1[0])->setText(QStringLiteral("製品B"));

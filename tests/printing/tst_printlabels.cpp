@@ -80,7 +80,7 @@ class TestPrintLabels : public QObject {
     int product(const QString &name, const std::vector<int> &substances, int itemType = 0,
                 const QString &notes = QStringLiteral("火気厳禁"))
     {
-        const int id = catalogue::registerProduct(*db, name);
+        const int id = *catalogue::registerProduct(*db, name);
         catalogue::addEntries(*db, id, substances);
         catalogue::writeProductRow(*db, id, {name, notes, QStringLiteral("トルエン 30%"), itemType}, static_cast<int>(substances.size()));
         return id;
@@ -343,7 +343,8 @@ private slots:
 
     void substancesThatAreNotInTheMasterAreSkippedWithAWarning()
     {
-        const int id = catalogue::registerProduct(*db, QStringLiteral("p"));
+        SKIP_ON_SERVER(); // text and huge numbers in number columns exist only in old files
+        const int id = *catalogue::registerProduct(*db, QStringLiteral("p"));
         execOrFail(*db, QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5, ItemID6) "
                                        "VALUES (%1, 1, 99999, NULL, 0, 'x', 5, 1e300)").arg(id));
         const auto printed = print(id, Additional2x6, 0);

@@ -2,13 +2,69 @@
 #include "Application.h"
 #include "DataFolder.h"
 #include "Database.h"
+#include "ProgramMaster.h"
+#include "RunDatabase.h"
+#include "ServerSetup.h"
+#include "SqlRun.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 
 namespace corvane {
+
+std::optional<ServerAddress> testServer()
+{
+    const QString socketFolder = qEnvironmentVariable("CORVANE_TEST_POSTGRES");
+    if (socketFolder.isEmpty())
+        return std::nullopt;
+    return ServerAddress{QStringLiteral("corvane"), socketFolder, 5432, QStringLiteral("postgres")};
+}
+
+namespace {
+
+// Runs one statement on the server's maintenance database (CREATE and DROP DATABASE cannot
+// run on the database they are about).
+bool onMaintenance(const QString &statement, QString *error)
+{
+    auto db = Database::openServer(*testServer(), error, false);
+    if (!db)
+        return false;
+    try {
+        runSql(*db, statement);
+    } catch (const std::exception &failure) {
+        *error = QString::fromStdString(failure.what());
+        return false;
+    }
+    return true;
+}
+
+// A database set up as corvane-db init does with the repository's master, once per test
+// program; every folder's database is a copy of it, which is much faster than loading the
+// master again.
+QString templateDatabase(QString *error)
+{
+    static QString name;
+    if (!name.isEmpty())
+        return name;
+    const QString candidate = QStringLiteral("corvane_template_%1").arg(QCoreApplication::applicationPid());
+    const DataSources sources = dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR));
+    const auto master = loadMaster(sources.masterFolder, sources.schemaFile, error);
+    if (!master || !onMaintenance(QStringLiteral("CREATE DATABASE %1").arg(candidate), error))
+        return {};
+    const RunResult init = initServerDatabase(testServer()->withDatabase(candidate), *master);
+    if (!init.ok) {
+        *error = init.error;
+        return {};
+    }
+    name = candidate;
+    return name;
+}
+
+} // namespace
 
 ProgramFolder::ProgramFolder()
 {
@@ -16,6 +72,16 @@ ProgramFolder::ProgramFolder()
               && createDataFolder(dataFolder(), dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)), &m_error);
     Application::setFolder(m_dir.path());
     Application::setExeName(QStringLiteral("corvane"));
+    if (!m_valid || !testServer())
+        return;
+    static int folders = 0;
+    const QString name = QStringLiteral("corvane_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++folders);
+    const QString from = templateDatabase(&m_error);
+    m_valid = !from.isEmpty() && onMaintenance(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(name, from), &m_error);
+    if (!m_valid)
+        return;
+    m_server = testServer()->withDatabase(name);
+    setDatabaseOption(m_server->uri());
 }
 
 ProgramFolder::~ProgramFolder()
@@ -23,6 +89,11 @@ ProgramFolder::~ProgramFolder()
     // A newer folder may have taken over already.
     if (Application::folder() == m_dir.path())
         Application::setFolder(QString());
+    if (m_server) {
+        setDatabaseOption(QString());
+        QString error;
+        onMaintenance(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_server->database), &error);
+    }
 }
 
 QString ProgramFolder::dataFolder() const { return QDir(m_dir.path()).filePath(QStringLiteral("Data")); }
@@ -32,7 +103,7 @@ QString ProgramFolder::iniPath() const { return QDir(m_dir.path()).filePath(QStr
 std::unique_ptr<Database> ProgramFolder::open() const
 {
     QString error;
-    auto db = Database::open(databasePath(), &error);
+    auto db = m_server ? Database::openServer(*m_server, &error) : Database::open(databasePath(), &error);
     if (!db)
         qWarning("%s", qPrintable(error));
     return db;
@@ -51,6 +122,54 @@ QVariant scalar(Database &db, const QString &statement)
     if (!query.exec(statement) || !query.next())
         return QStringLiteral("<no row: %1>").arg(query.lastError().text());
     return query.value(0);
+}
+
+} // namespace corvane
+
+namespace corvane {
+
+std::unique_ptr<Database> openAnother(const Database &db, QString *error)
+{
+    return db.server() ? Database::openServer(*db.server(), error) : Database::open(db.path(), error);
+}
+
+QStringList rowsOf(Database &db, const QString &statement)
+{
+    QSqlQuery query(db.sql());
+    if (!query.exec(statement))
+        return {QStringLiteral("<error: %1>").arg(query.lastError().text())};
+    QStringList rows;
+    while (query.next()) {
+        QStringList values;
+        for (int i = 0; i < query.record().count(); ++i)
+            values << (query.isNull(i) ? QStringLiteral("<null>") : query.value(i).toString());
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+void failEveryChange(Database &db, const QString &table, const QString &event)
+{
+    if (!db.server()) {
+        execOrFail(db, QStringLiteral("CREATE TRIGGER fail BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, 'injected failure'); END")
+                           .arg(event, table));
+        return;
+    }
+    execOrFail(db, QStringLiteral("CREATE FUNCTION fail() RETURNS trigger LANGUAGE plpgsql AS "
+                                  "'BEGIN RAISE EXCEPTION ''injected failure''; END'"));
+    execOrFail(db, QStringLiteral("CREATE TRIGGER fail BEFORE %1 ON %2 FOR EACH ROW EXECUTE FUNCTION fail()").arg(event, table));
+}
+
+void stopFailing(Database &db, const QString &table)
+{
+    execOrFail(db, db.server() ? QStringLiteral("DROP TRIGGER fail ON %1").arg(table) : QStringLiteral("DROP TRIGGER fail"));
+}
+
+void setReadOnly(Database &db, bool readOnly)
+{
+    const QString on = readOnly ? QStringLiteral("ON") : QStringLiteral("OFF");
+    execOrFail(db, db.server() ? QStringLiteral("SET default_transaction_read_only = %1").arg(on)
+                               : QStringLiteral("PRAGMA query_only = %1").arg(on));
 }
 
 } // namespace corvane

@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+
+#include <memory>
+
+namespace corvane {
+
+class Database;
+struct DataLocation;
+
+// The --database URI given on this run's command line; empty: none.
+void setDatabaseOption(const QString &uri);
+
+// The server URI this run uses: --database, else the settings file's [database] Uri; empty
+// for the user's Data.mde.
+QString databaseUri(const DataLocation &location);
+
+// Opens the database of this run: the PostgreSQL database that databaseUri() names, or the
+// user's Data.mde (an installed program first copies the template there). Nothing, with a
+// Japanese reason naming the file or the server, when it cannot be opened.
+std::unique_ptr<Database> openRunDatabase(const DataLocation &location, QString *error);
+
+} // namespace corvane

@@ -1,0 +1,115 @@
+#include "ServerAddress.h"
+
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace corvane {
+namespace {
+
+bool fail(QString *error, const QString &reason)
+{
+    *error = QStringLiteral("データベースの URI が正しくありません: %1").arg(reason);
+    return false;
+}
+
+} // namespace
+
+QString ServerAddress::describe() const
+{
+    return QStringLiteral("%1:%2/%3").arg(host).arg(port).arg(database);
+}
+
+QString ServerAddress::uri() const
+{
+    const QString encodedHost = QString::fromLatin1(QUrl::toPercentEncoding(host));
+    const QString who = user.isEmpty() ? QString() : QString::fromLatin1(QUrl::toPercentEncoding(user)) + QLatin1Char('@');
+    // Concatenated, not arg(): the encoded host holds "%2F", which arg() would take for a marker.
+    return QStringLiteral("postgresql://") + who + encodedHost + QLatin1Char(':') + QString::number(port) + QLatin1Char('/')
+           + QString::fromLatin1(QUrl::toPercentEncoding(database));
+}
+
+ServerAddress ServerAddress::withDatabase(const QString &name) const
+{
+    ServerAddress other = *this;
+    other.database = name;
+    return other;
+}
+
+bool isServerUri(const QString &text)
+{
+    return text.startsWith(QLatin1String("postgresql://")) || text.startsWith(QLatin1String("postgres://"));
+}
+
+std::optional<ServerAddress> parseServerUri(const QString &uri, QString *error)
+{
+    if (!isServerUri(uri)) {
+        fail(error, QStringLiteral("postgresql:// で始めてください（%1）。").arg(uri));
+        return std::nullopt;
+    }
+    // QUrl would take a percent-encoded socket folder for a bad host name: split by hand.
+    QString rest = uri.mid(uri.indexOf(QLatin1String("://")) + 3);
+    QString query;
+    if (const qsizetype mark = rest.indexOf(QLatin1Char('?')); mark >= 0) {
+        query = rest.mid(mark + 1);
+        rest.truncate(mark);
+    }
+    const qsizetype slash = rest.indexOf(QLatin1Char('/'));
+    const QString authority = slash < 0 ? rest : rest.left(slash);
+    ServerAddress address;
+    address.database = QUrl::fromPercentEncoding(slash < 0 ? QByteArray() : rest.mid(slash + 1).toUtf8());
+
+    QString hostPort = authority;
+    if (const qsizetype at = authority.lastIndexOf(QLatin1Char('@')); at >= 0) {
+        const QString userInfo = authority.left(at);
+        if (userInfo.contains(QLatin1Char(':'))) {
+            fail(error, QStringLiteral("パスワードは URI に書かず、~/.pgpass か環境変数 PGPASSWORD で指定してください。"));
+            return std::nullopt;
+        }
+        address.user = QUrl::fromPercentEncoding(userInfo.toUtf8());
+        hostPort = authority.mid(at + 1);
+    }
+    QString portText;
+    if (const qsizetype colon = hostPort.lastIndexOf(QLatin1Char(':')); colon >= 0 && !hostPort.endsWith(QLatin1Char(']'))) {
+        portText = hostPort.mid(colon + 1);
+        hostPort.truncate(colon);
+    }
+    address.host = QUrl::fromPercentEncoding(hostPort.toUtf8());
+
+    const QUrlQuery parameters(query);
+    for (const auto &[key, value] : parameters.queryItems(QUrl::FullyDecoded)) {
+        if (key == QLatin1String("host"))
+            address.host = value;
+        else if (key == QLatin1String("port"))
+            portText = value;
+        else if (key == QLatin1String("user"))
+            address.user = value;
+        else if (key == QLatin1String("dbname"))
+            address.database = value;
+        else if (key == QLatin1String("password")) {
+            fail(error, QStringLiteral("パスワードは URI に書かず、~/.pgpass か環境変数 PGPASSWORD で指定してください。"));
+            return std::nullopt;
+        } else {
+            fail(error, QStringLiteral("知らない指定「%1」があります。").arg(key));
+            return std::nullopt;
+        }
+    }
+    if (!portText.isEmpty()) {
+        bool ok = false;
+        address.port = portText.toInt(&ok);
+        if (!ok || address.port < 1 || address.port > 65535) {
+            fail(error, QStringLiteral("ポート番号「%1」が読めません。").arg(portText));
+            return std::nullopt;
+        }
+    }
+    if (address.host.isEmpty()) {
+        fail(error, QStringLiteral("サーバー（ホスト名かソケットのフォルダ）がありません。"));
+        return std::nullopt;
+    }
+    if (address.database.isEmpty()) {
+        fail(error, QStringLiteral("データベース名がありません（…/DBNAME）。"));
+        return std::nullopt;
+    }
+    return address;
+}
+
+} // namespace corvane

@@ -1,0 +1,32 @@
+#pragma once
+#include <QString>
+
+#include <optional>
+
+namespace corvane {
+
+// A PostgreSQL database named by a URI: postgresql://USER@HOST:PORT/DBNAME. HOST may be a
+// Unix-socket folder, written percent-encoded (postgresql://user@%2Fvar%2Frun%2Fpostgresql/db)
+// or as ?host=/var/run/postgresql. A password is refused: it would end up in corvane.ini
+// or in the process list; libpq's ~/.pgpass or PGPASSWORD serve instead.
+struct ServerAddress {
+    QString user;     // empty: libpq's default (the login name)
+    QString host;     // a name, an address or a socket folder (starts with '/')
+    int port = 5432;
+    QString database;
+
+    // "HOST:PORT/DBNAME" for messages.
+    QString describe() const;
+    // The same address as a URI (what parseServerUri reads back).
+    QString uri() const;
+    // The same server, another database on it.
+    ServerAddress withDatabase(const QString &name) const;
+};
+
+// Whether the text names a server rather than a file.
+bool isServerUri(const QString &text);
+
+// The address, or nothing with a Japanese reason in *error.
+std::optional<ServerAddress> parseServerUri(const QString &uri, QString *error);
+
+} // namespace corvane

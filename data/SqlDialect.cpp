@@ -1,0 +1,70 @@
+#include "SqlDialect.h"
+#include "Database.h"
+#include "SqlRun.h"
+
+namespace corvane::dialect {
+namespace {
+
+bool onServer(const Database &db) { return db.dialect() == Database::Dialect::Postgres; }
+
+} // namespace
+
+QString beginTransaction(const Database &db)
+{
+    return onServer(db) ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");
+}
+
+QString forUpdate(const Database &db) { return onServer(db) ? QStringLiteral(" FOR UPDATE") : QString(); }
+
+QString sameProductName(const Database &db)
+{
+    // The file's column compares with NOCASE; the server's index is on corvane_fold(製品名).
+    return onServer(db) ? QStringLiteral("corvane_fold(製品名) = corvane_fold(?)") : QStringLiteral("製品名 = ?");
+}
+
+void lockTable(Database &db, const QString &table)
+{
+    if (onServer(db))
+        runSql(db, QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(table));
+}
+
+void lockMasterUpdate(Database &db)
+{
+    if (!onServer(db))
+        return;
+    // Other PCs keep reading while one updates; the update may take longer than a save.
+    runSql(db, QStringLiteral("SET LOCAL lock_timeout = '120s'"));
+    runSql(db, QStringLiteral("LOCK TABLE MasterVersion IN EXCLUSIVE MODE"));
+}
+
+QStringList tableNames(Database &db)
+{
+    QSqlQuery query = runSql(db, onServer(db) ? QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                                               "WHERE table_schema = current_schema() ORDER BY table_name")
+                                              : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                                               "AND name NOT LIKE 'sqlite_%' ORDER BY name"));
+    QStringList names;
+    while (query.next())
+        names << query.value(0).toString();
+    return names;
+}
+
+bool tableExists(Database &db, const QString &table)
+{
+    return tableNames(db).contains(table, Qt::CaseInsensitive);
+}
+
+QStringList columnNames(Database &db, const QString &table)
+{
+    QSqlQuery query = runSql(db, onServer(db) ? QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
+                                                               "table_schema = current_schema() AND lower(table_name) = "
+                                                               "lower(?) ORDER BY ordinal_position")
+                                              : QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
+                             {table});
+    QStringList names;
+    while (query.next())
+        names << query.value(0).toString();
+    return names;
+}
+
+} // namespace corvane::dialect
