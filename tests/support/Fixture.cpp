@@ -66,6 +66,15 @@ QString templateDatabase(QString *error)
 
 } // namespace
 
+std::optional<ServerAddress> emptyServerDatabase(QString *error)
+{
+    static int count = 0;
+    const QString name = QStringLiteral("corvane_empty_%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
+    if (!onMaintenance(QStringLiteral("CREATE DATABASE %1").arg(name), error))
+        return std::nullopt;
+    return testServer()->withDatabase(name);
+}
+
 ProgramFolder::ProgramFolder()
 {
     m_valid = m_dir.isValid()

@@ -15,6 +15,9 @@ struct ServerAddress;
 // folder), or nothing: tests then run on the file alone.
 std::optional<ServerAddress> testServer();
 
+// A new empty database on the test server, for setting one up as a user would.
+std::optional<ServerAddress> emptyServerDatabase(QString *error);
+
 // A fresh program folder for one test: a Data folder built from the repository's sources
 // (the real schema, substance master, pictograms and report files), with the application's
 // folder pointed at it. When the run has a test server, the folder's database is a fresh

@@ -1,0 +1,236 @@
+// Several PCs on one server database: what one saves, the other neither loses nor overwrites.
+#include "Catalogue.h"
+#include "Database.h"
+#include "DbError.h"
+#include "Fixture.h"
+#include "MasterUpdate.h"
+#include "ProgramMaster.h"
+#include "DataFolder.h"
+
+#include <QProcess>
+#include <QSqlQuery>
+#include <QSet>
+#include <QTest>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+using namespace corvane;
+
+namespace {
+
+// Runs `work` on two threads at once, each with its own connection (a connection belongs to
+// the thread that opened it), as two PCs would.
+void onTwoConnections(const ServerAddress &server, const std::function<void(Database &, int)> &work)
+{
+    std::atomic<int> ready{0};
+    auto run = [&](int which) {
+        QString error;
+        auto db = Database::openServer(server, &error);
+        if (!db)
+            qFatal("%s", qPrintable(error));
+        ++ready;
+        while (ready < 2)
+            std::this_thread::yield();
+        work(*db, which);
+    };
+    std::thread first(run, 0), second(run, 1);
+    first.join();
+    second.join();
+}
+
+ProgramMaster repositoryMaster()
+{
+    const DataSources sources = dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR));
+    QString error;
+    auto master = loadMaster(sources.masterFolder, sources.schemaFile, &error);
+    if (!master)
+        qFatal("%s", qPrintable(error));
+    return *master;
+}
+
+struct ToolRun {
+    int status = -1;
+    QString errors;
+};
+
+ToolRun corvaneDb(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(CORVANE_DB_TOOL), arguments);
+    tool.waitForFinished(120000);
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1, QString::fromUtf8(tool.readAllStandardError())};
+}
+
+} // namespace
+
+class TestSharedDatabase : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (!testServer())
+            QSKIP("needs the test server (CORVANE_TEST_POSTGRES)");
+    }
+
+    void twoSavesOfOneProductAtOnceKeepOneAndReportTheOther()
+    {
+        ProgramFolder folder;
+        QVERIFY2(folder.isValid(), qPrintable(folder.error()));
+        auto db = folder.open();
+        const int id = *catalogue::registerProduct(*db, QStringLiteral("共有製品"));
+        const int loaded = catalogue::productWithEntries(*db, id)->product.revision;
+        std::atomic<int> saved{0}, refused{0};
+        onTwoConnections(*folder.server(), [&](Database &pc, int which) {
+            const std::vector<int> ticks = which == 0 ? std::vector<int>{1, 2} : std::vector<int>{3};
+            const auto result = catalogue::saveProduct(pc, id, ticks, {QStringLiteral("共有製品"), {}, {}, 0}, loaded);
+            (result.outcome == catalogue::SaveResult::Saved ? saved : refused)++;
+        });
+        QCOMPARE(saved.load(), 1);
+        QCOMPARE(refused.load(), 1);
+        const auto stored = catalogue::productWithEntries(*db, id);
+        QCOMPARE(stored->product.revision, loaded + 1);
+        // Exactly one PC's ticks, whole, never a mixture.
+        const auto &items = stored->entries.front().itemId;
+        const bool firstWon = items[0].value_or(0) == 1;
+        QCOMPARE(items[0].value_or(0), firstWon ? 1 : 3);
+        QCOMPARE(items[1].value_or(0), firstWon ? 2 : 0);
+        QCOMPARE(stored->product.itemCount.value_or(0), firstWon ? 2 : 1);
+    }
+
+    void registrationsFromTwoPcsNeverShareAnIdOrAName()
+    {
+        ProgramFolder folder;
+        QVERIFY2(folder.isValid(), qPrintable(folder.error()));
+        std::mutex lock;
+        QList<int> ids;
+        onTwoConnections(*folder.server(), [&](Database &pc, int which) {
+            for (int n = 0; n < 10; ++n) {
+                const auto id = catalogue::registerProduct(pc, QStringLiteral("PC%1-製品%2").arg(which).arg(n));
+                const std::lock_guard<std::mutex> guard(lock);
+                ids << id.value_or(-1);
+            }
+        });
+        QCOMPARE(QSet<int>(ids.begin(), ids.end()).size(), 20);
+        QVERIFY(!ids.contains(-1));
+
+        // The same name from both: one gets it, the other is told it is taken.
+        std::atomic<int> won{0}, taken{0};
+        onTwoConnections(*folder.server(), [&](Database &pc, int which) {
+            const QString name = which == 0 ? QStringLiteral("Same Name") : QStringLiteral("SAME name");
+            (catalogue::registerProduct(pc, name) ? won : taken)++;
+        });
+        QCOMPARE(won.load(), 1);
+        QCOMPARE(taken.load(), 1);
+    }
+
+    void masterUpdateOfTwoPcsStartingAtOnceRunsOnce()
+    {
+        ProgramFolder folder;
+        QVERIFY2(folder.isValid(), qPrintable(folder.error()));
+        auto db = folder.open();
+        execOrFail(*db, QStringLiteral("UPDATE MasterVersion SET Version = '2000-01-01'"));
+        execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET 物質名 = '古い名前' WHERE ID = 1"));
+        const ProgramMaster master = repositoryMaster();
+        std::atomic<int> updated{0}, quiet{0};
+        onTwoConnections(*folder.server(), [&](Database &pc, int) {
+            const RunResult result = updateMaster(pc, master, QDateTime::currentDateTime());
+            if (!result.ok)
+                qFatal("%s", qPrintable(result.error));
+            (result.notices.isEmpty() ? quiet : updated)++;
+        });
+        QCOMPARE(updated.load(), 1);
+        QCOMPARE(quiet.load(), 1);
+        QCOMPARE(storedMasterVersion(*db), master.version);
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = 1")).toString(), master.substances.front().name);
+    }
+
+    void aConnectionLostInTheMiddleOfASaveLeavesTheProductAsItWas()
+    {
+        ProgramFolder folder;
+        QVERIFY2(folder.isValid(), qPrintable(folder.error()));
+        auto db = folder.open();
+        const int id = *catalogue::registerProduct(*db, QStringLiteral("途中で切れる"));
+        catalogue::saveProduct(*db, id, {1, 2}, {QStringLiteral("途中で切れる"), QStringLiteral("元の注意"), {}, 0});
+        // The save stops in its entries for a while; meanwhile the server ends the session.
+        execOrFail(*db, QStringLiteral("CREATE FUNCTION slow() RETURNS trigger LANGUAGE plpgsql AS "
+                                       "'BEGIN PERFORM pg_sleep(5); RETURN NEW; END'"));
+        execOrFail(*db, QStringLiteral("CREATE TRIGGER slow BEFORE INSERT ON ProductItemEntry FOR EACH ROW EXECUTE FUNCTION slow()"));
+        const int backend = scalar(*db, QStringLiteral("SELECT pg_backend_pid()")).toInt();
+        std::thread server([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(700));
+            QString error;
+            auto admin = Database::openServer(*folder.server(), &error);
+            QSqlQuery(admin->sql()).exec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(backend));
+        });
+        QString message;
+        try {
+            catalogue::saveProduct(*db, id, {7, 8, 9}, {QStringLiteral("途中で切れる"), QStringLiteral("新しい注意"), {}, 0});
+        } catch (const DbError &error) {
+            message = QString::fromUtf8(error.what());
+        }
+        server.join();
+        QVERIFY2(message.contains(QStringLiteral("との接続が切れました")), qPrintable(message));
+        QVERIFY2(message.contains(folder.server()->describe()), qPrintable(message));
+
+        // The program goes on: its next read connects again and finds the product as it was.
+        const auto stored = catalogue::productWithEntries(*db, id);
+        QVERIFY(stored);
+        QCOMPARE(stored->product.notes.value_or(QString()), QStringLiteral("元の注意"));
+        QCOMPARE(stored->entries.size(), size_t(1));
+        QCOMPARE(stored->entries.front().itemId[0].value_or(0), 1);
+        QCOMPARE(stored->entries.front().itemId[2].has_value(), false);
+    }
+
+    void initAndCopySetUpAnEmptyDatabaseAndRefuseAnyOther()
+    {
+        QString error;
+        const auto empty = emptyServerDatabase(&error);
+        QVERIFY2(empty, qPrintable(error));
+        ToolRun run = corvaneDb({QStringLiteral("init"), empty->uri()});
+        QVERIFY2(run.status == 0, qPrintable(run.errors));
+        auto db = Database::openServer(*empty, &error);
+        QVERIFY2(db, qPrintable(error));
+        QCOMPARE(catalogue::allSubstances(*db).size(), repositoryMaster().substances.size());
+        run = corvaneDb({QStringLiteral("init"), empty->uri()});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.errors.contains(QStringLiteral("空ではありません")), qPrintable(run.errors));
+
+        // A PC's file with products, a company record and a substance of the user's own.
+        ProgramFolder folder;
+        QVERIFY2(folder.isValid(), qPrintable(folder.error()));
+        {
+            auto file = Database::open(folder.databasePath(), &error);
+            QVERIFY2(file, qPrintable(error));
+            const int a = *catalogue::registerProduct(*file, QStringLiteral("塗料A"));
+            catalogue::saveProduct(*file, a, {3, 1, 2}, {QStringLiteral("塗料A"), QStringLiteral("注意"), QStringLiteral("成分"), 2});
+            catalogue::registerProduct(*file, QStringLiteral("製品B"));
+            catalogue::writeCompany(*file, {QStringLiteral("株式会社 例"), QStringLiteral("東京都"), QStringLiteral("03-0000-0000"), 0});
+            execOrFail(*file, QStringLiteral("UPDATE 表示物質 SET 物質名 = '自社の名前', UserOwned = 1 WHERE ID = 5"));
+        }
+        const auto target = emptyServerDatabase(&error);
+        QVERIFY2(target, qPrintable(error));
+        run = corvaneDb({QStringLiteral("copy"), QStringLiteral("--from"), folder.dataFolder(), QStringLiteral("--to"), target->uri()});
+        QVERIFY2(run.status == 0, qPrintable(run.errors));
+        auto copied = Database::openServer(*target, &error);
+        QVERIFY2(copied, qPrintable(error));
+        const auto product = catalogue::productWithEntries(*copied, *catalogue::productIdByName(*copied, QStringLiteral("塗料a")));
+        QCOMPARE(product->product.notes.value_or(QString()), QStringLiteral("注意"));
+        QCOMPARE(product->entries.front().itemId[0].value_or(0), 3);
+        QCOMPARE(catalogue::allProducts(*copied).size(), size_t(2));
+        QCOMPARE(catalogue::company(*copied)->company, QStringLiteral("株式会社 例"));
+        QCOMPARE(scalar(*copied, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = 5")).toString(), QStringLiteral("自社の名前"));
+        // New registrations on the server go on after the copied IDs.
+        QCOMPARE(*catalogue::registerProduct(*copied, QStringLiteral("新製品")), 3);
+
+        run = corvaneDb({QStringLiteral("copy"), QStringLiteral("--from"), folder.dataFolder(), QStringLiteral("--to"), target->uri()});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.errors.contains(QStringLiteral("空ではありません")), qPrintable(run.errors));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSharedDatabase)
+#include "tst_shareddb.moc"
