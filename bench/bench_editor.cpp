@@ -1,10 +1,15 @@
 // Times the editor with a large master: opening on a product of 3,000 ticked substances,
 // switching between two such products (save and load), toggling "選択物質のみ表示" and
 // "すべて選択反転", searching; then opening with the largest master the list allows (32,767).
+// With --database URI (an empty PostgreSQL database) the first part runs on that server
+// instead, on the same data copied there as corvane-db copy does.
 #include "BigMaster.h"
 #include "Catalogue.h"
 #include "Database.h"
 #include "FrmPuroductDataInput.h"
+#include "ProgramMaster.h"
+#include "ServerAddress.h"
+#include "ServerSetup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,7 +37,7 @@ void timeIt(const char *what, Work &&work)
     out.flush();
 }
 
-std::unique_ptr<Database> bigDatabase(const QTemporaryDir &dir, int count)
+std::unique_ptr<Database> bigDatabase(const QTemporaryDir &dir, int count, const QString &serverUri = {})
 {
     QString error;
     if (!makeBigDataFolder(dir.filePath(QStringLiteral("Data")), count, &error))
@@ -40,7 +45,18 @@ std::unique_ptr<Database> bigDatabase(const QTemporaryDir &dir, int count)
     auto db = Database::open(dir.filePath(QStringLiteral("Data/Data.mde")), &error);
     if (!db)
         qFatal("%s", qPrintable(error));
-    return db;
+    if (serverUri.isEmpty())
+        return db;
+    const auto address = parseServerUri(serverUri, &error);
+    const auto master = programMaster(&error);
+    if (!address || !master)
+        qFatal("%s", qPrintable(error));
+    if (const RunResult copied = copyToServer(*db, *address, *master); !copied.ok)
+        qFatal("%s", qPrintable(copied.error));
+    auto server = Database::openServer(*address, &error);
+    if (!server)
+        qFatal("%s", qPrintable(error));
+    return server;
 }
 
 // Opens the editor on name, runs work while it is open, then closes it; prints how long the
@@ -64,9 +80,12 @@ void openAndTime(Database &db, const QString &name, const char *what, const std:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    const qsizetype option = arguments.indexOf(QStringLiteral("--database"));
+    const QString serverUri = option > 0 ? arguments.value(option + 1) : QString();
     {
         QTemporaryDir dir;
-        auto db = bigDatabase(dir, 3000);
+        auto db = bigDatabase(dir, 3000, serverUri);
         std::vector<int> all;
         for (int i = 1; i <= 3000; ++i)
             all.push_back(i);
@@ -96,6 +115,8 @@ int main(int argc, char *argv[])
             timeIt("search emptied", [&] { form.searchBox->clear(); });
         });
     }
+    if (!serverUri.isEmpty())
+        return 0; // the largest master is about the list, the same on either database
     {
         QTemporaryDir dir;
         auto db = bigDatabase(dir, 32767);

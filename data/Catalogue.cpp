@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace corvane::catalogue {
 namespace {
 
@@ -259,23 +261,27 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
 {
     if (productId < 1 || substanceNumbers.empty())
         return;
-    QSqlQuery insert(db.sql());
-    if (!insert.prepare(QStringLiteral(
-            "INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
-            "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
-        throw sqlFailure(db, insert.lastError());
+    // Many rows per statement: on a server each statement is a round trip over the network.
+    constexpr size_t kRowsPerStatement = 100;
+    const QString columns = QStringLiteral(
+        "INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
+        "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) VALUES ");
+    const QString row = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     const size_t count = substanceNumbers.size();
-    for (size_t first = 0; first < count; first += kSlotsPerEntry) {
-        insert.bindValue(0, productId);
-        insert.bindValue(1, static_cast<int>(first / kSlotsPerEntry) + 1);
-        for (size_t slot = 0; slot < kSlotsPerEntry; ++slot) {
-            const size_t k = first + slot;
-            insert.bindValue(static_cast<int>(2 + slot),
-                             k < count ? QVariant(substanceNumbers[k]) : QVariant());
+    const size_t rows = (count + kSlotsPerEntry - 1) / kSlotsPerEntry;
+    for (size_t firstRow = 0; firstRow < rows; firstRow += kRowsPerStatement) {
+        const size_t rowsHere = std::min(kRowsPerStatement, rows - firstRow);
+        QStringList marks;
+        QVariantList values;
+        for (size_t r = firstRow; r < firstRow + rowsHere; ++r) {
+            marks << row;
+            values << productId << static_cast<int>(r) + 1;
+            for (size_t slot = 0; slot < kSlotsPerEntry; ++slot) {
+                const size_t k = r * kSlotsPerEntry + slot;
+                values << (k < count ? QVariant(substanceNumbers[k]) : QVariant());
+            }
         }
-        if (!insert.exec())
-            throw sqlFailure(db, insert.lastError());
+        runSql(db, columns + marks.join(QStringLiteral(", ")), values);
     }
 }
 

@@ -70,8 +70,9 @@ bool Database::hasColumn(const QString &table, const QString &column)
     if (m_knownColumns.contains(key))
         return true;
     QSqlQuery query(m_db);
-    query.prepare(m_server ? QStringLiteral("SELECT count(*) FROM information_schema.columns WHERE table_schema = "
-                                            "current_schema() AND table_name = ? AND lower(column_name) = lower(?)")
+    // pg_attribute, not information_schema: the view takes tens of milliseconds to ask.
+    query.prepare(m_server ? QStringLiteral("SELECT count(*) FROM pg_attribute WHERE attrelid = to_regclass(?) "
+                                            "AND attname = lower(?) AND NOT attisdropped")
                            : QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE lower(name) = lower(?)"));
     query.addBindValue(table);
     query.addBindValue(column);

@@ -10,7 +10,9 @@ QSqlQuery runSql(Database &db, const QString &statement, const QVariantList &val
 {
     db.reconnectIfLost();
     QSqlQuery query(db.sql());
-    query.setForwardOnly(true);
+    // Forward only saves the file's driver a copy of each row; the server's driver would
+    // instead fetch the rows one at a time, a round trip each.
+    query.setForwardOnly(!db.server());
     // The server can prepare only queries and changes of rows: a statement without values
     // (creating a table, taking a lock) runs as it is.
     if (values.isEmpty()) {
