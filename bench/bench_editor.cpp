@@ -94,6 +94,10 @@ int main(int argc, char *argv[])
             catalogue::addEntries(*db, id, all);
             catalogue::writeProductRow(*db, id, {name, {}, {}, 0}, 3000);
         }
+        // The first opening also pays for the connection's first queries (the server builds
+        // its caches per session); a program has made those at start-up already.
+        openAndTime(*db, QStringLiteral("大製品B"), "open editor, 3000 of 3000 ticked, first on this connection",
+                    [](FrmPuroductDataInput &) {});
         openAndTime(*db, QStringLiteral("大製品A"), "open editor, 3000 of 3000 ticked", [&](FrmPuroductDataInput &form) {
             for (int round = 0; round < 2; ++round) {
                 timeIt("switch product (save 3000 + load 3000)", [&] {
