@@ -119,25 +119,13 @@ private:
     QSizeF m_box;
 };
 
-QString cacheKey(const QString &text, int faceId, const TextStyle &style, const QSizeF &box)
-{
-    // Every number exactly: two sizes printing alike must not share a layout.
-    const auto exact = [](qreal value) { return QString::number(value, 'g', 17); };
-    return QStringList{QString::number(faceId),
-                       exact(style.pointSize),
-                       exact(style.minimumPointSize),
-                       exact(style.lineSpacing),
-                       QString::number(style.wrap),
-                       QString::number(style.columns),
-                       QString::number(int(style.horizontalAlignment)),
-                       QString::number(int(style.verticalAlignment)),
-                       exact(box.width()),
-                       exact(box.height()),
-                       text}
-        .join(u'|');
-}
-
 } // namespace
+
+size_t qHash(const TextFitter::Key &key, size_t seed)
+{
+    return qHashMulti(seed, key.faceId, key.pointSize, key.minimumPointSize, key.lineSpacing, key.wrap, key.columns,
+                      key.horizontalAlignment, key.verticalAlignment, key.width, key.height, key.text);
+}
 
 TextFitter::TextFitter(FontLibrary &fonts)
     : m_fonts(fonts)
@@ -147,8 +135,17 @@ TextFitter::TextFitter(FontLibrary &fonts)
 
 const FittedText &TextFitter::fit(const QString &text, const TextStyle &style, const QSizeF &box)
 {
-    const int faceId = m_fonts.faceId(style.fontFamilies, style.bold);
-    const QString key = cacheKey(text, faceId, style, box);
+    const Key key{m_fonts.faceId(style.fontFamilies, style.bold),
+                  style.pointSize,
+                  style.minimumPointSize,
+                  style.lineSpacing,
+                  style.wrap,
+                  style.columns,
+                  int(style.horizontalAlignment),
+                  int(style.verticalAlignment),
+                  box.width(),
+                  box.height(),
+                  text};
     if (const FittedText *cached = m_cache.object(key))
         return *cached;
     auto *fitted = new FittedText(compute(text, style, box));
