@@ -387,6 +387,28 @@ private slots:
         QCOMPARE(cut, QStringList());
     }
 
+    // A Data folder keeps the report files it was made with. One that is an earlier release's
+    // file, unchanged, prints with today's layout; one the user changed prints as it is.
+    void earlierReportFilesGiveWayToTodays()
+    {
+        const QString target = QDir(folder->dataFolder()).filePath(QStringLiteral("MALAB26.PRP"));
+        QFile earlier(QStringLiteral(CORVANE_SOURCE_DIR "/tests/printing/earlier/MALAB26.PRP"));
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        const QByteArray text = earlier.readAll();
+        const int id = product(QStringLiteral("p"), {1});
+        for (const bool changed : {false, true}) {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(changed ? text + "# 利用者が変えた\n" : text);
+            file.close();
+            const auto printed = print(id, Additional2x6, 0);
+            QVERIFY(printed->ok);
+            // Today: the statements beside the block of pictograms. Then: below a row of them.
+            QCOMPARE(printed->reportRect(0, QStringLiteral("Harmful1")),
+                     changed ? QRect(186 + 25, 212 + 243, 814, 160) : QRect(186 + 335, 212 + 87, 504, 316));
+        }
+    }
+
     void titleNamesTheProductAndAnUnreadablePictureTheSubstance()
     {
         const int id = product(QStringLiteral("洗浄剤 A"), {1});
