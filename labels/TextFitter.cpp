@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -55,12 +56,7 @@ public:
         const qreal columnWidth = (m_box.width() / units - (columns - 1) * kColumnGap) / columns;
         if (columnWidth <= 0)
             return false;
-        const qreal glyphHeight = m_face.ascent() + m_face.descent();
-        const qreal availableHeight = m_box.height() / units;
-        const int rowsPerColumn
-            = availableHeight + kTolerance < glyphHeight
-                  ? 0
-                  : int(std::floor((availableHeight - glyphHeight) / m_style.lineSpacing + kTolerance)) + 1;
+        const int rowsPerColumn = rowsAt(pointSize);
 
         bool fits = true;
         int column = 0;
@@ -89,6 +85,17 @@ public:
                 row += int(lines.size());
         }
         return fits;
+    }
+
+    // How many lines a column holds at the size.
+    int rowsAt(qreal pointSize) const
+    {
+        const qreal units = pointSize * kUnitsPerPoint;
+        const qreal glyphHeight = m_face.ascent() + m_face.descent();
+        const qreal availableHeight = m_box.height() / units;
+        return availableHeight + kTolerance < glyphHeight
+                   ? 0
+                   : int(std::floor((availableHeight - glyphHeight) / m_style.lineSpacing + kTolerance)) + 1;
     }
 
     // The largest size that fits in `columns` columns, if any does.
@@ -175,6 +182,22 @@ FittedText TextFitter::compute(const QString &text, const TextStyle &style, cons
         }
     }
     result.pointSize = size.value_or(qMin(style.minimumPointSize, style.pointSize));
+    // Nothing fits whole even at the minimum: the column count that shows the most lines, so
+    // that as little as possible is left out.
+    if (!size && style.columns > 1) {
+        const int rows = arranger.rowsAt(result.pointSize);
+        qsizetype mostShown = -1;
+        for (int candidate = 1; candidate <= style.columns; ++candidate) {
+            QList<PlacedLine> trial;
+            arranger.arrange(result.pointSize, candidate, &trial);
+            const auto shown = std::count_if(trial.cbegin(), trial.cend(),
+                                             [rows](const PlacedLine &line) { return line.row < rows; });
+            if (shown > mostShown) {
+                mostShown = shown;
+                columns = candidate;
+            }
+        }
+    }
 
     QList<PlacedLine> placed;
     arranger.arrange(result.pointSize, columns, &placed);

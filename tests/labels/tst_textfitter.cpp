@@ -207,6 +207,15 @@ void TextFitterTest::flowsLongListsIntoColumns()
     const FittedText &shortList = m_fitter.fit(QStringLiteral("飲み込むと有害\n強い眼刺激"), style, box);
     QCOMPARE(shortList.pointSize, 8.0);
     QCOMPARE(shortList.lines[0].origin.x(), shortList.lines[1].origin.x());
+    // A list too long even at the minimum keeps the columns that show the most of it.
+    TextStyle tight = wrappingStyle(8, 6);
+    tight.columns = 2;
+    const FittedText &cut = m_fitter.fit(statements, tight, QSizeF(800, 60));
+    tight.columns = 1;
+    const FittedText &cutSingle = m_fitter.fit(statements, tight, QSizeF(800, 60));
+    QVERIFY(cut.clipped && cutSingle.clipped);
+    QVERIFY2(cut.lines.size() > cutSingle.lines.size(), qPrintable(QString::number(cut.lines.size())));
+    verifyInsideBox(cut, QSizeF(800, 60));
 }
 
 void TextFitterTest::alignsWithinTheBox_data()
