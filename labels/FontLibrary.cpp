@@ -82,11 +82,10 @@ FontLibrary::FontLibrary()
 
 int FontLibrary::faceId(const QStringList &families, bool bold)
 {
-    // The same list (not only equal names): the copy kept here holds its data, so the address
-    // cannot be reused for another list.
+    // Comparing a few short names (nothing at all when the lists share their data) costs far
+    // less than hashing them.
     for (const RecentFace &recent : m_recent)
-        if (recent.id >= 0 && recent.bold == bold && recent.families.constData() == families.constData()
-            && recent.families.size() == families.size())
+        if (recent.id >= 0 && recent.bold == bold && recent.families == families)
             return recent.id;
     const std::pair<QStringList, bool> key{families, bold};
     auto found = m_faceIds.constFind(key);

@@ -62,8 +62,7 @@ public:
 private:
     std::vector<std::unique_ptr<FontFace>> m_faces;
     QHash<std::pair<QStringList, bool>, int> m_faceIds;
-    // The faces asked for last, by the family list itself: a report's styles share their
-    // lists, so most look-ups end here without hashing the names.
+    // The faces asked for last: most look-ups end here without hashing the names.
     struct RecentFace {
         QStringList families;
         bool bold = false;
