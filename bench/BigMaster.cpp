@@ -7,19 +7,31 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace corvane {
 
-bool makeBigDataFolder(const QString &dataFolder, int count, QString *error)
+bool makeBigDataFolder(const QString &dataFolder, int count, QString *error, bool longTexts)
 {
     if (!createDataFolder(dataFolder, dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)), error))
         return false;
     auto db = Database::open(dataFolder + QStringLiteral("/Data.mde"), error);
     if (!db)
         return false;
-    const std::vector<SubstanceRecord> real = catalogue::allSubstances(*db);
+    std::vector<SubstanceRecord> real = catalogue::allSubstances(*db);
     if (real.empty()) {
         *error = QStringLiteral("the master is empty");
         return false;
+    }
+    QString longestPrecautions;
+    for (const SubstanceRecord &s : real)
+        if (s.precautions.size() > longestPrecautions.size())
+            longestPrecautions = s.precautions;
+    if (longTexts) {
+        std::stable_sort(real.begin(), real.end(), [](const SubstanceRecord &a, const SubstanceRecord &b) {
+            return a.hazards.size() > b.hazards.size();
+        });
+        real.resize(std::min<size_t>(real.size(), kLongRows));
     }
     Transaction transaction(*db);
     QSqlQuery query(db->sql());
@@ -58,6 +70,17 @@ bool makeBigDataFolder(const QString &dataFolder, int count, QString *error)
         }
     }
     transaction.commit();
+    if (longTexts) { // each of these writes in its own transaction
+        QStringList ingredients;
+        for (int i = 0; i < 12; ++i)
+            ingredients << QStringLiteral("%1 %2%").arg(real[static_cast<size_t>(i) % real.size()].name).arg(12 - i);
+        const int product = catalogue::registerProduct(*db, QStringLiteral("長い注意事項"));
+        const std::vector<int> substances(all.begin(), all.begin() + std::min<size_t>(all.size(), kLongProductSubstances));
+        catalogue::addEntries(*db, product, substances);
+        catalogue::writeProductRow(*db, product,
+                                   {QStringLiteral("長い注意事項"), longestPrecautions, ingredients.join(QStringLiteral("\r\n")), 0},
+                                   static_cast<int>(substances.size()));
+    }
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "Transaction.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace corvane {
 namespace {
@@ -82,6 +83,21 @@ RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTim
 
 RunResult updateMasterAtStartUp(Database &db)
 {
+    // Reading and checking the whole master took a tenth of a second; when the database
+    // already holds this program's version there is nothing to do, so compare first.
+    try {
+        QFile file(QStringLiteral(":/master/VERSION"));
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : file.readAll().split('\n'))
+                if (const QString version = QString::fromUtf8(line).trimmed(); !version.isEmpty() && !version.startsWith(u'#')) {
+                    if (isMasterVersion(version) && storedMasterVersion(db) == version)
+                        return {};
+                    break;
+                }
+        }
+    } catch (const std::exception &) {
+        // the full update below reports what is wrong
+    }
     QString error;
     const auto master = programMaster(&error);
     if (!master)

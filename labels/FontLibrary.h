@@ -4,11 +4,14 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QHash>
+#include <QRawFont>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace corvane {
@@ -33,9 +36,12 @@ public:
     qreal ascent() const { return m_ascent; }
     qreal descent() const { return m_descent; }
     qreal advance(char32_t character);
+    // The font that holds the characters of the first family the system has.
+    const QRawFont &primaryFont();
 
 private:
     QFont m_font;
+    std::optional<QRawFont> m_primary;
     qreal m_ascent = 0;
     qreal m_descent = 0;
     QHash<char32_t, qreal> m_advances;
@@ -55,7 +61,15 @@ public:
 
 private:
     std::vector<std::unique_ptr<FontFace>> m_faces;
-    QHash<QString, int> m_faceIds;
+    QHash<std::pair<QStringList, bool>, int> m_faceIds;
+    // The faces asked for last: most look-ups end here without hashing the names.
+    struct RecentFace {
+        QStringList families;
+        bool bold = false;
+        int id = -1;
+    };
+    std::array<RecentFace, 4> m_recent;
+    size_t m_nextRecent = 0;
     QCache<QString, ShapedLine> m_shapedLines;
 };
 

@@ -162,17 +162,32 @@ void PageRenderer::paintText(QPainter &painter, const QRect &rect, const TextSty
         painter.setClipRect(box, Qt::IntersectClip);
     painter.setPen(style.color);
     const qreal scale = fitted.pointSize * kUnitsPerPoint / kReferencePixelSize;
+    // All lines of the field go out as one glyph run per font: each run drawn costs the PDF
+    // writer as much as a dozen glyphs.
+    QList<QGlyphRun> runs;
     for (const FittedLine &line : fitted.lines) {
         if (line.text.isEmpty())
             continue;
         const ShapedLine &shaped = m_fonts.shape(fitted.faceId, line.text);
-        painter.save();
-        painter.translate(box.topLeft() + line.origin);
-        painter.scale(scale, scale);
-        for (const QGlyphRun &run : shaped.runs)
-            painter.drawGlyphRun(QPointF(0, -shaped.ascent), run);
-        painter.restore();
+        const QPointF origin = line.origin / scale - QPointF(0, shaped.ascent);
+        for (const QGlyphRun &run : shaped.runs) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF &position : positions)
+                position += origin;
+            if (!runs.isEmpty() && runs.last().rawFont() == run.rawFont() && runs.last().flags() == run.flags()) {
+                runs.last().setGlyphIndexes(runs.last().glyphIndexes() + run.glyphIndexes());
+                runs.last().setPositions(runs.last().positions() + positions);
+            } else {
+                QGlyphRun moved = run;
+                moved.setPositions(positions);
+                runs.append(moved);
+            }
+        }
     }
+    painter.translate(box.topLeft());
+    painter.scale(scale, scale);
+    for (const QGlyphRun &run : runs)
+        painter.drawGlyphRun(QPointF(0, 0), run);
     painter.restore();
 }
 

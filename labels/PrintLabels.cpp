@@ -165,9 +165,12 @@ bool Run::place(const SubstanceRecord &substance)
     return true;
 }
 
-// The substance's pictograms go into the first of the slot's picture fields, side by side as
-// a group centred under the name. A report may stagger its fields up and down so that five
-// fit the width; fewer stand in one straight row whenever they fit without overlapping.
+// The substance's pictograms go into the first of the slot's picture fields. A report lays
+// its five fields out either as a row (staggered up and down when five do not fit the width)
+// or as a block beside the text (four corners and the centre). In a row, the pictures stand
+// side by side as a group centred under the name, straight whenever they fit without
+// overlapping. In a block, five take the report's places; fewer are set out in the same
+// square: one in the middle, two side by side, three as two above one, four in the corners.
 void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
 {
     QStringList pictures;
@@ -186,23 +189,46 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
     const QRect first = fields[0];
     if (count == 0 || first.isEmpty())
         return;
-    // The group may use the width of the picture fields and of the name above them.
+    const auto setMark = [&](int m, const QRect &rect) {
+        m_engine.PR_RepSetPos(QStringLiteral("Mark") + slot + QString::number(m + 1), rect.x(), rect.y(), rect.width(),
+                              rect.height());
+    };
+    // A report may have narrowed the fields at the paper's edge; a row uses the full size.
+    QSize size;
+    QRect all;
+    for (const QRect &field : fields) {
+        size = size.expandedTo(field.size());
+        if (!field.isEmpty())
+            all = all.united(field);
+    }
+    const int width = size.width();
+
+    // A block: some field lies wholly below another.
+    if (all.height() >= 2 * size.height()) {
+        if (count >= kPicturesPerSubstance)
+            return; // the report's own places
+        const int left = all.x(), top = all.y(), right = all.right() + 1 - width, bottom = all.bottom() + 1 - size.height();
+        const int middleX = all.x() + (all.width() - width) / 2, middleY = all.y() + (all.height() - size.height()) / 2;
+        QList<QPoint> places;
+        switch (count) {
+        case 1: places = {{middleX, middleY}}; break;
+        case 2: places = {{left, middleY}, {right, middleY}}; break;
+        case 3: places = {{left, top}, {right, top}, {middleX, bottom}}; break;
+        default: places = {{left, top}, {right, top}, {left, bottom}, {right, bottom}}; break;
+        }
+        for (int m = 0; m < count; ++m)
+            setMark(m, QRect(places[m], size));
+        return;
+    }
+
+    // A row. The group may use the width of the picture fields and of the name above them.
     qint32 ex, ey, ew, eh;
     m_engine.PR_RepGetPos(QStringLiteral("Element") + slot, ex, ey, ew, eh);
-    int left = first.x(), right = first.x() + first.width();
-    for (const QRect &field : fields) {
-        left = qMin(left, field.x());
-        right = qMax(right, field.x() + field.width());
-    }
+    int left = all.x(), right = all.right() + 1;
     if (ew > 0) {
         left = qMin(left, ex);
         right = qMax(right, ex + ew);
     }
-    // A report may have narrowed the fields at the paper's edge; a row uses the full size.
-    QSize size;
-    for (const QRect &field : fields)
-        size = size.expandedTo(field.size());
-    const int width = size.width();
     const int reportPitch = fields[1].x() - first.x();
     const int rowPitch = count == 1 ? 0 : qMin(qMax(reportPitch, width + width / 10), (right - left - width) / (count - 1));
     const bool straight = rowPitch >= width || count == 1;
@@ -213,9 +239,7 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
     for (int m = 0; m < count; ++m) {
         const QRect &field = fields[static_cast<size_t>(m)];
         const int x = straight ? groupLeft + m * rowPitch : groupLeft + field.x() - first.x();
-        const QSize placed = straight ? size : field.size();
-        m_engine.PR_RepSetPos(QStringLiteral("Mark") + slot + QString::number(m + 1), x,
-                              straight ? first.y() : field.y(), placed.width(), placed.height());
+        setMark(m, straight ? QRect(QPoint(x, first.y()), size) : QRect(QPoint(x, field.y()), field.size()));
     }
 }
 

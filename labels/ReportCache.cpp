@@ -1,6 +1,7 @@
 #include "ReportCache.h"
 
 #include "ReportParser.h"
+#include "ShippedReports.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,8 +33,10 @@ ReportLoadResult ReportCache::load(const QString &path)
     const QByteArray bytes = file.readAll();
 
     QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
+    QString text = decoder.decode(bytes);
+    if (const auto current = currentShippedReport(info.fileName(), bytes))
+        text = *current;
+    else if (decoder.hasError())
         return {nullptr, QStringLiteral("帳票ファイルの文字コードが UTF-8 ではありません: %1").arg(path)};
 
     ReportParseResult parsed = parseReport(text, info.fileName());

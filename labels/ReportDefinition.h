@@ -81,7 +81,8 @@ struct ReportDefinition {
     void indexFields();
 
 private:
-    QHash<QString, qsizetype> m_fieldIndex;
+    QHash<QString, qsizetype> m_fieldIndex; // by case-folded name
+    QHash<QString, qsizetype> m_exactIndex; // by name as written
 };
 
 } // namespace corvane

@@ -165,7 +165,8 @@ void ReportEngine::PR_RepSetText(const QString &fieldName, const QString &text)
 {
     if (m_currentPage)
         m_currentPage->setText(fieldName, text);
-    record(QStringLiteral("PR_RepSetText"), {fieldName, text});
+    if (m_recorder) // the arguments alone cost time on every field of every page
+        record(QStringLiteral("PR_RepSetText"), {fieldName, text});
 }
 
 void ReportEngine::PR_RepGetPos(const QString &fieldName, qint32 &x, qint32 &y, qint32 &width, qint32 &height)
@@ -176,14 +177,16 @@ void ReportEngine::PR_RepGetPos(const QString &fieldName, qint32 &x, qint32 &y, 
     y = placement.y();
     width = rect ? placement.width() : 0;
     height = rect ? placement.height() : 0;
-    record(QStringLiteral("PR_RepGetPos"), {fieldName}, QVariantList{x, y, width, height});
+    if (m_recorder) // the arguments alone cost time on every field of every page
+        record(QStringLiteral("PR_RepGetPos"), {fieldName}, QVariantList{x, y, width, height});
 }
 
 void ReportEngine::PR_RepSetPos(const QString &fieldName, qint32 x, qint32 y, qint32 width, qint32 height)
 {
     if (m_currentPage)
         m_currentPage->setRect(fieldName, QRect(x, y, width, height));
-    record(QStringLiteral("PR_RepSetPos"), {fieldName, x, y, width, height});
+    if (m_recorder) // the arguments alone cost time on every field of every page
+        record(QStringLiteral("PR_RepSetPos"), {fieldName, x, y, width, height});
 }
 
 void ReportEngine::PR_PlayReport()

@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -55,12 +56,7 @@ public:
         const qreal columnWidth = (m_box.width() / units - (columns - 1) * kColumnGap) / columns;
         if (columnWidth <= 0)
             return false;
-        const qreal glyphHeight = m_face.ascent() + m_face.descent();
-        const qreal availableHeight = m_box.height() / units;
-        const int rowsPerColumn
-            = availableHeight + kTolerance < glyphHeight
-                  ? 0
-                  : int(std::floor((availableHeight - glyphHeight) / m_style.lineSpacing + kTolerance)) + 1;
+        const int rowsPerColumn = rowsAt(pointSize);
 
         bool fits = true;
         int column = 0;
@@ -91,6 +87,17 @@ public:
         return fits;
     }
 
+    // How many lines a column holds at the size.
+    int rowsAt(qreal pointSize) const
+    {
+        const qreal units = pointSize * kUnitsPerPoint;
+        const qreal glyphHeight = m_face.ascent() + m_face.descent();
+        const qreal availableHeight = m_box.height() / units;
+        return availableHeight + kTolerance < glyphHeight
+                   ? 0
+                   : int(std::floor((availableHeight - glyphHeight) / m_style.lineSpacing + kTolerance)) + 1;
+    }
+
     // The largest size that fits in `columns` columns, if any does.
     std::optional<qreal> largestFittingSize(int columns) const
     {
@@ -119,25 +126,13 @@ private:
     QSizeF m_box;
 };
 
-QString cacheKey(const QString &text, int faceId, const TextStyle &style, const QSizeF &box)
-{
-    // Every number exactly: two sizes printing alike must not share a layout.
-    const auto exact = [](qreal value) { return QString::number(value, 'g', 17); };
-    return QStringList{QString::number(faceId),
-                       exact(style.pointSize),
-                       exact(style.minimumPointSize),
-                       exact(style.lineSpacing),
-                       QString::number(style.wrap),
-                       QString::number(style.columns),
-                       QString::number(int(style.horizontalAlignment)),
-                       QString::number(int(style.verticalAlignment)),
-                       exact(box.width()),
-                       exact(box.height()),
-                       text}
-        .join(u'|');
-}
-
 } // namespace
+
+size_t qHash(const TextFitter::Key &key, size_t seed)
+{
+    return qHashMulti(seed, key.faceId, key.pointSize, key.minimumPointSize, key.lineSpacing, key.wrap, key.columns,
+                      key.horizontalAlignment, key.verticalAlignment, key.width, key.height, key.text);
+}
 
 TextFitter::TextFitter(FontLibrary &fonts)
     : m_fonts(fonts)
@@ -147,8 +142,17 @@ TextFitter::TextFitter(FontLibrary &fonts)
 
 const FittedText &TextFitter::fit(const QString &text, const TextStyle &style, const QSizeF &box)
 {
-    const int faceId = m_fonts.faceId(style.fontFamilies, style.bold);
-    const QString key = cacheKey(text, faceId, style, box);
+    const Key key{m_fonts.faceId(style.fontFamilies, style.bold),
+                  style.pointSize,
+                  style.minimumPointSize,
+                  style.lineSpacing,
+                  style.wrap,
+                  style.columns,
+                  int(style.horizontalAlignment),
+                  int(style.verticalAlignment),
+                  box.width(),
+                  box.height(),
+                  text};
     if (const FittedText *cached = m_cache.object(key))
         return *cached;
     auto *fitted = new FittedText(compute(text, style, box));
@@ -178,6 +182,22 @@ FittedText TextFitter::compute(const QString &text, const TextStyle &style, cons
         }
     }
     result.pointSize = size.value_or(qMin(style.minimumPointSize, style.pointSize));
+    // Nothing fits whole even at the minimum: the column count that shows the most lines, so
+    // that as little as possible is left out.
+    if (!size && style.columns > 1) {
+        const int rows = arranger.rowsAt(result.pointSize);
+        qsizetype mostShown = -1;
+        for (int candidate = 1; candidate <= style.columns; ++candidate) {
+            QList<PlacedLine> trial;
+            arranger.arrange(result.pointSize, candidate, &trial);
+            const auto shown = std::count_if(trial.cbegin(), trial.cend(),
+                                             [rows](const PlacedLine &line) { return line.row < rows; });
+            if (shown > mostShown) {
+                mostShown = shown;
+                columns = candidate;
+            }
+        }
+    }
 
     QList<PlacedLine> placed;
     arranger.arrange(result.pointSize, columns, &placed);

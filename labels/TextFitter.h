@@ -41,11 +41,26 @@ public:
     // `box` is the area for the text, in 0.1 mm, padding already taken off.
     const FittedText &fit(const QString &text, const TextStyle &style, const QSizeF &box);
 
+    // What a layout depends on; every number exactly, so two sizes printing alike never
+    // share a layout. Compared and hashed as numbers: building a text key cost more than
+    // the fitting it saved.
+    struct Key {
+        int faceId;
+        qreal pointSize, minimumPointSize, lineSpacing;
+        bool wrap;
+        int columns, horizontalAlignment, verticalAlignment;
+        qreal width, height;
+        QString text;
+        bool operator==(const Key &other) const = default;
+    };
+
 private:
     FittedText compute(const QString &text, const TextStyle &style, const QSizeF &box);
 
     FontLibrary &m_fonts;
-    QCache<QString, FittedText> m_cache;
+    QCache<Key, FittedText> m_cache;
 };
+
+size_t qHash(const TextFitter::Key &key, size_t seed = 0);
 
 } // namespace corvane

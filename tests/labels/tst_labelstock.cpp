@@ -75,6 +75,8 @@ private slots:
     void multiSubstanceSlotsRunRowByRow();
     void notesMoveCleanlyIntoTheFirstEmptyRow_data();
     void notesMoveCleanlyIntoTheFirstEmptyRow();
+    void textNeverShrinksBelowALegibleSize_data();
+    void textNeverShrinksBelowALegibleSize();
 };
 
 void LabelStockTest::everyReportIsA4PortraitWithoutOverlaps_data()
@@ -140,17 +142,12 @@ void LabelStockTest::sheetSlotsMatchTheStock()
         labels.append(stock);
         QVERIFY(QRect(0, 0, 2100, 2970).contains(stock));
         const QRect printable = stock.adjusted(innerMargin, innerMargin, -innerMargin, -innerMargin);
-        QRect previousMark;
         for (const QString &name : slotFieldNames(slot)) {
             expectedNames.append(name);
             const QRect rect = fieldRect(report, name);
             QVERIFY2(printable.contains(rect), qPrintable(name));
             // Most printers cannot print within 4 mm of the paper's edge.
             QVERIFY2(QRect(40, 40, 2100 - 80, 2970 - 80).contains(rect), qPrintable(name));
-            if (isMark(name)) {
-                QVERIFY2(previousMark.isNull() || rect.x() > previousMark.x(), qPrintable(name)); // a row, in order
-                previousMark = rect;
-            }
         }
         QVERIFY(report.field(QStringLiteral("Attention%1").arg(slot))->style.bold);
         QVERIFY(report.field(QStringLiteral("Attention%1").arg(slot))->style.pointSize
@@ -292,6 +289,36 @@ void LabelStockTest::notesMoveCleanlyIntoTheFirstEmptyRow()
     QVERIFY(border != report.shapes.cend());
     QVERIFY(border->rect.contains(notes));
     QVERIFY(border->rect.contains(heading));
+}
+
+void LabelStockTest::textNeverShrinksBelowALegibleSize_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<qreal>("minimum"); // points
+    QTest::newRow("normal label") << "SULABEL.PRP" << 6.0;
+    QTest::newRow("six-label normal label") << "MULABEL.PRP" << 6.0;
+    QTest::newRow("model label") << "SMLABEL.PRP" << 6.0;
+    QTest::newRow("12 to a page") << "MALAB26.PRP" << 6.0;
+    QTest::newRow("21 to a page") << "MALAB37.PRP" << 5.0;
+}
+
+// Hazard statements, precautions, notes, ingredients and the supplier's lines never shrink
+// below the sheet's legible minimum.
+void LabelStockTest::textNeverShrinksBelowALegibleSize()
+{
+    QFETCH(QString, file);
+    QFETCH(qreal, minimum);
+    const ReportDefinition report = loadShipped(file);
+    QVERIFY(!report.fields.isEmpty());
+    static const QRegularExpression body(QStringLiteral("^(Harmful\\d+|Notes\\d*|CntElm|CopName|Address|TelFax)$"));
+    int checked = 0;
+    for (const FieldDefinition &field : report.fields) {
+        if (!body.match(field.name).hasMatch())
+            continue;
+        ++checked;
+        QVERIFY2(qMin(field.style.minimumPointSize, field.style.pointSize) >= minimum, qPrintable(field.name));
+    }
+    QVERIFY(checked > 0);
 }
 
 QTEST_MAIN(LabelStockTest)

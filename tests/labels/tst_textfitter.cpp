@@ -48,6 +48,8 @@ private slots:
     void flowsLongListsIntoColumns();
     void alignsWithinTheBox_data();
     void alignsWithinTheBox();
+    void paintedLinesAreAsWideAsFitted_data();
+    void paintedLinesAreAsWideAsFitted();
 
 private:
     FontLibrary m_fonts;
@@ -205,6 +207,15 @@ void TextFitterTest::flowsLongListsIntoColumns()
     const FittedText &shortList = m_fitter.fit(QStringLiteral("飲み込むと有害\n強い眼刺激"), style, box);
     QCOMPARE(shortList.pointSize, 8.0);
     QCOMPARE(shortList.lines[0].origin.x(), shortList.lines[1].origin.x());
+    // A list too long even at the minimum keeps the columns that show the most of it.
+    TextStyle tight = wrappingStyle(8, 6);
+    tight.columns = 2;
+    const FittedText &cut = m_fitter.fit(statements, tight, QSizeF(800, 60));
+    tight.columns = 1;
+    const FittedText &cutSingle = m_fitter.fit(statements, tight, QSizeF(800, 60));
+    QVERIFY(cut.clipped && cutSingle.clipped);
+    QVERIFY2(cut.lines.size() > cutSingle.lines.size(), qPrintable(QString::number(cut.lines.size())));
+    verifyInsideBox(cut, QSizeF(800, 60));
 }
 
 void TextFitterTest::alignsWithinTheBox_data()
@@ -237,6 +248,42 @@ void TextFitterTest::alignsWithinTheBox()
     QVERIFY(freeWidth > 100 && freeHeight > 50);
     QVERIFY(qAbs(line.origin.x() - expectedLeftShare * freeWidth) < 0.01);
     QVERIFY(qAbs(line.origin.y() - fitted.ascent - expectedTopShare * freeHeight) < 0.01);
+}
+
+void TextFitterTest::paintedLinesAreAsWideAsFitted_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("glyphPerCharacter"); // set without the shaper
+    QTest::newRow("Japanese") << QStringLiteral("長期継続的影響によって水生生物に非常に強い毒性") << true;
+    QTest::newRow("Latin and numbers") << QStringLiteral("硫酸ニッケル(II) CAS 7786-81-4, TEL 03-1234-5678") << true;
+    QTest::newRow("combining mark") << QStringLiteral("ka\u0301ta") << false;
+    QTest::newRow("outside the BMP") << QStringLiteral("𠮷野家") << false;
+}
+
+// A line is painted one glyph per character at the advances the fitter measured, so it is as
+// wide on paper as when it was fitted; text that needs a shaper still goes through one.
+void TextFitterTest::paintedLinesAreAsWideAsFitted()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, glyphPerCharacter);
+    TextStyle style;
+    const int face = m_fonts.faceId(style.fontFamilies, false);
+    const ShapedLine &shaped = m_fonts.shape(face, line);
+    QVERIFY(!shaped.runs.isEmpty());
+    if (!glyphPerCharacter)
+        return;
+    QCOMPARE(shaped.runs.size(), 1);
+    const QGlyphRun &run = shaped.runs.first();
+    QCOMPARE(run.glyphIndexes().size(), line.size());
+    QVERIFY(!run.glyphIndexes().contains(0u));
+    qreal width = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        QCOMPARE(run.positions().at(i).x(), width);
+        width += m_fonts.face(face).advance(line[i].unicode()) * kReferencePixelSize;
+    }
+    const FittedText &fitted = m_fitter.fit(line, style, QSizeF(100000, 1000));
+    QCOMPARE(fitted.lines.size(), 1);
+    QVERIFY(qAbs(fitted.lines.first().width / (style.pointSize * kUnitsPerPoint) * kReferencePixelSize - width) < 1e-6);
 }
 
 QTEST_MAIN(TextFitterTest)
