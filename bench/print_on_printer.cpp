@@ -2,7 +2,11 @@
 // preview's print button, without any dialog, so that scripts/cups-check.sh can check what a
 // real print queue makes of them:
 //   print_on_printer --data DIR --product ID --kind K --single 0|1 --printer NAME [--offset X,Y]
-// The offset is in millimetres, right and down (none by default).
+//                    [--dialog-choices]
+// The offset is in millimetres, right and down (none by default). --dialog-choices first
+// sets the printer up as a user might in Qt's print dialog, with settings that would shrink
+// or move the labels: Letter paper in landscape, 15 mm margins, not the full page, two pages
+// per sheet and fit-to-page.
 #include "DataLocation.h"
 #include "Database.h"
 #include "PrintLabels.h"
@@ -11,6 +15,7 @@
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTextStream>
@@ -23,6 +28,17 @@ int failWith(const QString &message)
 {
     QTextStream(stderr) << "print_on_printer: " << message << '\n';
     return 1;
+}
+
+void chooseAsInDialog(QPrinter &printer)
+{
+    printer.setFullPage(false);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(15, 15, 15, 15),
+                                      QPageLayout::Millimeter));
+    // Where Qt's CUPS engine keeps the job options that its dialog sets.
+    printer.printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00),
+                                       QStringList{QStringLiteral("number-up"), QStringLiteral("2"),
+                                                   QStringLiteral("fit-to-page"), QStringLiteral("true")});
 }
 
 } // namespace
@@ -38,7 +54,8 @@ int main(int argc, char *argv[])
                        {QStringLiteral("kind"), QStringLiteral("Label kind 1-5."), QStringLiteral("K")},
                        {QStringLiteral("single"), QStringLiteral("Single-substance flag."), QStringLiteral("0|1")},
                        {QStringLiteral("printer"), QStringLiteral("Printer name."), QStringLiteral("NAME")},
-                       {QStringLiteral("offset"), QStringLiteral("Offset in mm."), QStringLiteral("X,Y")}});
+                       {QStringLiteral("offset"), QStringLiteral("Offset in mm."), QStringLiteral("X,Y")},
+                       {QStringLiteral("dialog-choices"), QStringLiteral("Choose as a user might in the print dialog.")}});
     parser.process(app);
     const QString printerName = parser.value(QStringLiteral("printer"));
     if (QPrinterInfo::printerInfo(printerName).isNull())
@@ -68,6 +85,8 @@ int main(int argc, char *argv[])
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(printerName);
     printer.setDocName(engine.lastDocument().title);
+    if (parser.isSet(QStringLiteral("dialog-choices")))
+        chooseAsInDialog(printer);
     if (!printDocument(printer, engine.lastDocument(), engine.renderer(), offset))
         return failWith(QStringLiteral("cannot print on \"%1\"").arg(printerName));
     return 0;
