@@ -124,14 +124,14 @@ largest_difference() {
 # fails when a page's outlines do not pair up.
 outline_difference() { # expected.pdf printed.pdf
   rm -rf "$work/render" && mkdir "$work/render"
-  pdftoppm -r 300 -gray -png "$1" "$work/render/expected"
-  pdftoppm -r 300 -gray -png "$2" "$work/render/printed"
+  pdftoppm -q -r 300 -gray -png "$1" "$work/render/expected"
+  pdftoppm -q -r 300 -gray -png "$2" "$work/render/printed"
   local page lines
   outlines=0
   for page in "$work/render"/expected-*.png; do
     lines=$("$build/bench/outline_difference" "$page" "${page/expected/printed}" 300) ||
       fail "$(basename "$page"): $lines"
-    outlines=$(echo "$lines" | awk -v l="$outlines" '{d = $(NF - 1); print (d > l ? d : l)}')
+    outlines=$(echo "$lines" | awk -v l="$outlines" '{d = $(NF - 1); printf "%.3f\n", (d > l ? d : l)}')
   done
   outline_count=${lines%%, largest*}
 }

@@ -11,17 +11,18 @@ namespace corvane {
 
 namespace {
 
-// The key under which Qt's CUPS print engine keeps the job's options (its own private
-// header names it PPK_CupsOptions; the value has been the same since Qt 4).
+// The key under which Qt's CUPS print engine keeps the job's options; only Qt's private
+// header names it (PPK_CupsOptions). scripts/cups-check.sh fails if it stops working: it
+// prints with two pages per sheet chosen.
 constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
 // Job options with which CUPS would scale or place the pages itself (Qt's dialog sets the
 // pages-per-sheet ones; the others come from printer defaults or the dialog's properties).
 const QStringList kScalingOptions = {
-    QStringLiteral("number-up"),    QStringLiteral("number-up-layout"), QStringLiteral("fit-to-page"),
-    QStringLiteral("fitplot"),      QStringLiteral("print-scaling"),    QStringLiteral("scaling"),
-    QStringLiteral("natural-scaling"), QStringLiteral("position"),      QStringLiteral("page-left"),
-    QStringLiteral("page-right"),   QStringLiteral("page-top"),         QStringLiteral("page-bottom"),
+    QStringLiteral("number-up"), QStringLiteral("number-up-layout"), QStringLiteral("fit-to-page"),
+    QStringLiteral("fitplot"),   QStringLiteral("print-scaling"),    QStringLiteral("scaling"),
+    QStringLiteral("natural-scaling"), QStringLiteral("position"),
+    QStringLiteral("page-left"), QStringLiteral("page-right"), QStringLiteral("page-top"), QStringLiteral("page-bottom"),
 };
 
 // The CUPS options come as a flat list: name, value, name, value, ...
