@@ -87,6 +87,8 @@ lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -P /usr/share/ppd/cups-pdf/CUPS-PDF
 bash scripts/sample-data.sh "$build" "$work"
 # The label outlines are what is measured: draw them on every sheet.
 sed -i 's/^guides off/guides on/' "$work/Data"/*.PRP
+unguided=$(grep -L '^guides on' "$work/Data"/*.PRP || true)
+[ -z "$unguided" ] || fail "no 'guides off' line to turn on in: $unguided"
 export QT_QPA_PLATFORM=offscreen
 
 # Waits until the queue has no unfinished job and returns the PDF cups-pdf wrote.
