@@ -93,8 +93,11 @@ QList<qsizetype> PageRenderer::cutFields(const FilledPage &page)
 void PageRenderer::paint(QPainter &painter, const ReportSheet &sheet)
 {
     const QPaintDevice *device = painter.device();
-    // Pictures go into a PDF as shared images; elsewhere SVG stays vector.
-    const bool picturesAsImages = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
+    // Pictures go into a PDF file as shared images; elsewhere SVG stays vector. A printer's
+    // job is a PDF too, but there images with transparency make CUPS's PostScript filter
+    // turn the whole page into one coarse image.
+    const bool picturesAsImages = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf
+                                  && device->devType() != QInternal::Printer;
     painter.save();
     painter.scale(device->logicalDpiX() / kUnitsPerInch, device->logicalDpiY() / kUnitsPerInch);
     painter.translate(m_offset);

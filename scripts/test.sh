@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds Corvane and runs every test headless (Qt's offscreen platform): first a release
-# build, then the whole suite again built with AddressSanitizer and UndefinedBehaviorSanitizer,
-# then each fuzz target for a few seconds on its corpus.
+# build, with the check that prints through a private CUPS, then the whole suite again built
+# with AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz target for a few
+# seconds on its corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup-debian.sh clang libclang-rt-14-dev
+bash scripts/setup-debian.sh clang libclang-rt-14-dev cups printer-driver-cups-pdf
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
@@ -12,6 +13,9 @@ echo "== Release build and tests"
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build build-test -j"$jobs"
 (cd build-test && ctest --output-on-failure -j"$jobs")
+
+echo "== Every sheet kind printed through a private CUPS at 100 %"
+bash scripts/cups-check.sh build-test
 
 echo "== The Debian package, unpacked and tried"
 bash scripts/package-test.sh

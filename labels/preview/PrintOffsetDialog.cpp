@@ -3,6 +3,7 @@
 #include "AlignmentPage.h"
 #include "DataLocation.h"
 #include "MessageBox.h"
+#include "PrinterOutput.h"
 #include "Profile.h"
 
 #include <QDialogButtonBox>
@@ -98,12 +99,13 @@ QPointF PrintOffsetDialog::offset() const
 void PrintOffsetDialog::printTestPage()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setFullPage(true);
+    const QPageLayout paper(QPageSize(m_sheet->pageSize), m_sheet->orientation, QMarginsF());
     printer.setDocName(QStringLiteral("印刷位置の調整"));
-    printer.setPageLayout(QPageLayout(QPageSize(m_sheet->pageSize), m_sheet->orientation, QMarginsF()));
+    preparePrinter(printer, paper);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    preparePrinter(printer, paper);
     QPainter painter;
     if (!painter.begin(&printer)) {
         MsgBox(this, QStringLiteral("テストページを印刷できません。"));

@@ -7,10 +7,10 @@
 #include "PdfOutput.h"
 #include "PrintLabels.h"
 #include "PrintOffsetDialog.h"
+#include "PrinterOutput.h"
 #include "ReportEngine.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -70,25 +70,17 @@ void showPrintPreview(QWidget *owner, const ReportDocument &document, PageRender
                       const PreviewControls &controls)
 {
     QPrinter printer(QPrinter::HighResolution);
-    // Label stock is positioned from the paper's edge, not the printable area.
-    printer.setFullPage(true);
     printer.setDocName(document.title);
     if (!document.sheets.isEmpty())
-        printer.setPageLayout(sheetPageLayout(document.sheets.first()));
+        preparePrinter(printer, sheetPageLayout(document.sheets.first()));
 
     QPrintPreviewDialog dialog(&printer, owner);
     dialog.setWindowTitle(QStringLiteral("印刷プレビュー - %1").arg(document.title));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter *target) {
         // The offset makes up for a printer; a PDF keeps the sheet where it belongs.
-        const QPointF kept = renderer.offset();
-        renderer.setOffset(target->outputFormat() == QPrinter::NativeFormat ? readPrintOffset() : QPointF());
-        QPainter painter(target);
-        for (qsizetype i = 0; i < document.sheets.size(); ++i) {
-            if (i > 0)
-                target->newPage();
-            renderer.paint(painter, document.sheets[i]);
-        }
-        renderer.setOffset(kept);
+        const bool onPaper = target->outputFormat() == QPrinter::NativeFormat;
+        if (!printDocument(*target, document, renderer, onPaper ? readPrintOffset() : QPointF()))
+            MsgBox(&dialog, QStringLiteral("プリンタ %1 で印刷できません。").arg(target->printerName()));
     });
     addControls(dialog, document, controls);
     dialog.exec();
