@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Corvane and runs every test headless (Qt's offscreen platform): first a release
-# build, with the check that prints through a private CUPS, then the whole suite again built
+# build (ctest starts a private PostgreSQL server for the tests on the shared database), with
+# the check that prints through a private CUPS, then the whole suite again built
 # with AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz target for a few
 # seconds on its corpus.
 set -euo pipefail
