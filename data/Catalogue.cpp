@@ -261,27 +261,34 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
 {
     if (productId < 1 || substanceNumbers.empty())
         return;
-    // Many rows per statement: on a server each statement is a round trip over the network.
-    constexpr size_t kRowsPerStatement = 100;
     const QString columns = QStringLiteral(
         "INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
         "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) VALUES ");
     const QString row = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    const size_t rowsPerStatement = dialect::rowsPerInsert(db);
     const size_t count = substanceNumbers.size();
     const size_t rows = (count + kSlotsPerEntry - 1) / kSlotsPerEntry;
-    for (size_t firstRow = 0; firstRow < rows; firstRow += kRowsPerStatement) {
-        const size_t rowsHere = std::min(kRowsPerStatement, rows - firstRow);
-        QStringList marks;
-        QVariantList values;
+    QSqlQuery insert(db.sql());
+    QString prepared;
+    for (size_t firstRow = 0; firstRow < rows; firstRow += rowsPerStatement) {
+        const size_t rowsHere = std::min(rowsPerStatement, rows - firstRow);
+        const QString statement = columns + QStringList(qsizetype(rowsHere), row).join(QStringLiteral(", "));
+        if (statement != prepared) { // prepared once, and again only for a shorter last statement
+            if (!insert.prepare(statement))
+                throw sqlFailure(db, insert.lastError());
+            prepared = statement;
+        }
+        int value = 0;
         for (size_t r = firstRow; r < firstRow + rowsHere; ++r) {
-            marks << row;
-            values << productId << static_cast<int>(r) + 1;
+            insert.bindValue(value++, productId);
+            insert.bindValue(value++, static_cast<int>(r) + 1);
             for (size_t slot = 0; slot < kSlotsPerEntry; ++slot) {
                 const size_t k = r * kSlotsPerEntry + slot;
-                values << (k < count ? QVariant(substanceNumbers[k]) : QVariant());
+                insert.bindValue(value++, k < count ? QVariant(substanceNumbers[k]) : QVariant());
             }
         }
-        runSql(db, columns + marks.join(QStringLiteral(", ")), values);
+        if (!insert.exec())
+            throw sqlFailure(db, insert.lastError());
     }
 }
 

@@ -22,6 +22,8 @@ QString sameProductName(const Database &db)
     return onServer(db) ? QStringLiteral("corvane_fold(製品名) = corvane_fold(?)") : QStringLiteral("製品名 = ?");
 }
 
+size_t rowsPerInsert(const Database &db) { return onServer(db) ? 100 : 1; }
+
 void lockTable(Database &db, const QString &table)
 {
     if (onServer(db))
