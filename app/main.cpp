@@ -20,8 +20,7 @@ struct CommandLine {
                                            "インストール時は ~/.local/share/corvane/Data）。"),
                             QStringLiteral("DIR")};
     QCommandLineOption database{QStringLiteral("database"),
-                                QStringLiteral("共有するデータベースのサーバー（postgresql://USER@HOST:PORT/DBNAME）。"
-                                               "既定: corvane.ini の [database] Uri、それもなければ Data.mde。"),
+                                corvane::databaseOptionHelp(),
                                 QStringLiteral("URI")};
     CommandLine()
     {

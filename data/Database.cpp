@@ -31,6 +31,17 @@ bool isOldEngineFile(const QString &path)
     return head == "Standard Jet DB" || head == "Standard ACE DB";
 }
 
+// The first of the tables every label database has that is missing, or nothing. The server
+// keeps unquoted names in lower case, so names compare without regard to case.
+std::optional<QString> missingTable(const QStringList &tables)
+{
+    for (const QString &needed : {QStringLiteral("製品情報"), QStringLiteral("ProductItemEntry"),
+                                  QStringLiteral("表示物質"), QStringLiteral("会社情報")})
+        if (!tables.contains(needed, Qt::CaseInsensitive))
+            return needed;
+    return std::nullopt;
+}
+
 QString failure(const QString &path, const QString &reason)
 {
     return QStringLiteral("データベースを開けません。\n%1\n%2").arg(QDir::toNativeSeparators(path), reason);
@@ -146,12 +157,9 @@ std::unique_ptr<Database> Database::open(const QString &path, QString *error)
     QStringList tables;
     while (query.next())
         tables << query.value(0).toString();
-    for (const QString &needed : {QStringLiteral("製品情報"), QStringLiteral("ProductItemEntry"),
-                                  QStringLiteral("表示物質"), QStringLiteral("会社情報")}) {
-        if (!tables.contains(needed)) {
-            *error = failure(path, QStringLiteral("表「%1」がありません。").arg(needed));
-            return nullptr;
-        }
+    if (const auto missing = missingTable(tables)) {
+        *error = failure(path, QStringLiteral("表「%1」がありません。").arg(*missing));
+        return nullptr;
     }
     // A damaged page would otherwise show up later as a failed save or a short list.
     if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
@@ -203,14 +211,11 @@ std::unique_ptr<Database> Database::openServer(const ServerAddress &address, QSt
     QStringList tables;
     while (query.next())
         tables << query.value(0).toString();
-    for (const QString &needed : {QStringLiteral("製品情報"), QStringLiteral("productitementry"),
-                                  QStringLiteral("表示物質"), QStringLiteral("会社情報")}) {
-        if (!tables.contains(needed)) {
-            *error = QStringLiteral("データベースを開けません。\nサーバー %1\n表「%2」がありません。"
-                                    "corvane-db init で準備してください。")
-                         .arg(address.describe(), needed);
-            return nullptr;
-        }
+    if (const auto missing = missingTable(tables)) {
+        *error = QStringLiteral("データベースを開けません。\nサーバー %1\n表「%2」がありません。"
+                                "corvane-db init で準備してください。")
+                     .arg(address.describe(), *missing);
+        return nullptr;
     }
     return database;
 }

@@ -15,6 +15,12 @@ QString &databaseOption()
 
 } // namespace
 
+QString databaseOptionHelp()
+{
+    return QStringLiteral("共有するデータベースのサーバー（postgresql://USER@HOST:PORT/DBNAME）。"
+                          "既定: corvane.ini の [database] Uri、それもなければ Data.mde。");
+}
+
 void setDatabaseOption(const QString &uri) { databaseOption() = uri; }
 
 QString databaseUri(const DataLocation &location)

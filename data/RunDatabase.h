@@ -8,6 +8,9 @@ namespace corvane {
 class Database;
 struct DataLocation;
 
+// The description of the --database option, the same in every program's --help.
+QString databaseOptionHelp();
+
 // The --database URI given on this run's command line; empty: none.
 void setDatabaseOption(const QString &uri);
 

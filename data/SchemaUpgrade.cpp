@@ -166,17 +166,6 @@ QStringList columnDefinitions(const QString &statement)
     return result;
 }
 
-QStringList serverColumns(Database &db, const QString &table)
-{
-    QSqlQuery query = runSql(db, QStringLiteral("SELECT column_name FROM information_schema.columns "
-                                                "WHERE table_schema = current_schema() AND lower(table_name) = lower(?)"),
-                             {table});
-    QStringList result;
-    while (query.next())
-        result << query.value(0).toString();
-    return result;
-}
-
 } // namespace
 
 QStringList addMissingServerSchema(Database &db, const QString &serverSchema)
@@ -196,7 +185,7 @@ QStringList addMissingServerSchema(Database &db, const QString &serverSchema)
                 runSql(db, statement);
                 continue;
             }
-            const QStringList present = serverColumns(db, name);
+            const QStringList present = dialect::columnNames(db, name);
             for (const QString &definition : columnDefinitions(statement)) {
                 const QString column = definition.section(QLatin1Char(' '), 0, 0);
                 if (present.contains(QString(column).remove(QLatin1Char('"')), Qt::CaseInsensitive))

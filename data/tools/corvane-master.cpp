@@ -83,8 +83,7 @@ int main(int argc, char *argv[])
                                      "インストール時は ~/.local/share/corvane/Data）。"),
                       QStringLiteral("DIR")});
     parser.addOption({QStringLiteral("database"),
-                      QStringLiteral("共有するデータベースのサーバー（postgresql://USER@HOST:PORT/DBNAME）。"
-                                     "既定: corvane.ini の [database] Uri、それもなければ Data.mde。"),
+                      databaseOptionHelp(),
                       QStringLiteral("URI")});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, export, import, report"));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("check と import のファイル"), QStringLiteral("[FILE.tsv]"));

@@ -95,8 +95,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("output"), QStringLiteral("書き出す PDF ファイル。"), QStringLiteral("FILE")},
         {QStringLiteral("data"), QStringLiteral("Data.mde のあるフォルダ（既定: プログラムの隣の Data、"
                                                 "インストール時は ~/.local/share/corvane/Data）。"), QStringLiteral("DIR")},
-        {QStringLiteral("database"), QStringLiteral("共有するデータベースのサーバー（postgresql://USER@HOST:PORT/DBNAME）。"
-                                                    "既定: corvane.ini の [database] Uri、それもなければ Data.mde。"),
+        {QStringLiteral("database"), databaseOptionHelp(),
          QStringLiteral("URI")},
     });
     parser.process(app);
