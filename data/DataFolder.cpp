@@ -91,8 +91,9 @@ bool copyMissingFiles(const QString &sourceFolder, const QString &dataFolder, QS
 const QString kSubstanceInsert = QStringLiteral(
     "INSERT INTO 表示物質 (ID, 物質名, \"注意喚起語：\", \"危険有害性情報：\", 注意書き, "
     "絵表示1, 絵表示2, 絵表示3, 絵表示4, 絵表示5, CAS, "
-    "別名, Hコード, Pコード, 区分, 差込, 出典, 出典ID, 出典年, 出典備考) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    "別名, Hコード, Pコード, 区分, 差込, 出典, 出典ID, 出典年, 出典備考, "
+    "出典版, 法令名称, 義務開始, ラベル裾切値, SDS裾切値, 法令備考) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
 
 } // namespace
 
@@ -119,6 +120,12 @@ bool insertSubstanceRow(QSqlQuery &query, const ComposedSubstance &s)
     query.bindValue(17, textOrNull(s.sourceId));
     query.bindValue(18, s.sourceYear > 0 ? QVariant(s.sourceYear) : QVariant());
     query.bindValue(19, textOrNull(s.sourceNote));
+    query.bindValue(20, textOrNull(s.sourceVersion));
+    query.bindValue(21, textOrNull(s.legalName));
+    query.bindValue(22, textOrNull(s.legalSince));
+    query.bindValue(23, textOrNull(s.labelCutoff));
+    query.bindValue(24, textOrNull(s.sdsCutoff));
+    query.bindValue(25, textOrNull(s.legalNote));
     return query.exec();
 }
 

@@ -2,6 +2,7 @@
 #include "MasterRows.h"
 #include "ProgramMaster.h"
 #include "SqlRun.h"
+#include "SubstanceClassification.h"
 
 #include <QHash>
 
@@ -21,16 +22,28 @@ MasterChanges writeProgramMaster(Database &db, const ProgramMaster &master)
     MasterChanges changes;
     changes.userOwned = int(userRows.size());
     int next = highestSubstanceNumber(db) + 1;
+    QHash<int, int> rowOfProgramNumber; // the program master's number -> the row written
     for (const ComposedSubstance &substance : master.substances) {
         const RowOrigin origin{false, substance.id};
         const auto row = rowOfMasterNo.constFind(substance.id);
         if (row == rowOfMasterNo.cend()) {
+            rowOfProgramNumber.insert(substance.id, next);
             putSubstance(db, next++, substance, origin);
             ++changes.added;
-        } else if (!userRows.contains(*row) && putSubstance(db, *row, substance, origin)) {
-            ++changes.changed;
+        } else if (!userRows.contains(*row)) {
+            rowOfProgramNumber.insert(substance.id, *row);
+            if (putSubstance(db, *row, substance, origin))
+                ++changes.changed;
         }
     }
+    // The classification of every row the program wrote, renumbered to the rows it went to.
+    std::vector<ClassificationRow> classifications;
+    classifications.reserve(master.classifications.size());
+    for (const ClassificationRow &row : master.classifications)
+        if (const auto written = rowOfProgramNumber.constFind(row.substanceId); written != rowOfProgramNumber.cend())
+            classifications.push_back({*written, row.entry, row.cellText});
+    std::vector<int> written(rowOfProgramNumber.cbegin(), rowOfProgramNumber.cend());
+    replaceClassifications(db, written, classifications);
     rewriteAllTargetsList(db);
     runSql(db, QStringLiteral("DELETE FROM MasterVersion"));
     runSql(db, QStringLiteral("INSERT INTO MasterVersion (Version) VALUES (?)"), {master.version});

@@ -56,6 +56,12 @@ ComposedSubstance storedSubstance(const QSqlQuery &row)
     s.sourceId = text("出典ID");
     s.sourceYear = row.value(QStringLiteral("出典年")).toInt();
     s.sourceNote = text("出典備考");
+    s.sourceVersion = text("出典版");
+    s.legalName = text("法令名称");
+    s.legalSince = text("義務開始");
+    s.labelCutoff = text("ラベル裾切値");
+    s.sdsCutoff = text("SDS裾切値");
+    s.legalNote = text("法令備考");
     return s;
 }
 
@@ -128,10 +134,14 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
         for (const ComposedSubstance &row : read.substances) {
             const auto before = storedOrigin(db, row.id);
             const RowOrigin mine{true, before ? before->masterNo : QVariant()};
-            if (!putSubstance(db, row.id, row, mine))
+            if (!putSubstance(db, row.id, row, mine)) {
                 setOrigin(db, row.id, *before); // the same data: the row stays whose it was
-            else
+            } else {
+                // The label is now the user's: the government's classification no longer
+                // describes it, so it is not kept beside it.
+                runSql(db, QStringLiteral("DELETE FROM 物質分類 WHERE 物質ID = ?"), {row.id});
                 (before ? changed : added) << QStringLiteral("  %1 %2").arg(row.id).arg(row.name);
+            }
         }
         rewriteAllTargetsList(db);
         transaction.commit();

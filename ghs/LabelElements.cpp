@@ -323,6 +323,8 @@ std::optional<ComposedLabel> composeLabel(const std::vector<ClassEntry> &entries
         replace("P403+P233", "P233");
     if (has("P410+P403"))
         replace("P403+P235", "P235");
+    if (has("P410+P403") || has("P403+P233") || has("P403+P235"))
+        drop("P403"); // said in the combined statement
     std::sort(precautions.begin(), precautions.end(), [](const QString &a, const QString &b) {
         return firstNumber(a) != firstNumber(b) ? firstNumber(a) < firstNumber(b) : a < b;
     });
