@@ -235,6 +235,9 @@ void MixtureTest::classifiesWorkedMixtures_data()
                                             << "SkinCorrosion=1{A}; EyeDamage=1{A}";
     QTest::newRow("skin category 1 under 5 %") << "A 4.99 SkinCorrosion:1B" << ""
                                                << "SkinCorrosion=2{A}; EyeDamage=1{A}";
+    // Hand: 1.2 + 7.1 + 1.7 = 10.0 % (in binary floating point 9.999999999999998).
+    QTest::newRow("skin category 2 summing to 10 %") << "A 1.2 SkinCorrosion:2 | B 7.1 SkinCorrosion:2 | C 1.7 SkinCorrosion:2"
+                                                     << "" << "SkinCorrosion=2{A,B,C}";
     QTest::newRow("skin range classifies by its upper bound") << "A 4-6 SkinCorrosion:1A" << ""
                                                               << "SkinCorrosion=1{A}; EyeDamage=1{A}";
     // Hand: A at 0.9 % is not relevant (S6 (1)(a)); B 9.5 % < 10 %.
