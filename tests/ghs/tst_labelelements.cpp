@@ -118,19 +118,19 @@ void TestLabelElements::precautionsMerged()
                                     LabelTable::builtIn(), &problem);
     QVERIFY2(label, qPrintable(problem));
     QCOMPARE(joined(label->precautionCodes),
-             QStringLiteral("P210,P260,P264,P270,P271,P304+P340,P312,P314,P377,P381,P405,P410+P403,P501,P233"));
+             QStringLiteral("P210,P233,P260,P264,P270,P271,P304+P340,P312,P314,P377,P381,P405,P410+P403,P501"));
 }
 
 void TestLabelElements::tableRefusesMalformedRows_data()
 {
     QTest::addColumn<QString>("row");
     QTest::addColumn<QString>("message");
-    QTest::newRow("unknown class") << "Flammable\t1\t\tH225\t危険\tGHS02\t?\t出典" << "分類「Flammable」";
-    QTest::newRow("seven columns") << "FlammableLiquids\t1\t\tH224\t危険\tGHS02\t?" << "列が 8 つ";
-    QTest::newRow("bad P code") << "FlammableLiquids\t1\t\tH224\t危険\tGHS02\tP21\t出典" << "P の列";
-    QTest::newRow("no source") << "FlammableLiquids\t1\t\tH224\t危険\tGHS02\t?\t" << "出典がありません";
+    QTest::newRow("unknown class") << "Flammable\t1\t\tH225\t危険\tGHS02\t?\t出典" << "2行目: 分類「Flammable」";
+    QTest::newRow("seven columns") << "FlammableLiquids\t1\t\tH224\t危険\tGHS02\t?" << "2行目: 列が 8 つ";
+    QTest::newRow("bad P code") << "FlammableLiquids\t1\t\tH224\t危険\tGHS02\tP21\t出典" << "2行目: P の列";
+    QTest::newRow("no source") << "FlammableLiquids\t1\t\tH224\t危険\tGHS02\t?\t" << "2行目: 出典がありません";
     QTest::newRow("twice") << "FlammableLiquids\t1\t\tH224\t危険\tGHS02\t?\t出典\nFlammableLiquids\t1\t\tH224\t危険\tGHS02\t?\t出典"
-                           << "二度";
+                           << "3行目: FlammableLiquids 1 が二度";
 }
 
 void TestLabelElements::tableRefusesMalformedRows()
@@ -139,7 +139,7 @@ void TestLabelElements::tableRefusesMalformedRows()
     QFETCH(QString, message);
     QString error;
     QVERIFY(!LabelTable::fromText(QStringLiteral("# comment\n") + row, &error));
-    QVERIFY2(error.contains(message) && error.contains(QStringLiteral("2行目")), qPrintable(error));
+    QVERIFY2(error.contains(message), qPrintable(error));
 }
 
 QTEST_APPLESS_MAIN(TestLabelElements)
