@@ -43,6 +43,14 @@ constexpr qsizetype kMaxPictograms = 5; // the label sheets and 表示物質 hol
 
 QString folded(const QString &name) { return ghs::normalisedCell(name); }
 
+// NITE's name as a label prints it: runs of spaces made one, and NITE's note 「(再分類)」
+// (the substance was classified again) left off; it is not part of the name.
+QString niteName(const QString &name)
+{
+    static const QRegularExpression reclassified(QStringLiteral("\\s*[(（]再分類[)）]$"));
+    return name.simplified().remove(reclassified);
+}
+
 QString oneLine(QString text)
 {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral(" / ")).replace(QLatin1Char('\n'), QStringLiteral(" / ")).replace(QLatin1Char('\t'), QLatin1Char(' '));
@@ -120,7 +128,7 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
             chosen = nullptr;
         }
         for (const NiteSubstance *n : candidates)
-            if (folded(n->name) == folded(row.name) || row.aliases.contains(n->name))
+            if (folded(niteName(n->name)) == folded(row.name) || row.aliases.contains(niteName(n->name)))
                 chosen = n;
         if (!chosen)
             for (const NiteSubstance *n : candidates)
@@ -166,16 +174,16 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
         draft.row.id = numberOf.value(&n);
         draft.row.cas = n.cas;
         const bool legalNameFits = draft.legal && draft.legal->cas.size() == 1 && !draft.legal->casAndOthers;
-        draft.row.name = legalNameFits ? draft.legal->name : n.name;
+        draft.row.name = legalNameFits ? draft.legal->name : niteName(n.name);
         drafts.push_back(std::move(draft));
     }
     QHash<QString, int> nameCount;
     for (const Draft &d : drafts)
         ++nameCount[d.row.name];
     for (Draft &d : drafts) {
-        if (nameCount.value(d.row.name) > 1 && d.nite && d.row.name != d.nite->name) {
+        if (nameCount.value(d.row.name) > 1 && d.nite && d.row.name != niteName(d.nite->name)) {
             --nameCount[d.row.name];
-            d.row.name = d.nite->name;
+            d.row.name = niteName(d.nite->name);
             ++nameCount[d.row.name];
         }
     }
@@ -220,14 +228,16 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
             if (!a.isEmpty() && a != row.name && !aliases.contains(a) && !names.contains(a))
                 aliases << a;
         };
-        addAlias(n.name);
-        if (d.legal)
+        addAlias(niteName(n.name));
+        // The English name where the legal list names this CAS RN alone (a group's English
+        // name, 「Xylene」 for o-キシレン, would mislead).
+        if (d.legal && d.legal->cas.size() == 1 && !d.legal->casAndOthers)
             addAlias(d.legal->englishName);
         for (const ComposedSubstance &old : current)
             if (old.id == row.id)
                 for (const QString &alias : old.aliases)
                     if (alias != QStringLiteral("ホルマリン") && alias != QStringLiteral("塩酸"))
-                        addAlias(alias);
+                        addAlias(niteName(alias));
         row.aliases = aliases;
         row.sourceKind = SourceKind::Nite;
         row.sourceId = n.id;

@@ -4,10 +4,12 @@
 //   corvane-master import FILE.tsv [--data DIR]
 //   corvane-master report [--data DIR]
 //   corvane-master build-from-government NITE.xlsx LEGAL.xlsx... --output DIR [--master DIR]
+//   corvane-master update-from NITE.xlsx [LEGAL.xlsx...] [--data DIR] [--apply]
 #include "Application.h"
 #include "DataLocation.h"
 #include "Database.h"
 #include "GovernmentMaster.h"
+#include "GovernmentUpdate.h"
 #include "LegalList.h"
 #include "NiteList.h"
 #include "RunDatabase.h"
@@ -116,7 +118,10 @@ int main(int argc, char *argv[])
         "  report            物質マスタ全体を確認用の表（HTML）で標準出力に書く\n"
         "  build-from-government NITE.xlsx LEGAL.xlsx... --output DIR\n"
         "                    政府の一覧（NITE 統合版 GHS 分類結果と厚生労働省の義務対象物質一覧）から\n"
-        "                    substances.tsv と classifications.tsv を作って DIR に書く"));
+        "                    substances.tsv と classifications.tsv を作って DIR に書く\n"
+        "  update-from NITE.xlsx [LEGAL.xlsx...] [--apply]\n"
+        "                    新しい政府の一覧で何が変わるかを表示する。--apply で反映する\n"
+        "                    （控えを取って一つのトランザクションで。利用者の物質と製品はそのまま）"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("data"),
@@ -126,11 +131,12 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("database"),
                       databaseOptionHelp(),
                       QStringLiteral("URI")});
+    parser.addOption({QStringLiteral("apply"), QStringLiteral("update-from の変更をデータベースに反映する。")});
     parser.addOption({QStringLiteral("output"), QStringLiteral("build-from-government が書くフォルダ。"), QStringLiteral("DIR")});
     parser.addOption({QStringLiteral("master"),
                       QStringLiteral("build-from-government が番号を引き継ぐ物質マスタのフォルダ（既定: このプログラムの物質マスタ）。"),
                       QStringLiteral("DIR")});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, export, import, report, build-from-government"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, export, import, report, build-from-government, update-from"));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("check と import のファイル"), QStringLiteral("[FILE.tsv]"));
     parser.process(app);
 
@@ -142,6 +148,20 @@ int main(int argc, char *argv[])
         if (args.size() < 3 || parser.value(QStringLiteral("output")).isEmpty())
             return failWith(QStringLiteral("使い方: corvane-master build-from-government NITE.xlsx LEGAL.xlsx... --output DIR [--master DIR]"));
         return buildFromGovernment(args.mid(1), parser.value(QStringLiteral("output")), parser.value(QStringLiteral("master")));
+    }
+    if (command == QLatin1String("update-from")) {
+        if (args.size() < 2)
+            return failWith(QStringLiteral("使い方: corvane-master update-from NITE.xlsx [LEGAL.xlsx...] [--data DIR] [--apply]"));
+        auto db = openData(parser, &error);
+        if (!db)
+            return failWith(error);
+        const RunResult result = updateFromGovernment(*db, *master, args[1], args.mid(2), parser.isSet(QStringLiteral("apply")),
+                                                      QDateTime::currentDateTime());
+        QTextStream out(stdout);
+        for (const QString &line : result.notices)
+            out << line << '\n';
+        out.flush();
+        return result.ok ? 0 : failWith(result.error);
     }
     const bool takesFile = command == QLatin1String("check") || command == QLatin1String("import");
     const bool takesNone = command == QLatin1String("export") || command == QLatin1String("report");
