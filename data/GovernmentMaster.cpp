@@ -58,6 +58,25 @@ QString oneLine(QString text)
 
 } // namespace
 
+QStringList governmentCredits(const QString &niteListDate)
+{
+    // The editions whose published name is known: the file itself carries only the date it
+    // was saved (list_nite_all.xlsx, published 2026-03-04 as 2026年3月版).
+    static const QHash<QString, QString> editions{{QStringLiteral("2026-02-27"), QStringLiteral("2026年3月版")}};
+    const QDate date = QDate::fromString(niteListDate, Qt::ISODate);
+    const QString edition = editions.contains(niteListDate) ? editions.value(niteListDate)
+                            : date.isValid() ? QStringLiteral("%1年%2月%3日保存の一覧").arg(date.year()).arg(date.month()).arg(date.day())
+                                             : QStringLiteral("版不明");
+    return {QStringLiteral("出典：独立行政法人製品評価技術基盤機構（NITE）『NITE統合版 GHS分類結果』（%1）を加工して作成").arg(edition),
+            QStringLiteral("出典：厚生労働省『労働安全衛生法に基づくラベル表示・ＳＤＳ交付等の義務対象物質一覧』を加工して作成")};
+}
+
+QString governmentClassificationNotice()
+{
+    return QStringLiteral("これらは政府による純物質の GHS 分類であり、利用者の製品（混合物・水溶液）の分類ではありません。"
+                          "製品のラベルは、これをもとに供給者が責任をもって作成してください。");
+}
+
 QString substancesFileText(const std::vector<ComposedSubstance> &substances)
 {
     QStringList lines{

@@ -39,6 +39,15 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
                                                       const QString &hazardText, const QString &precautionText,
                                                       QString *error);
 
+// The credit lines the publishers ask for wherever the master's source is shown, for a master
+// made from NITE's list of that date ("2026-02-27"): NITE's names the edition as NITE
+// publishes it where the date is that of a known edition (2026-02-27: 2026年3月版), else the
+// date the list was saved.
+QStringList governmentCredits(const QString &niteListDate);
+
+// What the government's classifications are, and are not, for a user (one sentence).
+QString governmentClassificationNotice();
+
 // substances.tsv as a text: the header comment and every row.
 QString substancesFileText(const std::vector<ComposedSubstance> &substances);
 

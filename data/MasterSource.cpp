@@ -847,6 +847,9 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
             continue;
 
         substance.hazards = hazardLines.join(kLineBreak);
+        // A label of the name alone would look like an unfinished one: say why it is empty.
+        if (hazardCodes.isEmpty() && pictograms.isEmpty() && substance.signalWord.isEmpty())
+            substance.hazards = noLabelElementsText();
         substance.precautions = composePrecautions(precautionCodes, precautionLines);
         for (int number : pictograms)
             substance.pictures.append(pictogramName(number) + QStringLiteral(".svg"));
@@ -891,6 +894,11 @@ QString readUtf8File(const QString &path, std::vector<MasterError> &errors)
 }
 
 } // namespace
+
+QString noLabelElementsText()
+{
+    return QStringLiteral("GHS 分類によるラベル要素（絵表示・注意喚起語・危険有害性情報）はありません。");
+}
 
 QString sourceKindName(SourceKind kind)
 {

@@ -14,6 +14,10 @@ enum class SourceKind {
     Eu,         // EU: EU CLP Annex VI harmonised classification (ID = index number), only where Japan has none
 };
 
+// What a label of a substance whose classification gives no label element prints in place of
+// hazard statements.
+QString noLabelElementsText();
+
 // The word written in the source and the database: "NITE", "MHLW", "EU", "未確認".
 QString sourceKindName(SourceKind kind);
 

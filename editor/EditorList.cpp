@@ -145,7 +145,9 @@ void FrmPuroductDataInput::SetList(qint16 mode)
         const SubstanceRecord &substance = m_state.substance(i);
         const QString number = substanceNumberText(i);
         items.push_back({number, substance.name, i, substance.cas,
-                         QStringLiteral("番号: %1\n物質名: %2\nCAS RN: %3").arg(number, substance.name, substance.cas)});
+                         QStringLiteral("番号: %1\n物質名: %2\nCAS RN: %3\n出典: %4")
+                             .arg(number, substance.name, substance.cas,
+                                  substance.source.isEmpty() ? QStringLiteral("未確認") : substance.source)});
     }
     ListView1->items().setItems(std::move(items));
     if (ListView1->items().count() == 0) {

@@ -56,7 +56,10 @@ private slots:
                                            << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("--kind が2回以上");
         QTest::newRow("an extra argument") << output(QStringLiteral("{work}/old.pdf")) + QStringList{QStringLiteral("extra")}
                                            << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("余分な引数");
-        QTest::newRow("printed") << output(QStringLiteral("{work}/new.pdf")) << QStringLiteral("{data}/Data.mde") << 0 << QString();
+        // The list of all target substances prints whole but for the fields the master's longest
+        // names and statements overflow (tests/printing/whole-master-cut.tsv): status 3, each named.
+        QTest::newRow("printed") << output(QStringLiteral("{work}/new.pdf")) << QStringLiteral("{data}/Data.mde") << 3
+                                 << QStringLiteral("次の文字が枠に収まりませんでした");
     }
     void run()
     {
@@ -96,7 +99,7 @@ private slots:
         const QFileInfo pipe(place(QStringLiteral("{work}/pipe")));
         QVERIFY(pipe.exists() && !pipe.isFile());
         QVERIFY(QFileInfo(place(QStringLiteral("{work}/folder"))).isDir());
-        if (status == 0)
+        if (status == 0 || status == 3)
             QVERIFY(fileBytes(place(QStringLiteral("{work}/new.pdf"))).startsWith("%PDF-"));
     }
 };
