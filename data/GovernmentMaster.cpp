@@ -56,6 +56,33 @@ QString oneLine(QString text)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral(" / ")).replace(QLatin1Char('\n'), QStringLiteral(" / ")).replace(QLatin1Char('\t'), QLatin1Char(' '));
 }
 
+// How the rows of MHLW's lists meet NITE's: with a CAS RN NITE classifies, with CAS RNs it
+// lacks, and without a CAS RN (groups such as 「…及びその化合物」).
+QString legalListSummary(const ghs::LegalList &legal, const ghs::NiteList &nite)
+{
+    QSet<QString> classified;
+    for (const NiteSubstance &n : nite.substances)
+        classified.insert(n.cas);
+    int matched = 0, unmatched = 0, withoutCas = 0;
+    QStringList missing;
+    for (const ghs::LegalEntry &entry : legal.entries) {
+        if (entry.sheetDate != legal.listDate)
+            continue; // the newest list holds every substance of the earlier ones
+        if (entry.cas.isEmpty()) {
+            ++withoutCas;
+        } else if (std::any_of(entry.cas.begin(), entry.cas.end(), [&](const QString &cas) { return classified.contains(cas); })) {
+            ++matched;
+        } else {
+            ++unmatched;
+            missing << entry.name;
+        }
+    }
+    return QStringLiteral("法令の一覧（%1 施行分）の行: NITE が分類している CAS 番号のもの %2件、NITE にない CAS 番号のもの %3件%4、CAS 番号のないもの %5件")
+        .arg(legal.listDate.toString(Qt::ISODate)).arg(matched).arg(unmatched)
+        .arg(missing.isEmpty() ? QString() : QStringLiteral("（%1）").arg(missing.join(QStringLiteral("、"))))
+        .arg(withoutCas);
+}
+
 } // namespace
 
 QStringList governmentCredits(const QString &niteListDate)
@@ -330,6 +357,7 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
     master.summary << QStringLiteral("物質: %1件（NITE の分類による行 %2件、NITE の一覧にないか前の行のままの物質 %3件）")
                           .arg(master.substances.size()).arg(master.substances.size() - keptAsTheyAre.size()).arg(keptAsTheyAre.size())
                    << QStringLiteral("法令の一覧に載っている物質: %1件").arg(legalMatched)
+                   << legalListSummary(legal, nite)
                    << QStringLiteral("分類からラベル要素がない物質: %1件").arg(withoutElements)
                    << QStringLiteral("割当てを読めていない区分を含む物質: %1件").arg(unreadRows)
                    << QStringLiteral("絵表示が 6 個以上要るため前の行のままの物質: %1件 %2")
