@@ -27,15 +27,21 @@ struct CutText {
     int position = 0;
     QString substance;
     QString field;
+    QString unprintable; // characters no font has, left out; empty when the text was too long
 };
 
 // What a printing run did: whether the document was output, why not (in Japanese, for the
 // user), and what the user should know about a document that was output.
+// A field holding characters no font has carries them in `unprintable`; they are left out.
 struct PrintResult {
     bool ok = false;
     QString error;
     QStringList warnings;
     QList<CutText> cut;
+    // What the printed labels lack, one sentence each: a substance whose hazard statements do
+    // not fit whole on its label of this sheet (not printed there; the sentence names the sheet
+    // that holds it), an empty supplier.
+    QStringList incomplete;
 };
 
 struct PrintOptions {
@@ -54,11 +60,14 @@ PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 ki
 // The label positions of a sheet of the kind: 12 or 21 for the additional labels, else 1.
 int labelsPerSheet(qint16 kind);
 
-// One line for the user: "1ページ 3番目（トルエン）: 危険有害性情報".
+// One line for the user: "1ページ 3番目（トルエン）: 危険有害性情報", and for characters no
+// font has "1ページ: 製品名（印刷できない文字「𠮷」）".
 QString describeCut(const CutText &cut);
 // The message listing cut texts: "次の文字が枠に収まりませんでした: " and one line each, at
 // most `limit` lines and then how many more.
 QString cutTextMessage(const QList<CutText> &cut, int limit);
+// The message listing what the printed labels lack (PrintResult::incomplete).
+QString incompleteMessage(const QStringList &incomplete, int limit);
 
 // Blanks the header fields and the fields of slots 1 to count of a freshly loaded page.
 void ClearReportFields(ReportEngine &engine, qint16 mode, qint16 count);
