@@ -133,6 +133,20 @@ LineRange unbrokenLine(const MeasuredParagraph &paragraph)
     return makeLine(paragraph, 0, paragraph.characters.size());
 }
 
+qsizetype lastLineEndBetweenWords(const QString &text, qsizetype from, qsizetype to)
+{
+    static thread_local WordBoundaries boundaries;
+    const QList<bool> &edges = boundaries.of(text);
+    for (qsizetype k = qMin(to, text.size() - 1); k > from && k > 0; --k) {
+        // Before a line break the line ends anyway: no place to divide it.
+        if (text[k].isLowSurrogate() || text[k] == u'\r' || text[k] == u'\n' || !edges[k])
+            continue;
+        if (mayBreakBetween(text[k - 1].unicode(), text[k].unicode()))
+            return k;
+    }
+    return -1;
+}
+
 LineRange shortenToWord(const MeasuredParagraph &paragraph, const LineRange &line, qreal maxWidth)
 {
     const qsizetype count = paragraph.characters.size();

@@ -43,6 +43,10 @@ BrokenParagraph breakParagraph(const MeasuredParagraph &paragraph, qreal maxWidt
 // The paragraph on one line.
 LineRange unbrokenLine(const MeasuredParagraph &paragraph);
 
+// The last UTF-16 offset in (from, to] at which a line of text may end between words (kinsoku
+// applied, a surrogate pair kept whole); -1 when there is none.
+qsizetype lastLineEndBetweenWords(const QString &text, qsizetype from, qsizetype to);
+
 // The longest start of `line` that ends at a word (or where the paragraph ends) and is at most
 // maxWidth ems wide; empty when not even its first word fits.
 LineRange shortenToWord(const MeasuredParagraph &paragraph, const LineRange &line, qreal maxWidth);

@@ -2,6 +2,7 @@
 #include "Catalogue.h"
 #include "Database.h"
 #include "DbError.h"
+#include "LineBreaker.h"
 #include "ReportEngine.h"
 #include "TypedText.h"
 
@@ -596,8 +597,12 @@ void SplitNotes(const QString &text, QString &first, QString &rest)
             lineLength = length - start + 1;
         }
         if (lineLength > 30) {
-            if (lines == 23)
-                end = start + 29;
+            // A long 23rd line is cut within its first 30 characters, where a line may end
+            // between words; after the 30th only when no word ends there.
+            if (lines == 23) {
+                const qsizetype atWord = lastLineEndBetweenWords(text, start - 1, start + 29);
+                end = atWord > start - 1 ? atWord : start + 29;
+            }
             ++lines;
         }
     }

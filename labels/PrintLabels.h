@@ -78,8 +78,9 @@ void ClearReportFields(ReportEngine &engine, qint16 mode, qint16 count);
 void MoveNotesOnLastPage(ReportEngine &engine, int nextSlot, const QString &notesWhole);
 
 // Divides notes between the two notes fields of the six-label page: first takes up to 23
-// lines (a line over 30 characters counts as two, and a 23rd such line is cut after its
-// 30th character); first + rest is always text.
+// lines (a line over 30 characters counts as two, and a 23rd such line is cut within its
+// first 30 characters where a word ends, after its 30th only when no word ends there);
+// first + rest is always text.
 void SplitNotes(const QString &text, QString &first, QString &rest);
 
 } // namespace corvane

@@ -101,14 +101,17 @@ void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int
     }
     if (!result.warnings.isEmpty())
         MsgBox(owner, result.warnings.join(QLatin1Char('\n')));
+    if (!result.incomplete.isEmpty())
+        MsgBox(owner, incompleteMessage(result.incomplete, kCutLinesShown));
     if (!result.cut.isEmpty())
         MsgBox(owner, cutTextMessage(result.cut, kCutLinesShown));
 
     PreviewControls controls;
     controls.positions = labelsPerSheet(static_cast<qint16>(kind));
     auto shownCut = std::make_shared<QString>(cutTextMessage(result.cut, kCutLinesShown));
+    auto shownIncomplete = std::make_shared<QString>(incompleteMessage(result.incomplete, kCutLinesShown));
     auto laidOut = std::make_shared<int>(1);
-    controls.relayout = [&, shownCut, laidOut](int start) {
+    controls.relayout = [&, shownCut, shownIncomplete, laidOut](int start) {
         PrintResult again = run(start);
         if (!again.ok) {
             MsgBox(owner, again.error);
@@ -116,6 +119,12 @@ void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int
             return false;
         }
         *laidOut = start;
+        // Another start position may leave out other substances (the bottom row is lower).
+        if (const QString message = incompleteMessage(again.incomplete, kCutLinesShown);
+            !again.incomplete.isEmpty() && message != *shownIncomplete) {
+            MsgBox(owner, message);
+            *shownIncomplete = message;
+        }
         // The same texts are cut wherever the labels start; say so only when that changes.
         if (const QString message = cutTextMessage(again.cut, kCutLinesShown);
             !again.cut.isEmpty() && message != *shownCut) {

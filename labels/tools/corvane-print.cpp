@@ -2,7 +2,8 @@
 // for batch work and automation:
 //   corvane-print --product ID --kind K [--single 0|1] [--start N] [--offset X,Y] --output FILE.pdf [--data DIR]
 // Exit status: 0 printed; 1 nothing printed (the message on standard error); 3 printed, but
-// some text did not fit its field (each listed on standard error).
+// some text did not fit its field, or the labels lack something (a substance left out, an
+// empty supplier): each listed on standard error.
 #include "Application.h"
 #include "Catalogue.h"
 #include "DailyBackup.h"
@@ -25,7 +26,7 @@ using namespace corvane;
 
 namespace {
 
-// Printed, but text was left out of some fields.
+// Printed, but text was left out of some fields or the labels lack something.
 constexpr int kExitTextCut = 3;
 
 int failWith(const QString &message)
@@ -80,7 +81,8 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Corvane のラベルを PDF ファイルに印刷します。\n"
         "終了状態: 0 印刷した。1 印刷しなかった（理由は標準エラー出力）。3 印刷したが、最小の文字サイズでも\n"
-        "枠に収まらない文字を省いた（その枠を一つずつ標準エラー出力に書く）。"));
+        "枠に収まらない文字を省いた、危険有害性情報がラベルに入らない物質を印刷しなかった、または供給者の欄が\n"
+        "空である（それぞれを標準エラー出力に書く）。"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
@@ -167,10 +169,12 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     for (const QString &warning : result.warnings)
         err << "corvane-print: " << warning << '\n';
-    if (result.cut.isEmpty())
-        return 0;
-    err << "corvane-print: 次の文字が枠に収まりませんでした:\n";
-    for (const CutText &cut : result.cut)
-        err << "  " << describeCut(cut) << '\n';
-    return kExitTextCut;
+    for (const QString &line : result.incomplete)
+        err << "corvane-print: " << line << '\n';
+    if (!result.cut.isEmpty()) {
+        err << "corvane-print: 次の文字が枠に収まりませんでした:\n";
+        for (const CutText &cut : result.cut)
+            err << "  " << describeCut(cut) << '\n';
+    }
+    return result.cut.isEmpty() && result.incomplete.isEmpty() ? 0 : kExitTextCut;
 }

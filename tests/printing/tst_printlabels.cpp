@@ -452,6 +452,60 @@ private slots:
         }
     }
 
+    // What a user typed or imported, as the normal label prints it: line and paragraph
+    // separators break lines where the field has lines and are a space where it has one,
+    // control characters are left out, the PDF's title is clean, and a character no font has
+    // is left out and named instead of printed as a box.
+    void typedCharactersNeverDeleteOrGarbleText_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<QStringList>("cut");
+        QTest::newRow("line separator in the notes") << "Notes" << QStringLiteral("火気厳禁\u2028保護手袋を着用")
+                                                     << QStringLiteral("火気厳禁\r\n保護手袋を着用") << QStringList();
+        QTest::newRow("paragraph separator in the name") << "ProName" << QStringLiteral("洗浄剤\u2029A")
+                                                         << QStringLiteral("洗浄剤 A") << QStringList();
+        QTest::newRow("control characters in the ingredients")
+            << "CntElm" << QStringLiteral("トルエン\a\x1b\b\v\x7f\u0085 30%") << QStringLiteral("トルエン\r\n 30%") << QStringList();
+        QTest::newRow("control characters in the name")
+            << "ProName" << QStringLiteral("洗浄剤\a\x1b\b\vA") << QStringLiteral("洗浄剤A") << QStringList();
+        QTest::newRow("control characters in the supplier") << "CopName" << QStringLiteral("化学\a\r\n株式会社")
+                                                             << QStringLiteral("化学 株式会社") << QStringList();
+        QTest::newRow("a character no font has") << "ProName" << QStringLiteral("𠮷野化学🧪") << QStringLiteral("𠮷野化学🧪")
+                                                 << QStringList{"1ページ: 製品名（印刷できない文字「𠮷🧪」）"};
+    }
+    void typedCharactersNeverDeleteOrGarbleText()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, printed);
+        QFETCH(QStringList, cut);
+        const int id = product(QStringLiteral("p"), {1}, 1);
+        catalogue::ProductFields fields{field == u"ProName" ? typed : QStringLiteral("p"), field == u"Notes" ? typed : QString(),
+                                        field == u"CntElm" ? typed : QString(), 1};
+        catalogue::writeProductRow(*db, id, fields, 1);
+        if (field == u"CopName")
+            catalogue::writeCompany(*db, {typed, QStringLiteral("東京都"), QStringLiteral("TEL 03")});
+        const QString pdf = QDir(folder->path()).filePath(QStringLiteral("typed.pdf"));
+        const auto result = print(id, Normal, 1, pdf);
+        QVERIFY(result->ok);
+        QCOMPARE(result->field(0, field), printed);
+        QCOMPARE(result->cut, cut);
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY(info.waitForFinished());
+        const QString title = QString::fromUtf8(info.readAllStandardOutput()).section(u'\n', 0, 0);
+        QCOMPARE(title, QStringLiteral("Title:           ") + (field == u"ProName" ? printed : QStringLiteral("p")));
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished());
+        const QString all = QString::fromUtf8(text.readAllStandardOutput());
+        for (const QString &written : printed.split(QRegularExpression(QStringLiteral("[\\s\\x{20BB7}\\x{1F9EA}]+")), Qt::SkipEmptyParts))
+            QVERIFY2(all.contains(written), qPrintable(written));
+        QVERIFY(!all.contains(QStringLiteral("𠮷")) && !all.contains(QStringLiteral("🧪")));
+    }
+
     void titleNamesTheProductAndAnUnreadablePictureTheSubstance()
     {
         const int id = product(QStringLiteral("洗浄剤 A"), {1});
@@ -649,8 +703,14 @@ private slots:
         const auto printed = print(-1, AllSubstances, 0);
         QVERIFY(printed->ok);
         const int n = static_cast<int>(master.size());
-        QCOMPARE(printed->sheets().size(), (n + 11) / 12);
+        const int pages = (n + 11) / 12;
+        QCOMPARE(printed->sheets().size(), pages);
         QCOMPARE(printed->field(0, QStringLiteral("Element1")), name(1));
+        // Hundreds of pages: each says what it is and where it stands.
+        QCOMPARE(printed->field(0, QStringLiteral("PageNo")), QStringLiteral("全対象物質 1/%1").arg(pages));
+        QCOMPARE(printed->field(pages - 1, QStringLiteral("PageNo")), QStringLiteral("全対象物質 %1/%1").arg(pages));
+        // A product's sheet of the same stock has no such heading.
+        QCOMPARE(print(product(QStringLiteral("p"), shortest(13)), Additional2x6, 0)->field(1, QStringLiteral("PageNo")), QString());
         QCOMPARE(printed->field(0, QStringLiteral("CopName")), QStringLiteral("<no field>")); // no header on this sheet
     }
 

@@ -1,5 +1,7 @@
 // corvane-print run as a user runs it: it refuses what it must not overwrite and never
 // deletes or changes a file it refused or failed to print into.
+#include "Catalogue.h"
+#include "Database.h"
 #include "Fixture.h"
 
 #include <QDir>
@@ -57,6 +59,18 @@ private slots:
         QTest::newRow("an extra argument") << output(QStringLiteral("{work}/old.pdf")) + QStringList{QStringLiteral("extra")}
                                            << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("余分な引数");
         QTest::newRow("printed") << output(QStringLiteral("{work}/new.pdf")) << QStringLiteral("{data}/Data.mde") << 0 << QString();
+        // {product}: toluene and acetone, no supplier entered.
+        const auto productAs = [](const char *kind) {
+            return QStringList{QStringLiteral("--product"), QStringLiteral("{product}"), QStringLiteral("--kind"),
+                               QString::fromLatin1(kind), QStringLiteral("--data"), QStringLiteral("{data}"),
+                               QStringLiteral("--output"), QStringLiteral("{work}/new.pdf")};
+        };
+        QTest::newRow("printed without a substance that does not fit") << productAs("5") << QStringLiteral("{data}/Data.mde") << 3
+                                                                       << QStringLiteral("（トルエン）: 危険有害性情報が最小の文字でもラベルに入らないため、印刷していません。12面の追加ラベルには入ります。");
+        QTest::newRow("printed without a supplier") << productAs("1") << QStringLiteral("{data}/Data.mde") << 3
+                                                    << QStringLiteral("供給者の欄が空です");
+        QTest::newRow("no model label for several substances") << productAs("2") << QStringLiteral("{data}/Data.mde") << 1
+                                                               << QStringLiteral("モデルラベルは単一物質の製品だけに印刷できます。");
     }
     void run()
     {
@@ -66,9 +80,24 @@ private slots:
         QFETCH(QString, message);
         ProgramFolder folder;
         QVERIFY(folder.isValid());
+        int product = 0;
+        {
+            const auto db = folder.open();
+            QVERIFY(db);
+            std::vector<int> numbers;
+            for (const SubstanceRecord &substance : catalogue::allSubstances(*db))
+                if (substance.name == QStringLiteral("トルエン") || substance.name == QStringLiteral("アセトン"))
+                    numbers.push_back(substance.id);
+            QCOMPARE(numbers.size(), size_t(2));
+            product = *catalogue::registerProduct(*db, QStringLiteral("トルエン製品"));
+            catalogue::addEntries(*db, product, numbers);
+            catalogue::writeProductRow(*db, product, {QStringLiteral("トルエン製品"), QString(), QString(), 0}, 2);
+        }
         QTemporaryDir work;
         const auto place = [&](QString text) {
-            return text.replace(QStringLiteral("{data}"), folder.dataFolder()).replace(QStringLiteral("{work}"), work.path());
+            return text.replace(QStringLiteral("{data}"), folder.dataFolder())
+                .replace(QStringLiteral("{work}"), work.path())
+                .replace(QStringLiteral("{product}"), QString::number(product));
         };
         QVERIFY(QDir(work.path()).mkdir(QStringLiteral("folder")));
         QFile inside(place(QStringLiteral("{work}/folder/inside")));
@@ -96,7 +125,7 @@ private slots:
         const QFileInfo pipe(place(QStringLiteral("{work}/pipe")));
         QVERIFY(pipe.exists() && !pipe.isFile());
         QVERIFY(QFileInfo(place(QStringLiteral("{work}/folder"))).isDir());
-        if (status == 0)
+        if (status == 0 || status == 3)
             QVERIFY(fileBytes(place(QStringLiteral("{work}/new.pdf"))).startsWith("%PDF-"));
     }
 };
