@@ -230,11 +230,11 @@ private slots:
             QVERIFY(tickedInList(form).isEmpty()); // a click does not tick
 
             form.ListView1_ColumnClick(1);
-            QCOMPARE(form.ListView1->items().item(0).tag, substances); // descending first
-            form.ListView1_ColumnClick(1);
-            QCOMPARE(form.ListView1->items().item(0).tag, 1);
+            QCOMPARE(form.ListView1->items().item(0).tag, 1); // ascending first
             form.ListView1_ColumnClick(1);
             QCOMPARE(form.ListView1->items().item(0).tag, substances);
+            form.ListView1_ColumnClick(1);
+            QCOMPARE(form.ListView1->items().item(0).tag, 1);
         });
     }
 
