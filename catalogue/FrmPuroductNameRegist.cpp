@@ -1,5 +1,6 @@
 #include "FrmPuroductNameRegist.h"
 #include "Catalogue.h"
+#include "CleanInput.h"
 #include "ErrorBoundary.h"
 #include "Fonts.h"
 #include "MessageBox.h"
@@ -28,6 +29,7 @@ void FrmPuroductNameRegist::buildControls()
     grid->setVerticalSpacing(16);
 
     Text1[0] = new QLineEdit(this);
+    cleanOnInput(Text1[0]);
     Text1[0]->setMaxLength(50);
     Text1[0]->setMinimumWidth(320);
     Label1[0] = new QLabel(QStringLiteral("製品名"), this);

@@ -37,14 +37,21 @@ void addControls(QPrintPreviewDialog &dialog, const ReportDocument &document, co
     auto *preview = dialog.findChild<QPrintPreviewWidget *>();
     if (!toolBar || !preview)
         return;
-    toolBar->addSeparator();
+    // Our controls come first: at the dialog's width the end of Qt's tool bar is folded away.
+    QAction *qtsFirst = toolBar->actions().value(0);
+    const auto add = [&](QWidget *widget) { toolBar->insertWidget(qtsFirst, widget); };
+    QAction *offset = new QAction(QStringLiteral("印刷位置の調整"), toolBar);
+    toolBar->insertAction(qtsFirst, offset);
+    QObject::connect(offset, &QAction::triggered, &dialog, [&dialog, &document] {
+        PrintOffsetDialog(firstSheetReport(document), &dialog).exec();
+    });
     if (controls.positions > 1 && controls.relayout) {
         auto *start = new QSpinBox(toolBar);
         start->setRange(1, controls.positions);
         start->setValue(controls.startPosition);
         start->setToolTip(QStringLiteral("1 枚目の何番目のラベルから印刷するか（左上から横へ数えます）"));
-        toolBar->addWidget(new QLabel(QStringLiteral(" 開始位置 "), toolBar));
-        toolBar->addWidget(start);
+        add(new QLabel(QStringLiteral(" 開始位置 "), toolBar));
+        add(start);
         auto laidOut = std::make_shared<int>(controls.startPosition);
         QObject::connect(start, &QSpinBox::valueChanged, &dialog, [=, relayout = controls.relayout](int position) {
             if (position == *laidOut)
@@ -58,10 +65,7 @@ void addControls(QPrintPreviewDialog &dialog, const ReportDocument &document, co
             preview->updatePreview();
         });
     }
-    QAction *offset = toolBar->addAction(QStringLiteral("印刷位置の調整"));
-    QObject::connect(offset, &QAction::triggered, &dialog, [&dialog, &document] {
-        PrintOffsetDialog(firstSheetReport(document), &dialog).exec();
-    });
+    toolBar->insertSeparator(qtsFirst);
 }
 
 } // namespace
