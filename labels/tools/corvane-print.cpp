@@ -15,6 +15,7 @@
 #include "OutputCheck.h"
 #include "PrintLabels.h"
 #include "ReportEngine.h"
+#include "Translations.h"
 
 #include <QGuiApplication>
 #include <QCommandLineParser>
@@ -76,6 +77,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationVersion(Application::version());
+    useJapaneseTranslations(); // --help in Japanese
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
