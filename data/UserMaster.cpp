@@ -1,4 +1,5 @@
 #include "UserMaster.h"
+#include "TypedText.h"
 #include "Database.h"
 #include "DatabaseBackup.h"
 #include "ErrorBoundary.h"
@@ -92,9 +93,29 @@ RunResult exportMaster(Database &db, QString *text)
     }
 }
 
-RunResult importSubstances(Database &db, const ProgramMaster &master, const QString &text,
+namespace {
+
+// Each field as it may be stored and printed: control characters removed, a line or paragraph
+// separator a space (a field has one line).
+QString cleanFields(const QString &text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &line : lines) {
+        const bool crlf = line.endsWith(QLatin1Char('\r'));
+        QStringList fields = (crlf ? line.chopped(1) : line).split(QLatin1Char('\t'));
+        for (QString &field : fields)
+            field = cleanText(field, TextLines::One);
+        line = fields.join(QLatin1Char('\t')) + (crlf ? QStringLiteral("\r") : QString());
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+RunResult importSubstances(Database &db, const ProgramMaster &master, const QString &typedText,
                            const QString &fileName, const QDateTime &now)
 {
+    const QString text = cleanFields(typedText);
     const MasterSourceResult read = readMasterSource(master.hazardText, QStringLiteral("hazard_statements.tsv"),
                                                      master.precautionText, QStringLiteral("precautionary_statements.tsv"),
                                                      text, fileName);

@@ -232,10 +232,11 @@ private slots:
         const int last = int(m_master.substances.size());
         const std::vector<SubstanceRecord> original = catalogue::allSubstances(*db);
 
-        // The user corrects substance 3's name and adds a substance of their own after the last.
+        // The user corrects substance 3's name and adds a substance of their own after the last;
+        // control characters in the file (a BEL, an ESC, a line separator) do not reach the labels.
         QStringList lines = exported(*db);
-        lines[lineOf(lines, 3)].replace(original[2].name, QStringLiteral("試験用に直した名前"));
-        lines.insert(lineOf(lines, last) + 1, QStringLiteral("%1\t試験用の自社物質\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t").arg(last + 1));
+        lines[lineOf(lines, 3)].replace(original[2].name, QStringLiteral("試験用に\a直した\x1b名前"));
+        lines.insert(lineOf(lines, last) + 1, QStringLiteral("%1\t試験用の\u2028自社物質\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t").arg(last + 1));
         const RunResult import = importSubstances(*db, m_master, lines.join(QLatin1Char('\n')), QStringLiteral("mine.tsv"), kNow);
         QVERIFY2(import.ok, qPrintable(import.error));
         QVERIFY(import.notices.contains(QStringLiteral("変更した物質: 1件")));
@@ -263,7 +264,7 @@ private slots:
         QCOMPARE(after.size(), size_t(last + 2));
         QCOMPARE(after[2].name, QStringLiteral("試験用に直した名前"));
         QCOMPARE(after[2].hazards, original[2].hazards);
-        QCOMPARE(after[size_t(last)].name, QStringLiteral("試験用の自社物質")); // its number kept
+        QCOMPARE(after[size_t(last)].name, QStringLiteral("試験用の 自社物質")); // its number kept
         QCOMPARE(after[size_t(last) + 1].name, QStringLiteral("試験用にマスタへ加えた物質"));
         const auto list = rows(*db, QStringLiteral("SELECT * FROM ProductItemEntry WHERE ProductID = -1 ORDER BY BlockNo"));
         QCOMPARE(list.size(), (last + 2 + 11) / 12);
