@@ -87,8 +87,11 @@ void FrmPuroductNameRegist::Command1_Click(int index)
             MsgBox(this, QStringLiteral("製品名を変更してください。"));
             return;
         }
-        const QString taken = QStringLiteral("製品名：") + name + QStringLiteral(" は既に登録されています。");
-        if (catalogue::productByName(*dbRegist, name)) {
+        QString taken = QStringLiteral("製品名：") + name + QStringLiteral(" は既に登録されています。");
+        if (const auto registered = catalogue::productByName(*dbRegist, name)) {
+            // A look-alike (full-width or half-width, another case) is named as it is stored.
+            if (registered->nameText() != name)
+                taken += QStringLiteral("\n登録済みの製品名：") + registered->nameText();
             MsgBox(this, taken);
             return;
         }
