@@ -6,6 +6,7 @@
 // task bar (about 700 pixels of height, title bar included).
 #include "DataLocation.h"
 #include "Fonts.h"
+#include "FrmPuroductDataInput.h"
 #include "Program.h"
 
 #include "Translations.h"
@@ -69,7 +70,17 @@ int main(int argc, char *argv[])
     grab(&menu, args[2], QStringLiteral("menu"));
     grabNextModal(args[2], QStringLiteral("company"));
     menu.Command1_Click(0);
-    grabNextModal(args[2], QStringLiteral("editor"));
+    // The editor, then its list when a search finds nothing.
+    QTimer::singleShot(300, [folder = args[2]] {
+        auto *editor = qobject_cast<FrmPuroductDataInput *>(QApplication::activeModalWidget());
+        if (!editor)
+            return;
+        grab(editor, folder, QStringLiteral("editor"));
+        editor->searchBox->setText(QStringLiteral("該当しない物質名"));
+        grab(editor, folder, QStringLiteral("editor-no-match"));
+        editor->searchBox->clear();
+        editor->close();
+    });
     menu.Command1_Click(1);
     grabNextModal(args[2], QStringLiteral("select"));
     menu.Command1_Click(2);
