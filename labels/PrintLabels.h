@@ -53,7 +53,10 @@ struct PrintOptions {
 
 // Prints the labels of one product (or, for kind 4, of the entries stored under productID)
 // through engine, whose output the caller has chosen; hWnd is handed to the engine as the
-// document's owner. It never talks to the user: the caller shows the result.
+// document's owner. It never talks to the user: the caller shows the result. Nothing is
+// printed for a product without substances, nor a model label for a product of several; on
+// the sheets of additional labels a substance goes only on a label where its hazard
+// statements fit whole (PrintResult::incomplete names the others).
 PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
                         ReportEngine &engine, const PrintOptions &options = {});
 
