@@ -56,6 +56,13 @@ private:
     QCache<QString, QList<bool>> m_cache{kWordEdgeCacheSize};
 };
 
+// One dictionary and cache for the thread (the printing run's).
+WordBoundaries &wordBoundaries()
+{
+    static thread_local WordBoundaries boundaries;
+    return boundaries;
+}
+
 // A line may end before character k: kinsoku allows it and a word ends there.
 bool mayEndLineBefore(const MeasuredParagraph &paragraph, qsizetype k)
 {
@@ -116,8 +123,7 @@ MeasuredParagraph::MeasuredParagraph(const QString &paragraphText, FontFace &fac
         i += length;
     }
     offsets.append(text.size());
-    static thread_local WordBoundaries boundaries;
-    const QList<bool> &edges = boundaries.of(text);
+    const QList<bool> &edges = wordBoundaries().of(text);
     wordEdges.reserve(offsets.size());
     for (const qsizetype offset : offsets)
         wordEdges.append(edges[offset]);
@@ -135,8 +141,7 @@ LineRange unbrokenLine(const MeasuredParagraph &paragraph)
 
 qsizetype lastLineEndBetweenWords(const QString &text, qsizetype from, qsizetype to)
 {
-    static thread_local WordBoundaries boundaries;
-    const QList<bool> &edges = boundaries.of(text);
+    const QList<bool> &edges = wordBoundaries().of(text);
     for (qsizetype k = qMin(to, text.size() - 1); k > from && k > 0; --k) {
         // Before a line break the line ends anyway: no place to divide it.
         if (text[k].isLowSurrogate() || text[k] == u'\r' || text[k] == u'\n' || !edges[k])
