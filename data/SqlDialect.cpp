@@ -14,6 +14,12 @@ QString beginTransaction(const Database &db)
     return onServer(db) ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");
 }
 
+QString beginReading(const Database &db)
+{
+    // The file takes its read lock with the first statement and keeps it to the end.
+    return onServer(db) ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY") : QStringLiteral("BEGIN");
+}
+
 QString forUpdate(const Database &db) { return onServer(db) ? QStringLiteral(" FOR UPDATE") : QString(); }
 
 QString sameProductName(const Database &db)

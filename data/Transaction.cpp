@@ -18,10 +18,10 @@ void execute(Database &db, const QString &statement)
 
 } // namespace
 
-Transaction::Transaction(Database &db) : m_db(db)
+Transaction::Transaction(Database &db, Kind kind) : m_db(db)
 {
     m_db.reconnectIfLost();
-    execute(m_db, dialect::beginTransaction(m_db));
+    execute(m_db, kind == Kind::Write ? dialect::beginTransaction(m_db) : dialect::beginReading(m_db));
     m_open = true;
     m_db.setInTransaction(true);
 }

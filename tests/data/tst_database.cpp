@@ -172,13 +172,15 @@ private slots:
         QVERIFY(takeDailyBackup(*db, first).ok);
         QCOMPARE(storedName(morning), QStringLiteral("朝"));
 
+        // One start while the clock read a date years ahead: that copy must not stay the newest.
+        QVERIFY(takeDailyBackup(*db, QDate(2099, 1, 1)).ok);
         for (int day = 1; day < 20; ++day)
             QVERIFY(takeDailyBackup(*db, first.addDays(day)).ok);
         QStringList expected;
         for (int day = 19; day >= 6; --day)
             expected << QStringLiteral("Data-%1.mde").arg(first.addDays(day).toString(QStringLiteral("yyyy-MM-dd")));
         QCOMPARE(QDir(backups).entryList(QDir::Files, QDir::Name | QDir::Reversed), expected);
-        QCOMPARE(newestBackup(db->path()), QDir(backups).filePath(expected.first()));
+        QCOMPARE(newestBackup(db->path(), first.addDays(19)), QDir(backups).filePath(expected.first()));
         QCOMPARE(storedName(newestBackup(db->path())), QStringLiteral("夜"));
     }
 

@@ -92,6 +92,33 @@ QList<QVariantList> userData(Database &db)
            + rows(db, QStringLiteral("SELECT * FROM 会社情報 ORDER BY rowid"));
 }
 
+// Every row of every table of a database file, for comparing a copy with its original.
+QStringList everyRow(const QString &path)
+{
+    QStringList all;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("every-row"));
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open())
+            return {db.lastError().text()};
+        QSqlQuery tables(db);
+        tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+        while (tables.next()) {
+            QSqlQuery query(db);
+            query.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(tables.value(0).toString()));
+            while (query.next()) {
+                QStringList values{tables.value(0).toString()};
+                for (int i = 0; i < query.record().count(); ++i)
+                    values << query.value(i).toString();
+                all << values.join(QLatin1Char('|'));
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("every-row"));
+    return all;
+}
+
 QStringList backups(const ProgramFolder &folder)
 {
     return QDir(folder.dataFolder() + QStringLiteral("/backup")).entryList(QDir::Files);
@@ -130,13 +157,32 @@ private slots:
         m_master = *master;
     }
 
+    void firstReleaseDatabaseTakesTheProgramsMaster_data()
+    {
+        QTest::addColumn<bool>("wal");
+        QTest::newRow("rollback journal") << false;
+        // Another program keeps the file open in WAL mode; its last product is only in the log.
+        QTest::newRow("WAL, rows still in the log") << true;
+    }
+
     void firstReleaseDatabaseTakesTheProgramsMaster()
     {
+        QFETCH(bool, wal);
+        SKIP_ON_SERVER();
         ProgramFolder fresh; // built from the program's master, to compare with
         ProgramFolder folder;
         QVERIFY(fresh.isValid() && folder.isValid());
         makeFirstReleaseDatabase(folder.databasePath());
-        const QByteArray before = bytesOf(folder.databasePath());
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(folder.databasePath());
+        QVERIFY(other.open());
+        QSqlQuery otherQuery(other);
+        if (wal)
+            for (const char *statement : {"PRAGMA journal_mode = WAL", "PRAGMA wal_autocheckpoint = 0",
+                                          "INSERT INTO 製品情報 (ID, 製品名) VALUES (90, 'ログの中の製品')"})
+                QVERIFY2(otherQuery.exec(QString::fromUtf8(statement)), qPrintable(otherQuery.lastError().text()));
+        const QString original = folder.path() + QStringLiteral("/original.mde");
+        QVERIFY(otherQuery.exec(QStringLiteral("VACUUM INTO '%1'").arg(original)));
         auto db = folder.open();
         QVERIFY(db);
         const QList<QVariantList> kept = userData(*db);
@@ -165,17 +211,22 @@ private slots:
             QCOMPARE(stored[i].pictures[0], s.pictures.value(0));
         }
 
-        // The backup is the old file, and the report names it.
+        // The backup holds the old file's rows, and the report names it.
         const QStringList copies = backups(folder);
         QCOMPARE(copies, QStringList{QStringLiteral("Data-first-release-20261207-093000.mde")});
         const QString copy = folder.dataFolder() + QStringLiteral("/backup/") + copies[0];
-        QCOMPARE(bytesOf(copy), before);
+        QVERIFY(everyRow(original).size() > 250);
+        QCOMPARE(everyRow(copy), everyRow(original));
         QVERIFY(result.notices.last().endsWith(QDir::toNativeSeparators(copy)));
 
         // Done once: the next start finds the master current and says nothing.
         const RunResult again = updateMaster(*db, m_master, kNow.addDays(1));
         QVERIFY(again.ok && again.notices.isEmpty());
         QCOMPARE(backups(folder).size(), 1);
+        otherQuery.finish();
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
     }
 
     void failureLeavesTheDatabaseAsItWas_data()
@@ -223,6 +274,34 @@ private slots:
         QCOMPARE(bytesOf(folder.databasePath()), before);
         if (!blockBackupFolder)
             QVERIFY(backups(folder).isEmpty());
+    }
+
+    // After a day of imports: the newest ten copies taken before writes are kept, and the
+    // only copy of an older master version; a copy named by a clock years ahead goes.
+    void backupsBeforeWritesArePruned()
+    {
+        SKIP_ON_SERVER();
+        ProgramFolder folder;
+        const QString backup = folder.dataFolder() + QStringLiteral("/backup/");
+        QVERIFY(QDir().mkpath(backup));
+        QStringList earlier{QStringLiteral("Data-2026-01-01-20260101-080000.mde"), QStringLiteral("Data-2026-06-01-20990101-000000.mde"),
+                            QStringLiteral("Data-2026-07-01.mde"), QStringLiteral("notes.txt")};
+        for (int n = 0; n < 24; ++n)
+            earlier << QStringLiteral("Data-2026-06-01-20260601-0800%1.mde").arg(n, 2, 10, QLatin1Char('0'));
+        for (const QString &name : earlier)
+            writeUtf8(backup + name, name);
+        {
+            auto db = folder.open();
+            execOrFail(*db, QStringLiteral("UPDATE MasterVersion SET Version = '2000-01-01'"));
+            const RunResult result = updateMaster(*db, m_master, kNow);
+            QVERIFY2(result.ok, qPrintable(result.error));
+        }
+        QStringList expected{QStringLiteral("Data-2000-01-01-20261207-093000.mde"), QStringLiteral("Data-2026-01-01-20260101-080000.mde"),
+                             QStringLiteral("Data-2026-07-01.mde"), QStringLiteral("notes.txt")};
+        for (int n = 15; n < 24; ++n)
+            expected << QStringLiteral("Data-2026-06-01-20260601-0800%1.mde").arg(n);
+        expected.sort();
+        QCOMPARE(backups(folder), expected);
     }
 
     void userRowsSurviveAnUpdate()
