@@ -6,6 +6,7 @@
 #include "MasterUpdate.h"
 #include "ProgramMaster.h"
 #include "DataFolder.h"
+#include "UserMaster.h"
 
 #include <QProcess>
 #include <QSqlQuery>
@@ -146,6 +147,46 @@ private slots:
         QCOMPARE(quiet.load(), 1);
         QCOMPARE(storedMasterVersion(*db), master.version);
         QCOMPARE(scalar(*db, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = 1")).toString(), master.substances.front().name);
+    }
+
+    // Two PCs import a new substance under the same new number with different CAS RNs while
+    // a third holds the master: the number gets one substance, the other import is refused.
+    void twoImportsOfOneNumberKeepOneSubstance()
+    {
+        ProgramFolder folder;
+        QVERIFY2(folder.isValid(), qPrintable(folder.error()));
+        auto db = folder.open();
+        QString exported;
+        QVERIFY(exportMaster(*db, &exported).ok);
+        const int next = int(catalogue::allSubstances(*db).size()) + 1;
+        const ProgramMaster master = repositoryMaster();
+        const QStringList cas{QStringLiteral("7732-18-5"), QStringLiteral("7440-44-0")};
+
+        QString error;
+        auto holder = openAnother(*db, &error);
+        QVERIFY2(holder, qPrintable(error));
+        execOrFail(*holder, QStringLiteral("BEGIN"));
+        execOrFail(*holder, QStringLiteral("LOCK TABLE MasterVersion IN EXCLUSIVE MODE"));
+        std::atomic<int> imported{0}, refused{0};
+        std::thread release([&] {
+            // Once both imports wait for the master, the third PC lets go.
+            for (int tries = 0; tries < 200 && scalar(*db, QStringLiteral("SELECT count(*) FROM pg_locks WHERE NOT granted AND database = "
+                                                   "(SELECT oid FROM pg_database WHERE datname = current_database())")).toInt() < 2; ++tries)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            execOrFail(*holder, QStringLiteral("COMMIT"));
+        });
+        onTwoConnections(*folder.server(), [&](Database &pc, int which) {
+            const QString text = exported + QStringLiteral("%1\t取り込み物質%2\t%3\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t\n")
+                                                .arg(next).arg(which).arg(cas[which]);
+            const RunResult result = importSubstances(pc, master, text, QStringLiteral("pc%1.tsv").arg(which), QDateTime::currentDateTime());
+            (result.ok ? imported : refused)++;
+            if (!result.ok && !result.error.contains(QStringLiteral("CAS 番号")))
+                qFatal("%s", qPrintable(result.error));
+        });
+        release.join();
+        QCOMPARE(imported.load(), 1);
+        QCOMPARE(refused.load(), 1);
+        QVERIFY(cas.contains(scalar(*db, QStringLiteral("SELECT CAS FROM 表示物質 WHERE ID = %1").arg(next)).toString()));
     }
 
     void aConnectionLostInTheMiddleOfASaveLeavesTheProductAsItWas()
