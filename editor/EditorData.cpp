@@ -21,6 +21,7 @@ void FrmPuroductDataInput::loadProduct(qint32 productId)
 {
     const std::optional<ProductWithEntries> stored = catalogue::productWithEntries(*dbs, productId);
     if (!stored) {
+        m_state.revision = 0;
         setProductName(QString());
         setText(3, QString());
         setText(4, QString());
