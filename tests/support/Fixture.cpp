@@ -80,7 +80,6 @@ ProgramFolder::ProgramFolder()
     m_valid = m_dir.isValid()
               && createDataFolder(dataFolder(), dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)), &m_error);
     Application::setFolder(m_dir.path());
-    Application::setExeName(QStringLiteral("corvane"));
     if (!m_valid || !testServer())
         return;
     static int folders = 0;
