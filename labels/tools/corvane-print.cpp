@@ -137,9 +137,8 @@ int main(int argc, char *argv[])
     setDataOption(parser.value(QStringLiteral("data")));
     const DataLocation location = locateData();
     // Neither the user's data nor the program's sheets and pictures may be written over.
-    for (const QString &folder : {location.dataFolder, location.resourceFolder})
-        if (const QString refusal = outputRefusal(output, folder); !refusal.isEmpty())
-            return failWith(refusal);
+    if (const QString refusal = outputRefusal(output, location); !refusal.isEmpty())
+        return failWith(refusal);
     setDatabaseOption(parser.value(QStringLiteral("database")));
     QString error;
     auto db = openRunDatabase(location, &error);
