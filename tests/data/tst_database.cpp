@@ -3,11 +3,13 @@
 #include "Database.h"
 #include "ErrorBoundary.h"
 #include "Fixture.h"
+#include "SqlFailure.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -147,6 +149,37 @@ private slots:
             QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
         }
         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    }
+
+    // Every known cause of the engine is told in Japanese; the engine's own text follows on
+    // a line of its own, marked 詳細, and nowhere else.
+    void engineFailuresAreToldInJapanese_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("engineText");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("busy") << 5 << "database is locked Unable to execute statement" << QStringLiteral("ほかのプログラムが使用中");
+        QTest::newRow("locked") << 6 << "database table is locked" << QStringLiteral("ほかのプログラムが使用中");
+        QTest::newRow("read-only") << 8 << "attempt to write a readonly database" << QStringLiteral("読み取り専用");
+        QTest::newRow("read-only folder") << 1544 << "attempt to write a readonly database" << QStringLiteral("フォルダが読み取り専用");
+        QTest::newRow("I/O error") << 10 << "disk I/O error" << QStringLiteral("読み書きに失敗");
+        QTest::newRow("I/O error writing") << 778 << "disk I/O error" << QStringLiteral("読み書きに失敗");
+        QTest::newRow("disk full") << 13 << "database or disk is full" << QStringLiteral("ディスクがいっぱい");
+        QTest::newRow("no journal") << 14 << "unable to open database file" << QStringLiteral("フォルダに書き込めません");
+        QTest::newRow("damaged") << 11 << "database disk image is malformed" << QStringLiteral("壊れています");
+        QTest::newRow("not a database") << 26 << "file is not a database" << QStringLiteral("壊れています");
+        QTest::newRow("no permission") << 3 << "access permission denied" << QStringLiteral("権限がありません");
+        QTest::newRow("no memory") << 7 << "out of memory" << QStringLiteral("メモリが足りません");
+        QTest::newRow("too big") << 18 << "string or blob too big" << QStringLiteral("大きすぎて");
+    }
+    void engineFailuresAreToldInJapanese()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, engineText);
+        QFETCH(QString, said);
+        const QString message = sqlFailureText(QSqlError(QString(), engineText, QSqlError::StatementError, QString::number(code)));
+        QVERIFY2(message.startsWith(said) || message.section(QLatin1Char('\n'), 0, 0).contains(said), qPrintable(message));
+        QVERIFY2(onlyOnTheDetailLine(message, engineText), qPrintable(message));
     }
 
     void dailyBackupIsTakenOnceADayAndPrunedTo14()

@@ -180,4 +180,17 @@ void setReadOnly(Database &db, bool readOnly)
                                : QStringLiteral("PRAGMA query_only = %1").arg(on));
 }
 
+bool onlyOnTheDetailLine(const QString &message, const QString &words)
+{
+    const QStringList lines = message.split(QLatin1Char('\n'));
+    bool seen = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const bool detail = lines[i].startsWith(QStringLiteral("詳細: "));
+        if (lines[i].contains(words, Qt::CaseInsensitive) && (!detail || i == 0))
+            return false;
+        seen = seen || (detail && lines[i].contains(words, Qt::CaseInsensitive));
+    }
+    return seen;
+}
+
 } // namespace corvane
