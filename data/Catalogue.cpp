@@ -273,6 +273,7 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
     for (size_t firstRow = 0; firstRow < rows; firstRow += rowsPerStatement) {
         const size_t rowsHere = std::min(rowsPerStatement, rows - firstRow);
         const QString statement = columns + QStringList(qsizetype(rowsHere), row).join(QStringLiteral(", "));
+        const auto watch = db.watchStatement();
         if (statement != prepared) { // prepared once, and again only for a shorter last statement
             if (!insert.prepare(statement))
                 throw sqlFailure(db, insert.lastError());

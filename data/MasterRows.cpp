@@ -44,8 +44,11 @@ bool putSubstance(Database &db, int id, const ComposedSubstance &substance, cons
     ComposedSubstance numbered = substance;
     numbered.id = id;
     QSqlQuery write(db.sql());
-    if (!(before ? updateSubstanceRow(write, numbered) : insertSubstanceRow(write, numbered)))
-        throw sqlFailure(db, write.lastError());
+    {
+        const auto watch = db.watchStatement();
+        if (!(before ? updateSubstanceRow(write, numbered) : insertSubstanceRow(write, numbered)))
+            throw sqlFailure(db, write.lastError());
+    }
     setOrigin(db, id, origin);
     return before != substanceData(db, id);
 }

@@ -41,8 +41,10 @@ void lockMasterUpdate(Database &db)
     if (!onServer(db))
         return;
     // Other PCs keep reading while one updates; the update may take longer than a save.
-    runSql(db, QStringLiteral("SET LOCAL lock_timeout = '120s'"));
-    runSql(db, QStringLiteral("LOCK TABLE MasterVersion IN EXCLUSIVE MODE"));
+    constexpr std::chrono::seconds kWait{120};
+    runSql(db, QStringLiteral("SET LOCAL lock_timeout = '%1s'").arg(kWait.count()));
+    runSql(db, QStringLiteral("SET LOCAL statement_timeout = '%1s'").arg((kWait + std::chrono::seconds(5)).count()));
+    runSql(db, QStringLiteral("LOCK TABLE MasterVersion IN EXCLUSIVE MODE"), {}, kWait + std::chrono::seconds(5));
 }
 
 QStringList tableNames(Database &db)

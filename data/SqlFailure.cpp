@@ -78,6 +78,22 @@ DbError sqlFailure(Database &db, const QSqlError &error)
     if (!db.server())
         return sqlFailure(error);
     const QString state = error.nativeErrorCode();
+    if (db.takeNoAnswer()) {
+        db.markConnectionLost();
+        return DbError(QStringLiteral("%1 が %2 秒たっても応答しません。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
+                                      "サーバーが動いていること、ネットワークにつながっていることを確かめてから、やり直してください。\n%3")
+                           .arg(db.where())
+                           .arg((db.answerTimeout().count() + 999) / 1000)
+                           .arg(detailLine(error.text()))
+                           .toStdString());
+    }
+    if (state == QLatin1String("57014")) // query_canceled: the statement timeout
+        return DbError(QStringLiteral("%1 での処理が %2 秒を超えたため、取りやめました。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
+                                      "しばらくしてからやり直してください。\n%3")
+                           .arg(db.where())
+                           .arg((db.serverTimeout().count() + 999) / 1000)
+                           .arg(detailLine(error.text()))
+                           .toStdString());
     if (isConnectionFailure(state))
         db.markConnectionLost();
     return DbError((serverExplanation(state, db.where()) + QLatin1Char('\n') + detailLine(error.text())).toStdString());

@@ -11,6 +11,7 @@ namespace {
 
 void execute(Database &db, const QString &statement)
 {
+    const auto watch = db.watchStatement();
     QSqlQuery query(db.sql());
     if (!query.exec(statement))
         throw sqlFailure(db, query.lastError());
@@ -29,6 +30,7 @@ Transaction::Transaction(Database &db, Kind kind) : m_db(db)
 Transaction::~Transaction()
 {
     if (m_open) {
+        const auto watch = m_db.watchStatement();
         QSqlQuery query(m_db.sql());
         query.exec(QStringLiteral("ROLLBACK"));
         m_db.setInTransaction(false);
