@@ -226,8 +226,9 @@ std::unique_ptr<Database> Database::openServer(const ServerAddress &address, QSt
         db.setConnectOptions(QStringLiteral("connect_timeout=5;keepalives=1;keepalives_idle=10;"
                                             "keepalives_interval=5;keepalives_count=3;"
                                             "options='-c lock_timeout=10000 -c statement_timeout=%1 -c client_min_messages=warning';"
-                                            "application_name=corvane")
-                                 .arg(limits.server.count()));
+                                            "application_name=corvane%2")
+                                 .arg(limits.server.count())
+                                 .arg(address.sslMode.isEmpty() ? QString() : QStringLiteral(";sslmode=") + address.sslMode));
         database.reset(new Database(db, connection, QString(), address));
         database->m_serverTimeout = limits.server;
         database->m_answerTimeout = limits.answer;

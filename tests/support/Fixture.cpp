@@ -21,7 +21,7 @@ std::optional<ServerAddress> testServer()
     const QString socketFolder = qEnvironmentVariable("CORVANE_TEST_POSTGRES");
     if (socketFolder.isEmpty())
         return std::nullopt;
-    return ServerAddress{QStringLiteral("corvane"), socketFolder, 5432, QStringLiteral("postgres")};
+    return ServerAddress{QStringLiteral("corvane"), socketFolder, 5432, QStringLiteral("postgres"), {}};
 }
 
 namespace {
