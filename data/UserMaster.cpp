@@ -2,6 +2,7 @@
 #include "Database.h"
 #include "DatabaseBackup.h"
 #include "ErrorBoundary.h"
+#include "ImportText.h"
 #include "MasterRows.h"
 #include "MasterUpdate.h"
 #include "MasterVersion.h"
@@ -67,11 +68,28 @@ QString htmlText(const QVariant &value)
 
 } // namespace
 
+namespace {
+
+// The file's rows, read and checked as the build checks the program's master, after what a
+// user's file must be besides (no control characters, sizes a label can print).
+MasterSourceResult readUserFile(const ProgramMaster &master, const QString &text, const QString &fileName)
+{
+    MasterSourceResult read;
+    read.errors = checkImportText(text, fileName);
+    if (!read.errors.empty())
+        return read; // not read further: no message repeats what the lines hold
+    read = readMasterSource(master.hazardText, QStringLiteral("hazard_statements.tsv"), master.precautionText,
+                            QStringLiteral("precautionary_statements.tsv"), text, fileName);
+    for (MasterError &error : checkPrintableSizes(read.substances, sourceLinesOf(text), fileName))
+        read.errors.push_back(std::move(error));
+    return read;
+}
+
+} // namespace
+
 std::vector<MasterError> checkSubstanceFile(const ProgramMaster &master, const QString &text, const QString &fileName)
 {
-    return readMasterSource(master.hazardText, QStringLiteral("hazard_statements.tsv"), master.precautionText,
-                            QStringLiteral("precautionary_statements.tsv"), text, fileName)
-        .errors;
+    return readUserFile(master, text, fileName).errors;
 }
 
 RunResult exportMaster(Database &db, QString *text)
@@ -96,9 +114,7 @@ RunResult exportMaster(Database &db, QString *text)
 RunResult importSubstances(Database &db, const ProgramMaster &master, const QString &text,
                            const QString &fileName, const QDateTime &now)
 {
-    const MasterSourceResult read = readMasterSource(master.hazardText, QStringLiteral("hazard_statements.tsv"),
-                                                     master.precautionText, QStringLiteral("precautionary_statements.tsv"),
-                                                     text, fileName);
+    const MasterSourceResult read = readUserFile(master, text, fileName);
     if (!read.errors.empty())
         return failure(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + describeMasterErrors(read.errors));
     const QHash<int, int> lineOf = sourceLinesOf(text);

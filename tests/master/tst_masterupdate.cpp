@@ -380,25 +380,40 @@ private slots:
     }
 
     // corvane-master check and import on a file made from the stored master: every row
-    // exported, then one row broken (or not).
+    // exported, then one row broken (or not), as the bytes of the file.
     void masterToolRefusesBadFiles_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("brokenRow"); // replaces the row of substance 10
+        QTest::addColumn<QByteArray>("brokenRow"); // replaces the row of substance 10
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("said");
-        QTest::newRow("check: clean") << "check" << QString() << 0 << QStringLiteral("誤りはありません");
-        QTest::newRow("check: unknown H code") << "check" << QStringLiteral("10\t試験\t\t危険\tGHS02\tH999\tP210\t\t\t\t未確認\t\t") << 1 << QStringLiteral("H999");
-        QTest::newRow("check: a column short") << "check" << QStringLiteral("10\t試験\t\t危険\tGHS02") << 1 << QString();
-        QTest::newRow("import: unknown H code") << "import" << QStringLiteral("10\t試験\t\t危険\tGHS02\tH999\tP210\t\t\t\t未確認\t\t") << 1 << QStringLiteral("何も取り込みませんでした");
-        QTest::newRow("import: the stored substance's CAS RN left out") << "import" << QStringLiteral("10\t試験\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t") << 1 << QStringLiteral("CAS 番号");
-        QTest::newRow("import: a CAS RN other than the stored substance's") << "import" << QStringLiteral("10\t試験\t1234-56-6\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t") << 1 << QStringLiteral("CAS 番号");
+        // Row 10 as the stored master has it but for the name ({cas}: the stored CAS RN).
+        const auto row = [](const QByteArray &name, const QByteArray &cas = "{cas}", const QByteArray &codes = "警告\tGHS07\tH315\tP280") {
+            return QByteArray("10\t") + name + "\t" + cas + "\t" + codes + "\t\t\t\t未確認\t\t";
+        };
+        const QByteArray unknownCode = "危険\tGHS02\tH999\tP210";
+        QTest::newRow("check: clean") << "check" << QByteArray() << 0 << QStringLiteral("誤りはありません");
+        QTest::newRow("check: unknown H code") << "check" << row("試験", "{cas}", unknownCode) << 1 << QStringLiteral("H999");
+        QTest::newRow("check: a column short") << "check" << QByteArray("10\t試験\t\t危険\tGHS02") << 1 << QString();
+        QTest::newRow("import: unknown H code") << "import" << row("試験", "{cas}", unknownCode) << 1 << QStringLiteral("何も取り込みませんでした");
+        QTest::newRow("import: the stored substance's CAS RN left out") << "import" << row("試験", "") << 1 << QStringLiteral("CAS 番号");
+        QTest::newRow("import: a CAS RN other than the stored substance's") << "import" << row("試験", "1234-56-6") << 1 << QStringLiteral("CAS 番号");
+        // Rows that are right but for what a label cannot print, or a terminal should not receive.
+        const QByteArray shiftJis("\x83\x41\x83\x5a\x83\x67\x83\x93"); // アセトン in code page 932
+        QTest::newRow("check: saved as Shift_JIS") << "check" << row(shiftJis) << 1 << QStringLiteral("Shift_JIS");
+        QTest::newRow("import: saved as Shift_JIS") << "import" << row(shiftJis) << 1 << QStringLiteral("Shift_JIS");
+        QTest::newRow("import: a byte that is not UTF-8") << "import" << row("試験\xff") << 1 << QStringLiteral("UTF-8 として読めない");
+        QTest::newRow("import: NUL in a name") << "import" << row(QByteArray("試", 3) + QByteArray(1, '\0') + "験") << 1 << QStringLiteral("U+0000");
+        QTest::newRow("import: an escape sequence") << "import" << row("\x1b[2J\x1b]0;title\x07試験") << 1 << QStringLiteral("U+001B");
+        QTest::newRow("import: a carriage return inside a row") << "import" << row("試\r験") << 1 << QStringLiteral("U+000D");
+        QTest::newRow("import: a name of 101 characters") << "import" << row(QByteArray(101, 'A')) << 1 << QStringLiteral("物質名が長すぎます");
+        QTest::newRow("import: a name of 3.5 million characters") << "import" << row(QByteArray(3500000, 'A')) << 1 << QStringLiteral("行が長すぎます");
     }
 
     void masterToolRefusesBadFiles()
     {
         QFETCH(QString, command);
-        QFETCH(QString, brokenRow);
+        QFETCH(QByteArray, brokenRow);
         QFETCH(int, exitCode);
         QFETCH(QString, said);
         ProgramFolder folder;
@@ -408,10 +423,16 @@ private slots:
             lines = exported(*db);
         }
         const int broken = lineOf(lines, 10);
-        if (!brokenRow.isEmpty())
-            lines[broken] = brokenRow;
+        brokenRow.replace("{cas}", lines[broken].section(QLatin1Char('\t'), 2, 2).toUtf8());
+        QByteArray bytes;
+        for (int n = 0; n < lines.size(); ++n)
+            bytes += (n == broken && !brokenRow.isEmpty() ? brokenRow : lines[n].toUtf8()) + (n + 1 < lines.size() ? "\n" : "");
         const QString file = folder.path() + QStringLiteral("/mine.tsv");
-        writeUtf8(file, lines.join(QLatin1Char('\n')));
+        {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(bytes);
+        }
         const auto stored = [&] {
             if (!folder.server())
                 return bytesOf(folder.databasePath());
@@ -425,8 +446,12 @@ private slots:
             arguments << QStringLiteral("--database") << folder.server()->uri();
         tool.start(QStringLiteral(CORVANE_MASTER_TOOL), arguments);
         QVERIFY(tool.waitForFinished(60000));
-        const QString out = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+        const QByteArray printed = tool.readAllStandardOutput() + tool.readAllStandardError();
+        const QString out = QString::fromUtf8(printed);
         QCOMPARE(tool.exitCode(), exitCode);
+        for (const char c : printed) // nothing from the file reaches the terminal as a control character
+            QVERIFY2(static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\t', qPrintable(out.left(300)));
+        QVERIFY(printed.size() < 100000);
         QVERIFY2(out.contains(said), qPrintable(out));
         if (exitCode != 0) // every error names the line of the broken row
             QVERIFY2(out.contains(QStringLiteral("mine.tsv %1行目").arg(broken + 1)), qPrintable(out));
