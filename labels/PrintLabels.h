@@ -36,6 +36,9 @@ struct PrintResult {
     QString error;
     QStringList warnings;
     QList<CutText> cut;
+    // Substance numbers of the product that the master lacks: left out of the labels, each
+    // named in a warning. When none of its substances is left, nothing is printed (not ok).
+    QList<int> missing;
 };
 
 struct PrintOptions {
