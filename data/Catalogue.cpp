@@ -186,7 +186,7 @@ std::vector<ProductRecord> allProducts(Database &db)
 std::vector<SubstanceRecord> allSubstances(Database &db)
 {
     // A database of the first release has no 別名 column; its substances have no aliases.
-    QSqlQuery query = runSql(db, QStringLiteral("SELECT * FROM 表示物質 ORDER BY rowid"));
+    QSqlQuery query = runSql(db, QStringLiteral("SELECT * FROM 表示物質 ORDER BY ID"));
     const QSqlRecord columns = query.record();
     const auto column = [&](const char *name) { return columns.indexOf(QString::fromUtf8(name)); };
     const int id = column("ID"), name = column("物質名"), signalWord = column("注意喚起語："),
@@ -286,6 +286,7 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
     for (size_t firstRow = 0; firstRow < rows; firstRow += rowsPerStatement) {
         const size_t rowsHere = std::min(rowsPerStatement, rows - firstRow);
         const QString statement = columns + QStringList(qsizetype(rowsHere), row).join(QStringLiteral(", "));
+        const auto watch = db.watchStatement();
         if (statement != prepared) { // prepared once, and again only for a shorter last statement
             if (!insert.prepare(statement))
                 throw sqlFailure(db, insert.lastError());

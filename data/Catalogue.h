@@ -45,7 +45,7 @@ std::optional<ProductRecord> productById(Database &db, int productId);
 // Every product in the table's order.
 std::vector<ProductRecord> allProducts(Database &db);
 
-// The whole substance master in its stored order.
+// The whole substance master in ascending substance number (ID).
 std::vector<SubstanceRecord> allSubstances(Database &db);
 
 // Removes all entries of the product. IDs below 1 are refused (nothing is deleted): the

@@ -81,14 +81,18 @@ void FrmPuroductDataInput::Form_Load()
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
 
-    std::vector<SubstanceRecord> master = catalogue::allSubstances(*dbs);
+    std::vector<SubstanceRecord> master = catalogue::allSubstances(*dbs); // by number
     // The list holds at most 32,767 substances.
     master.resize(std::min<size_t>(master.size(), 32767));
-    m_state.ticks.reset(static_cast<int>(master.size()));
+    std::vector<int> numbers;
+    numbers.reserve(master.size());
     m_state.searchKeys.clear();
     m_state.searchKeys.reserve(master.size());
-    for (size_t i = 0; i < master.size(); ++i)
-        m_state.searchKeys.push_back(SearchKey::of(master[i], static_cast<int>(i) + 1));
+    for (const SubstanceRecord &substance : master) {
+        numbers.push_back(substance.id);
+        m_state.searchKeys.push_back(SearchKey::of(substance, substance.id));
+    }
+    m_state.ticks.reset(std::move(numbers));
     m_state.master = std::move(master);
     SetList(0);
 
@@ -137,21 +141,20 @@ void FrmPuroductDataInput::setTicks(const std::vector<int> &positions, bool chec
 
 void FrmPuroductDataInput::SetList(qint16 mode)
 {
-    const int n = m_state.ticks.count();
     std::vector<ListItem> items;
-    items.reserve(static_cast<size_t>(n));
-    for (int i = 1; i <= n; ++i) {
-        if (!(mode == 0 || (mode == 1 && m_state.ticks.isChecked(i))))
+    items.reserve(m_state.master.size());
+    for (size_t i = 0; i < m_state.master.size(); ++i) {
+        const SubstanceRecord &substance = m_state.master[i];
+        if (!(mode == 0 || (mode == 1 && m_state.ticks.isChecked(substance.id))))
             continue;
-        if (!m_state.searchKeys[static_cast<size_t>(i - 1)].matches(m_state.search))
+        if (!m_state.searchKeys[i].matches(m_state.search))
             continue;
-        const SubstanceRecord &substance = m_state.substance(i);
-        const QString number = substanceNumberText(i);
-        items.push_back({number, substance.name, i, substance.cas,
+        const QString number = substanceNumberText(substance.id);
+        items.push_back({number, substance.name, substance.id, substance.cas,
                          QStringLiteral("番号: %1\n物質名: %2\nCAS RN: %3").arg(number, substance.name, substance.cas)});
     }
     ListView1->items().setItems(std::move(items));
-    noMatch->setVisible(ListView1->items().count() == 0 && n > 0);
+    noMatch->setVisible(ListView1->items().count() == 0 && !m_state.master.empty());
     if (ListView1->items().count() == 0) {
         setText(1, QString());
         setText(2, QString());

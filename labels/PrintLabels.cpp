@@ -97,6 +97,7 @@ public:
     void print(qint32 productId);
     const QStringList &warnings() const { return m_warnings; }
     const QStringList &incomplete() const { return m_incomplete; }
+    const QList<int> &missing() const { return m_missing; }
     // Where the fields the engine could not show whole are, in the user's words.
     QList<CutText> cutTexts() const;
 
@@ -127,6 +128,7 @@ private:
     qint16 m_slot = 1;
     QStringList m_warnings;
     QStringList m_incomplete;
+    QList<int> m_missing;
     int m_page = 0;
     int m_pages = 1;
     QHash<QPair<int, int>, QString> m_placed; // (page, slot) -> substance name
@@ -416,10 +418,12 @@ void Run::print(qint32 productId)
         const auto it = number ? master.find(*number) : master.end();
         if (it != master.end())
             return &it->second;
-        if (number && *number >= 1) // 0 and below mark an empty slot in old files
+        if (number && *number >= 1 && !m_missing.contains(*number)) { // 0 and below mark an empty slot in old files
+            m_missing << *number;
             m_warnings << QStringLiteral("製品「%1」の物質番号 %2 は物質マスタにないため、印刷されません。")
                               .arg(productName)
                               .arg(*number);
+        }
         return nullptr;
     };
     // The substances in the order they go on the labels. A single-substance run fills the page
@@ -436,6 +440,14 @@ void Run::print(qint32 productId)
         for (const std::optional<int> &slot : row.itemId)
             if (const SubstanceRecord *substance = find(slot))
                 chosen.push_back(substance);
+    }
+    // A label without the hazards of substances the product holds would pass for a complete one.
+    if (chosen.empty() && !m_missing.isEmpty()) {
+        QStringList numbers;
+        for (int number : m_missing)
+            numbers << QString::number(number);
+        abort(QStringLiteral("製品「%1」の物質（番号 %2）は、どれも物質マスタにないため、ラベルを印刷しません。")
+                  .arg(productName, numbers.join(QStringLiteral("、"))));
     }
     // A label without a substance has nothing to warn of: none is printed, on any kind.
     if (chosen.empty())
@@ -533,10 +545,12 @@ PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 ki
         run.print(productID);
         result.ok = true;
         result.warnings = run.warnings();
+        result.missing = run.missing();
         result.cut = run.cutTexts();
         result.incomplete = run.incomplete();
     } catch (const RunFailure &failure) {
         result.error = failure.message;
+        result.missing = run.missing();
     } catch (const DbError &error) {
         engine.PR_AbortDoc();
         result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());

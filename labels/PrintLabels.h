@@ -42,6 +42,9 @@ struct PrintResult {
     // not fit whole on its label of this sheet (not printed there; the sentence names the sheet
     // that holds it), an empty supplier.
     QStringList incomplete;
+    // Substance numbers of the product that the master lacks: left out of the labels, each
+    // named in a warning. When none of its substances is left, nothing is printed (not ok).
+    QList<int> missing;
 };
 
 struct PrintOptions {

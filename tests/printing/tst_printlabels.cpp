@@ -24,6 +24,7 @@ struct Printed {
     QStringList messages;
     QStringList warnings;
     QStringList incomplete;
+    QList<int> missing;
 
     const QList<ReportSheet> &sheets() const { return log.documents.front().sheets; }
     // The text of a field on a sheet's (last) layer.
@@ -71,6 +72,7 @@ class TestPrintLabels : public QObject {
         printed->ok = result.ok;
         printed->warnings = result.warnings;
         printed->incomplete = result.incomplete;
+        printed->missing = result.missing;
         for (const CutText &cut : result.cut)
             printed->cut << describeCut(cut);
         if (!result.error.isEmpty())
@@ -553,6 +555,33 @@ private slots:
         QCOMPARE(printed->filledSlots(0, 12), 1);
         QCOMPARE(printed->warnings.size(), 1);
         QVERIFY(printed->warnings.at(0).contains(QStringLiteral("「p」")) && printed->warnings.at(0).contains(QStringLiteral("99999")));
+    }
+
+    // A label that shows none of the product's hazards must not pass for its label: when the
+    // master lacks every substance of the product, no kind of label is printed.
+    void whenTheMasterLacksEverySubstanceNothingIsPrinted_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("single");
+        QTest::newRow("normal label, several substances") << 1 << 0;
+        QTest::newRow("normal label, one substance") << 1 << 1;
+        QTest::newRow("model label") << 2 << 1;
+        QTest::newRow("12 to a page") << 3 << 0;
+        QTest::newRow("21 to a page, one substance") << 5 << 1;
+    }
+    void whenTheMasterLacksEverySubstanceNothingIsPrinted()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, single);
+        const int id = product(QStringLiteral("消えた物質"), {99998, 99999}, single);
+        const auto printed = print(id, qint16(kind), qint16(single));
+        QVERIFY(!printed->ok);
+        // A one-substance label is of the first substance only.
+        QCOMPARE(printed->missing, single ? QList<int>({99998}) : QList<int>({99998, 99999}));
+        QVERIFY2(printed->messages.value(0).contains(single ? QStringLiteral("番号 99998）") : QStringLiteral("番号 99998、99999"))
+                     && printed->messages.value(0).contains(QStringLiteral("ラベルを印刷しません")),
+                 qPrintable(printed->messages.join(QLatin1Char('\n'))));
+        QVERIFY(printed->log.documents.isEmpty() || printed->log.documents.front().sheets.isEmpty());
     }
 
     void picturesOutsideTheDataFolderAreRefused()

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace corvane;
 
@@ -58,7 +59,35 @@ private slots:
                                            << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("--kind が2回以上");
         QTest::newRow("an extra argument") << output(QStringLiteral("{work}/old.pdf")) + QStringList{QStringLiteral("extra")}
                                            << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("余分な引数");
+        // Other names of the same files: compared as files, not as names.
+        QTest::newRow("a hard link to the database") << output(QStringLiteral("{work}/hard.pdf"))
+                                                     << QStringLiteral("{data}/Data.mde") << 1 << QStringLiteral("ファイルそのもの");
+        QTest::newRow("the file a linked Data.mde points to") << output(QStringLiteral("{work}/elsewhere/real.mde"))
+                                                              << QStringLiteral("{work}/elsewhere/real.mde") << 1
+                                                              << QStringLiteral("Data フォルダの中");
+        QTest::newRow("a new name beside the file a linked Data.mde points to")
+            << output(QStringLiteral("{work}/elsewhere/new.pdf")) << QStringLiteral("{work}/elsewhere/new.pdf") << 1
+            << QStringLiteral("Data フォルダの中");
+        QTest::newRow("the program's own Data.mde while --data names another folder")
+            << QStringList{QStringLiteral("{bin}")} + output(QStringLiteral("{bin}/Data/Data.mde"))
+            << QStringLiteral("{bin}/Data/Data.mde") << 1 << QStringLiteral("Data フォルダの中");
+        QTest::newRow("a file that is not a PDF") << output(QStringLiteral("{work}/notes.txt"))
+                                                  << QStringLiteral("{work}/notes.txt") << 1 << QStringLiteral("PDF ではない");
+        // Every program reads corvane.ini, which here names a server that is not there.
+        QTest::newRow("the server corvane.ini names") << QStringList{QStringLiteral("{bin}")} + output(QStringLiteral("{work}/new.pdf"))
+                                                      << QStringLiteral("{work}/new.pdf") << 1 << QStringLiteral("サーバー");
+        // Product 1 holds substance 1 and one the master lacks; product 2 only such ones.
+        const auto product = [&](int id) {
+            return QStringList{QStringLiteral("--product"), QString::number(id), QStringLiteral("--kind"), QStringLiteral("3"),
+                               QStringLiteral("--single"), QStringLiteral("0"), QStringLiteral("--data"), QStringLiteral("{data}")};
+        };
+        QTest::newRow("a substance the master lacks") << product(1) + QStringList{QStringLiteral("--output"), QStringLiteral("{work}/new.pdf")}
+                                                      << QStringLiteral("{data}/Data.mde") << 4 << QStringLiteral("物質番号 99999 は物質マスタにない");
+        QTest::newRow("only substances the master lacks") << product(2) + QStringList{QStringLiteral("--output"), QStringLiteral("{work}/old.pdf")}
+                                                          << QStringLiteral("{work}/old.pdf") << 4 << QStringLiteral("ラベルを印刷しません");
         QTest::newRow("printed") << output(QStringLiteral("{work}/new.pdf")) << QStringLiteral("{data}/Data.mde") << 0 << QString();
+        QTest::newRow("printed over an earlier PDF") << output(QStringLiteral("{work}/old.pdf")) << QStringLiteral("{data}/Data.mde")
+                                                     << 0 << QString();
         // {product}: toluene and acetone, no supplier entered.
         const auto productAs = [](const char *kind) {
             return QStringList{QStringLiteral("--product"), QStringLiteral("{product}"), QStringLiteral("--kind"),
@@ -84,6 +113,8 @@ private slots:
         {
             const auto db = folder.open();
             QVERIFY(db);
+            catalogue::addEntries(*db, *catalogue::registerProduct(*db, QStringLiteral("一部がない製品")), {1, 99999});
+            catalogue::addEntries(*db, *catalogue::registerProduct(*db, QStringLiteral("全部がない製品")), {99998});
             std::vector<int> numbers;
             for (const SubstanceRecord &substance : catalogue::allSubstances(*db))
                 if (substance.name == QStringLiteral("トルエン") || substance.name == QStringLiteral("アセトン"))
@@ -96,6 +127,7 @@ private slots:
         QTemporaryDir work;
         const auto place = [&](QString text) {
             return text.replace(QStringLiteral("{data}"), folder.dataFolder())
+                .replace(QStringLiteral("{bin}"), work.path() + QStringLiteral("/bin"))
                 .replace(QStringLiteral("{work}"), work.path())
                 .replace(QStringLiteral("{product}"), QString::number(product));
         };
@@ -109,13 +141,37 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("%PDF- the previous good labels");
         old.close();
+        QFile notes(place(QStringLiteral("{work}/notes.txt")));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("メモ");
+        notes.close();
+        QCOMPARE(::link(QFile::encodeName(place(QStringLiteral("{data}/Data.mde"))).constData(),
+                        QFile::encodeName(place(QStringLiteral("{work}/hard.pdf"))).constData()), 0);
+        // The same program copied into a folder of its own, with a Data folder and settings.
+        QVERIFY(QDir().mkpath(place(QStringLiteral("{bin}/Data"))));
+        QVERIFY(QFile::copy(QStringLiteral(CORVANE_PRINT), place(QStringLiteral("{bin}/corvane-print"))));
+        QVERIFY(QFile::copy(folder.databasePath(), place(QStringLiteral("{bin}/Data/Data.mde"))));
+        QFile settings(place(QStringLiteral("{bin}/corvane.ini")));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("[database]\r\nUri=postgresql://corvane@%2Fnonexistent%2Fsocket/corvane\r\n");
+        settings.close();
+        QString program = QStringLiteral(CORVANE_PRINT);
+        if (arguments.value(0) == QLatin1String("{bin}"))
+            program = place(arguments.takeFirst() + QStringLiteral("/corvane-print"));
+        if (QTest::currentDataTag() == QLatin1String("the file a linked Data.mde points to")
+            || QTest::currentDataTag() == QLatin1String("a new name beside the file a linked Data.mde points to")) {
+            QVERIFY(QDir(work.path()).mkdir(QStringLiteral("elsewhere")));
+            const QString real = place(QStringLiteral("{work}/elsewhere/real.mde"));
+            QVERIFY(QFile::rename(folder.databasePath(), real));
+            QVERIFY(QFile::link(real, folder.databasePath()));
+        }
         for (QString &argument : arguments)
             argument = place(argument);
         watched = place(watched);
         const QByteArray before = fileBytes(watched);
 
         QProcess tool;
-        tool.start(QStringLiteral(CORVANE_PRINT), arguments);
+        tool.start(program, arguments);
         QVERIFY(tool.waitForFinished(60000));
         const QString errors = QString::fromUtf8(tool.readAllStandardError());
         QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
@@ -125,8 +181,8 @@ private slots:
         const QFileInfo pipe(place(QStringLiteral("{work}/pipe")));
         QVERIFY(pipe.exists() && !pipe.isFile());
         QVERIFY(QFileInfo(place(QStringLiteral("{work}/folder"))).isDir());
-        if (status == 0 || status == 3)
-            QVERIFY(fileBytes(place(QStringLiteral("{work}/new.pdf"))).startsWith("%PDF-"));
+        if (status == 0 || status == 3 || (status == 4 && !errors.contains(QStringLiteral("ラベルを印刷しません"))))
+            QVERIFY(fileBytes(arguments.last()).startsWith("%PDF-1"));
     }
 };
 
