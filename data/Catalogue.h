@@ -18,6 +18,9 @@ namespace catalogue {
 
 // The ID of the first product of that name. Names compare without regard to the case of
 // Latin letters.
+// Product names are compared after Unicode NFKC normalisation and case folding, so that
+// 「洗浄剤ＸＹ－１００」 and 「洗浄剤XY-100」 are one name; the name is stored as typed.
+QString productNameKey(const QString &name);
 std::optional<int> productIdByName(Database &db, const QString &name);
 
 // The first product of that name.

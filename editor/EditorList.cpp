@@ -3,10 +3,12 @@
 #include "ErrorBoundary.h"
 #include "FrmPuroductDataInput.h"
 #include "ListView.h"
+#include "MessageBox.h"
 #include "Module1.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -74,7 +76,8 @@ void FrmPuroductDataInput::Form_Load()
     ListView1->setSelectedItem(-1);
     ListView1->addColumn(QStringLiteral("番号"), 72);
     ListView1->addColumn(QStringLiteral("物質名"), 300);
-    ListView1->addColumn(QStringLiteral("CAS RN"), 90);
+    // Wide enough for the longest CAS RN, ten digits (「1234567-89-0」).
+    ListView1->addColumn(QStringLiteral("CAS RN"), ListView1->fontMetrics().horizontalAdvance(QStringLiteral("0000000-00-0")) + 24);
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
 
@@ -151,6 +154,7 @@ void FrmPuroductDataInput::SetList(qint16 mode)
                          QStringLiteral("番号: %1\n物質名: %2\nCAS RN: %3").arg(number, substance.name, substance.cas)});
     }
     ListView1->items().setItems(std::move(items));
+    noMatch->setVisible(ListView1->items().count() == 0 && !m_state.master.empty());
     if (ListView1->items().count() == 0) {
         setText(1, QString());
         setText(2, QString());
@@ -269,6 +273,9 @@ void FrmPuroductDataInput::Text1_LostFocus(int index)
             std::optional<int> newId;
             if (!m_state.name.isEmpty())
                 newId = wholeNumber(GetProductID(*dbs, m_state.name));
+            // As the main menu says it: the screen empties, and the user knows why.
+            if (!m_state.name.isEmpty() && !newId)
+                MsgBox(this, QStringLiteral("製品名：") + m_state.name + QStringLiteral("は登録されていません。"));
             ReadData(newId.value_or(-1));
             m_state.productId = newId;
         });

@@ -14,6 +14,8 @@
 #include "UserMaster.h"
 
 #include <QCommandLineParser>
+#include "Translations.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -75,6 +77,7 @@ std::unique_ptr<Database> openData(const QCommandLineParser &parser, QString *er
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    useJapaneseTranslations(); // --help in Japanese
     QString error;
     const auto master = programMaster(&error);
     app.setApplicationVersion(QStringLiteral("%1（物質マスタ 版 %2）").arg(QStringLiteral(PROJECT_VERSION), master ? master->version : QStringLiteral("?")));

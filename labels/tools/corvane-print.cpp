@@ -2,8 +2,9 @@
 // for batch work and automation:
 //   corvane-print --product ID --kind K [--single 0|1] [--start N] [--offset X,Y] --output FILE.pdf [--data DIR]
 // Exit status: 0 printed; 1 nothing printed (the message on standard error); 3 printed, but
-// some text did not fit its field (each listed on standard error); 4 substances the master
-// lacks were left out (each named on standard error), nothing printed when none was left.
+// some text did not fit its field, or the labels lack something (a substance left out, an
+// empty supplier): each listed on standard error; 4 substances the master lacks were left out
+// (each named on standard error), nothing printed when none was left.
 #include "Application.h"
 #include "Catalogue.h"
 #include "DailyBackup.h"
@@ -15,6 +16,7 @@
 #include "OutputCheck.h"
 #include "PrintLabels.h"
 #include "ReportEngine.h"
+#include "Translations.h"
 
 #include <QGuiApplication>
 #include <QCommandLineParser>
@@ -26,7 +28,7 @@ using namespace corvane;
 
 namespace {
 
-// Printed, but text was left out of some fields.
+// Printed, but text was left out of some fields or the labels lack something.
 constexpr int kExitTextCut = 3;
 // Substances the master lacks were left out; printed only when some were left.
 constexpr int kExitSubstancesMissing = 4;
@@ -78,13 +80,15 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationVersion(Application::version());
+    useJapaneseTranslations(); // --help in Japanese
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Corvane のラベルを PDF ファイルに印刷します。\n"
         "終了状態: 0 印刷した。1 印刷しなかった（理由は標準エラー出力）。3 印刷したが、最小の文字サイズでも\n"
-        "枠に収まらない文字を省いた（その枠を一つずつ標準エラー出力に書く）。4 物質マスタにない物質を省いた\n"
-        "（その番号を標準エラー出力に書く。残る物質がなければ印刷しない）。"));
+        "枠に収まらない文字を省いた、危険有害性情報がラベルに入らない物質を印刷しなかった、または供給者の欄が\n"
+        "空である（それぞれを標準エラー出力に書く）。4 物質マスタにない物質を省いた（その番号を標準エラー出力に\n"
+        "書く。残る物質がなければ印刷しない）。"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
@@ -172,6 +176,8 @@ int main(int argc, char *argv[])
         failWith(result.error);
         return result.missing.isEmpty() ? 1 : kExitSubstancesMissing;
     }
+    for (const QString &line : result.incomplete)
+        err << "corvane-print: " << line << '\n';
     if (!result.cut.isEmpty()) {
         err << "corvane-print: 次の文字が枠に収まりませんでした:\n";
         for (const CutText &cut : result.cut)
@@ -179,5 +185,5 @@ int main(int argc, char *argv[])
     }
     if (!result.missing.isEmpty())
         return kExitSubstancesMissing;
-    return result.cut.isEmpty() ? 0 : kExitTextCut;
+    return result.cut.isEmpty() && result.incomplete.isEmpty() ? 0 : kExitTextCut;
 }

@@ -100,6 +100,10 @@ private slots:
         QVERIFY(labelButtonsEnabled(menu, {0, 1, 2, 6, 7}));
         QVERIFY(menu.Label1[7]->isHidden() && menu.Label1[9]->isHidden());
         QVERIFY(messages.messages().isEmpty());
+        // Before a product is chosen the two sheets of additional labels are told apart, and the
+        // disabled model label says why.
+        QVERIFY(menu.Command1[5]->text() != menu.Command1[8]->text());
+        QVERIFY(!menu.Command1[4]->toolTip().isEmpty());
 
         // Disabled or not, the product buttons print nothing without a product; the list of
         // all target substances prints anyway.

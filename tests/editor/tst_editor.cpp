@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -286,11 +287,11 @@ private slots:
             QVERIFY(tickedInList(form).isEmpty()); // a click does not tick
 
             form.ListView1_ColumnClick(1);
-            QCOMPARE(form.ListView1->items().item(0).tag, substances); // descending first
-            form.ListView1_ColumnClick(1);
-            QCOMPARE(form.ListView1->items().item(0).tag, 1);
+            QCOMPARE(form.ListView1->items().item(0).tag, 1); // ascending first
             form.ListView1_ColumnClick(1);
             QCOMPARE(form.ListView1->items().item(0).tag, substances);
+            form.ListView1_ColumnClick(1);
+            QCOMPARE(form.ListView1->items().item(0).tag, 1);
         });
     }
 
@@ -388,6 +389,17 @@ private slots:
             QCOMPARE(listed(), QList<int>{9});
             form.searchBox->clear();
             QCOMPARE(listed(), (QList<int>{2, 9}));
+
+            // A search that finds nothing says so over the empty list.
+            QVERIFY(form.noMatch->isHidden());
+            form.searchBox->setText(QStringLiteral("該当しない名前"));
+            QVERIFY(listed().isEmpty());
+            QVERIFY(!form.noMatch->isHidden());
+            form.searchBox->clear();
+            QVERIFY(form.noMatch->isHidden());
+            // The CAS RN column shows a ten-digit number whole.
+            QVERIFY(form.ListView1->columnWidth(2)
+                    > form.ListView1->fontMetrics().horizontalAdvance(QStringLiteral("1234567-89-0")));
         });
         QCOMPARE(storedEntries(*db, a), (QList<QList<int>>{{1, 2, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
     }
@@ -411,11 +423,14 @@ private slots:
             QCOMPARE(marked(form), QList<int>{11});
             QCOMPARE(form.state().intChangedIndex, -1);
 
-            // An unknown name empties the editor (the box too) after saving B under its name.
+            // An unknown name empties the editor (the box too) after saving B under its name,
+            // and says why, as the main menu does.
             tick(form, 12, true);
             name->setFocus();
             name->setText(QStringLiteral("ない製品"));
+            MessageRecorder messages;
             QTest::keyClick(name, Qt::Key_Tab);
+            QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：ない製品は登録されていません。")});
             QCOMPARE(loadedId(form), -1);
             QCOMPARE(form.text(0), QString());
             QVERIFY(marked(form).isEmpty());

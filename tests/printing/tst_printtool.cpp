@@ -88,6 +88,18 @@ private slots:
         QTest::newRow("printed") << output(QStringLiteral("{work}/new.pdf")) << QStringLiteral("{data}/Data.mde") << 0 << QString();
         QTest::newRow("printed over an earlier PDF") << output(QStringLiteral("{work}/old.pdf")) << QStringLiteral("{data}/Data.mde")
                                                      << 0 << QString();
+        // {product}: toluene and acetone, no supplier entered.
+        const auto productAs = [](const char *kind) {
+            return QStringList{QStringLiteral("--product"), QStringLiteral("{product}"), QStringLiteral("--kind"),
+                               QString::fromLatin1(kind), QStringLiteral("--data"), QStringLiteral("{data}"),
+                               QStringLiteral("--output"), QStringLiteral("{work}/new.pdf")};
+        };
+        QTest::newRow("printed without a substance that does not fit") << productAs("5") << QStringLiteral("{data}/Data.mde") << 3
+                                                                       << QStringLiteral("（トルエン）: 危険有害性情報が最小の文字でもラベルに入らないため、印刷していません。12面の追加ラベルには入ります。");
+        QTest::newRow("printed without a supplier") << productAs("1") << QStringLiteral("{data}/Data.mde") << 3
+                                                    << QStringLiteral("供給者の欄が空です");
+        QTest::newRow("no model label for several substances") << productAs("2") << QStringLiteral("{data}/Data.mde") << 1
+                                                               << QStringLiteral("モデルラベルは単一物質の製品だけに印刷できます。");
     }
     void run()
     {
@@ -97,16 +109,27 @@ private slots:
         QFETCH(QString, message);
         ProgramFolder folder;
         QVERIFY(folder.isValid());
+        int product = 0;
         {
-            auto db = folder.open();
+            const auto db = folder.open();
+            QVERIFY(db);
             catalogue::addEntries(*db, *catalogue::registerProduct(*db, QStringLiteral("一部がない製品")), {1, 99999});
             catalogue::addEntries(*db, *catalogue::registerProduct(*db, QStringLiteral("全部がない製品")), {99998});
+            std::vector<int> numbers;
+            for (const SubstanceRecord &substance : catalogue::allSubstances(*db))
+                if (substance.name == QStringLiteral("トルエン") || substance.name == QStringLiteral("アセトン"))
+                    numbers.push_back(substance.id);
+            QCOMPARE(numbers.size(), size_t(2));
+            product = *catalogue::registerProduct(*db, QStringLiteral("トルエン製品"));
+            catalogue::addEntries(*db, product, numbers);
+            catalogue::writeProductRow(*db, product, {QStringLiteral("トルエン製品"), QString(), QString(), 0}, 2);
         }
         QTemporaryDir work;
         const auto place = [&](QString text) {
             return text.replace(QStringLiteral("{data}"), folder.dataFolder())
                 .replace(QStringLiteral("{bin}"), work.path() + QStringLiteral("/bin"))
-                .replace(QStringLiteral("{work}"), work.path());
+                .replace(QStringLiteral("{work}"), work.path())
+                .replace(QStringLiteral("{product}"), QString::number(product));
         };
         QVERIFY(QDir(work.path()).mkdir(QStringLiteral("folder")));
         QFile inside(place(QStringLiteral("{work}/folder/inside")));
@@ -158,7 +181,7 @@ private slots:
         const QFileInfo pipe(place(QStringLiteral("{work}/pipe")));
         QVERIFY(pipe.exists() && !pipe.isFile());
         QVERIFY(QFileInfo(place(QStringLiteral("{work}/folder"))).isDir());
-        if (status == 0 || (status == 4 && !errors.contains(QStringLiteral("ラベルを印刷しません"))))
+        if (status == 0 || status == 3 || (status == 4 && !errors.contains(QStringLiteral("ラベルを印刷しません"))))
             QVERIFY(fileBytes(arguments.last()).startsWith("%PDF-1"));
     }
 };
