@@ -1,6 +1,7 @@
 #include "FrmMenu.h"
 #include "Application.h"
 #include "Catalogue.h"
+#include "CleanInput.h"
 #include "DataLocation.h"
 #include "DailyBackup.h"
 #include "Database.h"
@@ -69,6 +70,7 @@ void FrmMenu::buildControls()
     grid->addWidget(label(4, QStringLiteral("（１）製品を選択してください。")), 7, 1, 1, 3);
 
     Text1 = new QLineEdit(this);
+    cleanOnInput(Text1);
     grid->addWidget(Text1, 8, 2, 1, 2);
     grid->addWidget(button(2, QStringLiteral("一覧")), 8, 4);
 
@@ -76,9 +78,10 @@ void FrmMenu::buildControls()
     grid->addWidget(button(3, QStringLiteral("通常のラベル")), 10, 2);
     grid->addWidget(label(6, QStringLiteral("（入力した取り扱い上の注意書き等を表記）")), 10, 3, 1, 2);
     grid->addWidget(button(4, QStringLiteral("モデルラベル")), 11, 2);
-    grid->addWidget(button(5, QStringLiteral("追加ラベル")), 12, 2);
+    // Until a product is chosen the two sheets of additional labels are told apart by size.
+    grid->addWidget(button(5, QStringLiteral("追加ラベル（12面）")), 12, 2);
     grid->addWidget(label(7, QStringLiteral("（1物質12ラベル）")), 12, 3, 1, 2);
-    grid->addWidget(button(8, QStringLiteral("追加ラベル")), 13, 2);
+    grid->addWidget(button(8, QStringLiteral("追加ラベル（21面）")), 13, 2);
     grid->addWidget(label(9, QStringLiteral("（1物質21ラベル）")), 13, 3, 1, 2);
     grid->addWidget(label(8, QStringLiteral("（参考）")), 14, 1, Qt::AlignRight);
     grid->addWidget(button(6, QStringLiteral("全対象物質追加ラベル")), 14, 2);
@@ -86,6 +89,8 @@ void FrmMenu::buildControls()
     grid->addWidget(button(7, QStringLiteral("終了")), 16, 4);
     for (int index : {0, 1, 3, 4, 5, 8, 6})
         Command1[index]->setMinimumWidth(233);
+    // Says why the button is so often disabled.
+    Command1[4]->setToolTip(QStringLiteral("単一物質の製品だけ"));
 
     // Focus order of the work list; the labels take no focus.
     QWidget *order[] = {Command1[0], Command1[1], Text1,       Command1[2], Command1[3],

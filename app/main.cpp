@@ -3,13 +3,11 @@
 #include "Fonts.h"
 #include "Program.h"
 #include "RunDatabase.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 namespace {
 
@@ -40,11 +38,13 @@ void answerHelpAndVersion(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    CommandLine line;
-    line.parser.parse(arguments);
-    if (line.parser.isSet(QStringLiteral("help")) || line.parser.isSet(QStringLiteral("help-all"))
-        || line.parser.isSet(QStringLiteral("version"))) {
+    CommandLine asked;
+    asked.parser.parse(arguments);
+    if (asked.parser.isSet(QStringLiteral("help")) || asked.parser.isSet(QStringLiteral("help-all"))
+        || asked.parser.isSet(QStringLiteral("version"))) {
         QCoreApplication core(argc, argv);
+        corvane::useJapaneseTranslations();
+        CommandLine line; // its options described in Japanese now
         line.parser.process(core); // prints and ends the program
     }
 }
@@ -57,15 +57,12 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(corvane::Application::version());
     answerHelpAndVersion(argc, argv);
     QApplication app(argc, argv);
+    // Qt's own dialogs (the print dialog and the print preview) and messages in Japanese.
+    corvane::useJapaneseTranslations();
     CommandLine line;
     line.parser.process(app); // any option left over is an error
     corvane::setDataOption(line.parser.value(line.data));
     corvane::setDatabaseOption(line.parser.value(line.database));
-    // Qt's own dialogs (the print dialog and the print preview) in Japanese.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTexts);
     // The menu entry's name and icon for the window (corvane.desktop).
     QGuiApplication::setDesktopFileName(QStringLiteral("corvane"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane")));

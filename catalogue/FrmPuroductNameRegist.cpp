@@ -1,5 +1,6 @@
 #include "FrmPuroductNameRegist.h"
 #include "Catalogue.h"
+#include "CleanInput.h"
 #include "ErrorBoundary.h"
 #include "Fonts.h"
 #include "MessageBox.h"
@@ -28,6 +29,7 @@ void FrmPuroductNameRegist::buildControls()
     grid->setVerticalSpacing(16);
 
     Text1[0] = new QLineEdit(this);
+    cleanOnInput(Text1[0]);
     Text1[0]->setMaxLength(50);
     Text1[0]->setMinimumWidth(320);
     Label1[0] = new QLabel(QStringLiteral("製品名"), this);
@@ -85,8 +87,11 @@ void FrmPuroductNameRegist::Command1_Click(int index)
             MsgBox(this, QStringLiteral("製品名を変更してください。"));
             return;
         }
-        const QString taken = QStringLiteral("製品名：") + name + QStringLiteral(" は既に登録されています。");
-        if (catalogue::productByName(*dbRegist, name)) {
+        QString taken = QStringLiteral("製品名：") + name + QStringLiteral(" は既に登録されています。");
+        if (const auto registered = catalogue::productByName(*dbRegist, name)) {
+            // A look-alike (full-width or half-width, another case) is named as it is stored.
+            if (registered->nameText() != name)
+                taken += QStringLiteral("\n登録済みの製品名：") + registered->nameText();
             MsgBox(this, taken);
             return;
         }

@@ -74,6 +74,9 @@ bool FrmPuroductSelect::Form_Load()
 
     if (!guarded(this, [this] { ProductList(); }))
         return false;
+    // Opens in name order, so the product is found where its name puts it.
+    SortByColumn(ListView1->items(), ListView1->items().column(2));
+    ListView1->showSortOrder();
     if (ListView1->items().count() > 0)
         ListView1_ItemClick(0);
     return true;

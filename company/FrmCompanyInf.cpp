@@ -1,8 +1,10 @@
 #include "FrmCompanyInf.h"
 #include "Catalogue.h"
+#include "CleanInput.h"
 #include "ErrorBoundary.h"
 #include "FocusMoves.h"
 #include "Fonts.h"
+#include "MessageBox.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -43,6 +45,7 @@ void FrmCompanyInf::buildControls()
         Text1[index]->setMinimumWidth(560);
         Label1[index + 1]->setBuddy(Text1[index]);
         moveFocusOnEnter(Text1[index]);
+        cleanOnInput(Text1[index]);
         if (index > 0)
             form->addSpacing(10);
         form->addWidget(Label1[index + 1]);
@@ -62,7 +65,9 @@ void FrmCompanyInf::buildControls()
     }
     form->addLayout(buttons);
 
-    QWidget *order[] = {Text1[0], Text1[1], Text1[2], Command1[1], Command1[0]};
+    // Enter after the last box goes on to "戻る", which saves; "入力取り消し" is never the next
+    // stop of someone entering the record.
+    QWidget *order[] = {Text1[0], Text1[1], Text1[2], Command1[0], Command1[1]};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -91,6 +96,7 @@ void FrmCompanyInf::ReadData()
     }
     const CompanyRecord values = record.value_or(CompanyRecord{});
     m_revision = values.revision;
+    m_read = values;
     Text1[0]->setText(values.company);
     Text1[1]->setText(values.address);
     Text1[2]->setText(values.tel);
@@ -122,10 +128,19 @@ void FrmCompanyInf::done(int result)
 
 void FrmCompanyInf::Command1_Click(int index)
 {
-    if (index == 0)
+    if (index == 0) {
         accept();
-    else
-        guarded(this, [this] { ReadData(); });
+        return;
+    }
+    // Typed text is discarded only when the user says so.
+    const bool typed = Text1[0]->text() != m_read.company || Text1[1]->text() != m_read.address
+                       || Text1[2]->text() != m_read.tel;
+    if (typed
+        && MsgBox(this, QStringLiteral("入力した内容を取り消して、保存されている会社情報に戻しますか？"), MsgIcon::Question,
+                  MsgButtons::OkCancel)
+               != MsgResult::Ok)
+        return;
+    guarded(this, [this] { ReadData(); });
 }
 
 } // namespace corvane

@@ -1,4 +1,6 @@
 #pragma once
+#include "Records.h"
+
 #include <QDialog>
 
 #include <map>
@@ -38,6 +40,7 @@ private:
 
     Database *dbCompany = nullptr;
     int m_revision = 0; // of the record as read, so a save can tell another program saved since
+    CompanyRecord m_read; // as read, so 入力取り消し can tell whether anything was typed
 };
 
 } // namespace corvane

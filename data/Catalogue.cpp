@@ -98,19 +98,32 @@ std::optional<ProductRecord> firstProduct(Database &db, QSqlQuery query)
 
 } // namespace
 
+QString productNameKey(const QString &name)
+{
+    return name.normalized(QString::NormalizationForm_KC).toCaseFolded();
+}
+
 std::optional<int> productIdByName(Database &db, const QString &name)
 {
+    // The name as stored (a file or server that holds look-alike names from before finds each
+    // by its own spelling), then any name that reads the same.
     QSqlQuery query = runSql(db, QStringLiteral("SELECT ID FROM 製品情報 WHERE %1 ORDER BY ID")
                                      .arg(dialect::sameProductName(db)), {name});
-    return nextRow(db, query) ? std::optional<int>(query.value(0).toInt()) : std::nullopt;
+    if (nextRow(db, query))
+        return query.value(0).toInt();
+    query.finish();
+    const QString key = productNameKey(name);
+    QSqlQuery all = runSql(db, QStringLiteral("SELECT ID, 製品名 FROM 製品情報 WHERE 製品名 IS NOT NULL ORDER BY ID"));
+    while (nextRow(db, all))
+        if (productNameKey(all.value(1).toString()) == key)
+            return all.value(0).toInt();
+    return std::nullopt;
 }
 
 std::optional<ProductRecord> productByName(Database &db, const QString &name)
 {
-    return firstProduct(db, runSql(db,
-                                   QStringLiteral("SELECT %1 FROM 製品情報 WHERE %2 ORDER BY ID")
-                                       .arg(productColumns(db), dialect::sameProductName(db)),
-                                   {name}));
+    const std::optional<int> id = productIdByName(db, name);
+    return id ? productById(db, *id) : std::nullopt;
 }
 
 std::optional<int> registerProduct(Database &db, const QString &name)
@@ -193,7 +206,7 @@ QString sourceLine(const QString &kind, const QString &id, const QString &listDa
 std::vector<SubstanceRecord> allSubstances(Database &db)
 {
     // A database of the first release has no 別名 column; its substances have no aliases.
-    QSqlQuery query = runSql(db, QStringLiteral("SELECT * FROM 表示物質 ORDER BY rowid"));
+    QSqlQuery query = runSql(db, QStringLiteral("SELECT * FROM 表示物質 ORDER BY ID"));
     const QSqlRecord columns = query.record();
     const auto column = [&](const char *name) { return columns.indexOf(QString::fromUtf8(name)); };
     const int id = column("ID"), name = column("物質名"), signalWord = column("注意喚起語："),
@@ -297,6 +310,7 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
     for (size_t firstRow = 0; firstRow < rows; firstRow += rowsPerStatement) {
         const size_t rowsHere = std::min(rowsPerStatement, rows - firstRow);
         const QString statement = columns + QStringList(qsizetype(rowsHere), row).join(QStringLiteral(", "));
+        const auto watch = db.watchStatement();
         if (statement != prepared) { // prepared once, and again only for a shorter last statement
             if (!insert.prepare(statement))
                 throw sqlFailure(db, insert.lastError());

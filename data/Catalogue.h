@@ -18,6 +18,9 @@ namespace catalogue {
 
 // The ID of the first product of that name. Names compare without regard to the case of
 // Latin letters.
+// Product names are compared after Unicode NFKC normalisation and case folding, so that
+// 「洗浄剤ＸＹ－１００」 and 「洗浄剤XY-100」 are one name; the name is stored as typed.
+QString productNameKey(const QString &name);
 std::optional<int> productIdByName(Database &db, const QString &name);
 
 // The first product of that name.
@@ -42,7 +45,7 @@ std::optional<ProductRecord> productById(Database &db, int productId);
 // Every product in the table's order.
 std::vector<ProductRecord> allProducts(Database &db);
 
-// The whole substance master in its stored order.
+// The whole substance master in ascending substance number (ID).
 std::vector<SubstanceRecord> allSubstances(Database &db);
 
 // Removes all entries of the product. IDs below 1 are refused (nothing is deleted): the

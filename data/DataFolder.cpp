@@ -88,45 +88,56 @@ bool copyMissingFiles(const QString &sourceFolder, const QString &dataFolder, QS
     return true;
 }
 
-const QString kSubstanceInsert = QStringLiteral(
-    "INSERT INTO 表示物質 (ID, 物質名, \"注意喚起語：\", \"危険有害性情報：\", 注意書き, "
-    "絵表示1, 絵表示2, 絵表示3, 絵表示4, 絵表示5, CAS, "
-    "別名, Hコード, Pコード, 区分, 差込, 出典, 出典ID, 出典年, 出典備考, "
-    "出典版, 法令名称, 義務開始, ラベル裾切値, SDS裾切値, 法令備考) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+// The columns of 表示物質 the master fills, after ID, and their values for a substance.
+const QStringList kSubstanceColumns{
+    QStringLiteral("物質名"), QStringLiteral("\"注意喚起語：\""), QStringLiteral("\"危険有害性情報：\""), QStringLiteral("注意書き"),
+    QStringLiteral("絵表示1"), QStringLiteral("絵表示2"), QStringLiteral("絵表示3"), QStringLiteral("絵表示4"), QStringLiteral("絵表示5"),
+    QStringLiteral("CAS"), QStringLiteral("別名"), QStringLiteral("Hコード"), QStringLiteral("Pコード"), QStringLiteral("区分"),
+    QStringLiteral("差込"), QStringLiteral("出典"), QStringLiteral("出典ID"), QStringLiteral("出典年"), QStringLiteral("出典備考"),
+    QStringLiteral("出典版"), QStringLiteral("法令名称"), QStringLiteral("義務開始"), QStringLiteral("ラベル裾切値"),
+    QStringLiteral("SDS裾切値"), QStringLiteral("法令備考")};
+
+QVariantList substanceValues(const ComposedSubstance &s)
+{
+    const QString comma = QStringLiteral(",");
+    const QString bar = QStringLiteral("|");
+    QVariantList values{s.name, textOrNull(s.signalWord), textOrNull(s.hazards), textOrNull(s.precautions)};
+    for (int m = 0; m < 5; ++m)
+        values << (m < s.pictures.size() ? QVariant(s.pictures[m]) : QVariant());
+    values << textOrNull(s.cas) << textOrNull(s.aliases.join(bar)) << textOrNull(s.hazardCodes.join(comma))
+           << textOrNull(s.precautionCodes.join(comma)) << textOrNull(s.categories.join(comma))
+           << textOrNull(s.fillIns.join(bar)) << sourceKindName(s.sourceKind) << textOrNull(s.sourceId)
+           << (s.sourceYear > 0 ? QVariant(s.sourceYear) : QVariant()) << textOrNull(s.sourceNote)
+           << textOrNull(s.sourceVersion) << textOrNull(s.legalName) << textOrNull(s.legalSince)
+           << textOrNull(s.labelCutoff) << textOrNull(s.sdsCutoff) << textOrNull(s.legalNote);
+    return values;
+}
+
+const QString kSubstanceInsert = QStringLiteral("INSERT INTO 表示物質 (ID, %1) VALUES (?%2)")
+                                     .arg(kSubstanceColumns.join(QStringLiteral(", ")),
+                                          QStringLiteral(", ?").repeated(kSubstanceColumns.size()));
+const QString kSubstanceUpdate = QStringLiteral("UPDATE 表示物質 SET %1 = ? WHERE ID = ?")
+                                     .arg(kSubstanceColumns.join(QStringLiteral(" = ?, ")));
+
+bool run(QSqlQuery &query, const QString &statement, const QVariantList &values)
+{
+    if (query.lastQuery() != statement && !query.prepare(statement))
+        return false;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values[i]);
+    return query.exec();
+}
 
 } // namespace
 
 bool insertSubstanceRow(QSqlQuery &query, const ComposedSubstance &s)
 {
-    if (query.lastQuery() != kSubstanceInsert && !query.prepare(kSubstanceInsert))
-        return false;
-    const QString comma = QStringLiteral(",");
-    const QString bar = QStringLiteral("|");
-    query.bindValue(0, s.id);
-    query.bindValue(1, s.name);
-    query.bindValue(2, textOrNull(s.signalWord));
-    query.bindValue(3, textOrNull(s.hazards));
-    query.bindValue(4, textOrNull(s.precautions));
-    for (int m = 0; m < 5; ++m)
-        query.bindValue(5 + m, m < s.pictures.size() ? QVariant(s.pictures[m]) : QVariant());
-    query.bindValue(10, textOrNull(s.cas));
-    query.bindValue(11, textOrNull(s.aliases.join(bar)));
-    query.bindValue(12, textOrNull(s.hazardCodes.join(comma)));
-    query.bindValue(13, textOrNull(s.precautionCodes.join(comma)));
-    query.bindValue(14, textOrNull(s.categories.join(comma)));
-    query.bindValue(15, textOrNull(s.fillIns.join(bar)));
-    query.bindValue(16, sourceKindName(s.sourceKind));
-    query.bindValue(17, textOrNull(s.sourceId));
-    query.bindValue(18, s.sourceYear > 0 ? QVariant(s.sourceYear) : QVariant());
-    query.bindValue(19, textOrNull(s.sourceNote));
-    query.bindValue(20, textOrNull(s.sourceVersion));
-    query.bindValue(21, textOrNull(s.legalName));
-    query.bindValue(22, textOrNull(s.legalSince));
-    query.bindValue(23, textOrNull(s.labelCutoff));
-    query.bindValue(24, textOrNull(s.sdsCutoff));
-    query.bindValue(25, textOrNull(s.legalNote));
-    return query.exec();
+    return run(query, kSubstanceInsert, QVariantList{s.id} + substanceValues(s));
+}
+
+bool updateSubstanceRow(QSqlQuery &query, const ComposedSubstance &s)
+{
+    return run(query, kSubstanceUpdate, substanceValues(s) << s.id);
 }
 
 DataSources dataSourcesIn(const QString &sourceRoot)

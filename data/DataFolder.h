@@ -26,8 +26,12 @@ bool createDataFolder(const QString &dataFolder, const DataSources &sources, QSt
 // Writes one substance as a new row of 表示物質, every column the master fills: the printed
 // fields and the source fields (別名, Hコード, Pコード, 区分, 差込,
 // 出典, 出典ID, 出典年, 出典備考). `query` must be on the target database; the statement is
-// prepared on the first call and reused after. A row with the same ID must not exist (delete
-// it first to rewrite it). Returns false with the SQL error in query.lastError().
+// prepared on the first call and reused after. A row with the same ID must not exist.
+// Returns false with the SQL error in query.lastError().
 bool insertSubstanceRow(QSqlQuery &query, const ComposedSubstance &substance);
+
+// Rewrites the same columns of the existing row with the substance's ID, in place: the row
+// stays where it is (on a server its rowid too), only its data change.
+bool updateSubstanceRow(QSqlQuery &query, const ComposedSubstance &substance);
 
 } // namespace corvane

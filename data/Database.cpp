@@ -11,9 +11,18 @@
 #include <QSqlQuery>
 #include <QUrl>
 #include <QAtomicInt>
+#include <QSqlDriver>
+
+#include <libpq-fe.h>
 
 namespace corvane {
 namespace {
+
+Database::StatementTimeouts &timeouts()
+{
+    static Database::StatementTimeouts value;
+    return value;
+}
 
 QString nextConnectionName()
 {
@@ -68,7 +77,28 @@ QString damaged(const QString &path)
 } // namespace
 
 Database::Database(QSqlDatabase db, QString connection, QString path, std::optional<ServerAddress> server)
-    : m_db(std::move(db)), m_connection(std::move(connection)), m_path(std::move(path)), m_server(std::move(server)) {}
+    : m_db(std::move(db)), m_connection(std::move(connection)), m_path(std::move(path)), m_server(std::move(server))
+{
+    if (m_server)
+        m_watch = std::make_unique<StatementWatch>();
+}
+
+void Database::setStatementTimeouts(const StatementTimeouts &value) { timeouts() = value; }
+
+Database::StatementTimeouts Database::statementTimeouts() { return timeouts(); }
+
+StatementWatch::Guard Database::watchStatement(std::chrono::milliseconds serverLimit)
+{
+    if (!m_watch)
+        return {};
+    const QVariant handle = m_db.driver()->handle();
+    // The driver's type for the connection, as its metatype names it (struct pg_conn).
+    if (!handle.isValid() || (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
+        return {};
+    PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
+    const auto grace = m_answerTimeout - m_serverTimeout;
+    return m_watch->watch(PQsocket(connection), std::max(serverLimit, m_serverTimeout) + grace);
+}
 
 QString Database::where() const
 {
@@ -81,6 +111,7 @@ bool Database::hasColumn(const QString &table, const QString &column)
     if (m_knownColumns.contains(key))
         return true;
     QSqlQuery query(m_db);
+    const auto watch = watchStatement();
     // pg_attribute, not information_schema: the view takes tens of milliseconds to ask.
     query.prepare(m_server ? QStringLiteral("SELECT count(*) FROM pg_attribute WHERE attrelid = to_regclass(?) "
                                             "AND attname = lower(?) AND NOT attisdropped")
@@ -188,13 +219,19 @@ std::unique_ptr<Database> Database::openServer(const ServerAddress &address, QSt
         db.setDatabaseName(address.database);
         db.setUserName(address.user);
         // Never hang without a word: give up connecting after a few seconds, notice a server
-        // that went away within about half a minute, and wait for a row another PC holds
-        // for at most ten seconds.
+        // that went away within about half a minute, wait for a row another PC holds for at
+        // most ten seconds, and let no statement run longer than the set time (a server that
+        // does not answer at all is given up by the statement watch).
+        const StatementTimeouts limits = timeouts();
         db.setConnectOptions(QStringLiteral("connect_timeout=5;keepalives=1;keepalives_idle=10;"
                                             "keepalives_interval=5;keepalives_count=3;"
-                                            "options='-c lock_timeout=10000 -c client_min_messages=warning';"
-                                            "application_name=corvane"));
+                                            "options='-c lock_timeout=10000 -c statement_timeout=%1 -c client_min_messages=warning';"
+                                            "application_name=corvane%2")
+                                 .arg(limits.server.count())
+                                 .arg(address.sslMode.isEmpty() ? QString() : QStringLiteral(";sslmode=") + address.sslMode));
         database.reset(new Database(db, connection, QString(), address));
+        database->m_serverTimeout = limits.server;
+        database->m_answerTimeout = limits.answer;
     }
     QSqlDatabase &db = database->sql();
     if (!db.open()) {
@@ -204,6 +241,7 @@ std::unique_ptr<Database> Database::openServer(const ServerAddress &address, QSt
     if (!requireTables)
         return database;
     QSqlQuery query(db);
+    const auto watch = database->watchStatement();
     if (!query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema()"))) {
         *error = serverUnreachable(address, query.lastError());
         return nullptr;

@@ -1,10 +1,12 @@
 #pragma once
 #include "ServerAddress.h"
+#include "StatementWatch.h"
 
 #include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -19,6 +21,16 @@ namespace corvane {
 class Database {
 public:
     enum class Dialect { Sqlite, Postgres };
+
+    // How long a statement on a server may take: the server cancels it after `server`; when
+    // no answer at all has come after `answer` (the server stopped), this side gives up.
+    struct StatementTimeouts {
+        std::chrono::milliseconds server{30000};
+        std::chrono::milliseconds answer{35000};
+    };
+    // For the server connections opened after the call (tests shorten them).
+    static void setStatementTimeouts(const StatementTimeouts &timeouts);
+    static StatementTimeouts statementTimeouts();
 
     ~Database();
     Database(const Database &) = delete;
@@ -53,6 +65,16 @@ public:
     void reconnectIfLost();
     void setInTransaction(bool open) { m_inTransaction = open; }
 
+    // Bounds the statements run while the guard lives (on a server; nothing on the file).
+    // `serverLimit`: a statement the server itself allows longer than usual (SET LOCAL
+    // statement_timeout) is given that much more time here too.
+    [[nodiscard]] StatementWatch::Guard watchStatement(std::chrono::milliseconds serverLimit = {});
+    // Whether the last statement got no answer in time and was cut off (then the connection
+    // is lost), and forgets it.
+    bool takeNoAnswer() { return m_watch && m_watch->takeCutOff(); }
+    std::chrono::milliseconds serverTimeout() const { return m_serverTimeout; }
+    std::chrono::milliseconds answerTimeout() const { return m_answerTimeout; }
+
 private:
     Database(QSqlDatabase db, QString connection, QString path, std::optional<ServerAddress> server);
 
@@ -63,6 +85,9 @@ private:
     QSet<QString> m_knownColumns;
     bool m_connectionLost = false;
     bool m_inTransaction = false;
+    std::chrono::milliseconds m_serverTimeout{};
+    std::chrono::milliseconds m_answerTimeout{};
+    std::unique_ptr<StatementWatch> m_watch; // on a server
 };
 
 } // namespace corvane

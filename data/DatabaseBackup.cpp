@@ -1,30 +1,44 @@
 #include "DatabaseBackup.h"
 #include "Database.h"
+#include "SqlFailure.h"
 
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <sqlite3.h>
+
+#include <map>
+#include <tuple>
+
 namespace corvane {
 namespace {
+
+QString engineFailure(int code)
+{
+    return sqlFailureText(QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(code)), QSqlError::UnknownError,
+                                    QString::number(code)));
+}
 
 std::vector<std::pair<QString, qint64>> rowCounts(QSqlDatabase &db, QString *error)
 {
     std::vector<std::pair<QString, qint64>> counts;
     QSqlQuery tables(db);
     if (!tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"))) {
-        *error = tables.lastError().text();
+        *error = sqlFailureText(tables.lastError());
         return counts;
     }
     while (tables.next()) {
         const QString table = tables.value(0).toString();
         QSqlQuery count(db);
         if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\"")))) || !count.next()) {
-            *error = count.lastError().text();
+            *error = sqlFailureText(count.lastError());
             return counts;
         }
         counts.emplace_back(table, count.value(0).toLongLong());
@@ -32,7 +46,8 @@ std::vector<std::pair<QString, qint64>> rowCounts(QSqlDatabase &db, QString *err
     return counts;
 }
 
-// Why the copy cannot be trusted, or nothing when it can.
+// Why the copy cannot be trusted, or nothing when it can. Opening the copy is a handle on
+// another file, so the locks on the database stay as they are.
 std::optional<QString> checkCopy(Database &original, const QString &copy)
 {
     static QAtomicInt counter;
@@ -44,13 +59,13 @@ std::optional<QString> checkCopy(Database &original, const QString &copy)
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         QString error;
         if (!db.open()) {
-            problem = db.lastError().text();
+            problem = sqlFailureText(db.lastError());
         } else {
             QSqlQuery integrity(db);
             if (!integrity.exec(QStringLiteral("PRAGMA integrity_check")) || !integrity.next())
-                problem = integrity.lastError().text();
+                problem = sqlFailureText(integrity.lastError());
             else if (integrity.value(0).toString() != QLatin1String("ok"))
-                problem = integrity.value(0).toString();
+                problem = QStringLiteral("控えが壊れています。\n詳細: ") + integrity.value(0).toString();
             else if (rowCounts(db, &error) != rowCounts(original.sql(), &error) || !error.isEmpty())
                 problem = error.isEmpty() ? QStringLiteral("行の数が元のファイルと違います。") : error;
             db.close();
@@ -60,7 +75,67 @@ std::optional<QString> checkCopy(Database &original, const QString &copy)
     return problem;
 }
 
+const QString kWriteBackupName = QStringLiteral(R"(^Data-(.+)-(\d{8}-\d{6})(?:-(\d+))?\.mde$)");
+
 } // namespace
+
+std::optional<QString> copyDatabaseFile(Database &db, const QString &target)
+{
+    // A connection of SQLite's own: its file system layer keeps every handle this process
+    // has on the file together and closes none while one of them holds a lock, so the
+    // caller's write lock stays (a plain file copy's close would drop it).
+    sqlite3 *source = nullptr;
+    sqlite3 *copy = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(db.path()).constData(), &source, SQLITE_OPEN_READONLY, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_busy_timeout(source, 10000);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_open_v2(QFile::encodeName(target).constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_backup *backup = sqlite3_backup_init(copy, "main", source, "main");
+        if (!backup) {
+            rc = sqlite3_errcode(copy);
+        } else {
+            // All pages in one step under one read lock: a consistent copy however busy the
+            // file; a writer in the middle of its commit makes the step wait.
+            rc = sqlite3_backup_step(backup, -1);
+            const int finished = sqlite3_backup_finish(backup);
+            rc = rc == SQLITE_DONE ? finished : rc;
+        }
+        // A WAL database's header comes along; the copy is to be one file by itself.
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(copy, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr);
+    }
+    for (sqlite3 *connection : {copy, source})
+        if (const int closed = sqlite3_close(connection); rc == SQLITE_OK)
+            rc = closed;
+    if (rc == SQLITE_OK)
+        return std::nullopt;
+    QFile::remove(target);
+    QFile::remove(target + QStringLiteral("-journal"));
+    return engineFailure(rc);
+}
+
+std::optional<QString> backupAndBeginWrite(Database &db, const QString &target, std::optional<Transaction> &transaction)
+{
+    const QString shown = QDir::toNativeSeparators(target);
+    if (!QDir().mkpath(QFileInfo(target).absolutePath()))
+        return QStringLiteral("控えのフォルダを作成できません: %1").arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath()));
+    // The write lock first: nobody else writes between the copy and the change.
+    transaction.emplace(db);
+    if (const auto problem = copyDatabaseFile(db, target)) {
+        transaction.reset();
+        discardBackup(target);
+        return QStringLiteral("データベースの控えを書き込めません（ディスクの空きや書き込みの権限を確かめてください）: %1\n%2")
+            .arg(shown, *problem);
+    }
+    if (const auto problem = checkCopy(db, target)) {
+        transaction.reset();
+        discardBackup(target);
+        return QStringLiteral("データベースの控えが元のファイルと一致しません: %1\n%2").arg(shown, *problem);
+    }
+    return std::nullopt;
+}
 
 QString backupPathFor(const QString &databasePath, const QString &version, const QString &dateTime)
 {
@@ -80,26 +155,34 @@ void discardBackup(const QString &backup)
     QDir().rmdir(QFileInfo(backup).absolutePath()); // only when empty
 }
 
-std::optional<QString> backupDatabase(Database &db, const QString &target)
+void pruneWriteBackups(const QString &backupFolder, const QDateTime &now)
 {
-    const QString shown = QDir::toNativeSeparators(target);
-    // In WAL mode the newest rows may live in Data.mde-wal, which a copy of Data.mde misses.
-    QSqlQuery mode(db.sql());
-    if (!mode.exec(QStringLiteral("PRAGMA journal_mode")) || !mode.next())
-        return mode.lastError().text();
-    if (mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Data.mde が WAL モードのため、控えを一つのファイルに取れません。");
-    if (!QDir().mkpath(QFileInfo(target).absolutePath()))
-        return QStringLiteral("控えのフォルダを作成できません: %1").arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath()));
-    if (!QFile::copy(db.path(), target)) {
-        discardBackup(target);
-        return QStringLiteral("データベースの控えを書き込めません（ディスクの空きや書き込みの権限を確かめてください）: %1").arg(shown);
+    static const QRegularExpression pattern(kWriteBackupName);
+    struct Copy {
+        QString name, version;
+    };
+    // Newest first by the time in the name and the number of a second copy that second; a
+    // time after now was written by a clock that was wrong then, and counts as the oldest.
+    std::map<std::tuple<bool, QString, int>, Copy, std::greater<>> copies;
+    const QString latest = now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (const QString &name : QDir(backupFolder).entryList({QStringLiteral("Data-*.mde")}, QDir::Files)) {
+        const auto match = pattern.match(name);
+        if (!match.hasMatch())
+            continue; // a daily copy, or not ours
+        const QString stamp = match.captured(2);
+        copies.emplace(std::make_tuple(stamp <= latest, stamp, match.captured(3).toInt()), Copy{name, match.captured(1)});
     }
-    if (const auto problem = checkCopy(db, target)) {
-        discardBackup(target);
-        return QStringLiteral("データベースの控えが元のファイルと一致しません: %1\n%2").arg(shown, *problem);
+    QSet<QString> versionsKept;
+    int kept = 0;
+    for (const auto &[order, copy] : copies) {
+        const bool onlyCopyKept = !versionsKept.contains(copy.version);
+        if (kept < kKeptWriteBackups || onlyCopyKept) {
+            ++kept;
+            versionsKept.insert(copy.version);
+        } else {
+            QFile::remove(QDir(backupFolder).filePath(copy.name));
+        }
     }
-    return std::nullopt;
 }
 
 } // namespace corvane

@@ -14,6 +14,7 @@
 #include "UserMaster.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
@@ -63,16 +64,36 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
     }
     QString backup;
     try {
+        // Applying holds the write lock from the first read: what is shown is what is written.
+        std::optional<Transaction> transaction;
+        if (apply) {
+            if (db.server()) {
+                transaction.emplace(db);
+                dialect::lockMasterUpdate(db);
+            } else {
+                backup = backupPathFor(db.path(), storedMasterVersion(db), now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+                if (const auto problem = backupAndBeginWrite(db, backup, transaction)) {
+                    backup.clear();
+                    return {false, *problem + QStringLiteral("\n何も変えていません。"), {}};
+                }
+            }
+        }
+        const auto giveUp = [&](const RunResult &result) {
+            transaction.reset();
+            discardBackup(backup);
+            backup.clear();
+            return result;
+        };
         // The master as stored, with whose each row is.
         QString exported;
         const RunResult stored = exportMaster(db, &exported);
         if (!stored.ok)
-            return stored;
+            return giveUp(stored);
         const MasterSourceResult current = readMasterSource(master.hazardText, QStringLiteral("hazard_statements.tsv"),
                                                             master.precautionText, QStringLiteral("precautionary_statements.tsv"),
                                                             exported, QStringLiteral("Data.mde"));
         if (!current.errors.empty())
-            return refused(QStringLiteral("データベースの物質マスタが規則に合わないため、更新できません。\n") + describeMasterErrors(current.errors));
+            return giveUp(refused(QStringLiteral("データベースの物質マスタが規則に合わないため、更新できません。\n") + describeMasterErrors(current.errors)));
         QSet<int> userRows;
         for (QSqlQuery query = runSql(db, QStringLiteral("SELECT ID FROM 表示物質 WHERE UserOwned <> 0")); query.next();)
             userRows.insert(query.value(0).toInt());
@@ -84,12 +105,12 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
                 newest = std::max(newest, row.sourceVersion);
         const QString version = nite->saved.toString(Qt::ISODate);
         if (!newest.isEmpty() && version < newest)
-            return refused(QStringLiteral("%1 は %2 に保存された一覧で、データベースの物質マスタが使っている一覧（%3）より古いため、使えません。")
-                               .arg(QDir::toNativeSeparators(niteFile), version, newest));
+            return giveUp(refused(QStringLiteral("%1 は %2 に保存された一覧で、データベースの物質マスタが使っている一覧（%3）より古いため、使えません。")
+                               .arg(QDir::toNativeSeparators(niteFile), version, newest)));
 
         auto built = buildGovernmentMaster(*nite, legal, current.substances, master.hazardText, master.precautionText, &error);
         if (!built)
-            return refused(error);
+            return giveUp(refused(error));
         QHash<int, const ComposedSubstance *> before;
         for (const ComposedSubstance &row : current.substances)
             before.insert(row.id, &row);
@@ -107,7 +128,7 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
         std::vector<ClassificationRow> rowsToWrite;
         const auto builtClassifications = readClassificationsText(built->classificationsText, QString(), &error);
         if (!builtClassifications)
-            return refused(error);
+            return giveUp(refused(error));
         for (const ClassificationRow &row : *builtClassifications) {
             newClassification[row.substanceId].push_back(row.entry);
             if (!userRows.contains(row.substanceId))
@@ -166,19 +187,9 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
         }
         if (toWrite.empty()) {
             result.notices << QStringLiteral("変わるものがないため、何も書き込みませんでした。");
-            return result;
+            return giveUp(result);
         }
 
-        Transaction transaction(db);
-        if (db.server()) {
-            dialect::lockMasterUpdate(db);
-        } else {
-            backup = backupPathFor(db.path(), storedMasterVersion(db), now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-            if (const auto problem = backupDatabase(db, backup)) {
-                backup.clear();
-                return {false, *problem, {}};
-            }
-        }
         std::vector<int> writtenIds;
         for (const ComposedSubstance *row : toWrite) {
             const auto origin = storedOrigin(db, row->id);
@@ -194,10 +205,12 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
                 classifications.push_back(row);
         replaceClassifications(db, writtenIds, classifications);
         rewriteAllTargetsList(db);
-        transaction.commit();
+        transaction->commit();
         result.notices << QStringLiteral("反映しました（%1件）。").arg(toWrite.size());
-        if (!backup.isEmpty())
+        if (!backup.isEmpty()) {
             result.notices << QStringLiteral("更新前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
+            pruneWriteBackups(QFileInfo(backup).absolutePath(), now);
+        }
         return result;
     } catch (const std::exception &failure) {
         if (!backup.isEmpty())

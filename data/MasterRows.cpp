@@ -41,12 +41,14 @@ std::optional<RowOrigin> storedOrigin(Database &db, int id)
 bool putSubstance(Database &db, int id, const ComposedSubstance &substance, const RowOrigin &origin)
 {
     const auto before = substanceData(db, id);
-    runSql(db, QStringLiteral("DELETE FROM 表示物質 WHERE ID = ?"), {id});
     ComposedSubstance numbered = substance;
     numbered.id = id;
-    QSqlQuery insert(db.sql());
-    if (!insertSubstanceRow(insert, numbered))
-        throw sqlFailure(db, insert.lastError());
+    QSqlQuery write(db.sql());
+    {
+        const auto watch = db.watchStatement();
+        if (!(before ? updateSubstanceRow(write, numbered) : insertSubstanceRow(write, numbered)))
+            throw sqlFailure(db, write.lastError());
+    }
     setOrigin(db, id, origin);
     return before != substanceData(db, id);
 }

@@ -21,7 +21,7 @@ struct RowOrigin {
 // A stored row's origin, or nothing when no row has that number.
 std::optional<RowOrigin> storedOrigin(Database &db, int id);
 
-// Writes the substance as row `id` of 表示物質 (adding it, or replacing the row of that
+// Writes the substance as row `id` of 表示物質 (adding it, or updating the row of that
 // number in place, so the number never changes) with its origin. Returns whether the
 // substance's data differ from what the row held before; a row that did not exist counts
 // as changed. Runs inside the caller's transaction; throws DbError.

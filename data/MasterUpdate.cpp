@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace corvane {
 namespace {
@@ -44,26 +45,31 @@ RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTim
         if (order == 0)
             return {};
 
-        Transaction transaction(db);
+        std::optional<Transaction> transaction;
         if (db.server()) {
             // Several PCs may start at once: the first updates, the others wait here and
             // then find the new version.
+            transaction.emplace(db);
             dialect::lockMasterUpdate(db);
-            if (compareMasterVersions(storedMasterVersion(db), master.version) >= 0)
-                return {};
         } else {
             backup = backupPathFor(db.path(), stored, now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-            if (const auto problem = backupDatabase(db, backup)) {
+            if (const auto problem = backupAndBeginWrite(db, backup, transaction)) {
                 backup.clear();
                 return failed(*problem);
             }
+        }
+        // Another program may have updated the master before this one held the lock.
+        if (compareMasterVersions(storedMasterVersion(db), master.version) >= 0) {
+            transaction.reset();
+            discardBackup(backup);
+            return {};
         }
         const QStringList added = db.server() ? addMissingServerSchema(db, master.serverSchema)
                                               : addMissingSchema(db, master.schema);
         if (added.contains(QStringLiteral("表示物質.MasterNo")))
             runSql(db, QStringLiteral("UPDATE 表示物質 SET MasterNo = ID")); // every older row came from the master
         const MasterChanges changes = writeProgramMaster(db, master);
-        transaction.commit();
+        transaction->commit();
 
         RunResult result;
         result.notices << QStringLiteral("物質マスタを版 %1 から版 %2 に更新しました。").arg(displayedVersion(stored), master.version)
@@ -73,8 +79,10 @@ RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTim
             result.notices << QStringLiteral("利用者が修正した物質: %1件（更新せずにそのまま残しました）").arg(changes.userOwned);
         if (changes.newerList > 0)
             result.notices << QStringLiteral("このプログラムより新しい政府の一覧で更新済みの物質: %1件（そのまま残しました）").arg(changes.newerList);
-        if (!backup.isEmpty())
+        if (!backup.isEmpty()) {
             result.notices << QStringLiteral("更新前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
+            pruneWriteBackups(QFileInfo(backup).absolutePath(), now);
+        }
         return result;
     } catch (const std::exception &error) {
         if (!backup.isEmpty())

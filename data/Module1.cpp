@@ -39,11 +39,13 @@ bool PutIniString(const QString &section, const QString &key, const QString &val
 
 void SortByColumn(ListModel &listView, ColumnHeader &columnHeader)
 {
+    // A column the list is not sorted by sorts ascending first; the column it is sorted by
+    // turns the order round.
+    const int key = columnHeader.Index - 1;
+    const bool ascendingByThis = listView.Sorted() && listView.SortKey() == key && listView.SortOrder() == 0;
     listView.setSorted(true);
-    listView.setSortKey(columnHeader.Index - 1);
-    const QVariant &tag = columnHeader.Tag;
-    const bool neverSortedOrAscending = tag.isNull() || ValOrDefault(tag, -1) == 0;
-    listView.setSortOrder(neverSortedOrAscending ? 1 : 0);
+    listView.setSortKey(key);
+    listView.setSortOrder(ascendingByThis ? 1 : 0);
     columnHeader.Tag = listView.SortOrder();
 }
 

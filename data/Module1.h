@@ -25,8 +25,8 @@ QString AddPathSep(const QString &path);
 bool PutIniString(const QString &section, const QString &key, const QString &value,
                   const QString &fileName);
 
-// Sorts the list by the clicked column: descending on the first click, then alternating;
-// each column remembers its own order in its Tag.
+// Sorts the list by the clicked column: ascending when the list is not sorted by it (yet),
+// the other way round when it is; the column's Tag remembers the order.
 void SortByColumn(ListModel &listView, ColumnHeader &columnHeader);
 
 // value as a number when it is one (a number, or text that reads as a number), else

@@ -12,20 +12,27 @@ bool fail(QString *error, const QString &reason)
     return false;
 }
 
+bool isIpv6(const QString &host) { return host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('/')); }
+
+const QStringList kSslModes{QStringLiteral("disable"), QStringLiteral("allow"), QStringLiteral("prefer"),
+                            QStringLiteral("require"), QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+
 } // namespace
 
 QString ServerAddress::describe() const
 {
-    return QStringLiteral("%1:%2/%3").arg(host).arg(port).arg(database);
+    const QString shownHost = isIpv6(host) ? QStringLiteral("[%1]").arg(host) : host;
+    return QStringLiteral("%1:%2/%3").arg(shownHost).arg(port).arg(database);
 }
 
 QString ServerAddress::uri() const
 {
-    const QString encodedHost = QString::fromLatin1(QUrl::toPercentEncoding(host));
+    const QString encodedHost = isIpv6(host) ? QStringLiteral("[%1]").arg(host) : QString::fromLatin1(QUrl::toPercentEncoding(host));
     const QString who = user.isEmpty() ? QString() : QString::fromLatin1(QUrl::toPercentEncoding(user)) + QLatin1Char('@');
     // Concatenated, not arg(): the encoded host holds "%2F", which arg() would take for a marker.
     return QStringLiteral("postgresql://") + who + encodedHost + QLatin1Char(':') + QString::number(port) + QLatin1Char('/')
-           + QString::fromLatin1(QUrl::toPercentEncoding(database));
+           + QString::fromLatin1(QUrl::toPercentEncoding(database))
+           + (sslMode.isEmpty() ? QString() : QStringLiteral("?sslmode=") + sslMode);
 }
 
 ServerAddress ServerAddress::withDatabase(const QString &name) const
@@ -43,7 +50,8 @@ bool isServerUri(const QString &text)
 std::optional<ServerAddress> parseServerUri(const QString &uri, QString *error)
 {
     if (!isServerUri(uri)) {
-        fail(error, QStringLiteral("postgresql:// で始めてください（%1）。").arg(uri));
+        // Not repeated: a connection string of another form may hold a password.
+        fail(error, QStringLiteral("postgresql://USER@HOST:PORT/DBNAME の形で書いてください。"));
         return std::nullopt;
     }
     // QUrl would take a percent-encoded socket folder for a bad host name: split by hand.
@@ -73,6 +81,8 @@ std::optional<ServerAddress> parseServerUri(const QString &uri, QString *error)
         portText = hostPort.mid(colon + 1);
         hostPort.truncate(colon);
     }
+    if (hostPort.startsWith(QLatin1Char('[')) && hostPort.endsWith(QLatin1Char(']')))
+        hostPort = hostPort.mid(1, hostPort.size() - 2); // an IPv6 address
     address.host = QUrl::fromPercentEncoding(hostPort.toUtf8());
 
     const QUrlQuery parameters(query);
@@ -85,6 +95,12 @@ std::optional<ServerAddress> parseServerUri(const QString &uri, QString *error)
             address.user = value;
         else if (key == QLatin1String("dbname"))
             address.database = value;
+        else if (key == QLatin1String("sslmode") && kSslModes.contains(value))
+            address.sslMode = value;
+        else if (key == QLatin1String("sslmode")) {
+            fail(error, QStringLiteral("sslmode には %1 のどれかを指定してください。").arg(kSslModes.join(QStringLiteral("、"))));
+            return std::nullopt;
+        }
         else if (key == QLatin1String("password")) {
             fail(error, QStringLiteral("パスワードは URI に書かず、~/.pgpass か環境変数 PGPASSWORD で指定してください。"));
             return std::nullopt;

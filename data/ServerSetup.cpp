@@ -108,6 +108,9 @@ RunResult copyToServer(Database &file, const ServerAddress &address, const Progr
         return failure(error);
     RunResult result;
     try {
+        // One state of the file throughout: a program saving meanwhile waits, so the copy holds
+        // its save whole or not at all.
+        Transaction snapshot(file, Transaction::Kind::Read);
         if (const QStringList twins = namesOnlyCaseTellsApart(file); !twins.isEmpty())
             return failure(QStringLiteral("英字の大文字と小文字だけが違う製品名があります。サーバーでは同じ名前になるため、"
                                           "何も写していません。どちらかの名前を変えてからやり直してください。\n")
@@ -125,6 +128,7 @@ RunResult copyToServer(Database &file, const ServerAddress &address, const Progr
             result.notices << QStringLiteral("%1: %2 行").arg(table).arg(copied);
         }
         transaction.commit();
+        snapshot.commit();
     } catch (const std::exception &failed) {
         return failure(QStringLiteral("写せませんでした。サーバーのデータベースは空のままです。\n") + QString::fromStdString(failed.what()));
     }

@@ -14,6 +14,12 @@ QString beginTransaction(const Database &db)
     return onServer(db) ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");
 }
 
+QString beginReading(const Database &db)
+{
+    // The file takes its read lock with the first statement and keeps it to the end.
+    return onServer(db) ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY") : QStringLiteral("BEGIN");
+}
+
 QString forUpdate(const Database &db) { return onServer(db) ? QStringLiteral(" FOR UPDATE") : QString(); }
 
 QString sameProductName(const Database &db)
@@ -35,8 +41,10 @@ void lockMasterUpdate(Database &db)
     if (!onServer(db))
         return;
     // Other PCs keep reading while one updates; the update may take longer than a save.
-    runSql(db, QStringLiteral("SET LOCAL lock_timeout = '120s'"));
-    runSql(db, QStringLiteral("LOCK TABLE MasterVersion IN EXCLUSIVE MODE"));
+    constexpr std::chrono::seconds kWait{120};
+    runSql(db, QStringLiteral("SET LOCAL lock_timeout = '%1s'").arg(kWait.count()));
+    runSql(db, QStringLiteral("SET LOCAL statement_timeout = '%1s'").arg((kWait + std::chrono::seconds(5)).count()));
+    runSql(db, QStringLiteral("LOCK TABLE MasterVersion IN EXCLUSIVE MODE"), {}, kWait + std::chrono::seconds(5));
 }
 
 QStringList tableNames(Database &db)

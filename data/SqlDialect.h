@@ -16,6 +16,9 @@ namespace dialect {
 // as the statements need them.
 QString beginTransaction(const Database &db);
 
+// Starts a transaction that only reads, seeing one state of the data throughout.
+QString beginReading(const Database &db);
+
 // Appended to a SELECT inside a write transaction: on the server the row stays locked until
 // the transaction ends, so two PCs cannot both read the same revision and both write.
 QString forUpdate(const Database &db);

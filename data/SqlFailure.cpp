@@ -1,5 +1,6 @@
 #include "SqlFailure.h"
 #include "Database.h"
+#include "ErrorText.h"
 
 #include <QSqlError>
 
@@ -12,6 +13,11 @@ QString explanation(int code)
     if (code == 1544) // SQLITE_READONLY_DIRECTORY: the file is writable, its folder is not
         return QStringLiteral("Data.mde のフォルダに書き込めません（フォルダが読み取り専用です）。");
     switch (code & 0xFF) {
+    case 3: // SQLITE_PERM
+    case 23: // SQLITE_AUTH
+        return QStringLiteral("Data.mde を使う権限がありません。");
+    case 7: // SQLITE_NOMEM
+        return QStringLiteral("メモリが足りません。ほかのプログラムを終了してからやり直してください。");
     case 5: // SQLITE_BUSY
     case 6: // SQLITE_LOCKED
         return QStringLiteral("Data.mde はほかのプログラムが使用中です。しばらくしてからやり直してください。");
@@ -22,7 +28,9 @@ QString explanation(int code)
     case 13: // SQLITE_FULL
         return QStringLiteral("ディスクがいっぱいで Data.mde に書き込めません。");
     case 10: // SQLITE_IOERR
-        return QStringLiteral("Data.mde の読み書きに失敗しました。");
+        return QStringLiteral("Data.mde の読み書きに失敗しました（ディスクの空き、ディスクやネットワークの故障を確かめてください）。");
+    case 18: // SQLITE_TOOBIG
+        return QStringLiteral("データが大きすぎて Data.mde に書き込めません。");
     case 11: // SQLITE_CORRUPT
     case 26: // SQLITE_NOTADB
         return QStringLiteral("Data.mde が壊れています。");
@@ -62,7 +70,7 @@ QString serverUnreachable(const ServerAddress &address, const QSqlError &error)
     return QStringLiteral("データベースのサーバーに接続できません。\nサーバー %1\n"
                           "サーバーが動いていること、URI（corvane.ini の [database] Uri か --database）と"
                           "利用者名・パスワード（~/.pgpass）が正しいことを確かめてください。\n%2")
-        .arg(address.describe(), error.text().trimmed());
+        .arg(address.describe(), detailLine(error.text()));
 }
 
 DbError sqlFailure(Database &db, const QSqlError &error)
@@ -70,9 +78,25 @@ DbError sqlFailure(Database &db, const QSqlError &error)
     if (!db.server())
         return sqlFailure(error);
     const QString state = error.nativeErrorCode();
+    if (db.takeNoAnswer()) {
+        db.markConnectionLost();
+        return DbError(QStringLiteral("%1 が %2 秒たっても応答しません。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
+                                      "サーバーが動いていること、ネットワークにつながっていることを確かめてから、やり直してください。\n%3")
+                           .arg(db.where())
+                           .arg((db.answerTimeout().count() + 999) / 1000)
+                           .arg(detailLine(error.text()))
+                           .toStdString());
+    }
+    if (state == QLatin1String("57014")) // query_canceled: the statement timeout
+        return DbError(QStringLiteral("%1 での処理が %2 秒を超えたため、取りやめました。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
+                                      "しばらくしてからやり直してください。\n%3")
+                           .arg(db.where())
+                           .arg((db.serverTimeout().count() + 999) / 1000)
+                           .arg(detailLine(error.text()))
+                           .toStdString());
     if (isConnectionFailure(state))
         db.markConnectionLost();
-    return DbError((serverExplanation(state, db.where()) + QLatin1Char('\n') + error.text().trimmed()).toStdString());
+    return DbError((serverExplanation(state, db.where()) + QLatin1Char('\n') + detailLine(error.text())).toStdString());
 }
 
 QString sqlFailureText(const QSqlError &error)
@@ -80,8 +104,8 @@ QString sqlFailureText(const QSqlError &error)
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric);
     const QString lead = numeric ? explanation(code) : QString();
-    const QString text = error.text().trimmed();
-    return lead.isEmpty() ? text : lead + QLatin1Char('\n') + text;
+    const QString detail = detailLine(error.text());
+    return lead.isEmpty() ? detail : lead + QLatin1Char('\n') + detail;
 }
 
 DbError sqlFailure(const QSqlError &error)

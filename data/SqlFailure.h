@@ -10,8 +10,9 @@ namespace corvane {
 class Database;
 struct ServerAddress;
 
-// The engine's error as a DbError: its own text, after a Japanese explanation of the common
-// causes (the file busy in another copy of the program, read-only, the disk full, damaged).
+// The engine's error as a DbError: a Japanese explanation of the known causes (the file busy
+// in another copy of the program, read-only, the disk full, damaged, ...), then the engine's
+// own text on a line of its own marked 詳細.
 DbError sqlFailure(const QSqlError &error);
 
 // The same explanation and text as a message line.

@@ -6,9 +6,10 @@
 
 namespace corvane {
 
-QSqlQuery runSql(Database &db, const QString &statement, const QVariantList &values)
+QSqlQuery runSql(Database &db, const QString &statement, const QVariantList &values, std::chrono::milliseconds serverLimit)
 {
     db.reconnectIfLost();
+    const auto watch = db.watchStatement(serverLimit);
     QSqlQuery query(db.sql());
     // Forward only saves the file's driver a copy of each row; the server's driver would
     // instead fetch the rows one at a time, a round trip each.

@@ -11,6 +11,7 @@ namespace {
 
 void execute(Database &db, const QString &statement)
 {
+    const auto watch = db.watchStatement();
     QSqlQuery query(db.sql());
     if (!query.exec(statement))
         throw sqlFailure(db, query.lastError());
@@ -18,10 +19,10 @@ void execute(Database &db, const QString &statement)
 
 } // namespace
 
-Transaction::Transaction(Database &db) : m_db(db)
+Transaction::Transaction(Database &db, Kind kind) : m_db(db)
 {
     m_db.reconnectIfLost();
-    execute(m_db, dialect::beginTransaction(m_db));
+    execute(m_db, kind == Kind::Write ? dialect::beginTransaction(m_db) : dialect::beginReading(m_db));
     m_open = true;
     m_db.setInTransaction(true);
 }
@@ -29,6 +30,7 @@ Transaction::Transaction(Database &db) : m_db(db)
 Transaction::~Transaction()
 {
     if (m_open) {
+        const auto watch = m_db.watchStatement();
         QSqlQuery query(m_db.sql());
         query.exec(QStringLiteral("ROLLBACK"));
         m_db.setInTransaction(false);

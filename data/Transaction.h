@@ -8,7 +8,11 @@ class Database;
 // without it (an error thrown in the middle leaves the data as it was).
 class Transaction {
 public:
-    explicit Transaction(Database &db);
+    // Write: takes the file's write lock at once. Read: one consistent view of the data for
+    // several statements; other programs' saves wait for it (file) or stay unseen (server).
+    enum class Kind { Write, Read };
+
+    explicit Transaction(Database &db, Kind kind = Kind::Write);
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;

@@ -4,6 +4,7 @@
 #include "ErrorBoundary.h"
 #include "GovernmentMaster.h"
 #include "HazardClass.h"
+#include "ImportText.h"
 #include "MasterRows.h"
 #include "MasterUpdate.h"
 #include "MasterVersion.h"
@@ -15,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlRecord>
 
 #include <algorithm>
@@ -74,11 +76,28 @@ QString htmlText(const QVariant &value)
 
 } // namespace
 
+namespace {
+
+// The file's rows, read and checked as the build checks the program's master, after what a
+// user's file must be besides (no control characters, sizes a label can print).
+MasterSourceResult readUserFile(const ProgramMaster &master, const QString &text, const QString &fileName)
+{
+    MasterSourceResult read;
+    read.errors = checkImportText(text, fileName);
+    if (!read.errors.empty())
+        return read; // not read further: no message repeats what the lines hold
+    read = readMasterSource(master.hazardText, QStringLiteral("hazard_statements.tsv"), master.precautionText,
+                            QStringLiteral("precautionary_statements.tsv"), text, fileName);
+    for (MasterError &error : checkPrintableSizes(read.substances, sourceLinesOf(text), fileName))
+        read.errors.push_back(std::move(error));
+    return read;
+}
+
+} // namespace
+
 std::vector<MasterError> checkSubstanceFile(const ProgramMaster &master, const QString &text, const QString &fileName)
 {
-    return readMasterSource(master.hazardText, QStringLiteral("hazard_statements.tsv"), master.precautionText,
-                            QStringLiteral("precautionary_statements.tsv"), text, fileName)
-        .errors;
+    return readUserFile(master, text, fileName).errors;
 }
 
 RunResult exportMaster(Database &db, QString *text)
@@ -103,14 +122,24 @@ RunResult exportMaster(Database &db, QString *text)
 RunResult importSubstances(Database &db, const ProgramMaster &master, const QString &text,
                            const QString &fileName, const QDateTime &now)
 {
-    const MasterSourceResult read = readMasterSource(master.hazardText, QStringLiteral("hazard_statements.tsv"),
-                                                     master.precautionText, QStringLiteral("precautionary_statements.tsv"),
-                                                     text, fileName);
+    const MasterSourceResult read = readUserFile(master, text, fileName);
     if (!read.errors.empty())
         return failure(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + describeMasterErrors(read.errors));
     const QHash<int, int> lineOf = sourceLinesOf(text);
     QString backup;
     try {
+        std::optional<Transaction> transaction;
+        if (db.server()) {
+            transaction.emplace(db);
+            dialect::lockMasterUpdate(db); // not at the same time as a program's master update or another import
+        } else {
+            backup = backupPathFor(db.path(), storedMasterVersion(db), now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+            if (const auto problem = backupAndBeginWrite(db, backup, transaction)) {
+                backup.clear();
+                return failure(*problem);
+            }
+        }
+        // Checked under the lock: another import may have given a number its substance meanwhile.
         QStringList refused;
         for (const ComposedSubstance &row : read.substances) {
             const QString stored = storedCas(db, row.id);
@@ -118,19 +147,11 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
                 refused << QStringLiteral("%1 %2行目: 番号 %3 の CAS 番号「%4」が登録済みの物質の「%5」と違います。")
                                .arg(QDir::toNativeSeparators(fileName)).arg(lineOf.value(row.id)).arg(row.id).arg(row.cas, stored);
         }
-        if (!refused.isEmpty())
+        if (!refused.isEmpty()) {
+            transaction.reset();
+            discardBackup(backup);
             return failure(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + refused.join(QLatin1Char('\n'))
                            + QStringLiteral("\n新しい物質は、最後の番号の次からの番号で加えてください。"));
-
-        Transaction transaction(db);
-        if (db.server()) {
-            dialect::lockMasterUpdate(db); // not at the same time as a program's master update
-        } else {
-            backup = backupPathFor(db.path(), storedMasterVersion(db), now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-            if (const auto problem = backupDatabase(db, backup)) {
-                backup.clear();
-                return failure(*problem);
-            }
         }
         QStringList added, changed;
         for (const ComposedSubstance &row : read.substances) {
@@ -146,15 +167,17 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
             }
         }
         rewriteAllTargetsList(db);
-        transaction.commit();
+        transaction->commit();
 
         RunResult result;
         result.notices << QStringLiteral("追加した物質: %1件").arg(added.size()) << added
                        << QStringLiteral("変更した物質: %1件").arg(changed.size()) << changed;
         if (added.isEmpty() && changed.isEmpty())
             discardBackup(backup); // nothing changed, so there is nothing to go back to
-        else if (!backup.isEmpty())
+        else if (!backup.isEmpty()) {
             result.notices << QStringLiteral("取り込む前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
+            pruneWriteBackups(QFileInfo(backup).absolutePath(), now);
+        }
         return result;
     } catch (const std::exception &error) {
         if (!backup.isEmpty())

@@ -13,7 +13,9 @@ class Database;
 struct ProgramMaster;
 
 // Checks a file in the format of substances.tsv with the rules the build applies to the
-// program's own master, against the program's statement tables. Every error carries its line.
+// program's own master, against the program's statement tables, and with what a user's file
+// must be besides (ImportText.h: no control characters, sizes a label can print). Every
+// error carries its line.
 std::vector<MasterError> checkSubstanceFile(const ProgramMaster &master, const QString &text, const QString &fileName);
 
 // The master as stored, in the format of substances.tsv; each of the user's own rows

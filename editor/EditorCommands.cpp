@@ -45,10 +45,9 @@ void FrmPuroductDataInput::commandSelect()
     const int id = m_actions.selectStart(*dbs, name);
     if (id < 1)
         return;
-    ReadData(id);
+    ReadData(id); // with the revision it holds
     setProductName(name);
     m_state.productId = id;
-    m_state.revision = 0; // the new name's row, as registered
     m_state.intChangedIndex = -1;
 }
 

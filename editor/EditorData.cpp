@@ -21,6 +21,7 @@ void FrmPuroductDataInput::loadProduct(qint32 productId)
 {
     const std::optional<ProductWithEntries> stored = catalogue::productWithEntries(*dbs, productId);
     if (!stored) {
+        m_state.revision = 0;
         setProductName(QString());
         setText(3, QString());
         setText(4, QString());
@@ -36,14 +37,14 @@ void FrmPuroductDataInput::loadProduct(qint32 productId)
     }
 
     // A number that names no substance of this master is not shown, but kept: a newer
-    // master may know it, and a save must not lose it.
+    // master may know it, and a save must not lose it. 0 and below mark an empty slot.
     m_state.ticks.clear();
     m_state.unlisted.clear();
     if (stored)
         for (int number : stored->substanceNumbers()) {
-            if (number >= 1 && number <= m_state.ticks.count())
+            if (m_state.ticks.contains(number))
                 m_state.ticks.setChecked(number, true);
-            else if (number > m_state.ticks.count())
+            else if (number >= 1)
                 m_state.unlisted.push_back(number);
         }
     m_state.storedNumbers = numbersToSave();
@@ -56,6 +57,7 @@ std::vector<int> FrmPuroductDataInput::numbersToSave() const
     std::vector<int> numbers = m_state.ticks.ticked();
     numbers.insert(numbers.end(), m_state.unlisted.begin(), m_state.unlisted.end());
     std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
     return numbers;
 }
 

@@ -1,6 +1,7 @@
 // The editor's controls and their layout.
 #include "FocusMoves.h"
 #include "Fonts.h"
+#include "CleanInput.h"
 #include "FrmPuroductDataInput.h"
 #include "ListView.h"
 
@@ -41,6 +42,8 @@ void FrmPuroductDataInput::buildControls()
         box->setTabChangesFocus(true);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[index] = box;
+        if (!locked)
+            cleanOnInput(box);
         connect(box, &QPlainTextEdit::textChanged, this, [this, index] { Text1_Change(index); });
         return box;
     };
@@ -56,6 +59,7 @@ void FrmPuroductDataInput::buildControls()
     name->setMaxLength(50);
     name->setMinimumWidth(320);
     Text1[0] = name;
+    cleanOnInput(name);
     connect(name, &QLineEdit::textChanged, this, [this] { Text1_Change(0); });
     auto *nameRow = new QHBoxLayout(Frame2);
     nameRow->addWidget(name, 1);
@@ -82,6 +86,10 @@ void FrmPuroductDataInput::buildControls()
     searchRow->addWidget(searchBox, 1);
     connect(searchBox, &QLineEdit::textChanged, this, &FrmPuroductDataInput::searchChanged);
     moveFocusOnEnter(searchBox);
+    // Said over the empty list when nothing matches the search (or nothing is ticked).
+    noMatch = new QLabel(QStringLiteral("該当する物質はありません"), ListView1->viewport());
+    noMatch->hide();
+    (new QVBoxLayout(ListView1->viewport()))->addWidget(noMatch, 0, Qt::AlignCenter);
     auto *listBox = new QVBoxLayout(Frame1);
     listBox->addLayout(searchRow);
     listBox->addWidget(ListView1, 1);

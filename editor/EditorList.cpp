@@ -3,10 +3,12 @@
 #include "ErrorBoundary.h"
 #include "FrmPuroductDataInput.h"
 #include "ListView.h"
+#include "MessageBox.h"
 #include "Module1.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -74,18 +76,23 @@ void FrmPuroductDataInput::Form_Load()
     ListView1->setSelectedItem(-1);
     ListView1->addColumn(QStringLiteral("番号"), 72);
     ListView1->addColumn(QStringLiteral("物質名"), 300);
-    ListView1->addColumn(QStringLiteral("CAS RN"), 90);
+    // Wide enough for the longest CAS RN, ten digits (「1234567-89-0」).
+    ListView1->addColumn(QStringLiteral("CAS RN"), ListView1->fontMetrics().horizontalAdvance(QStringLiteral("0000000-00-0")) + 24);
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
 
-    std::vector<SubstanceRecord> master = catalogue::allSubstances(*dbs);
+    std::vector<SubstanceRecord> master = catalogue::allSubstances(*dbs); // by number
     // The list holds at most 32,767 substances.
     master.resize(std::min<size_t>(master.size(), 32767));
-    m_state.ticks.reset(static_cast<int>(master.size()));
+    std::vector<int> numbers;
+    numbers.reserve(master.size());
     m_state.searchKeys.clear();
     m_state.searchKeys.reserve(master.size());
-    for (size_t i = 0; i < master.size(); ++i)
-        m_state.searchKeys.push_back(SearchKey::of(master[i], static_cast<int>(i) + 1));
+    for (const SubstanceRecord &substance : master) {
+        numbers.push_back(substance.id);
+        m_state.searchKeys.push_back(SearchKey::of(substance, substance.id));
+    }
+    m_state.ticks.reset(std::move(numbers));
     m_state.master = std::move(master);
     SetList(0);
 
@@ -134,22 +141,22 @@ void FrmPuroductDataInput::setTicks(const std::vector<int> &positions, bool chec
 
 void FrmPuroductDataInput::SetList(qint16 mode)
 {
-    const int n = m_state.ticks.count();
     std::vector<ListItem> items;
-    items.reserve(static_cast<size_t>(n));
-    for (int i = 1; i <= n; ++i) {
-        if (!(mode == 0 || (mode == 1 && m_state.ticks.isChecked(i))))
+    items.reserve(m_state.master.size());
+    for (size_t i = 0; i < m_state.master.size(); ++i) {
+        const SubstanceRecord &substance = m_state.master[i];
+        if (!(mode == 0 || (mode == 1 && m_state.ticks.isChecked(substance.id))))
             continue;
-        if (!m_state.searchKeys[static_cast<size_t>(i - 1)].matches(m_state.search))
+        if (!m_state.searchKeys[i].matches(m_state.search))
             continue;
-        const SubstanceRecord &substance = m_state.substance(i);
-        const QString number = substanceNumberText(i);
-        items.push_back({number, substance.name, i, substance.cas,
+        const QString number = substanceNumberText(substance.id);
+        items.push_back({number, substance.name, substance.id, substance.cas,
                          QStringLiteral("番号: %1\n物質名: %2\nCAS RN: %3\n出典: %4")
                              .arg(number, substance.name, substance.cas,
                                   substance.source.isEmpty() ? QStringLiteral("未確認") : substance.source)});
     }
     ListView1->items().setItems(std::move(items));
+    noMatch->setVisible(ListView1->items().count() == 0 && !m_state.master.empty());
     if (ListView1->items().count() == 0) {
         setText(1, QString());
         setText(2, QString());
@@ -268,6 +275,9 @@ void FrmPuroductDataInput::Text1_LostFocus(int index)
             std::optional<int> newId;
             if (!m_state.name.isEmpty())
                 newId = wholeNumber(GetProductID(*dbs, m_state.name));
+            // As the main menu says it: the screen empties, and the user knows why.
+            if (!m_state.name.isEmpty() && !newId)
+                MsgBox(this, QStringLiteral("製品名：") + m_state.name + QStringLiteral("は登録されていません。"));
             ReadData(newId.value_or(-1));
             m_state.productId = newId;
         });

@@ -6,43 +6,63 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 namespace corvane {
 
-// The ticks of the product on screen, one per substance number (1 to count): the only place
-// they are kept. The list shows them; saving writes them.
+// The ticks of the product on screen, one per substance of the master, found by the
+// substance's number (its ID, never its place in a list): the only place they are kept. The
+// list shows them; saving writes them.
 class TickStore : public CheckMarks {
 public:
-    void reset(int substanceCount) { m_ticks.assign(static_cast<size_t>(substanceCount) + 1, false); }
-    int count() const { return m_ticks.empty() ? 0 : static_cast<int>(m_ticks.size()) - 1; }
+    // The master's substance numbers, ascending; every tick cleared.
+    void reset(std::vector<int> numbers)
+    {
+        m_numbers = std::move(numbers);
+        m_ticks.assign(m_numbers.size(), false);
+    }
+    int count() const { return static_cast<int>(m_numbers.size()); }
     void clear() { std::fill(m_ticks.begin(), m_ticks.end(), false); }
+    // Whether the master has a substance of that number.
+    bool contains(int number) const { return indexOf(number).has_value(); }
 
-    bool isChecked(int number) const override { return contains(number) && m_ticks[static_cast<size_t>(number)]; }
+    bool isChecked(int number) const override
+    {
+        const auto index = indexOf(number);
+        return index && m_ticks[*index];
+    }
     void setChecked(int number, bool checked) override
     {
-        if (contains(number))
-            m_ticks[static_cast<size_t>(number)] = checked;
+        if (const auto index = indexOf(number))
+            m_ticks[*index] = checked;
     }
     // The ticked substance numbers, ascending.
     std::vector<int> ticked() const
     {
         std::vector<int> numbers;
-        for (int number = 1; number <= count(); ++number)
-            if (m_ticks[static_cast<size_t>(number)])
-                numbers.push_back(number);
+        for (size_t i = 0; i < m_numbers.size(); ++i)
+            if (m_ticks[i])
+                numbers.push_back(m_numbers[i]);
         return numbers;
     }
 
 private:
-    bool contains(int number) const { return number >= 1 && number <= count(); }
+    std::optional<size_t> indexOf(int number) const
+    {
+        const auto at = std::lower_bound(m_numbers.begin(), m_numbers.end(), number);
+        if (at == m_numbers.end() || *at != number)
+            return std::nullopt;
+        return static_cast<size_t>(at - m_numbers.begin());
+    }
+    std::vector<int> m_numbers;
     std::vector<bool> m_ticks;
 };
 
 // Everything the editor knows; its controls show this and write their changes into it.
 struct EditorState {
-    std::vector<SubstanceRecord> master; // substance number i at i - 1
+    std::vector<SubstanceRecord> master; // in ascending substance number (ID)
     std::vector<SearchKey> searchKeys;   // the same order
     QString search;                      // the substance search as typed
     TickStore ticks;
@@ -56,7 +76,12 @@ struct EditorState {
     bool singleSubstance = false;        // the label mode
     qint16 intChangedIndex = -1;         // the box changed since it was last left, -1 for none
 
-    const SubstanceRecord &substance(int number) const { return master[static_cast<size_t>(number - 1)]; }
+    // The substance of that number; the number must be one of the master's.
+    const SubstanceRecord &substance(int number) const
+    {
+        return *std::lower_bound(master.begin(), master.end(), number,
+                                 [](const SubstanceRecord &s, int n) { return s.id < n; });
+    }
     // The name a save writes: while a typed name waits for its lookup, the box holds a
     // search key, not a new name.
     const QString &nameToSave() const { return intChangedIndex == 0 ? storedName : name; }

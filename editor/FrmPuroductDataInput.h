@@ -73,6 +73,7 @@ public:
     std::array<QRadioButton *, 2> Option1{};
     QCheckBox *Check1 = nullptr;
     QLineEdit *searchBox = nullptr;
+    QLabel *noMatch = nullptr; // 「該当する物質はありません」 over an empty list
     ListView *ListView1 = nullptr;
     QGroupBox *Frame1 = nullptr;
     QGroupBox *Frame2 = nullptr;

@@ -68,6 +68,21 @@ qreal FontFace::advance(char32_t character)
     return width;
 }
 
+bool FontFace::canShow(char32_t character)
+{
+    if (character < 0x80)
+        return character >= 0x20 && character != 0x7f; // control characters have no glyph
+    const auto cached = m_shown.constFind(character);
+    if (cached != m_shown.constEnd())
+        return *cached;
+    const QChar::Category category = QChar::category(character);
+    const bool shown = category != QChar::Other_Control && category != QChar::Other_Surrogate
+                       && category != QChar::Other_NotAssigned && category != QChar::Other_PrivateUse
+                       && (category == QChar::Other_Format || QFontMetricsF(m_font).inFontUcs4(character));
+    m_shown.insert(character, shown);
+    return shown;
+}
+
 const QRawFont &FontFace::primaryFont()
 {
     if (!m_primary)

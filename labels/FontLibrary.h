@@ -36,6 +36,9 @@ public:
     qreal ascent() const { return m_ascent; }
     qreal descent() const { return m_descent; }
     qreal advance(char32_t character);
+    // Whether some installed font has the character (the fallbacks included); one that none
+    // has would print as a box.
+    bool canShow(char32_t character);
     // The font that holds the characters of the first family the system has.
     const QRawFont &primaryFont();
 
@@ -45,6 +48,7 @@ private:
     qreal m_ascent = 0;
     qreal m_descent = 0;
     QHash<char32_t, qreal> m_advances;
+    QHash<char32_t, bool> m_shown;
 };
 
 // Every font the labels use, each opened once, and the lines shaped in them.

@@ -21,8 +21,10 @@ bool isWordCharacter(char32_t c)
 {
     if (c < 0x80)
         return c > 0x20 && c != 0x7f;
-    // Latin-1 letters, accented Latin and Greek as used in chemical names.
-    return (c >= 0xC0 && c <= 0x24F) || (c >= 0x370 && c <= 0x3FF);
+    // Latin-1 letters, accented Latin and Greek as used in chemical names; full-width digits
+    // and letters, as in product codes typed on Japanese keyboards (「ＸＹ１００」).
+    return (c >= 0xC0 && c <= 0x24F) || (c >= 0x370 && c <= 0x3FF) || (c >= 0xFF10 && c <= 0xFF19)
+           || (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A);
 }
 
 } // namespace

@@ -62,7 +62,7 @@ QString PageRenderer::loadPictures(const ReportDocument &document, SheetField *w
                 const bool outside = QFileInfo::exists(path) && !isInsideFolder(path, allowed);
                 if (outside || !m_pictures.load(path)) {
                     if (where)
-                        *where = SheetField{int(s), page.report().fields[i].name};
+                        *where = SheetField{int(s), page.report().fields[i].name, QString()};
                     if (outside)
                         return QStringLiteral("%1（%2 の外のファイルは使えません）").arg(path, QDir::toNativeSeparators(allowed));
                     return path;
@@ -73,9 +73,9 @@ QString PageRenderer::loadPictures(const ReportDocument &document, SheetField *w
     return {};
 }
 
-QList<qsizetype> PageRenderer::cutFields(const FilledPage &page)
+QList<PageRenderer::FieldFault> PageRenderer::cutFields(const FilledPage &page)
 {
-    QList<qsizetype> cut;
+    QList<FieldFault> cut;
     const ReportDefinition &report = page.report();
     for (qsizetype i = 0; i < report.fields.size(); ++i) {
         const QString &text = page.textAt(i);
@@ -83,11 +83,26 @@ QList<qsizetype> PageRenderer::cutFields(const FilledPage &page)
             continue;
         const QRect &rect = page.rectAt(i);
         const QRectF box = innerBox(rect, report.fields[i].style);
-        if (rect.width() <= 0 || rect.height() <= 0 || box.width() <= 0 || box.height() <= 0
-            || m_fitter.fit(text, report.fields[i].style, box.size()).clipped)
-            cut.append(i);
+        if (rect.width() <= 0 || rect.height() <= 0 || box.width() <= 0 || box.height() <= 0) {
+            cut.append({i, QString()});
+            continue;
+        }
+        const FittedText &fitted = m_fitter.fit(text, report.fields[i].style, box.size());
+        if (fitted.clipped || !fitted.unprintable.isEmpty())
+            cut.append({i, fitted.unprintable});
     }
     return cut;
+}
+
+bool PageRenderer::fitsWhole(const QRect &rect, const TextStyle &style, const QString &text)
+{
+    const QRectF box = innerBox(rect, style);
+    if (text.isEmpty())
+        return true;
+    if (box.width() <= 0 || box.height() <= 0)
+        return false;
+    const FittedText &fitted = m_fitter.fit(text, style, box.size());
+    return !fitted.clipped && fitted.unprintable.isEmpty();
 }
 
 void PageRenderer::paint(QPainter &painter, const ReportSheet &sheet)

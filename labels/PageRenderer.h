@@ -33,9 +33,17 @@ public:
     // reason), or an empty string, and sets *where to the field that names it.
     QString loadPictures(const ReportDocument &document, SheetField *where = nullptr);
 
-    // The fields of a page whose text cannot be shown whole even at its minimum size (by
-    // position in page.report().fields). What does not fit is left out when painting.
-    QList<qsizetype> cutFields(const FilledPage &page);
+    // A field of a page (by position in page.report().fields) whose text cannot be shown whole
+    // even at its minimum size, or holds characters no font has. What cannot be shown is left
+    // out when painting.
+    struct FieldFault {
+        qsizetype field = 0;
+        QString unprintable;
+    };
+    QList<FieldFault> cutFields(const FilledPage &page);
+
+    // Whether text shows whole in a field of this placement and style.
+    bool fitsWhole(const QRect &rect, const TextStyle &style, const QString &text);
 
     // Paints one sheet. The painter's device origin must be the top-left
     // corner of the paper (full-page printers, margin-free PDF writers).

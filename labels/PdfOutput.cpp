@@ -1,5 +1,6 @@
 #include "PdfOutput.h"
 
+#include "ErrorText.h"
 #include "PageRenderer.h"
 
 #include <QPainter>
@@ -30,7 +31,7 @@ QString writePdf(const ReportDocument &document, const QString &path, PageRender
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("PDF ファイルを作成できません: %1（%2）").arg(path, file.errorString());
+        return QStringLiteral("PDF ファイルを作成できません: %1\n%2").arg(path, fileFailureText(file, true));
 
     QPdfWriter writer(&file);
     writer.setResolution(kPdfResolution);
@@ -54,9 +55,9 @@ QString writePdf(const ReportDocument &document, const QString &path, PageRender
     painter.end();
 
     if (file.error() != QFileDevice::NoError || !file.commit()) {
-        const QString reason = file.errorString();
+        const QString reason = fileFailureText(file, true);
         file.cancelWriting();
-        return QStringLiteral("PDF ファイルを書き込めません: %1（%2）").arg(path, reason);
+        return QStringLiteral("PDF ファイルを書き込めません: %1\n%2").arg(path, reason);
     }
     return {};
 }

@@ -2,7 +2,9 @@
 #include "Catalogue.h"
 #include "Database.h"
 #include "DbError.h"
+#include "LineBreaker.h"
 #include "ReportEngine.h"
+#include "TypedText.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -42,6 +44,28 @@ struct RunFailure {
     QString message;
 };
 
+// Where a substance goes: the page (from 0) and the label position on it (from 1).
+struct Placement {
+    const SubstanceRecord *substance;
+    int page;
+    qint16 slot;
+};
+
+QString oneLine(const QString &text) { return cleanText(text, TextLines::One); }
+QString withLines(const QString &text) { return cleanText(text, TextLines::Many); }
+
+// What a product or the master gives a label, as it may be printed: separators and control
+// characters typed or imported never delete, move or garble text.
+SubstanceRecord printable(const SubstanceRecord &substance)
+{
+    SubstanceRecord clean = substance;
+    clean.name = oneLine(substance.name);
+    clean.signalWord = oneLine(substance.signalWord);
+    clean.hazards = withLines(substance.hazards);
+    clean.precautions = withLines(substance.precautions);
+    return clean;
+}
+
 // The words of a field for the user, by its name without the slot number.
 QString fieldWords(const QString &stem, qint16 kind)
 {
@@ -72,16 +96,24 @@ public:
     // Throws RunFailure, or DbError from the database.
     void print(qint32 productId);
     const QStringList &warnings() const { return m_warnings; }
+    const QStringList &incomplete() const { return m_incomplete; }
+    const QList<int> &missing() const { return m_missing; }
     // Where the fields the engine could not show whole are, in the user's words.
     QList<CutText> cutTexts() const;
 
 private:
     bool hasHeader() const { return m_kind == Normal || m_kind == Model; }
     bool sixLabels() const { return m_sheet.perPage == 6; }
+    bool additionalSheet() const { return m_kind == Additional2x6 || m_kind == AllSubstances || m_kind == Additional3x7; }
+    std::vector<Placement> plan(const std::vector<const SubstanceRecord *> &chosen);
+    bool fitsWhole(const SubstanceRecord &substance, qint16 slot);
+    QString sheetThatHolds(const SubstanceRecord &substance);
     void loadPage();
+    void numberPage();
+    void nextPage();
     void fillHeader();
     void fillProductHeader();
-    bool place(const SubstanceRecord &substance);
+    void place(const SubstanceRecord &substance);
     void placePictograms(const QString &slot, const SubstanceRecord &substance);
     void endDocument();
     [[noreturn]] void abort(const QString &message);
@@ -95,6 +127,8 @@ private:
     Header m_header;
     qint16 m_slot = 1;
     QStringList m_warnings;
+    QStringList m_incomplete;
+    QList<int> m_missing;
     int m_page = 0;
     int m_pages = 1;
     QHash<QPair<int, int>, QString> m_placed; // (page, slot) -> substance name
@@ -111,8 +145,94 @@ void Run::loadPage()
     if (m_engine.PR_LoadReport(0, 0, m_path) != 0)
         abort(QStringLiteral("ラベルの様式を読み込めません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError()));
     ClearReportFields(m_engine, 1, m_sheet.perPage);
-    if (m_pages > 1)
+}
+
+void Run::numberPage()
+{
+    // The list of all target substances runs to hundreds of pages: each is headed and numbered.
+    if (m_kind == AllSubstances)
+        m_engine.PR_RepSetText(QStringLiteral("PageNo"), QStringLiteral("全対象物質 %1/%2").arg(m_page + 1).arg(m_pages));
+    else if (hasHeader() && m_pages > 1)
         m_engine.PR_RepSetText(QStringLiteral("PageNo"), QStringLiteral("%1/%2").arg(m_page + 1).arg(m_pages));
+}
+
+void Run::nextPage()
+{
+    m_engine.PR_PlayReport();
+    m_engine.PR_EndPage();
+    ++m_page;
+    loadPage();
+    numberPage();
+    if (hasHeader()) {
+        fillHeader();
+        fillProductHeader();
+    }
+}
+
+bool Run::fitsWhole(const SubstanceRecord &substance, qint16 slot)
+{
+    return m_engine.reportTextFits(m_path, QStringLiteral("Harmful%1").arg(slot), substance.hazards);
+}
+
+// The sheet on which a substance's hazard statements fit whole, for the user to print it on.
+QString Run::sheetThatHolds(const SubstanceRecord &substance)
+{
+    if (m_kind == Additional3x7
+        && m_engine.reportTextFits(QStringLiteral("Data\\MALAB26.PRP"), QStringLiteral("Harmful1"), substance.hazards))
+        return QStringLiteral("12面の追加ラベルには入ります");
+    if (m_engine.reportTextFits(QStringLiteral("Data\\SULABEL.PRP"), QStringLiteral("Harmful1"), substance.hazards))
+        return QStringLiteral("通常のラベルには入ります");
+    return QStringLiteral("通常のラベルにも入りきりません");
+}
+
+// Where each substance goes. On the sheets of additional labels a substance goes only on a
+// label where its hazard statements fit whole at the smallest size: elsewhere it is left out
+// (a copy's label stays blank) and the user is told which sheet holds it.
+std::vector<Placement> Run::plan(const std::vector<const SubstanceRecord *> &chosen)
+{
+    std::vector<Placement> placements;
+    int page = 0;
+    qint16 slot = m_slot;
+    const auto advance = [&] {
+        if (++slot > m_sheet.perPage) {
+            slot = 1;
+            ++page;
+        }
+    };
+    QHash<const SubstanceRecord *, QStringList> refused; // where, in the order found
+    std::vector<const SubstanceRecord *> refusedOrder;
+    const auto refuse = [&](const SubstanceRecord *substance) {
+        if (!refused.contains(substance))
+            refusedOrder.push_back(substance);
+        refused[substance].append(QStringLiteral("%1ページ %2番目").arg(page + 1).arg(slot));
+    };
+    if (m_single == 1) {
+        // Copies fill the first page from the start position.
+        const SubstanceRecord *substance = chosen.front();
+        for (const int first = page; page == first; advance()) {
+            if (!additionalSheet() || fitsWhole(*substance, slot))
+                placements.push_back({substance, page, slot});
+            else
+                refuse(substance);
+            if (!additionalSheet())
+                break;
+        }
+    } else {
+        for (const SubstanceRecord *substance : chosen) {
+            if (additionalSheet() && !fitsWhole(*substance, slot)) {
+                refuse(substance);
+                continue;
+            }
+            placements.push_back({substance, page, slot});
+            advance();
+        }
+    }
+    for (const SubstanceRecord *substance : refusedOrder)
+        m_incomplete << QStringLiteral("%1（%2）: 危険有害性情報が最小の文字でもラベルに入らないため、印刷していません。%3。")
+                            .arg(refused[substance].join(QStringLiteral("、")), substance->name, sheetThatHolds(*substance));
+    if (placements.empty())
+        abort(QStringLiteral("印刷できるラベルがありません。\n") + m_incomplete.join(u'\n'));
+    return placements;
 }
 
 void Run::fillHeader()
@@ -135,21 +255,8 @@ void Run::fillProductHeader()
     }
 }
 
-bool Run::place(const SubstanceRecord &substance)
+void Run::place(const SubstanceRecord &substance)
 {
-    if (m_slot > m_sheet.perPage) {
-        if (m_single == 1)
-            return false; // the page is full of copies; later substances add nothing
-        m_engine.PR_PlayReport();
-        m_engine.PR_EndPage();
-        ++m_page;
-        loadPage();
-        if (hasHeader()) {
-            fillHeader();
-            fillProductHeader();
-        }
-        m_slot = 1;
-    }
     if (m_kind == Model) {
         m_header.notesFirst = substance.precautions;
         m_header.notesRest.clear();
@@ -162,7 +269,6 @@ bool Run::place(const SubstanceRecord &substance)
     m_engine.PR_RepSetText(QStringLiteral("Harmful") + n, substance.hazards);
     m_placed.insert({m_page, m_slot}, substance.name);
     ++m_slot;
-    return true;
 }
 
 // The substance's pictograms go into the first of the slot's picture fields. A report lays
@@ -264,7 +370,7 @@ QList<CutText> Run::cutTexts() const
     static const QRegularExpression slotField(QStringLiteral("^(Element|Attention|Harmful)(\\d+)$"));
     QList<CutText> cut;
     for (const SheetField &where : m_engine.lastCutFields()) {
-        CutText text{where.sheet + 1, 0, QString(), QString()};
+        CutText text{where.sheet + 1, 0, QString(), QString(), where.unprintable};
         const auto match = slotField.match(where.field);
         if (match.hasMatch()) {
             text.position = match.captured(2).toInt();
@@ -296,22 +402,28 @@ void Run::print(qint32 productId)
         if (!product)
             abort(QStringLiteral("製品情報が登録されていません。"));
         rows = std::move(product->entries);
-        productName = product->product.nameText();
-        m_engine.setDocumentTitle(product->product.nameText());
+        productName = oneLine(product->product.nameText());
+        m_engine.setDocumentTitle(productName);
+        // The main menu offers the model label for single-substance products only.
+        if (m_kind == Model && product->product.itemType.value_or(1) == 0)
+            abort(QStringLiteral("モデルラベルは単一物質の製品だけに印刷できます。"
+                                 "製品「%1」は複数物質の製品です。").arg(productName));
     }
 
     std::unordered_map<int, SubstanceRecord> master;
     for (SubstanceRecord &substance : catalogue::allSubstances(m_db))
-        master.emplace(substance.id, std::move(substance));
+        master.emplace(substance.id, printable(substance));
     // A number the master lacks prints nothing, and the user is told which.
     const auto find = [&](const std::optional<int> &number) -> const SubstanceRecord * {
         const auto it = number ? master.find(*number) : master.end();
         if (it != master.end())
             return &it->second;
-        if (number && *number >= 1) // 0 and below mark an empty slot in old files
+        if (number && *number >= 1 && !m_missing.contains(*number)) { // 0 and below mark an empty slot in old files
+            m_missing << *number;
             m_warnings << QStringLiteral("製品「%1」の物質番号 %2 は物質マスタにないため、印刷されません。")
                               .arg(productName)
                               .arg(*number);
+        }
         return nullptr;
     };
     // The substances in the order they go on the labels. A single-substance run fills the page
@@ -329,22 +441,33 @@ void Run::print(qint32 productId)
             if (const SubstanceRecord *substance = find(slot))
                 chosen.push_back(substance);
     }
-    if (chosen.empty() && !hasHeader())
+    // A label without the hazards of substances the product holds would pass for a complete one.
+    if (chosen.empty() && !m_missing.isEmpty()) {
+        QStringList numbers;
+        for (int number : m_missing)
+            numbers << QString::number(number);
+        abort(QStringLiteral("製品「%1」の物質（番号 %2）は、どれも物質マスタにないため、ラベルを印刷しません。")
+                  .arg(productName, numbers.join(QStringLiteral("、"))));
+    }
+    // A label without a substance has nothing to warn of: none is printed, on any kind.
+    if (chosen.empty())
         abort(QStringLiteral("物質が登録されていません。"));
-    if (m_single == 0 && !chosen.empty())
-        m_pages = (m_slot - 1 + static_cast<int>(chosen.size()) + m_sheet.perPage - 1) / m_sheet.perPage;
-
-    loadPage();
+    loadPage(); // the report, read before anything is measured in it
+    const std::vector<Placement> placements = plan(chosen);
+    m_pages = placements.back().page + 1;
+    numberPage();
     if (hasHeader()) {
         if (const auto company = catalogue::company(m_db)) {
-            m_header.company = company->company;
-            m_header.address = company->address;
-            m_header.tel = company->tel;
+            m_header.company = oneLine(company->company);
+            m_header.address = oneLine(company->address);
+            m_header.tel = oneLine(company->tel);
         }
+        if (m_header.company.trimmed().isEmpty())
+            m_incomplete << QStringLiteral("供給者の欄が空です: 会社情報（会社名・住所等入力）が登録されていません。");
         fillHeader();
-        m_header.productName = product->product.nameText();
-        m_header.ingredients = product->product.ingredientsText();
-        m_header.notesWhole = product->product.notesText();
+        m_header.productName = productName;
+        m_header.ingredients = withLines(product->product.ingredientsText());
+        m_header.notesWhole = withLines(product->product.notesText());
         if (sixLabels())
             SplitNotes(m_header.notesWhole, m_header.notesFirst, m_header.notesRest);
         else
@@ -352,10 +475,12 @@ void Run::print(qint32 productId)
         fillProductHeader();
     }
 
-    // A single substance is placed again and again until the page is full.
-    for (const SubstanceRecord *substance : chosen)
-        while (place(*substance) && m_single == 1) {
-        }
+    for (const Placement &placement : placements) {
+        while (m_page < placement.page)
+            nextPage();
+        m_slot = placement.slot;
+        place(*placement.substance);
+    }
 
     if (m_kind == Normal && m_single == 0)
         MoveNotesOnLastPage(m_engine, m_slot, m_header.notesWhole);
@@ -377,7 +502,10 @@ QString describeCut(const CutText &cut)
         where += QStringLiteral(" %1番目").arg(cut.position);
     if (!cut.substance.isEmpty())
         where += QStringLiteral("（%1）").arg(cut.substance);
-    return where + QStringLiteral(": ") + cut.field;
+    where += QStringLiteral(": ") + cut.field;
+    if (!cut.unprintable.isEmpty())
+        where += QStringLiteral("（印刷できない文字「%1」）").arg(cut.unprintable);
+    return where;
 }
 
 QString cutTextMessage(const QList<CutText> &cut, int limit)
@@ -388,6 +516,14 @@ QString cutTextMessage(const QList<CutText> &cut, int limit)
     if (cut.size() > limit)
         lines.append(QStringLiteral("ほか %1 件").arg(cut.size() - limit));
     return QStringLiteral("次の文字が枠に収まりませんでした: \n") + lines.join(u'\n');
+}
+
+QString incompleteMessage(const QStringList &incomplete, int limit)
+{
+    QStringList lines = incomplete.mid(0, limit);
+    if (incomplete.size() > limit)
+        lines.append(QStringLiteral("ほか %1 件").arg(incomplete.size() - limit));
+    return QStringLiteral("印刷するラベルに次の不足があります:\n") + lines.join(u'\n');
 }
 
 PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
@@ -409,9 +545,12 @@ PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 ki
         run.print(productID);
         result.ok = true;
         result.warnings = run.warnings();
+        result.missing = run.missing();
         result.cut = run.cutTexts();
+        result.incomplete = run.incomplete();
     } catch (const RunFailure &failure) {
         result.error = failure.message;
+        result.missing = run.missing();
     } catch (const DbError &error) {
         engine.PR_AbortDoc();
         result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
@@ -472,8 +611,12 @@ void SplitNotes(const QString &text, QString &first, QString &rest)
             lineLength = length - start + 1;
         }
         if (lineLength > 30) {
-            if (lines == 23)
-                end = start + 29;
+            // A long 23rd line is cut within its first 30 characters, where a line may end
+            // between words; after the 30th only when no word ends there.
+            if (lines == 23) {
+                const qsizetype atWord = lastLineEndBetweenWords(text, start - 1, start + 29);
+                end = atWord > start - 1 ? atWord : start + 29;
+            }
             ++lines;
         }
     }

@@ -27,15 +27,24 @@ struct CutText {
     int position = 0;
     QString substance;
     QString field;
+    QString unprintable; // characters no font has, left out; empty when the text was too long
 };
 
 // What a printing run did: whether the document was output, why not (in Japanese, for the
 // user), and what the user should know about a document that was output.
+// A field holding characters no font has carries them in `unprintable`; they are left out.
 struct PrintResult {
     bool ok = false;
     QString error;
     QStringList warnings;
     QList<CutText> cut;
+    // What the printed labels lack, one sentence each: a substance whose hazard statements do
+    // not fit whole on its label of this sheet (not printed there; the sentence names the sheet
+    // that holds it), an empty supplier.
+    QStringList incomplete;
+    // Substance numbers of the product that the master lacks: left out of the labels, each
+    // named in a warning. When none of its substances is left, nothing is printed (not ok).
+    QList<int> missing;
 };
 
 struct PrintOptions {
@@ -47,18 +56,24 @@ struct PrintOptions {
 
 // Prints the labels of one product (or, for kind 4, of the entries stored under productID)
 // through engine, whose output the caller has chosen; hWnd is handed to the engine as the
-// document's owner. It never talks to the user: the caller shows the result.
+// document's owner. It never talks to the user: the caller shows the result. Nothing is
+// printed for a product without substances, nor a model label for a product of several; on
+// the sheets of additional labels a substance goes only on a label where its hazard
+// statements fit whole (PrintResult::incomplete names the others).
 PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
                         ReportEngine &engine, const PrintOptions &options = {});
 
 // The label positions of a sheet of the kind: 12 or 21 for the additional labels, else 1.
 int labelsPerSheet(qint16 kind);
 
-// One line for the user: "1ページ 3番目（トルエン）: 危険有害性情報".
+// One line for the user: "1ページ 3番目（トルエン）: 危険有害性情報", and for characters no
+// font has "1ページ: 製品名（印刷できない文字「𠮷」）".
 QString describeCut(const CutText &cut);
 // The message listing cut texts: "次の文字が枠に収まりませんでした: " and one line each, at
 // most `limit` lines and then how many more.
 QString cutTextMessage(const QList<CutText> &cut, int limit);
+// The message listing what the printed labels lack (PrintResult::incomplete).
+QString incompleteMessage(const QStringList &incomplete, int limit);
 
 // Blanks the header fields and the fields of slots 1 to count of a freshly loaded page.
 void ClearReportFields(ReportEngine &engine, qint16 mode, qint16 count);
@@ -69,8 +84,9 @@ void ClearReportFields(ReportEngine &engine, qint16 mode, qint16 count);
 void MoveNotesOnLastPage(ReportEngine &engine, int nextSlot, const QString &notesWhole);
 
 // Divides notes between the two notes fields of the six-label page: first takes up to 23
-// lines (a line over 30 characters counts as two, and a 23rd such line is cut after its
-// 30th character); first + rest is always text.
+// lines (a line over 30 characters counts as two, and a 23rd such line is cut within its
+// first 30 characters where a word ends, after its 30th only when no word ends there);
+// first + rest is always text.
 void SplitNotes(const QString &text, QString &first, QString &rest);
 
 } // namespace corvane

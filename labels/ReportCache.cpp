@@ -1,4 +1,5 @@
 #include "ReportCache.h"
+#include "ErrorText.h"
 
 #include "ReportParser.h"
 #include "ShippedReports.h"
@@ -27,7 +28,7 @@ ReportLoadResult ReportCache::load(const QString &path)
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {nullptr, QStringLiteral("帳票ファイルを読み込めません: %1（%2）").arg(path, file.errorString())};
+        return {nullptr, QStringLiteral("帳票ファイルを読み込めません: %1\n%2").arg(path, fileFailureText(file, false))};
     if (file.size() > kMaxReportBytes)
         return {nullptr, QStringLiteral("帳票ファイルが大きすぎます: %1").arg(path)};
     const QByteArray bytes = file.readAll();

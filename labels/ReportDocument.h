@@ -46,10 +46,12 @@ struct ReportDocument {
     QList<ReportSheet> sheets;
 };
 
-// A field of a finished document: the sheet (from 0) and the field's name.
+// A field of a finished document: the sheet (from 0) and the field's name; for a field that
+// could not be printed whole, the characters no font has (empty when it was only too long).
 struct SheetField {
     int sheet = 0;
     QString field;
+    QString unprintable;
 };
 
 inline constexpr QStringView kPicturePrefix = u"#BMP=";

@@ -104,8 +104,8 @@ QList<SheetField> ReportEngine::cutFields(const ReportDocument &document)
     QList<SheetField> cut;
     for (qsizetype s = 0; s < document.sheets.size(); ++s)
         for (const FilledPage &page : document.sheets[s].layers)
-            for (const qsizetype field : m_renderer.cutFields(page))
-                cut.append(SheetField{int(s), page.report().fields[field].name});
+            for (const PageRenderer::FieldFault &fault : m_renderer.cutFields(page))
+                cut.append(SheetField{int(s), page.report().fields[fault.field].name, fault.unprintable});
     return cut;
 }
 
@@ -187,6 +187,21 @@ void ReportEngine::PR_RepSetPos(const QString &fieldName, qint32 x, qint32 y, qi
         m_currentPage->setRect(fieldName, QRect(x, y, width, height));
     if (m_recorder) // the arguments alone cost time on every field of every page
         record(QStringLiteral("PR_RepSetPos"), {fieldName, x, y, width, height});
+}
+
+bool ReportEngine::PR_RepTextFits(const QString &fieldName, const QString &text)
+{
+    if (!m_currentPage)
+        return false;
+    const auto index = m_currentPage->report().fieldIndex(fieldName);
+    return index && m_renderer.fitsWhole(m_currentPage->rectAt(*index), m_currentPage->report().fields[*index].style, text);
+}
+
+bool ReportEngine::reportTextFits(const QString &reportPath, const QString &fieldName, const QString &text)
+{
+    const ReportLoadResult loaded = m_reports.load(resolveProgramPath(m_baseFolder, reportPath, m_dataFolder));
+    const FieldDefinition *field = loaded.report ? loaded.report->field(fieldName) : nullptr;
+    return field && m_renderer.fitsWhole(field->rect, field->style, text);
 }
 
 void ReportEngine::PR_PlayReport()

@@ -69,6 +69,11 @@ public:
     // Placement in 0.1 mm; all zero for a name the report lacks.
     void PR_RepGetPos(const QString &fieldName, qint32 &x, qint32 &y, qint32 &width, qint32 &height);
     void PR_RepSetPos(const QString &fieldName, qint32 x, qint32 y, qint32 width, qint32 height);
+    // Whether text would show whole, at the field's minimum size at the least, in a field of
+    // the current page (as placed now), or of another report file as that file places it.
+    // False for a name the report lacks.
+    bool PR_RepTextFits(const QString &fieldName, const QString &text);
+    bool reportTextFits(const QString &reportPath, const QString &fieldName, const QString &text);
     // Puts the current page, as filled so far, onto the sheet.
     void PR_PlayReport();
     // Ends the sheet: the next play starts a new one.

@@ -291,6 +291,15 @@ bool ReportParser::readTextStyle(LineAttributes &attributes, TextStyle *style)
         if (auto token = attributes.take(QStringLiteral("columns")))
             fault = readInteger(*token, 1, 4, &style->columns);
     if (!fault)
+        if (auto token = attributes.take(QStringLiteral("whole")))
+            fault = readSwitch(*token, &style->wholeParagraphs);
+    if (!fault)
+        if (auto token = attributes.take(QStringLiteral("more"))) {
+            fault = requireValue(*token);
+            if (!fault) // `more=off` takes back a mark a style gave
+                style->moreMark = token->value.compare(u"off", Qt::CaseInsensitive) == 0 ? QString() : token->value;
+        }
+    if (!fault)
         if (auto token = attributes.take(QStringLiteral("color")))
             fault = readColor(*token, &style->color);
     if (!fault)

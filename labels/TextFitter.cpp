@@ -18,12 +18,17 @@ constexpr qreal kSizePrecision = 0.05; // points
 constexpr qreal kColumnGap = 1.5;      // ems
 constexpr qreal kTolerance = 1e-6;
 
+bool isLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator || c == u'\x85';
+}
+
 QStringList splitParagraphs(const QString &text)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|[\\r\\n\\x{2028}\\x{2029}\\x{85}]"));
     QString body = text;
     // A final line break ends the last line; it does not start an empty one.
-    while (body.endsWith(u'\n') || body.endsWith(u'\r'))
+    while (!body.isEmpty() && isLineBreak(body.back()))
         body.chop(1);
     if (body.isEmpty())
         return {};
@@ -130,8 +135,9 @@ private:
 
 size_t qHash(const TextFitter::Key &key, size_t seed)
 {
-    return qHashMulti(seed, key.faceId, key.pointSize, key.minimumPointSize, key.lineSpacing, key.wrap, key.columns,
-                      key.horizontalAlignment, key.verticalAlignment, key.width, key.height, key.text);
+    return qHashMulti(seed, key.faceId, key.pointSize, key.minimumPointSize, key.lineSpacing, key.wrap,
+                      key.wholeParagraphs, key.moreMark, key.columns, key.horizontalAlignment, key.verticalAlignment,
+                      key.width, key.height, key.text);
 }
 
 TextFitter::TextFitter(FontLibrary &fonts)
@@ -147,6 +153,8 @@ const FittedText &TextFitter::fit(const QString &text, const TextStyle &style, c
                   style.minimumPointSize,
                   style.lineSpacing,
                   style.wrap,
+                  style.wholeParagraphs,
+                  style.moreMark,
                   style.columns,
                   int(style.horizontalAlignment),
                   int(style.verticalAlignment),
@@ -166,8 +174,22 @@ FittedText TextFitter::compute(const QString &text, const TextStyle &style, cons
     result.faceId = m_fonts.faceId(style.fontFamilies, style.bold);
     FontFace &face = m_fonts.face(result.faceId);
 
+    // A character no font has would print as a box: it is left out, and said so.
+    QString printable;
+    printable.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const char32_t character = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+        const QStringView written = QStringView(text).mid(i, pair ? 2 : 1);
+        if (isLineBreak(text[i]) || face.canShow(character))
+            printable += written;
+        else if (!result.unprintable.contains(written))
+            result.unprintable += written;
+        i += pair ? 1 : 0;
+    }
+
     QList<MeasuredParagraph> paragraphs;
-    for (const QString &paragraph : splitParagraphs(text))
+    for (const QString &paragraph : splitParagraphs(printable))
         paragraphs.append(MeasuredParagraph(paragraph, face));
     const Arranger arranger(paragraphs, style, face, box);
 
@@ -220,30 +242,69 @@ FittedText TextFitter::compute(const QString &text, const TextStyle &style, cons
         else if (style.verticalAlignment == VerticalAlignment::Bottom)
             top = box.height() - blockHeight;
     }
+    // Which lines are shown: only whole lines inside the box, each no wider than its column.
+    const qreal maxWidth = columnWidth / units;
+    QList<LineRange> ranges;
+    QList<bool> shown;
     for (const PlacedLine &line : placed) {
         const qreal baseline = top + result.ascent + line.row * pitch;
-        // Only whole lines: a line cut in half is worse than one left out.
-        if (baseline + result.descent > box.height() + kTolerance) {
-            result.clipped = true;
-            continue;
-        }
         // A line wider than its column (one unbreakable word, or no wrapping) keeps only the
         // characters that fit: what is cut is left out, not hidden under a clip.
         LineRange range = line.range;
-        const qreal maxWidth = columnWidth / units;
-        while (range.end > range.first && range.width > maxWidth + kTolerance) {
+        bool whole = baseline + result.descent <= box.height() + kTolerance;
+        while (whole && range.end > range.first && range.width > maxWidth + kTolerance) {
             --range.end;
             range.width -= line.paragraph->advances[range.end];
             result.clipped = true;
+            whole = !style.wholeParagraphs;
         }
-        const qreal width = range.width * units;
+        ranges.append(range);
+        shown.append(whole);
+        result.clipped = result.clipped || !whole;
+    }
+    // A statement is printed whole or not at all: from the first one not shown whole, nothing.
+    if (style.wholeParagraphs && result.clipped) {
+        const auto firstCut = std::find(shown.cbegin(), shown.cend(), false) - shown.cbegin();
+        for (qsizetype i = 0; i < placed.size(); ++i)
+            if (i >= firstCut || placed[i].paragraph == placed[firstCut].paragraph)
+                shown[i] = false;
+    }
+    // What was left out is marked at the end of the last line shown, which ends at a word.
+    QString mark;
+    qsizetype marked = -1;
+    if (result.clipped && !style.moreMark.isEmpty()) {
+        for (qsizetype i = 0; i < placed.size(); ++i)
+            if (shown[i])
+                marked = i;
+        qreal markWidth = 0;
+        for (const char32_t character : style.moreMark.toUcs4())
+            markWidth += face.advance(character);
+        if (marked >= 0 && markWidth <= maxWidth + kTolerance) {
+            ranges[marked] = shortenToWord(*placed[marked].paragraph, ranges[marked], maxWidth - markWidth);
+            mark = style.moreMark;
+        }
+    }
+
+    for (qsizetype i = 0; i < placed.size(); ++i) {
+        if (!shown[i])
+            continue;
+        const PlacedLine &line = placed[i];
+        const qreal baseline = top + result.ascent + line.row * pitch;
+        const LineRange &range = ranges[i];
+        QString text = line.paragraph->textOf(range);
+        qreal width = range.width * units;
+        if (i == marked && !mark.isEmpty()) {
+            text += mark;
+            for (const char32_t character : mark.toUcs4())
+                width += face.advance(character) * units;
+        }
         qreal x = 0;
         if (style.horizontalAlignment == HorizontalAlignment::Center)
             x = (columnWidth - width) / 2;
         else if (style.horizontalAlignment == HorizontalAlignment::Right)
             x = columnWidth - width;
         x = qMax<qreal>(0, x) + line.column * (columnWidth + kColumnGap * units);
-        result.lines.append(FittedLine{line.paragraph->textOf(range), QPointF(x, baseline), width});
+        result.lines.append(FittedLine{text, QPointF(x, baseline), width});
     }
     return result;
 }

@@ -26,14 +26,17 @@ struct FittedText {
     qreal descent = 0; // 0.1 mm at pointSize
     QList<FittedLine> lines;
     bool clipped = false; // lines or characters were left out: it did not fit even at the minimum size
+    QString unprintable;  // characters no installed font has, left out rather than printed as boxes
 };
 
 // 0.1 mm per point.
 inline constexpr qreal kUnitsPerPoint = 254.0 / 72.0;
 
-// Breaks text into lines (CR LF / LF breaks kept, kinsoku applied when
-// wrapping) and picks the largest size between the style's minimum and
-// nominal size at which it fits its box. Results are cached.
+// Breaks text into lines (CR LF, LF, CR and the Unicode line and paragraph separators
+// kept, kinsoku applied when wrapping) and picks the largest size between the style's
+// minimum and nominal size at which it fits its box. Text that does not fit even at the
+// minimum loses whole lines from the end: whole paragraphs with the style's wholeParagraphs,
+// and the last line shown ends with its moreMark. Results are cached.
 class TextFitter {
 public:
     explicit TextFitter(FontLibrary &fonts);
@@ -47,7 +50,8 @@ public:
     struct Key {
         int faceId;
         qreal pointSize, minimumPointSize, lineSpacing;
-        bool wrap;
+        bool wrap, wholeParagraphs;
+        QString moreMark;
         int columns, horizontalAlignment, verticalAlignment;
         qreal width, height;
         QString text;

@@ -1,12 +1,10 @@
 #include "Application.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 namespace corvane {
 namespace {
 QString &folderOverride() { static QString value; return value; }
-QString &exeNameOverride() { static QString value; return value; }
 } // namespace
 
 QString Application::title() { return QStringLiteral("Corvane"); }
@@ -20,14 +18,6 @@ QString Application::folder()
     return QCoreApplication::applicationDirPath();
 }
 
-QString Application::exeName()
-{
-    if (!exeNameOverride().isEmpty())
-        return exeNameOverride();
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-}
-
 void Application::setFolder(const QString &folder) { folderOverride() = folder; }
-void Application::setExeName(const QString &name) { exeNameOverride() = name; }
 
 } // namespace corvane

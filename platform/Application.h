@@ -4,18 +4,16 @@
 namespace corvane {
 
 // The facts of the running program that the forms and the settings file rely on:
-// its title, the folder of its executable and the executable's base name.
+// its title and the folder of its executable.
 class Application {
 public:
     static QString title();
     static QString folder();
-    static QString exeName();
     // The release, as the build and the package name it (--version).
     static QString version();
 
     // Tests run the forms against a temporary folder instead of the build folder.
     static void setFolder(const QString &folder);
-    static void setExeName(const QString &name);
 };
 
 } // namespace corvane

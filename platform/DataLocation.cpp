@@ -39,7 +39,7 @@ DataLocation decideDataLocation(const DataFacts &facts)
         location.dataFolder = facts.dataOption.isEmpty() ? path(facts.executableFolder, QStringLiteral("Data"))
                                                          : QDir::cleanPath(facts.dataOption);
         location.resourceFolder = location.dataFolder;
-        location.settingsFile = path(facts.executableFolder, facts.executableName + QStringLiteral(".ini"));
+        location.settingsFile = path(facts.executableFolder, QStringLiteral("corvane.ini"));
     } else {
         location.mode = DataLocation::Mode::Installed;
         const QString dataHome = xdgFolder(facts.xdgDataHome, facts.home, QStringLiteral(".local/share"));
@@ -61,7 +61,6 @@ DataFacts currentDataFacts(const QString &dataOption)
 {
     const QString folder = Application::folder();
     return {folder,
-            Application::exeName(),
             dataOption.isEmpty() ? QString() : QFileInfo(dataOption).absoluteFilePath(),
             QFileInfo(path(folder, QStringLiteral("Data"))).isDir(),
             QFileInfo(path(folder, QStringLiteral("../share/corvane"))).isDir(),

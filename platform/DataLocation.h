@@ -5,7 +5,8 @@ namespace corvane {
 
 // Where the program finds its files. Two ways to run, one rule:
 // - From a build folder: a Data folder sits beside the executable and holds everything
-//   (Data.mde, the report files, the pictograms); the settings file sits beside it too.
+//   (Data.mde, the report files, the pictograms); the settings file corvane.ini, which every
+//   program reads, sits beside it too.
 // - Installed: the read-only files live in <prefix>/share/corvane (prefix = the executable's
 //   folder/..), the user's Data.mde in $XDG_DATA_HOME/corvane/Data (made from the installed
 //   template on first start) and the settings in $XDG_CONFIG_HOME/corvane/corvane.ini.
@@ -15,7 +16,6 @@ namespace corvane {
 // What the decision looks at, gathered from the file system and the environment.
 struct DataFacts {
     QString executableFolder;
-    QString executableName;     // base name: the settings file of a build folder is named after it
     QString dataOption;         // the absolute --data folder; empty when not given
     bool dataBesideExecutable;  // executableFolder/Data is a folder
     bool shareFolderExists;     // executableFolder/../share/corvane is a folder
@@ -41,8 +41,8 @@ struct DataLocation {
 // (so the missing Data.mde is reported where it was expected).
 DataLocation decideDataLocation(const DataFacts &facts);
 
-// The facts of this run: the application's folder and name, the given --data folder (made
-// absolute) and the environment.
+// The facts of this run: the application's folder, the given --data folder (made absolute)
+// and the environment.
 DataFacts currentDataFacts(const QString &dataOption);
 
 // The --data folder of this run, for every later locateData(); empty: none given.

@@ -19,8 +19,10 @@ ListView::ListView(QWidget *parent) : QTreeView(parent)
     setFrameShape(QFrame::Box);
     header()->setSectionsClickable(true);
     header()->setStretchLastSection(true);
-    connect(header(), &QHeaderView::sectionClicked, this,
-            [this](int section) { emit columnClick(section + 1); });
+    connect(header(), &QHeaderView::sectionClicked, this, [this](int section) {
+        emit columnClick(section + 1);
+        showSortOrder();
+    });
     connect(&m_model, &ListModel::userChecked, this, &ListView::itemCheck);
     // The selected row is marked in a light colour, so its check box stays clearly visible.
     QPalette colours = palette();
@@ -44,8 +46,21 @@ ColumnHeader &ListView::addColumn(const QString &text, int width)
 
 int ListView::selectedItem() const
 {
+    // The row marked: the keyboard marks the current row in whichever column it stands.
     const QModelIndex current = currentIndex();
-    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+    if (!current.isValid())
+        return -1;
+    for (const QModelIndex &index : selectionModel()->selectedIndexes())
+        if (index.row() == current.row())
+            return current.row();
+    return -1;
+}
+
+void ListView::showSortOrder()
+{
+    header()->setSortIndicatorShown(m_model.Sorted());
+    if (m_model.Sorted())
+        header()->setSortIndicator(m_model.SortKey(), m_model.SortOrder() == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void ListView::setSelectedItem(int position)
@@ -55,7 +70,12 @@ void ListView::setSelectedItem(int position)
         selectionModel()->clearSelection();
         setCurrentIndex({});
     } else {
-        const QModelIndex index = m_model.index(position, 0);
+        // The current cell stands in a column the user sees: from a hidden one (the ID column
+        // of the product list) the keyboard's next move marked the first row again.
+        int column = 0;
+        while (column + 1 < m_model.columnCount() && isColumnHidden(column))
+            ++column;
+        const QModelIndex index = m_model.index(position, column);
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
                                                      | QItemSelectionModel::Rows);
         scrollTo(index);

@@ -22,6 +22,8 @@ public:
 
     // Position of the selected item in display order, -1 for none.
     int selectedItem() const;
+    // Shows the list's order in its heading (after the list was sorted).
+    void showSortOrder();
     void setSelectedItem(int position);
 
 signals:

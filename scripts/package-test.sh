@@ -21,6 +21,7 @@ for program in "$bin"/*; do
     *) fail "$program --version" ;;
   esac
   [ -f "$work/root/usr/share/man/man1/$(basename "$program").1.gz" ] || fail "no manual page for $program"
+  [ -f "$work/root/usr/share/man/ja/man1/$(basename "$program").1.gz" ] || fail "no Japanese manual page for $program"
 done
 
 mkdir "$work/home"

@@ -8,6 +8,8 @@
 #include "ServerSetup.h"
 
 #include <QCommandLineParser>
+#include "Translations.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
@@ -36,6 +38,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvane-db"));
     QCoreApplication::setApplicationVersion(Application::version());
+    useJapaneseTranslations(); // --help in Japanese
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "複数の PC で共有する PostgreSQL のデータベースを準備します。\n"

@@ -8,6 +8,8 @@
 #include "Application.h"
 #include "DataLocation.h"
 #include "Database.h"
+#include "ErrorText.h"
+#include "ImportText.h"
 #include "GovernmentMaster.h"
 #include "GovernmentUpdate.h"
 #include "LegalList.h"
@@ -18,6 +20,8 @@
 #include "UserMaster.h"
 
 #include <QCommandLineParser>
+#include "Translations.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -28,9 +32,10 @@ using namespace corvane;
 
 namespace {
 
+// Messages may quote a file name or a row; a terminal gets no control character of theirs.
 int failWith(const QString &message)
 {
-    QTextStream(stderr) << "corvane-master: " << message << '\n';
+    QTextStream(stderr) << "corvane-master: " << printableOnTerminal(message) << '\n';
     return 1;
 }
 
@@ -38,15 +43,22 @@ void tell(const QStringList &lines)
 {
     QTextStream err(stderr);
     for (const QString &line : lines)
-        err << "corvane-master: " << line << '\n';
+        err << "corvane-master: " << printableOnTerminal(line) << '\n';
 }
 
-std::optional<QString> readFile(const QString &fileName)
+// The file as text; nothing, with the reason, when it cannot be read or is not UTF-8.
+std::optional<QString> readFile(const QString &fileName, QString *error)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: ファイルを読み込めません。\n%2").arg(QDir::toNativeSeparators(fileName), fileFailureText(file, false));
         return std::nullopt;
-    return QString::fromUtf8(file.readAll());
+    }
+    MasterError notUtf8;
+    const auto text = decodeUtf8File(file.readAll(), fileName, &notUtf8);
+    if (!text)
+        *error = describeMasterErrors({notUtf8});
+    return text;
 }
 
 // Opens the folder's Data.mde and brings its master up to this program's, as every program
@@ -105,6 +117,7 @@ int buildFromGovernment(const QStringList &files, const QString &output, const Q
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    useJapaneseTranslations(); // --help in Japanese
     QString error;
     const auto master = programMaster(&error);
     app.setApplicationVersion(QStringLiteral("%1（物質マスタ 版 %2）").arg(QStringLiteral(PROJECT_VERSION), master ? master->version : QStringLiteral("?")));
@@ -170,16 +183,18 @@ int main(int argc, char *argv[])
 
     QString text;
     if (takesFile) {
-        const auto file = readFile(args[1]);
+        const auto file = readFile(args[1], &error);
+        if (!file && command == QLatin1String("import"))
+            return failWith(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + error);
         if (!file)
-            return failWith(QStringLiteral("ファイルを読み込めません: %1").arg(QDir::toNativeSeparators(args[1])));
+            return failWith(error);
         text = *file;
     }
     if (command == QLatin1String("check")) {
         const std::vector<MasterError> errors = checkSubstanceFile(*master, text, args[1]);
         if (!errors.empty())
             return failWith(QStringLiteral("%1件の誤りがあります。\n").arg(errors.size()) + describeMasterErrors(errors));
-        QTextStream(stdout) << QStringLiteral("誤りはありません: %1\n").arg(QDir::toNativeSeparators(args[1]));
+        QTextStream(stdout) << printableOnTerminal(QStringLiteral("誤りはありません: %1\n").arg(QDir::toNativeSeparators(args[1])));
         return 0;
     }
 
@@ -199,7 +214,7 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     out << output;
     for (const QString &line : result.notices)
-        out << line << '\n';
+        out << printableOnTerminal(line) << '\n';
     out.flush();
     return out.status() == QTextStream::Ok ? 0 : failWith(QStringLiteral("標準出力に書き込めません。"));
 }

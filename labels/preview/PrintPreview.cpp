@@ -37,14 +37,21 @@ void addControls(QPrintPreviewDialog &dialog, const ReportDocument &document, co
     auto *preview = dialog.findChild<QPrintPreviewWidget *>();
     if (!toolBar || !preview)
         return;
-    toolBar->addSeparator();
+    // Our controls come first: at the dialog's width the end of Qt's tool bar is folded away.
+    QAction *qtsFirst = toolBar->actions().value(0);
+    const auto add = [&](QWidget *widget) { toolBar->insertWidget(qtsFirst, widget); };
+    QAction *offset = new QAction(QStringLiteral("印刷位置の調整"), toolBar);
+    toolBar->insertAction(qtsFirst, offset);
+    QObject::connect(offset, &QAction::triggered, &dialog, [&dialog, &document] {
+        PrintOffsetDialog(firstSheetReport(document), &dialog).exec();
+    });
     if (controls.positions > 1 && controls.relayout) {
         auto *start = new QSpinBox(toolBar);
         start->setRange(1, controls.positions);
         start->setValue(controls.startPosition);
         start->setToolTip(QStringLiteral("1 枚目の何番目のラベルから印刷するか（左上から横へ数えます）"));
-        toolBar->addWidget(new QLabel(QStringLiteral(" 開始位置 "), toolBar));
-        toolBar->addWidget(start);
+        add(new QLabel(QStringLiteral(" 開始位置 "), toolBar));
+        add(start);
         auto laidOut = std::make_shared<int>(controls.startPosition);
         QObject::connect(start, &QSpinBox::valueChanged, &dialog, [=, relayout = controls.relayout](int position) {
             if (position == *laidOut)
@@ -58,10 +65,7 @@ void addControls(QPrintPreviewDialog &dialog, const ReportDocument &document, co
             preview->updatePreview();
         });
     }
-    QAction *offset = toolBar->addAction(QStringLiteral("印刷位置の調整"));
-    QObject::connect(offset, &QAction::triggered, &dialog, [&dialog, &document] {
-        PrintOffsetDialog(firstSheetReport(document), &dialog).exec();
-    });
+    toolBar->insertSeparator(qtsFirst);
 }
 
 } // namespace
@@ -101,14 +105,17 @@ void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int
     }
     if (!result.warnings.isEmpty())
         MsgBox(owner, result.warnings.join(QLatin1Char('\n')));
+    if (!result.incomplete.isEmpty())
+        MsgBox(owner, incompleteMessage(result.incomplete, kCutLinesShown));
     if (!result.cut.isEmpty())
         MsgBox(owner, cutTextMessage(result.cut, kCutLinesShown));
 
     PreviewControls controls;
     controls.positions = labelsPerSheet(static_cast<qint16>(kind));
     auto shownCut = std::make_shared<QString>(cutTextMessage(result.cut, kCutLinesShown));
+    auto shownIncomplete = std::make_shared<QString>(incompleteMessage(result.incomplete, kCutLinesShown));
     auto laidOut = std::make_shared<int>(1);
-    controls.relayout = [&, shownCut, laidOut](int start) {
+    controls.relayout = [&, shownCut, shownIncomplete, laidOut](int start) {
         PrintResult again = run(start);
         if (!again.ok) {
             MsgBox(owner, again.error);
@@ -116,6 +123,12 @@ void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int
             return false;
         }
         *laidOut = start;
+        // Another start position may leave out other substances (the bottom row is lower).
+        if (const QString message = incompleteMessage(again.incomplete, kCutLinesShown);
+            !again.incomplete.isEmpty() && message != *shownIncomplete) {
+            MsgBox(owner, message);
+            *shownIncomplete = message;
+        }
         // The same texts are cut wherever the labels start; say so only when that changes.
         if (const QString message = cutTextMessage(again.cut, kCutLinesShown);
             !again.cut.isEmpty() && message != *shownCut) {

@@ -2,7 +2,9 @@
 // for batch work and automation:
 //   corvane-print --product ID --kind K [--single 0|1] [--start N] [--offset X,Y] --output FILE.pdf [--data DIR]
 // Exit status: 0 printed; 1 nothing printed (the message on standard error); 3 printed, but
-// some text did not fit its field (each listed on standard error).
+// some text did not fit its field, or the labels lack something (a substance left out, an
+// empty supplier): each listed on standard error; 4 substances the master lacks were left out
+// (each named on standard error), nothing printed when none was left.
 #include "Application.h"
 #include "Catalogue.h"
 #include "DailyBackup.h"
@@ -14,6 +16,7 @@
 #include "OutputCheck.h"
 #include "PrintLabels.h"
 #include "ReportEngine.h"
+#include "Translations.h"
 
 #include <QGuiApplication>
 #include <QCommandLineParser>
@@ -25,8 +28,10 @@ using namespace corvane;
 
 namespace {
 
-// Printed, but text was left out of some fields.
+// Printed, but text was left out of some fields or the labels lack something.
 constexpr int kExitTextCut = 3;
+// Substances the master lacks were left out; printed only when some were left.
+constexpr int kExitSubstancesMissing = 4;
 
 int failWith(const QString &message)
 {
@@ -75,12 +80,15 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationVersion(Application::version());
+    useJapaneseTranslations(); // --help in Japanese
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Corvane のラベルを PDF ファイルに印刷します。\n"
         "終了状態: 0 印刷した。1 印刷しなかった（理由は標準エラー出力）。3 印刷したが、最小の文字サイズでも\n"
-        "枠に収まらない文字を省いた（その枠を一つずつ標準エラー出力に書く）。"));
+        "枠に収まらない文字を省いた、危険有害性情報がラベルに入らない物質を印刷しなかった、または供給者の欄が\n"
+        "空である（それぞれを標準エラー出力に書く）。4 物質マスタにない物質を省いた（その番号を標準エラー出力に\n"
+        "書く。残る物質がなければ印刷しない）。"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
@@ -137,9 +145,8 @@ int main(int argc, char *argv[])
     setDataOption(parser.value(QStringLiteral("data")));
     const DataLocation location = locateData();
     // Neither the user's data nor the program's sheets and pictures may be written over.
-    for (const QString &folder : {location.dataFolder, location.resourceFolder})
-        if (const QString refusal = outputRefusal(output, folder); !refusal.isEmpty())
-            return failWith(refusal);
+    if (const QString refusal = outputRefusal(output, location); !refusal.isEmpty())
+        return failWith(refusal);
     setDatabaseOption(parser.value(QStringLiteral("database")));
     QString error;
     auto db = openRunDatabase(location, &error);
@@ -162,15 +169,21 @@ int main(int argc, char *argv[])
     } catch (const DbError &error) {
         result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
     }
-    if (!result.ok) // a failed print leaves the output path as it was
-        return failWith(result.error);
     QTextStream err(stderr);
     for (const QString &warning : result.warnings)
         err << "corvane-print: " << warning << '\n';
-    if (result.cut.isEmpty())
-        return 0;
-    err << "corvane-print: 次の文字が枠に収まりませんでした:\n";
-    for (const CutText &cut : result.cut)
-        err << "  " << describeCut(cut) << '\n';
-    return kExitTextCut;
+    if (!result.ok) { // a failed print leaves the output path as it was
+        failWith(result.error);
+        return result.missing.isEmpty() ? 1 : kExitSubstancesMissing;
+    }
+    for (const QString &line : result.incomplete)
+        err << "corvane-print: " << line << '\n';
+    if (!result.cut.isEmpty()) {
+        err << "corvane-print: 次の文字が枠に収まりませんでした:\n";
+        for (const CutText &cut : result.cut)
+            err << "  " << describeCut(cut) << '\n';
+    }
+    if (!result.missing.isEmpty())
+        return kExitSubstancesMissing;
+    return result.cut.isEmpty() && result.incomplete.isEmpty() ? 0 : kExitTextCut;
 }

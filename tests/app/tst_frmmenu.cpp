@@ -5,6 +5,8 @@
 #include "RunDatabase.h"
 #include "FrmMenu.h"
 #include "MessageRecorder.h"
+#include "PrintLabels.h"
+#include "PrintPreview.h"
 #include "Profile.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace corvane;
 
@@ -97,6 +100,10 @@ private slots:
         QVERIFY(labelButtonsEnabled(menu, {0, 1, 2, 6, 7}));
         QVERIFY(menu.Label1[7]->isHidden() && menu.Label1[9]->isHidden());
         QVERIFY(messages.messages().isEmpty());
+        // Before a product is chosen the two sheets of additional labels are told apart, and the
+        // disabled model label says why.
+        QVERIFY(menu.Command1[5]->text() != menu.Command1[8]->text());
+        QVERIFY(!menu.Command1[4]->toolTip().isEmpty());
 
         // Disabled or not, the product buttons print nothing without a product; the list of
         // all target substances prints anyway.
@@ -324,6 +331,28 @@ private slots:
         menu.Command1_Click(1);
         QCOMPARE(currentId(menu), 3);
         QVERIFY(menu.Command1[4]->isEnabled());
+    }
+
+    // The program's own printing: a product whose substances the master all lacks gets a
+    // message that says so, never the preview of a label without their hazards.
+    void printingWithoutAnySubstanceOfTheMasterExplainsInsteadOfPreviewing()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        auto db = folder.open();
+        const int id = *catalogue::registerProduct(*db, QStringLiteral("全部がない製品"));
+        catalogue::addEntries(*db, id, {99998, 99999});
+        MessageRecorder messages;
+        QTimer closer; // a preview that opened all the same is closed, so the test ends
+        closer.setSingleShot(true);
+        connect(&closer, &QTimer::timeout, [] {
+            if (QWidget *open = QApplication::activeModalWidget())
+                open->close();
+        });
+        closer.start(3000);
+        printWithPreview(nullptr, *db, id, Normal, 0);
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY2(messages.texts()[0].contains(QStringLiteral("ラベルを印刷しません")), qPrintable(messages.texts()[0]));
     }
 
     void missingDatabaseEndsTheStartWithAMessage()

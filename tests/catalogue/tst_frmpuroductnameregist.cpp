@@ -1,3 +1,4 @@
+#include "Catalogue.h"
 #include "Database.h"
 #include "DialogDriver.h"
 #include "Fixture.h"
@@ -52,6 +53,79 @@ class TestFrmPuroductNameRegist : public QObject {
     Q_OBJECT
 
 private slots:
+    // Names that read the same after Unicode NFKC normalisation and case folding are one
+    // name, for a new product, a rename and a copy; the name is kept as typed.
+    void lookAlikeNamesAreOneName_data()
+    {
+        QTest::addColumn<QString>("registered");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("full-width letters and dash") << "洗浄剤ＸＹ－１００" << "洗浄剤XY-100" << true;
+        QTest::newRow("half-width katakana") << "センジョウザイ" << "ｾﾝｼﾞｮｳｻﾞｲ" << true;
+        QTest::newRow("case of Latin letters") << "Cleaner A" << "cLEANER a" << true;
+        QTest::newRow("case of full-width letters") << "ＡＢＣ液" << "ａｂｃ液" << true;
+        QTest::newRow("compatibility characters") << "㈱化学 Ⅱ号" << "(株)化学 II号" << true;
+        QTest::newRow("another name") << "洗浄剤ＸＹ－１００" << "洗浄剤XY-200" << false;
+    }
+    void lookAlikeNamesAreOneName()
+    {
+        QFETCH(QString, registered);
+        QFETCH(QString, typed);
+        QFETCH(bool, taken);
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        auto db = folder.open();
+        QVERIFY(db);
+        MessageRecorder messages;
+        FrmPuroductNameRegist dialog;
+        QCOMPARE(typeAndEnter(dialog, *db, registered).second, registered);
+        const QString before = catalogueText(*db);
+        const QString refusal = QStringLiteral("製品名：%1 は既に登録されています。\n登録済みの製品名：%2").arg(typed, registered);
+
+        // A new product.
+        const Result added = run(dialog, *db, [&] {
+            retype(dialog, typed);
+            dialog.Command1[0]->click();
+            if (dialog.isVisible())
+                dialog.Command1[1]->click();
+        });
+        QCOMPARE(added.second, taken ? QString() : typed);
+        QCOMPARE(messages.texts(), taken ? QStringList{refusal} : QStringList());
+        if (!taken)
+            return;
+        QCOMPARE(catalogueText(*db), before);
+        QCOMPARE(catalogue::productIdByName(*db, typed), 1);
+
+        // A rename of another product to the look-alike.
+        QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("別の製品")).first, 2);
+        const Result renamed = run(dialog, *db, [&] {
+            retype(dialog, typed);
+            dialog.Command1[0]->click();
+            if (dialog.isVisible())
+                dialog.Command1[1]->click();
+        }, QStringLiteral("別の製品"));
+        QCOMPARE(renamed.second, QString());
+        QCOMPARE(messages.texts().size(), 2);
+
+        // A copy's name passes over the look-alike of the first free one.
+        execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (3, ?)").replace(u'?', u'\'' + registered + QStringLiteral("（コピー）'")));
+        QCOMPARE(catalogue::freeCopyName(*db, typed), typed + QStringLiteral("（コピー2）"));
+    }
+
+    // A catalogue that holds look-alike names from before finds each by its own spelling.
+    void storedLookAlikesKeepWorking()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        auto db = folder.open();
+        QVERIFY(db);
+        execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (1, '洗浄剤ＸＹ－１００'), (2, '洗浄剤XY-100')"));
+        QCOMPARE(catalogue::productIdByName(*db, QStringLiteral("洗浄剤ＸＹ－１００")), 1);
+        QCOMPARE(catalogue::productIdByName(*db, QStringLiteral("洗浄剤XY-100")), 2);
+        QCOMPARE(catalogue::productIdByName(*db, QStringLiteral("洗浄剤xy-100")), 2);
+        QCOMPARE(catalogue::productIdByName(*db, QStringLiteral("洗浄剤ｘｙ－１００")), 1);
+    }
+
     void newIdIsTheHighestPlusOne()
     {
         ProgramFolder folder;
@@ -98,7 +172,8 @@ private slots:
             retype(dialog, QStringLiteral("Say \"hi\""));
             QTest::keyClick(dialog.Text1[0], Qt::Key_Return);
             QCOMPARE(messages.texts(), (QStringList{QStringLiteral("製品名を入力してください。"),
-                                                    QStringLiteral("製品名：ACETONE は既に登録されています。"),
+                                                    QStringLiteral("製品名：ACETONE は既に登録されています。\n"
+                                                                   "登録済みの製品名：Acetone"),
                                                     QStringLiteral("製品名：Say \"hi\" は既に登録されています。")}));
             for (const MessageRecord &message : messages.messages())
                 QVERIFY(message.icon == MsgIcon::Exclamation && message.buttons == MsgButtons::Ok);

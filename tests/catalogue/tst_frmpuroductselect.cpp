@@ -65,27 +65,28 @@ private slots:
         ProgramFolder folder;
         auto db = openWithProducts(folder, QStringLiteral("(5, 'ベンゼン溶液'), (12, 'Acetone'), (30, 'Say \"hi\"')"));
         QVERIFY(db);
-        // The first product is selected at once, so Enter right away takes it.
+        // The list opens in name order with the first product selected, so Enter right away
+        // takes it.
         QCOMPARE(run(*db, [&] {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名選択"));
             QCOMPARE(dialog.ListView1->selectedItem(), 0);
             QCOMPARE(dialog.ListView1->items().dropHighlight(), 0);
             QCOMPARE(QApplication::focusWidget(), dialog.ListView1);
             QTest::keyClick(dialog.ListView1, Qt::Key_Return);
-        }), 5);
-        QCOMPARE(name, QStringLiteral("ベンゼン溶液"));
+        }), 12);
+        QCOMPARE(name, QStringLiteral("Acetone"));
 
         QCOMPARE(run(*db, [&] {
             clickRow(*dialog.ListView1, 1);
             QCOMPARE(dialog.ListView1->items().dropHighlight(), 1);
             dialog.Command1[0]->click();
-        }), 12);
-        QCOMPARE(name, QStringLiteral("Acetone"));
+        }), 30);
+        QCOMPARE(name, QStringLiteral("Say \"hi\""));
 
         QCOMPARE(run(*db, [&] {
             QTest::mouseDClick(dialog.ListView1->viewport(), Qt::LeftButton, {}, rowCentre(*dialog.ListView1, 2));
-        }), 30);
-        QCOMPARE(name, QStringLiteral("Say \"hi\""));
+        }), 5);
+        QCOMPARE(name, QStringLiteral("ベンゼン溶液"));
     }
 
     void cancelEscapeAndCloseBoxLeaveTheNameAlone()
@@ -118,29 +119,35 @@ private slots:
             QStringList ids;
             for (int i = 0; i < items.count(); ++i)
                 ids << items.item(i).text;
-            QCOMPARE(ids, (QStringList{"007", "042", "1000", "1234"}));
-            QCOMPARE(names(*dialog.ListView1), (QStringList{"七", "四十二", "千", "千二百"}));
+            // In name order: kanji as ICU's Japanese collation has them (四 before 七 before 千).
+            QCOMPARE(ids, (QStringList{"042", "007", "1000", "1234"}));
+            QCOMPARE(names(*dialog.ListView1), (QStringList{"四十二", "七", "千", "千二百"}));
             QVERIFY(dialog.ListView1->isColumnHidden(0));
             clickRow(*dialog.ListView1, 2);
             dialog.Command1[0]->click();
         }), 1000);
         QCOMPARE(name, QStringLiteral("千"));
-        QCOMPARE(run(*db, [&] { dialog.Command1[0]->click(); }), 7);
+        QCOMPARE(run(*db, [&] { dialog.Command1[0]->click(); }), 42);
     }
 
-    void headingClicksSortDescendingThenAlternateAndKeepTheChoice()
+    void opensInNameOrderAndHeadingClicksTurnItRound()
     {
         ProgramFolder folder;
         auto db = openWithProducts(folder, QStringLiteral("(1, 'りんご'), (2, 'Banana'), (3, 'apple'), (4, 'cherry')"));
         QVERIFY(db);
+        const QStringList ascending{"apple", "Banana", "cherry", "りんご"};
         const QStringList descending{"りんご", "cherry", "Banana", "apple"};
         QCOMPARE(run(*db, [&] {
             ListView &list = *dialog.ListView1;
+            QCOMPARE(names(list), ascending);
+            QVERIFY(list.header()->isSortIndicatorShown());
+            QCOMPARE(list.header()->sortIndicatorOrder(), Qt::AscendingOrder);
             clickRow(list, 1); // Banana
             clickNameHeading(list);
             QCOMPARE(names(list), descending);
+            QCOMPARE(list.header()->sortIndicatorOrder(), Qt::DescendingOrder);
             clickNameHeading(list);
-            QCOMPARE(names(list), (QStringList{"apple", "Banana", "cherry", "りんご"}));
+            QCOMPARE(names(list), ascending);
             clickNameHeading(list);
             QCOMPARE(names(list), descending);
             QCOMPARE(list.selectedItem(), 2);
@@ -149,13 +156,52 @@ private slots:
         }), 2);
         QCOMPARE(name, QStringLiteral("Banana"));
 
-        // The next opening lists the table's order again, and sorting starts anew.
+        // The next opening is in name order again.
         QCOMPARE(run(*db, [&] {
-            QCOMPARE(names(*dialog.ListView1), (QStringList{"りんご", "Banana", "apple", "cherry"}));
-            clickNameHeading(*dialog.ListView1);
-            QCOMPARE(names(*dialog.ListView1), descending);
+            QCOMPARE(names(*dialog.ListView1), ascending);
             dialog.Command1[1]->click();
         }), -1);
+    }
+
+    void keysMoveTheChoice_data()
+    {
+        QTest::addColumn<QString>("keys"); // "Down", "End", ... or letters typed
+        QTest::addColumn<int>("chosen");
+        // Listed by name: apple, Banana, cherry, りんご.
+        QTest::newRow("Down") << "Down" << 2;
+        QTest::newRow("Down Down Up") << "Down Down Up" << 2;
+        QTest::newRow("End") << "End" << 1;
+        QTest::newRow("End Home") << "End Home" << 3;
+        QTest::newRow("PageDown") << "PageDown" << 1;
+        QTest::newRow("PageDown PageUp") << "PageDown PageUp" << 3;
+        QTest::newRow("typing c") << "c" << 4;
+        QTest::newRow("typing ba") << "ba" << 2;
+    }
+    // Arrow keys, Home/End, PageUp/PageDown and typed letters move the choice; Enter takes the
+    // row that is marked.
+    void keysMoveTheChoice()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, chosen);
+        ProgramFolder folder;
+        auto db = openWithProducts(folder, QStringLiteral("(1, 'りんご'), (2, 'Banana'), (3, 'apple'), (4, 'cherry')"));
+        QVERIFY(db);
+        MessageRecorder messages; // "製品名を選択してください。" would be a fault here
+        const QHash<QString, Qt::Key> named{{"Down", Qt::Key_Down}, {"Up", Qt::Key_Up}, {"End", Qt::Key_End},
+                                            {"Home", Qt::Key_Home}, {"PageDown", Qt::Key_PageDown},
+                                            {"PageUp", Qt::Key_PageUp}};
+        const int returned = run(*db, [&] {
+            for (const QString &key : keys.split(u' '))
+                if (named.contains(key))
+                    QTest::keyClick(dialog.ListView1, named.value(key));
+                else
+                    QTest::keyClicks(dialog.ListView1, key);
+            QTest::keyClick(dialog.ListView1, Qt::Key_Return);
+            if (dialog.isVisible())
+                dialog.Command1[1]->click();
+        });
+        QCOMPARE(returned, chosen);
+        QCOMPARE(messages.texts(), QStringList());
     }
 
     void okWithNothingToChooseShowsAMessageAndStaysOpen()

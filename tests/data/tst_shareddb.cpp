@@ -6,7 +6,9 @@
 #include "MasterUpdate.h"
 #include "ProgramMaster.h"
 #include "DataFolder.h"
+#include "UserMaster.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QSet>
@@ -16,6 +18,8 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+
+#include <signal.h>
 
 using namespace corvane;
 
@@ -148,6 +152,46 @@ private slots:
         QCOMPARE(scalar(*db, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = 1")).toString(), master.substances.front().name);
     }
 
+    // Two PCs import a new substance under the same new number with different CAS RNs while
+    // a third holds the master: the number gets one substance, the other import is refused.
+    void twoImportsOfOneNumberKeepOneSubstance()
+    {
+        ProgramFolder folder;
+        QVERIFY2(folder.isValid(), qPrintable(folder.error()));
+        auto db = folder.open();
+        QString exported;
+        QVERIFY(exportMaster(*db, &exported).ok);
+        const int next = int(catalogue::allSubstances(*db).size()) + 1;
+        const ProgramMaster master = repositoryMaster();
+        const QStringList cas{QStringLiteral("7732-18-5"), QStringLiteral("7440-44-0")};
+
+        QString error;
+        auto holder = openAnother(*db, &error);
+        QVERIFY2(holder, qPrintable(error));
+        execOrFail(*holder, QStringLiteral("BEGIN"));
+        execOrFail(*holder, QStringLiteral("LOCK TABLE MasterVersion IN EXCLUSIVE MODE"));
+        std::atomic<int> imported{0}, refused{0};
+        std::thread release([&] {
+            // Once both imports wait for the master, the third PC lets go.
+            for (int tries = 0; tries < 200 && scalar(*db, QStringLiteral("SELECT count(*) FROM pg_locks WHERE NOT granted AND database = "
+                                                   "(SELECT oid FROM pg_database WHERE datname = current_database())")).toInt() < 2; ++tries)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            execOrFail(*holder, QStringLiteral("COMMIT"));
+        });
+        onTwoConnections(*folder.server(), [&](Database &pc, int which) {
+            const QString text = exported + QStringLiteral("%1\t取り込み物質%2\t%3\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t\n")
+                                                .arg(next).arg(which).arg(cas[which]);
+            const RunResult result = importSubstances(pc, master, text, QStringLiteral("pc%1.tsv").arg(which), QDateTime::currentDateTime());
+            (result.ok ? imported : refused)++;
+            if (!result.ok && !result.error.contains(QStringLiteral("CAS 番号")))
+                qFatal("%s", qPrintable(result.error));
+        });
+        release.join();
+        QCOMPARE(imported.load(), 1);
+        QCOMPARE(refused.load(), 1);
+        QVERIFY(cas.contains(scalar(*db, QStringLiteral("SELECT CAS FROM 表示物質 WHERE ID = %1").arg(next)).toString()));
+    }
+
     void aConnectionLostInTheMiddleOfASaveLeavesTheProductAsItWas()
     {
         ProgramFolder folder;
@@ -175,6 +219,7 @@ private slots:
         server.join();
         QVERIFY2(message.contains(QStringLiteral("との接続が切れました")), qPrintable(message));
         QVERIFY2(message.contains(folder.server()->describe()), qPrintable(message));
+        QVERIFY2(onlyOnTheDetailLine(message, QStringLiteral("terminating connection")), qPrintable(message));
 
         // The program goes on: its next read connects again and finds the product as it was.
         const auto stored = catalogue::productWithEntries(*db, id);
@@ -183,6 +228,70 @@ private slots:
         QCOMPARE(stored->entries.size(), size_t(1));
         QCOMPARE(stored->entries.front().itemId[0].value_or(0), 1);
         QCOMPARE(stored->entries.front().itemId[2].has_value(), false);
+    }
+
+    // A statement the server works on too long is cancelled by the server; a server that does
+    // not answer at all (its process stopped) is given up by this side. Either way within
+    // the time set, with a message that names the server, and the product as it was.
+    void aServerThatDoesNotAnswerInTimeIsGivenUp_data()
+    {
+        QTest::addColumn<bool>("stopped");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("the server works too long") << false << QStringLiteral("秒を超えたため、取りやめました");
+        QTest::newRow("the server's process stopped") << true << QStringLiteral("秒たっても応答しません");
+    }
+    void aServerThatDoesNotAnswerInTimeIsGivenUp()
+    {
+        QFETCH(bool, stopped);
+        QFETCH(QString, said);
+        ProgramFolder folder;
+        QVERIFY2(folder.isValid(), qPrintable(folder.error()));
+        const Database::StatementTimeouts usual = Database::statementTimeouts();
+        Database::setStatementTimeouts({std::chrono::milliseconds(1000), std::chrono::milliseconds(2500)});
+        auto db = folder.open();
+        Database::setStatementTimeouts(usual);
+        const int id = *catalogue::registerProduct(*db, QStringLiteral("待たされる製品"));
+        catalogue::saveProduct(*db, id, {1, 2}, {QStringLiteral("待たされる製品"), QStringLiteral("元の注意"), {}, 0});
+        const pid_t backend = scalar(*db, QStringLiteral("SELECT pg_backend_pid()")).toInt();
+        if (!stopped) {
+            execOrFail(*db, QStringLiteral("CREATE FUNCTION slow() RETURNS trigger LANGUAGE plpgsql AS "
+                                           "'BEGIN PERFORM pg_sleep(20); RETURN NEW; END'"));
+            execOrFail(*db, QStringLiteral("CREATE TRIGGER slow BEFORE INSERT ON ProductItemEntry FOR EACH ROW EXECUTE FUNCTION slow()"));
+        }
+        // The server process of this connection stops for a while (long enough that nothing
+        // but a bound on this side ends the wait, and never for ever).
+        std::atomic<bool> done{false};
+        std::thread stopper([&] {
+            if (!stopped)
+                return;
+            ::kill(backend, SIGSTOP);
+            for (int waited = 0; waited < 150 && !done; ++waited)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            ::kill(backend, SIGCONT);
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        QElapsedTimer clock;
+        clock.start();
+        QString message;
+        try {
+            catalogue::saveProduct(*db, id, {7, 8, 9}, {QStringLiteral("待たされる製品"), QStringLiteral("新しい注意"), {}, 0});
+        } catch (const DbError &error) {
+            message = QString::fromUtf8(error.what());
+        }
+        const qint64 waited = clock.elapsed();
+        done = true;
+        stopper.join();
+        QVERIFY2(waited < 5000, qPrintable(QStringLiteral("%1 ms").arg(waited)));
+        QVERIFY2(message.contains(said), qPrintable(message));
+        QVERIFY2(message.contains(folder.server()->describe()), qPrintable(message));
+        QVERIFY2(onlyOnTheDetailLine(message, stopped ? QStringLiteral("server closed") : QStringLiteral("statement timeout")),
+                 qPrintable(message));
+
+        // The next action connects again and finds the product as it was stored.
+        const auto stored = catalogue::productWithEntries(*db, id);
+        QVERIFY(stored);
+        QCOMPARE(stored->product.notes.value_or(QString()), QStringLiteral("元の注意"));
+        QCOMPARE(stored->substanceNumbers(), (std::vector<int>{1, 2}));
     }
 
     void initAndCopySetUpAnEmptyDatabaseAndRefuseAnyOther()

@@ -5,10 +5,14 @@
 #include "FocusMoves.h"
 #include "ListView.h"
 #include "MessageRecorder.h"
+#include "MasterUpdate.h"
 #include "Module1.h"
+#include "ProgramMaster.h"
+#include "UserMaster.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -152,6 +156,59 @@ private slots:
         QCOMPARE(catalogue::productById(*db, 5)->itemType.value(), 1);
     }
 
+    // A substance is its number, whatever order the master's rows are stored in: after an
+    // import made substance 50 the user's own and a master update rewrote the others (on a
+    // server the rows rewritten used to come after it) or with a gap in the numbers, the
+    // product shows, saves and so prints the substances it holds.
+    void substancesAreKnownByTheirNumbers_data()
+    {
+        QTest::addColumn<bool>("gap");
+        QTest::newRow("an import, then a master update") << false;
+        QTest::newRow("a gap in the numbers") << true;
+    }
+    void substancesAreKnownByTheirNumbers()
+    {
+        QFETCH(bool, gap);
+        const int id = *catalogue::registerProduct(*db, QStringLiteral("溶剤"));
+        catalogue::saveProduct(*db, id, {5, 40}, {QStringLiteral("溶剤"), {}, {}, 0});
+        if (gap) {
+            execOrFail(*db, QStringLiteral("DELETE FROM 表示物質 WHERE ID = 2"));
+        } else {
+            QString text, error;
+            QVERIFY(exportMaster(*db, &text).ok);
+            QStringList lines = text.split(QLatin1Char('\n'));
+            for (QString &line : lines)
+                if (line.startsWith(QStringLiteral("50\t"))) {
+                    QStringList fields = line.split(QLatin1Char('\t'));
+                    fields[1] += QStringLiteral("（社内名）");
+                    line = fields.join(QLatin1Char('\t'));
+                }
+            ProgramMaster newer = *programMaster(&error);
+            const QDateTime now = QDateTime::currentDateTime();
+            const RunResult imported = importSubstances(*db, newer, lines.join(QLatin1Char('\n')), QStringLiteral("mine.tsv"), now);
+            QVERIFY2(imported.ok, qPrintable(imported.error));
+            newer.version = QStringLiteral("2099-01-01");
+            const RunResult updated = updateMaster(*db, newer, now.addSecs(1));
+            QVERIFY2(updated.ok, qPrintable(updated.error));
+        }
+        FrmPuroductDataInput form({});
+        runEditor(form, *db, QStringLiteral("溶剤"), [&] {
+            form.Check1->setChecked(true); // the ticked substances only
+            const ListModel &items = form.ListView1->items();
+            QCOMPARE(items.count(), 2);
+            for (int position = 0; position < 2; ++position) {
+                const int number = items.item(position).tag;
+                QCOMPARE(items.item(position).text, QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0')));
+                QCOMPARE(items.item(position).subItem,
+                         scalar(*db, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = %1").arg(number)).toString());
+            }
+            QCOMPARE(tickedInList(form), (QList<int>{5, 40}));
+            tick(form, 5, false);
+            tick(form, 5, true);
+        });
+        QCOMPARE(storedEntries(*db, id), (QList<QList<int>>{{1, 5, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+    }
+
     void singleSubstanceModeKeepsOneTick()
     {
         catalogue::registerProduct(*db, QStringLiteral("p"));
@@ -230,11 +287,11 @@ private slots:
             QVERIFY(tickedInList(form).isEmpty()); // a click does not tick
 
             form.ListView1_ColumnClick(1);
-            QCOMPARE(form.ListView1->items().item(0).tag, substances); // descending first
-            form.ListView1_ColumnClick(1);
-            QCOMPARE(form.ListView1->items().item(0).tag, 1);
+            QCOMPARE(form.ListView1->items().item(0).tag, 1); // ascending first
             form.ListView1_ColumnClick(1);
             QCOMPARE(form.ListView1->items().item(0).tag, substances);
+            form.ListView1_ColumnClick(1);
+            QCOMPARE(form.ListView1->items().item(0).tag, 1);
         });
     }
 
@@ -332,6 +389,17 @@ private slots:
             QCOMPARE(listed(), QList<int>{9});
             form.searchBox->clear();
             QCOMPARE(listed(), (QList<int>{2, 9}));
+
+            // A search that finds nothing says so over the empty list.
+            QVERIFY(form.noMatch->isHidden());
+            form.searchBox->setText(QStringLiteral("該当しない名前"));
+            QVERIFY(listed().isEmpty());
+            QVERIFY(!form.noMatch->isHidden());
+            form.searchBox->clear();
+            QVERIFY(form.noMatch->isHidden());
+            // The CAS RN column shows a ten-digit number whole.
+            QVERIFY(form.ListView1->columnWidth(2)
+                    > form.ListView1->fontMetrics().horizontalAdvance(QStringLiteral("1234567-89-0")));
         });
         QCOMPARE(storedEntries(*db, a), (QList<QList<int>>{{1, 2, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
     }
@@ -355,11 +423,14 @@ private slots:
             QCOMPARE(marked(form), QList<int>{11});
             QCOMPARE(form.state().intChangedIndex, -1);
 
-            // An unknown name empties the editor (the box too) after saving B under its name.
+            // An unknown name empties the editor (the box too) after saving B under its name,
+            // and says why, as the main menu does.
             tick(form, 12, true);
             name->setFocus();
             name->setText(QStringLiteral("ない製品"));
+            MessageRecorder messages;
             QTest::keyClick(name, Qt::Key_Tab);
+            QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：ない製品は登録されていません。")});
             QCOMPARE(loadedId(form), -1);
             QCOMPARE(form.text(0), QString());
             QVERIFY(marked(form).isEmpty());

@@ -192,6 +192,44 @@ private slots:
         QCOMPARE(storedEntries(*db, a).front().mid(1, 1), QList<int>{8});
     }
 
+    // A product saved before, opened again in each way the editor offers while another one
+    // is on screen, then changed and left: saved, with no word of a change made elsewhere.
+    void everyWayOfOpeningKeepsTheStoredRevision_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("一覧") << 0;
+        QTest::newRow("name typed") << 1;
+        QTest::newRow("入力取り消し") << 2;
+    }
+    void everyWayOfOpeningKeepsTheStoredRevision()
+    {
+        QFETCH(int, way);
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        catalogue::saveProduct(*db, a, {1, 2}, {QStringLiteral("製品A"), {}, {}, 0});
+        catalogue::saveProduct(*db, a, {1, 2}, {QStringLiteral("製品A"), {}, {}, 0}); // revision 2
+        MessageRecorder messages;
+        FrmPuroductDataInput form(actions());
+        runEditor(form, *db, way == 2 ? QStringLiteral("製品A") : QStringLiteral("製品B"), [&] {
+            if (way == 0) {
+                selectId = a;
+                selectName = QStringLiteral("製品A");
+                form.Command1_Click(0);
+            } else if (way == 1) {
+                auto *name = static_cast<QLineEdit *>(form.Text1[0]);
+                name->setText(QStringLiteral("製品A"));
+                form.Text1_LostFocus(0);
+            } else {
+                form.Command1_Click(10);
+            }
+            QCOMPARE(loadedId(form), a);
+            tick(form, 3, true);
+        });
+        QVERIFY2(messages.texts().isEmpty(), qPrintable(messages.texts().join(QLatin1Char('\n'))));
+        QCOMPARE(storedEntries(*db, a).front().mid(1, 3), (QList<int>{1, 2, 3}));
+        QCOMPARE(catalogue::allProducts(*db).size(), size_t(2));
+    }
+
     void renameWritesOnlyTheName()
     {
         const int a = *catalogue::registerProduct(*db, QStringLiteral("旧名"));

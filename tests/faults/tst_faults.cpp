@@ -59,13 +59,15 @@ private slots:
     {
         QTest::addColumn<bool>("readOnly");
         QTest::addColumn<QString>("explanation");
-        QTest::newRow("read-only") << true << QStringLiteral("読み取り専用");
-        QTest::newRow("disk full") << false << QStringLiteral("ディスクがいっぱい");
+        QTest::addColumn<QString>("engineWords"); // the engine's own text, only on the 詳細 line
+        QTest::newRow("read-only") << true << QStringLiteral("読み取り専用") << QStringLiteral("readonly");
+        QTest::newRow("disk full") << false << QStringLiteral("ディスクがいっぱい") << QStringLiteral("is full");
     }
     void failuresAreReportedAndNothingIsLost()
     {
         QFETCH(bool, readOnly);
         QFETCH(QString, explanation);
+        QFETCH(QString, engineWords);
         MessageRecorder messages;
         Program program([](QWidget *, Database &, int, int, int) {});
         FrmMenu &menu = program.menu();
@@ -94,6 +96,7 @@ private slots:
             QVERIFY2(messages.messages().size() == 1, qPrintable(QString::fromLatin1(what) + QLatin1Char(' ') + messages.texts().join(QLatin1Char('/'))));
             QVERIFY2(messages.texts().front().startsWith(QStringLiteral("データベースのエラーです。")), what);
             QVERIFY2(messages.texts().front().contains(explanation), qPrintable(messages.texts().front()));
+            QVERIFY2(onlyOnTheDetailLine(messages.texts().front(), engineWords), qPrintable(messages.texts().front()));
             messages.clear();
         };
 

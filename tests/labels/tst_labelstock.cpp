@@ -117,9 +117,11 @@ void LabelStockTest::sheetSlotsMatchTheStock_data()
     QTest::addColumn<QPoint>("firstLabel");
     QTest::addColumn<QSize>("label"); // also the pitch: the labels touch
     QTest::addColumn<int>("innerMargin");
-    QTest::newRow("12 labels, 86.4 x 42.3 mm") << "MALAB26.PRP" << 2 << 6 << QPoint(186, 212) << QSize(864, 423) << 20;
+    QTest::addColumn<QStringList>("pageFields"); // outside the labels
+    QTest::newRow("12 labels, 86.4 x 42.3 mm")
+        << "MALAB26.PRP" << 2 << 6 << QPoint(186, 212) << QSize(864, 423) << 20 << QStringList{"PageNo"};
     QTest::newRow("21 labels, 70 x 42.3 mm, edge to edge")
-        << "MALAB37.PRP" << 3 << 7 << QPoint(0, qRound((2970 - 7 * 423) / 2.0)) << QSize(700, 423) << 20;
+        << "MALAB37.PRP" << 3 << 7 << QPoint(0, qRound((2970 - 7 * 423) / 2.0)) << QSize(700, 423) << 20 << QStringList();
 }
 
 void LabelStockTest::sheetSlotsMatchTheStock()
@@ -130,10 +132,11 @@ void LabelStockTest::sheetSlotsMatchTheStock()
     QFETCH(QPoint, firstLabel);
     QFETCH(QSize, label);
     QFETCH(int, innerMargin);
+    QFETCH(QStringList, pageFields);
     const ReportDefinition report = loadShipped(file);
     QVERIFY(!report.fields.isEmpty());
 
-    QStringList expectedNames;
+    QStringList expectedNames = pageFields;
     QList<QRect> labels;
     for (int slot = 1; slot <= columns * rows; ++slot) {
         const int column = (slot - 1) % columns;
@@ -160,6 +163,13 @@ void LabelStockTest::sheetSlotsMatchTheStock()
     names.sort();
     expectedNames.sort();
     QCOMPARE(names, expectedNames);
+    // The heading of a page stays clear of its labels and of the paper's edge.
+    for (const QString &name : pageFields) {
+        const QRect rect = fieldRect(report, name);
+        QVERIFY2(QRect(40, 40, 2100 - 80, 2970 - 80).contains(rect), qPrintable(name));
+        for (const QRect &stock : labels)
+            QVERIFY2(!stock.intersects(rect), qPrintable(name));
+    }
 
     // The outlines drawn for checking the alignment are the stock's labels.
     QList<QRect> guides;

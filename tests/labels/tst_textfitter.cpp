@@ -41,7 +41,10 @@ private slots:
     void keepsKinsokuAtEveryWidth_data();
     void keepsKinsokuAtEveryWidth();
     void keepsGivenLineBreaks();
-    void keepsLatinWordsWhole();
+    void keepsWordsWhole_data();
+    void keepsWordsWhole();
+    void leavesOutWhatDoesNotFitVisibly_data();
+    void leavesOutWhatDoesNotFitVisibly();
     void shrinksToTheLargestSizeThatFits_data();
     void shrinksToTheLargestSizeThatFits();
     void neverGoesBelowTheMinimum();
@@ -100,28 +103,108 @@ void TextFitterTest::keepsGivenLineBreaks()
 {
     TextStyle style;
     style.pointSize = style.minimumPointSize = 9;
+    // The Unicode line and paragraph separators break lines too; they never drop the rest.
     const FittedText &fitted = m_fitter.fit(
-        QStringLiteral("引火性の高い液体及び蒸気\r\n飲み込むと有害\n\n強い眼刺激\r\n"), style, QSizeF(2000, 500));
+        QStringLiteral("引火性の高い液体及び蒸気\r\n飲み込むと有害\n\n強い眼刺激\u2028皮膚刺激\u2029水生生物に毒性\r\n"), style,
+        QSizeF(2000, 500));
     QStringList lines;
     for (const FittedLine &line : fitted.lines)
         lines.append(line.text);
-    QCOMPARE(lines, QStringList({"引火性の高い液体及び蒸気", "飲み込むと有害", "", "強い眼刺激"}));
+    QCOMPARE(lines, QStringList({"引火性の高い液体及び蒸気", "飲み込むと有害", "", "強い眼刺激", "皮膚刺激", "水生生物に毒性"}));
     QVERIFY(fitted.lines[1].origin.y() > fitted.lines[0].origin.y());
 }
 
-void TextFitterTest::keepsLatinWordsWhole()
+void TextFitterTest::keepsWordsWhole_data()
 {
-    const QString text = QStringLiteral("CAS No. 67-68-5 ジメチルスルホキシド Dimethyl sulfoxide UN1993");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<qreal>("narrowest"); // ems: no narrower line holds the longest word
+    QTest::newRow("Latin words and numbers") << QStringLiteral("CAS No. 67-68-5 ジメチルスルホキシド Dimethyl sulfoxide UN1993")
+                                             << QStringList{"67-68-5", "Dimethyl", "sulfoxide", "UN1993"} << 9.0;
+    QTest::newRow("Japanese words") << QStringLiteral("引火性の高い液体及び蒸気。アレルギー性皮膚反応を引き起こすおそれ。"
+                                                      "吸入するとアレルギー、ぜん息又は呼吸困難を起こすおそれ。")
+                                    << QStringList{"液体", "及び", "蒸気", "アレルギー", "皮膚", "反応", "呼吸困難", "引き起こす"}
+                                    << 6.0;
+    QTest::newRow("full-width product codes") << QStringLiteral("洗浄剤ＸＹ１００と洗浄剤ＡＢ２０００を混ぜないこと。")
+                                              << QStringList{"ＸＹ１００", "ＡＢ２０００"} << 6.0;
+}
+
+// Lines end between words: a word is never divided where the line could end before it.
+void TextFitterTest::keepsWordsWhole()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, words);
+    QFETCH(qreal, narrowest);
     const TextStyle style = wrappingStyle(9, 9);
     const qreal em = 9 * kUnitsPerPoint;
-    for (qreal width = 9 * em; width <= 20 * em; width += em / 2) {
+    for (qreal width = narrowest * em; width <= 20 * em; width += em / 3) {
         const FittedText &fitted = m_fitter.fit(text, style, QSizeF(width, 100000));
-        for (const QString &word : {QStringLiteral("67-68-5"), QStringLiteral("Dimethyl"), QStringLiteral("sulfoxide"),
-                                    QStringLiteral("UN1993")}) {
+        for (const QString &word : words) {
             bool whole = false;
             for (const FittedLine &line : fitted.lines)
                 whole = whole || line.text.contains(word);
             QVERIFY2(whole, qPrintable(QStringLiteral("%1 split at width %2").arg(word).arg(width)));
+        }
+    }
+}
+
+void TextFitterTest::leavesOutWhatDoesNotFitVisibly_data()
+{
+    QTest::addColumn<bool>("wholeParagraphs");
+    QTest::addColumn<QString>("moreMark");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("unprintable");
+    const QString statements = QStringLiteral(
+        "引火性の高い液体及び蒸気\r\n飲み込んで気道に侵入すると生命に危険のおそれ\r\n皮膚刺激\r\n"
+        "長期にわたる、又は反復ばく露による中枢神経系、腎臓の障害\r\n水生生物に毒性\r\n"
+        "アレルギー性皮膚反応を引き起こすおそれ\r\n吸入するとアレルギー、ぜん息又は呼吸困難を起こすおそれ");
+    QTest::newRow("statements whole or not at all") << true << QString() << statements << QString();
+    QTest::newRow("notes end with a mark, at a word") << false << QStringLiteral("（以下省略）") << statements << QString();
+    QTest::newRow("characters no font has") << false << QString() << QStringLiteral("𠮷野家の🧪試薬") << QStringLiteral("𠮷🧪");
+}
+
+// Text that does not fit leaves out no half statement, marks what it leaves out where asked,
+// and leaves out characters no font has instead of printing boxes; each is said.
+void TextFitterTest::leavesOutWhatDoesNotFitVisibly()
+{
+    QFETCH(bool, wholeParagraphs);
+    QFETCH(QString, moreMark);
+    QFETCH(QString, text);
+    QFETCH(QString, unprintable);
+    TextStyle style = wrappingStyle(9, 9);
+    style.wholeParagraphs = wholeParagraphs;
+    style.moreMark = moreMark;
+    style.columns = 2;
+    const qreal em = 9 * kUnitsPerPoint;
+    const QStringList paragraphs = text.split(QStringLiteral("\r\n"));
+    for (qreal height = 1.2 * em; height <= 8 * em; height += em / 2) {
+        const QSizeF box(16 * em, height);
+        const FittedText &fitted = m_fitter.fit(text, style, box);
+        verifyInsideBox(fitted, box);
+        QCOMPARE(fitted.unprintable, unprintable);
+        QString shown;
+        for (const FittedLine &line : fitted.lines)
+            shown += line.text;
+        for (const QChar c : unprintable)
+            QVERIFY(!shown.contains(c));
+        if (!unprintable.isEmpty())
+            continue;
+        QVERIFY(fitted.clipped); // seven statements never fit 8 lines of two 8-em columns
+        if (wholeParagraphs) {
+            QString whole;
+            for (const QString &paragraph : paragraphs)
+                if (whole.size() < shown.size())
+                    whole += paragraph;
+            QCOMPARE(shown, whole);
+        }
+        if (!moreMark.isEmpty() && !fitted.lines.isEmpty()) {
+            QVERIFY2(fitted.lines.last().text.endsWith(moreMark), qPrintable(fitted.lines.last().text));
+            // The line ends at a word: never inside one of these.
+            const QString before = shown.chopped(moreMark.size());
+            for (const QString &word : {QStringLiteral("液体"), QStringLiteral("蒸気"), QStringLiteral("アレルギー"),
+                                        QStringLiteral("中枢"), QStringLiteral("侵入"), QStringLiteral("呼吸困難")})
+                for (qsizetype cut = 1; cut < word.size(); ++cut)
+                    QVERIFY2(!before.endsWith(word.left(cut)), qPrintable(before));
         }
     }
 }

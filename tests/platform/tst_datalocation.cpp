@@ -15,7 +15,7 @@ class TestDataLocation : public QObject {
     static DataFacts facts(const QString &folder, bool dataBeside, bool share, const QString &dataOption = {},
                            const QString &xdgData = {}, const QString &xdgConfig = {})
     {
-        return {folder, QStringLiteral("corvane"), dataOption, dataBeside, share,
+        return {folder, dataOption, dataBeside, share,
                 QStringLiteral("/home/u"), xdgData, xdgConfig};
     }
     static DataLocation build(const QString &data, const QString &ini)

@@ -23,6 +23,8 @@ struct Printed {
     ReportCallLog log;
     QStringList messages;
     QStringList warnings;
+    QStringList incomplete;
+    QList<int> missing;
 
     const QList<ReportSheet> &sheets() const { return log.documents.front().sheets; }
     // The text of a field on a sheet's (last) layer.
@@ -69,6 +71,8 @@ class TestPrintLabels : public QObject {
         const PrintResult result = PrintLabels(nullptr, *db, productId, kind, single, engine, options);
         printed->ok = result.ok;
         printed->warnings = result.warnings;
+        printed->incomplete = result.incomplete;
+        printed->missing = result.missing;
         for (const CutText &cut : result.cut)
             printed->cut << describeCut(cut);
         if (!result.error.isEmpty())
@@ -121,6 +125,21 @@ class TestPrintLabels : public QObject {
         std::vector<int> numbers;
         for (int i = 1; i <= n; ++i)
             numbers.push_back(i);
+        return numbers;
+    }
+
+    // The n substances with the shortest hazard statements, in the master's order.
+    std::vector<int> shortest(int n) const
+    {
+        std::vector<const SubstanceRecord *> sorted;
+        for (const SubstanceRecord &substance : master)
+            sorted.push_back(&substance);
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const auto *a, const auto *b) { return a->hazards.size() < b->hazards.size(); });
+        std::vector<int> numbers;
+        for (int i = 0; i < n; ++i)
+            numbers.push_back(sorted.at(static_cast<size_t>(i))->id);
+        std::sort(numbers.begin(), numbers.end());
         return numbers;
     }
 
@@ -213,16 +232,17 @@ private slots:
         QFETCH(int, count);
         QFETCH(int, perPage);
         QFETCH(int, pages);
-        const int id = product(QStringLiteral("p"), firstN(count));
+        const std::vector<int> numbers = shortest(count); // each fits any label of the sheet
+        const int id = product(QStringLiteral("p"), numbers);
         const auto printed = print(id, static_cast<qint16>(kind), 0);
         QVERIFY(printed->ok);
         QCOMPARE(printed->sheets().size(), pages);
         const int onLast = count == 0 ? 0 : count - (pages - 1) * perPage;
         QCOMPARE(printed->filledSlots(pages - 1, perPage), onLast);
         if (count > 0) {
-            QCOMPARE(printed->field(pages - 1, QStringLiteral("Element%1").arg(onLast)), name(count));
-            QCOMPARE(printed->field(0, QStringLiteral("Harmful1")), master[0].hazards);
-            QCOMPARE(printed->field(0, QStringLiteral("Attention1")), master[0].signalWord);
+            QCOMPARE(printed->field(pages - 1, QStringLiteral("Element%1").arg(onLast)), name(numbers.back()));
+            QCOMPARE(printed->field(0, QStringLiteral("Harmful1")), master[numbers.front() - 1].hazards);
+            QCOMPARE(printed->field(0, QStringLiteral("Attention1")), master[numbers.front() - 1].signalWord);
         }
         // Engine calls: one load per page, each page played and ended, the last played and
         // the document ended.
@@ -248,31 +268,41 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::addColumn<QStringList>("cut");
         QTest::addColumn<QStringList>("pageNumbers"); // PageNo of each page
+        QTest::addColumn<QStringList>("incomplete"); // words of each sentence on what the labels lack
         const QStringList none;
-        QTest::newRow("short normal label") << 1 << 3 << 1 << 1 << 1 << 1 << QString() << none << none;
+        QTest::newRow("short normal label") << 1 << 3 << 1 << 1 << 1 << 1 << QString() << none << none << none;
+        // Nothing is printed that has no substance to warn of; the model label is for a
+        // single-substance product only, as the main menu offers it.
+        QTest::newRow("normal label without substances") << 0 << 3 << 1 << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("six labels without substances") << 0 << 3 << 1 << 0 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("model label without substances") << 0 << 3 << 2 << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("model label of several substances")
+            << 2 << 3 << 2 << -1 << 1 << 0 << "モデルラベルは単一物質の製品だけに印刷できます。製品「長い製品」は複数物質の製品です。" << none << none << none;
+        QTest::newRow("no supplier: printed, said so") << -2 << 3 << 1 << 1 << 1 << 1 << QString() << none << none
+                                                       << QStringList{"供給者の欄が空です"};
         QTest::newRow("long notes and ingredients cut, said so")
             << 1 << 60 << 1 << 1 << 1 << 1 << QString()
-            << QStringList{"1ページ: 注意事項"} << none;
+            << QStringList{"1ページ: 注意事項"} << none << none;
         QTest::newRow("six labels, 7 substances: numbered pages")
-            << 7 << 3 << 1 << 0 << 1 << 2 << QString() << none << QStringList{"1/2", "2/2"};
+            << 7 << 3 << 1 << 0 << 1 << 2 << QString() << none << QStringList{"1/2", "2/2"} << none;
         QTest::newRow("six labels, 6 substances: one page, no number")
-            << 6 << 3 << 1 << 0 << 1 << 1 << QString() << none << QStringList{""};
-        QTest::newRow("12-up without substances") << 0 << 3 << 3 << 0 << 1 << 0 << "物質が登録されていません。" << none << none;
-        QTest::newRow("21-up single without substances") << 0 << 3 << 5 << 1 << 1 << 0 << "物質が登録されていません。" << none << none;
-        QTest::newRow("12-up from label 11: 3 substances on 2 pages") << 3 << 3 << 3 << 0 << 11 << 2 << QString() << none << none;
-        QTest::newRow("21-up from label 21") << 1 << 3 << 5 << 0 << 21 << 1 << QString() << none << none;
-        QTest::newRow("21-up copies from label 19") << 1 << 3 << 5 << 1 << 19 << 1 << QString() << none << none;
-        QTest::newRow("start past the sheet") << 1 << 3 << 3 << 0 << 13 << 0 << "開始位置は 1 から 12 までです。" << none << none;
-        QTest::newRow("no start position on a normal label") << 1 << 3 << 1 << 1 << 2 << 0 << "開始位置は 1 から 1 までです。" << none << none;
+            << 6 << 3 << 1 << 0 << 1 << 1 << QString() << none << QStringList{""} << none;
+        QTest::newRow("12-up without substances") << 0 << 3 << 3 << 0 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("21-up single without substances") << 0 << 3 << 5 << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("12-up from label 11: 3 substances on 2 pages") << 3 << 3 << 3 << 0 << 11 << 2 << QString() << none << none << none;
+        QTest::newRow("21-up from label 21") << 1 << 3 << 5 << 0 << 21 << 1 << QString() << none << none << none;
+        QTest::newRow("21-up copies from label 19") << 1 << 3 << 5 << 1 << 19 << 1 << QString() << none << none << none;
+        QTest::newRow("start past the sheet") << 1 << 3 << 3 << 0 << 13 << 0 << "開始位置は 1 から 12 までです。" << none << none << none;
+        QTest::newRow("no start position on a normal label") << 1 << 3 << 1 << 1 << 2 << 0 << "開始位置は 1 から 1 までです。" << none << none << none;
         // Every substance of the master (-1), as many pages as it takes (-1): a hazard statement
         // is never cut on the six-label page or the 12-up sheet; on the 21-up sheet the
         // longest are, and each is named.
         QTest::newRow("whole master, six labels") << -1 << 3 << 1 << 0 << 1 << -1 << QString() << QStringList{"@six labels"}
-                                                  << QStringList{kSample ? "1/15" : "1/570"};
-        QTest::newRow("whole master, 12-up") << -1 << 3 << 3 << 0 << 1 << -1 << QString() << QStringList{"@12-up"} << none;
+                                                  << QStringList{} << none;
+        QTest::newRow("whole master, 12-up") << -1 << 3 << 3 << 0 << 1 << -1 << QString() << QStringList{"@12-up"} << none << none;
         QTest::newRow("whole master, list of all target substances") << -1 << 3 << 4 << 0 << 1 << -1 << QString()
-                                                                     << QStringList{"@list of all target substances"} << none;
-        QTest::newRow("whole master, 21-up") << -1 << 3 << 5 << 0 << 1 << -1 << QString() << QStringList{"@21-up"} << none;
+                                                                     << QStringList{"@list of all target substances"} << none << none;
+        QTest::newRow("whole master, 21-up") << -1 << 3 << 5 << 0 << 1 << -1 << QString() << QStringList{"@21-up"} << none << none;
     }
     void runsReportWhatDidNotFit()
     {
@@ -285,21 +315,24 @@ private slots:
         QFETCH(QString, error);
         QFETCH(QStringList, cut);
         QFETCH(QStringList, pageNumbers);
+        QFETCH(QStringList, incomplete);
+        if (substances == -2) { // one substance, no company record
+            execOrFail(*db, QStringLiteral("DELETE FROM 会社情報"));
+            substances = 1;
+        }
+        const bool severalForModel = single < 0; // a product of several substances, asked for one
+        if (severalForModel)
+            single = 1;
         const bool wholeMaster = substances < 0;
         const std::vector<int> numbers = wholeMaster ? this->wholeMaster() : firstN(substances);
         substances = static_cast<int>(numbers.size());
         const int perPage = labelsPerSheet(static_cast<qint16>(kind)) == 1 && single == 0 ? 6 : labelsPerSheet(static_cast<qint16>(kind));
-        if (pages < 0)
-            pages = (start - 1 + substances + perPage - 1) / perPage;
         int id = product(QStringLiteral("長い製品"), numbers, single, lines(QStringLiteral("注意"), notesLines));
         catalogue::writeProductRow(*db, id, {QStringLiteral("長い製品"), lines(QStringLiteral("注意"), notesLines),
-                                             lines(QStringLiteral("成分"), notesLines / 5 + 1), single},
+                                             lines(QStringLiteral("成分"), notesLines / 5 + 1), severalForModel ? 0 : single},
                                    substances);
-        if (kind == AllSubstances) {
+        if (kind == AllSubstances)
             id = -1; // the list the master brings: every substance
-            if (wholeMaster)
-                pages = (static_cast<int>(master.size()) + perPage - 1) / perPage;
-        }
         const QString pdf = QDir(folder->path()).filePath(QStringLiteral("out.pdf"));
         const auto printed = print(id, static_cast<qint16>(kind), static_cast<qint16>(single), pdf, PrintOptions{start});
         QCOMPARE(printed->messages, error.isEmpty() ? QStringList() : QStringList{error});
@@ -308,27 +341,40 @@ private slots:
             QVERIFY(!QFile::exists(pdf));
             return;
         }
+        const QStringList leftOut = byName(printed->incomplete);
         if (wholeMaster && kSample) {
             for (const QString &line : byName(printed->cut))
                 QVERIFY2(line.endsWith(QStringLiteral(": 危険有害性情報")) || line.endsWith(QStringLiteral(": 物質名")), qPrintable(line));
         } else if (wholeMaster) {
-            QCOMPARE(recorded(cut.front().mid(1), byName(printed->cut)), expectedCut(cut.front().mid(1)));
+            QCOMPARE(recorded(cut.front().mid(1), byName(printed->cut) + leftOut), expectedCut(cut.front().mid(1)));
         } else {
             QCOMPARE(printed->cut, cut);
+            for (const QString &words : incomplete)
+                QVERIFY2(printed->incomplete.join(u'\n').contains(words), qPrintable(printed->incomplete.join(u'\n')));
+            if (incomplete.isEmpty())
+                QCOMPARE(printed->incomplete, QStringList());
         }
+        // The substances in the order printed: those left out (named in what the labels lack) pass on.
+        QStringList expectedNames;
+        const std::vector<int> listed = id == -1 ? firstN(int(master.size())) : numbers;
+        for (int number : listed)
+            if (!leftOut.join(u'\n').contains(name(number) + QStringLiteral(": 危険有害性情報")))
+                expectedNames << name(number);
+        if (pages < 0)
+            pages = (start - 1 + int(expectedNames.size()) + perPage - 1) / perPage;
         QCOMPARE(printed->sheets().size(), pages);
         for (int page = 0; page < pageNumbers.size(); ++page)
             QCOMPARE(printed->field(page, QStringLiteral("PageNo")), pageNumbers[page]);
 
         // Labels start at the chosen position: measured where the names land in the PDF.
         // Where the names land is measured on the first two pages (the layout repeats).
-        const int placed = single ? perPage - start + 1 : std::min(substances, 2 * perPage - start + 1);
+        const int placed = single ? perPage - start + 1 : std::min(int(expectedNames.size()), 2 * perPage - start + 1);
         QHash<int, QList<QPair<QString, QRectF>>> pageWords;
         for (int i = 0; i < placed && perPage > 1 && kind != Normal; ++i) {
             const int position = (start - 1 + i) % perPage + 1;
             const int page = (start - 1 + i) / perPage;
             const QRect label = printed->reportRect(page, QStringLiteral("Element%1").arg(position));
-            const QString expected = name(single ? 1 : numbers[static_cast<size_t>(i)]);
+            const QString expected = single ? name(1) : expectedNames[i];
             if (!pageWords.contains(page))
                 pageWords.insert(page, words(pdf, page + 1));
             QString inLabel; // a name may come back as several words
@@ -477,6 +523,60 @@ private slots:
         }
     }
 
+    // What a user typed or imported, as the normal label prints it: line and paragraph
+    // separators break lines where the field has lines and are a space where it has one,
+    // control characters are left out, the PDF's title is clean, and a character no font has
+    // is left out and named instead of printed as a box.
+    void typedCharactersNeverDeleteOrGarbleText_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<QStringList>("cut");
+        QTest::newRow("line separator in the notes") << "Notes" << QStringLiteral("火気厳禁\u2028保護手袋を着用")
+                                                     << QStringLiteral("火気厳禁\r\n保護手袋を着用") << QStringList();
+        QTest::newRow("paragraph separator in the name") << "ProName" << QStringLiteral("洗浄剤\u2029A")
+                                                         << QStringLiteral("洗浄剤 A") << QStringList();
+        QTest::newRow("control characters in the ingredients")
+            << "CntElm" << QStringLiteral("トルエン\a\x1b\b\v\x7f\u0085 30%") << QStringLiteral("トルエン\r\n 30%") << QStringList();
+        QTest::newRow("control characters in the name")
+            << "ProName" << QStringLiteral("洗浄剤\a\x1b\b\vA") << QStringLiteral("洗浄剤A") << QStringList();
+        QTest::newRow("control characters in the supplier") << "CopName" << QStringLiteral("化学\a\r\n株式会社")
+                                                             << QStringLiteral("化学 株式会社") << QStringList();
+        QTest::newRow("a character no font has") << "ProName" << QStringLiteral("𠮷野化学🧪") << QStringLiteral("𠮷野化学🧪")
+                                                 << QStringList{"1ページ: 製品名（印刷できない文字「𠮷🧪」）"};
+    }
+    void typedCharactersNeverDeleteOrGarbleText()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, printed);
+        QFETCH(QStringList, cut);
+        const int id = product(QStringLiteral("p"), {1}, 1);
+        catalogue::ProductFields fields{field == u"ProName" ? typed : QStringLiteral("p"), field == u"Notes" ? typed : QString(),
+                                        field == u"CntElm" ? typed : QString(), 1};
+        catalogue::writeProductRow(*db, id, fields, 1);
+        if (field == u"CopName")
+            catalogue::writeCompany(*db, {typed, QStringLiteral("東京都"), QStringLiteral("TEL 03")});
+        const QString pdf = QDir(folder->path()).filePath(QStringLiteral("typed.pdf"));
+        const auto result = print(id, Normal, 1, pdf);
+        QVERIFY(result->ok);
+        QCOMPARE(result->field(0, field), printed);
+        QCOMPARE(result->cut, cut);
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY(info.waitForFinished());
+        const QString title = QString::fromUtf8(info.readAllStandardOutput()).section(u'\n', 0, 0);
+        QCOMPARE(title, QStringLiteral("Title:           ") + (field == u"ProName" ? printed : QStringLiteral("p")));
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished());
+        const QString all = QString::fromUtf8(text.readAllStandardOutput());
+        for (const QString &written : printed.split(QRegularExpression(QStringLiteral("[\\s\\x{20BB7}\\x{1F9EA}]+")), Qt::SkipEmptyParts))
+            QVERIFY2(all.contains(written), qPrintable(written));
+        QVERIFY(!all.contains(QStringLiteral("𠮷")) && !all.contains(QStringLiteral("🧪")));
+    }
+
     void titleNamesTheProductAndAnUnreadablePictureTheSubstance()
     {
         const int id = product(QStringLiteral("洗浄剤 A"), {1});
@@ -524,6 +624,33 @@ private slots:
         QCOMPARE(printed->filledSlots(0, 12), 1);
         QCOMPARE(printed->warnings.size(), 1);
         QVERIFY(printed->warnings.at(0).contains(QStringLiteral("「p」")) && printed->warnings.at(0).contains(QStringLiteral("99999")));
+    }
+
+    // A label that shows none of the product's hazards must not pass for its label: when the
+    // master lacks every substance of the product, no kind of label is printed.
+    void whenTheMasterLacksEverySubstanceNothingIsPrinted_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("single");
+        QTest::newRow("normal label, several substances") << 1 << 0;
+        QTest::newRow("normal label, one substance") << 1 << 1;
+        QTest::newRow("model label") << 2 << 1;
+        QTest::newRow("12 to a page") << 3 << 0;
+        QTest::newRow("21 to a page, one substance") << 5 << 1;
+    }
+    void whenTheMasterLacksEverySubstanceNothingIsPrinted()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, single);
+        const int id = product(QStringLiteral("消えた物質"), {99998, 99999}, single);
+        const auto printed = print(id, qint16(kind), qint16(single));
+        QVERIFY(!printed->ok);
+        // A one-substance label is of the first substance only.
+        QCOMPARE(printed->missing, single ? QList<int>({99998}) : QList<int>({99998, 99999}));
+        QVERIFY2(printed->messages.value(0).contains(single ? QStringLiteral("番号 99998）") : QStringLiteral("番号 99998、99999"))
+                     && printed->messages.value(0).contains(QStringLiteral("ラベルを印刷しません")),
+                 qPrintable(printed->messages.join(QLatin1Char('\n'))));
+        QVERIFY(printed->log.documents.isEmpty() || printed->log.documents.front().sheets.isEmpty());
     }
 
     void picturesOutsideTheDataFolderAreRefused()
@@ -603,7 +730,6 @@ private slots:
         QTest::newRow("3") << 3 << 1 << 5;
         QTest::newRow("2") << 2 << 1 << 3;
         QTest::newRow("1") << 1 << 1 << 3;
-        QTest::newRow("none") << 0 << 1 << 3;
     }
     void sixLabelNormalMovesTheNotesOnTheLastPage()
     {
@@ -675,8 +801,14 @@ private slots:
         const auto printed = print(-1, AllSubstances, 0);
         QVERIFY(printed->ok);
         const int n = static_cast<int>(master.size());
-        QCOMPARE(printed->sheets().size(), (n + 11) / 12);
+        const int pages = (n + 11) / 12;
+        QCOMPARE(printed->sheets().size(), pages);
         QCOMPARE(printed->field(0, QStringLiteral("Element1")), name(1));
+        // Hundreds of pages: each says what it is and where it stands.
+        QCOMPARE(printed->field(0, QStringLiteral("PageNo")), QStringLiteral("全対象物質 1/%1").arg(pages));
+        QCOMPARE(printed->field(pages - 1, QStringLiteral("PageNo")), QStringLiteral("全対象物質 %1/%1").arg(pages));
+        // A product's sheet of the same stock has no such heading.
+        QCOMPARE(print(product(QStringLiteral("p"), shortest(13)), Additional2x6, 0)->field(1, QStringLiteral("PageNo")), QString());
         QCOMPARE(printed->field(0, QStringLiteral("CopName")), QStringLiteral("<no field>")); // no header on this sheet
     }
 

@@ -22,7 +22,7 @@ std::optional<ServerAddress> testServer()
     const QString socketFolder = qEnvironmentVariable("CORVANE_TEST_POSTGRES");
     if (socketFolder.isEmpty())
         return std::nullopt;
-    return ServerAddress{QStringLiteral("corvane"), socketFolder, 5432, QStringLiteral("postgres")};
+    return ServerAddress{QStringLiteral("corvane"), socketFolder, 5432, QStringLiteral("postgres"), {}};
 }
 
 namespace {
@@ -107,7 +107,6 @@ ProgramFolder::ProgramFolder()
 {
     m_valid = m_dir.isValid() && copyOfBuiltDataFolder(dataFolder(), &m_error);
     Application::setFolder(m_dir.path());
-    Application::setExeName(QStringLiteral("corvane"));
     if (!m_valid || !testServer())
         return;
     static int folders = 0;
@@ -206,6 +205,19 @@ void setReadOnly(Database &db, bool readOnly)
     const QString on = readOnly ? QStringLiteral("ON") : QStringLiteral("OFF");
     execOrFail(db, db.server() ? QStringLiteral("SET default_transaction_read_only = %1").arg(on)
                                : QStringLiteral("PRAGMA query_only = %1").arg(on));
+}
+
+bool onlyOnTheDetailLine(const QString &message, const QString &words)
+{
+    const QStringList lines = message.split(QLatin1Char('\n'));
+    bool seen = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const bool detail = lines[i].startsWith(QStringLiteral("詳細: "));
+        if (lines[i].contains(words, Qt::CaseInsensitive) && (!detail || i == 0))
+            return false;
+        seen = seen || (detail && lines[i].contains(words, Qt::CaseInsensitive));
+    }
+    return seen;
 }
 
 } // namespace corvane

@@ -73,6 +73,10 @@ void failEveryChange(Database &db, const QString &table, const QString &event);
 // Undoes failEveryChange.
 void stopFailing(Database &db, const QString &table);
 
+// Whether `words` of a library's own (English) text appear in the message only on its line
+// marked 詳細, after the Japanese lines.
+bool onlyOnTheDetailLine(const QString &message, const QString &words);
+
 // Makes every later write of this connection fail (or work again), to provoke an engine error.
 void setReadOnly(Database &db, bool readOnly);
 
