@@ -1,4 +1,5 @@
 #include "GovernmentMaster.h"
+#include "ImportText.h"
 
 #include "ClassificationCell.h"
 #include "LabelElements.h"
@@ -271,7 +272,9 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
         QStringList aliases;
         const auto addAlias = [&](const QString &alias) {
             const QString a = alias.simplified();
-            if (!a.isEmpty() && a != row.name && !aliases.contains(a) && !names.contains(a))
+            // An alias is for typing a few characters of it; one longer than an imported file
+            // may give (NITE's long systematic names) would make an exported master unreadable.
+            if (!a.isEmpty() && a.size() <= kLongestAlias && a != row.name && !aliases.contains(a) && !names.contains(a))
                 aliases << a;
         };
         addAlias(niteName(n.name));
