@@ -183,6 +183,26 @@ std::vector<ProductRecord> allProducts(Database &db)
         [](const QSqlQuery &query) { return productAt(query); });
 }
 
+namespace {
+
+// Where a row comes from, as the editor shows it: the user's own, or the kind of source with
+// its ID and the date of the list it was made from.
+QString sourceLine(const QString &kind, const QString &id, const QString &listDate, bool userOwned)
+{
+    if (userOwned)
+        return QStringLiteral("利用者の物質");
+    if (kind.isEmpty())
+        return QString();
+    QString line = kind;
+    if (!id.isEmpty())
+        line += QLatin1Char(' ') + id;
+    if (!listDate.isEmpty())
+        line += QStringLiteral("（%1 の一覧）").arg(listDate);
+    return line;
+}
+
+} // namespace
+
 std::vector<SubstanceRecord> allSubstances(Database &db)
 {
     // A database of the first release has no 別名 column; its substances have no aliases.
@@ -191,19 +211,23 @@ std::vector<SubstanceRecord> allSubstances(Database &db)
     const auto column = [&](const char *name) { return columns.indexOf(QString::fromUtf8(name)); };
     const int id = column("ID"), name = column("物質名"), signalWord = column("注意喚起語："),
               hazards = column("危険有害性情報："), precautions = column("注意書き"), cas = column("CAS"),
-              aliases = column("別名");
+              aliases = column("別名"), source = column("出典"), sourceId = column("出典ID"),
+              sourceVersion = column("出典版"), userOwned = column("UserOwned");
     std::array<int, kPicturesPerSubstance> pictures{};
     for (int m = 0; m < kPicturesPerSubstance; ++m)
         pictures[static_cast<size_t>(m)] = columns.indexOf(QStringLiteral("絵表示%1").arg(m + 1));
     return readAll<SubstanceRecord>(db, std::move(query), [&](const QSqlQuery &row) {
         const auto text = [&](int index) { return index < 0 ? QString() : textOrEmpty(row.value(index)); };
         SubstanceRecord substance{row.value(id).toInt(), text(name), text(signalWord), text(hazards),
-                                  text(precautions),     text(cas),  {},               {}};
+                                  text(precautions),     text(cas),  {},               {},
+                                  {}};
         for (int m = 0; m < kPicturesPerSubstance; ++m)
             substance.pictures[static_cast<size_t>(m)] = text(pictures[static_cast<size_t>(m)]);
         const QString aliasText = text(aliases);
         if (!aliasText.isEmpty())
             substance.aliases = aliasText.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+        substance.source = sourceLine(text(source), text(sourceId), text(sourceVersion),
+                                      userOwned >= 0 && row.value(userOwned).toInt() != 0);
         return substance;
     });
 }

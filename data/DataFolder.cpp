@@ -93,7 +93,9 @@ const QStringList kSubstanceColumns{
     QStringLiteral("物質名"), QStringLiteral("\"注意喚起語：\""), QStringLiteral("\"危険有害性情報：\""), QStringLiteral("注意書き"),
     QStringLiteral("絵表示1"), QStringLiteral("絵表示2"), QStringLiteral("絵表示3"), QStringLiteral("絵表示4"), QStringLiteral("絵表示5"),
     QStringLiteral("CAS"), QStringLiteral("別名"), QStringLiteral("Hコード"), QStringLiteral("Pコード"), QStringLiteral("区分"),
-    QStringLiteral("差込"), QStringLiteral("出典"), QStringLiteral("出典ID"), QStringLiteral("出典年"), QStringLiteral("出典備考")};
+    QStringLiteral("差込"), QStringLiteral("出典"), QStringLiteral("出典ID"), QStringLiteral("出典年"), QStringLiteral("出典備考"),
+    QStringLiteral("出典版"), QStringLiteral("法令名称"), QStringLiteral("義務開始"), QStringLiteral("ラベル裾切値"),
+    QStringLiteral("SDS裾切値"), QStringLiteral("法令備考")};
 
 QVariantList substanceValues(const ComposedSubstance &s)
 {
@@ -105,7 +107,9 @@ QVariantList substanceValues(const ComposedSubstance &s)
     values << textOrNull(s.cas) << textOrNull(s.aliases.join(bar)) << textOrNull(s.hazardCodes.join(comma))
            << textOrNull(s.precautionCodes.join(comma)) << textOrNull(s.categories.join(comma))
            << textOrNull(s.fillIns.join(bar)) << sourceKindName(s.sourceKind) << textOrNull(s.sourceId)
-           << (s.sourceYear > 0 ? QVariant(s.sourceYear) : QVariant()) << textOrNull(s.sourceNote);
+           << (s.sourceYear > 0 ? QVariant(s.sourceYear) : QVariant()) << textOrNull(s.sourceNote)
+           << textOrNull(s.sourceVersion) << textOrNull(s.legalName) << textOrNull(s.legalSince)
+           << textOrNull(s.labelCutoff) << textOrNull(s.sdsCutoff) << textOrNull(s.legalNote);
     return values;
 }
 

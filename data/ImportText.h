@@ -15,7 +15,7 @@ namespace corvane {
 
 // The longest texts a row may give: a name as the label fields show it, the composed
 // statements, and any line of the file (so a runaway row is refused before it is read).
-constexpr int kLongestSubstanceName = 100;
+constexpr int kLongestSubstanceName = 600;
 constexpr int kLongestHazardText = 1000;
 constexpr int kLongestPrecautionText = 2000;
 constexpr int kLongestAlias = 100;

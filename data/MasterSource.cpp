@@ -19,6 +19,7 @@ const QString kWarning = QStringLiteral("警告");
 const QString kLineBreak = QStringLiteral("\r\n");
 constexpr int kMaxPictograms = 5;
 constexpr int kSubstanceColumns = 14;
+constexpr int kLegalColumns = 6; // 出典版 … 法令備考, after 備考
 const QChar kListSeparator = QLatin1Char('|');  // between fill-ins and between aliases
 
 // ---------------------------------------------------------------------------
@@ -467,6 +468,12 @@ struct RowChecker {
         }
     }
 
+    std::pair<QString, QString> currentCodes; // the codes of the two sentences being compared
+    bool isPrecaution(const QString &, const QString &) const
+    {
+        return currentCodes.first.startsWith(QLatin1Char('P')) || currentCodes.second.startsWith(QLatin1Char('P'));
+    }
+
     // Printed text must be finished: no blank left for the supplier to fill in.
     void checkFinished(const QString &what, const QString &text)
     {
@@ -479,13 +486,16 @@ struct RowChecker {
     // 「換気の良い場所で保管すること」).
     void checkRepeatedSentences(const QStringList &codes, const QStringList &texts)
     {
-        const auto repeats = [](const QString &a, const QString &b) {
-            return a == b || a.endsWith(QStringLiteral("、") + b) || b.endsWith(QStringLiteral("、") + a);
+        // A hazard statement may end like another (「…による呼吸器の障害」 beside 「呼吸器の障害」:
+        // repeated and single exposure); only precautions repeat a clause.
+        const auto repeats = [&](const QString &a, const QString &b) {
+            return a == b || ((a.endsWith(QStringLiteral("、") + b) || b.endsWith(QStringLiteral("、") + a)) && isPrecaution(a, b));
         };
         std::vector<std::pair<QString, QString>> seen;  // sentence, code
         for (qsizetype i = 0; i < codes.size(); ++i) {
             for (const QString &sentence : sentences(texts.at(i))) {
                 for (const auto &[earlier, code] : seen) {
+                    currentCodes = {code, codes.at(i)};
                     if (!repeats(earlier, sentence))
                         continue;
                     if (code == codes.at(i))
@@ -586,10 +596,32 @@ struct RowChecker {
             error(QStringLiteral("出典 %1 の ID がありません。").arg(kind));
         else if (*parsed == SourceKind::Eu && !euIndex.match(id).hasMatch())
             error(QStringLiteral("EU の出典 ID「%1」は索引番号（例 603-001-00-X）の形ではありません。").arg(id));
+        if (*parsed == SourceKind::Nite && year.isEmpty())
+            return; // the list gives no year; the row's 出典版 names the list
         if (!yearPattern.match(year).hasMatch())
             error(QStringLiteral("出典の年「%1」は西暦 4 桁ではありません。").arg(year));
         else
             substance.sourceYear = year.toInt();
+    }
+
+    // The list's columns: a date, a duty's start and two cut-offs in their forms.
+    void legal(const ComposedSubstance &s)
+    {
+        static const QRegularExpression date(QStringLiteral("^[0-9]{4}-[0-9]{2}-[0-9]{2}$"));
+        static const QRegularExpression since(QStringLiteral("^[0-9]{4}-[0-9]{2}-[0-9]{2}(以前)?$"));
+        static const QRegularExpression cutoff(QStringLiteral("^([0-9]+(\\.[0-9]+)?|－)$")); // 「－」: the list gives none
+        if (!s.sourceVersion.isEmpty() && !date.match(s.sourceVersion).hasMatch())
+            error(QStringLiteral("出典版「%1」は 2026-02-27 の形ではありません。").arg(s.sourceVersion));
+        if (s.sourceKind == SourceKind::Nite && s.sourceVersion.isEmpty() && s.sourceYear == 0)
+            error(QStringLiteral("出典 NITE の行には出典年か出典版（一覧の日付）が要ります。"));
+        if (!s.legalSince.isEmpty() && !since.match(s.legalSince).hasMatch())
+            error(QStringLiteral("義務開始「%1」は 2026-04-01 の形ではありません。").arg(s.legalSince));
+        for (const QString &value : {s.labelCutoff, s.sdsCutoff})
+            if (!value.isEmpty() && !cutoff.match(value).hasMatch())
+                error(QStringLiteral("裾切値「%1」が数ではありません。").arg(value));
+        if (s.legalName.isEmpty() != s.legalSince.isEmpty() || s.legalSince.isEmpty() != s.labelCutoff.isEmpty()
+            || s.labelCutoff.isEmpty() != s.sdsCutoff.isEmpty())
+            error(QStringLiteral("法令名称・義務開始・ラベル裾切値・SDS裾切値は揃えて書いてください。"));
     }
 
     struct FillIn {
@@ -723,7 +755,14 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
     int lastId = 0;
     QSet<int> seenIds;
     QHash<QString, int> idByCas;
+    QHash<QString, QStringList> sourceIdsByCas;
     QHash<QString, int> idByName;
+    // NITE classifies some substances in two forms under one CAS RN (フッ化水素 and its
+    // solution), told apart by their IDs: such rows may share the CAS RN.
+    const auto twoForms = [&](const QString &cas, const QString &sourceId) {
+        return !sourceId.isEmpty() && !sourceIdsByCas.value(cas).contains(sourceId)
+            && !sourceIdsByCas.value(cas).contains(QString());
+    };
     QHash<int, int> lineById;
     for (const SourceLine &line : lines) {
         RowChecker row{hazards, precautions, sink, line.number, false, {}};
@@ -743,8 +782,9 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
             seenIds.insert(id);
             lastId = std::max(lastId, id);
         }
-        // The last column (備考) may be left off.
-        if (fields.size() != kSubstanceColumns && fields.size() != kSubstanceColumns - 1) {
+        // The last column (備考) may be left off; a row with the list's columns has all of them.
+        if (fields.size() != kSubstanceColumns && fields.size() != kSubstanceColumns - 1
+            && fields.size() != kSubstanceColumns + kLegalColumns) {
             row.error(QStringLiteral("列の数が %1 ではありません（%2 列）。").arg(kSubstanceColumns).arg(fields.size()));
             continue;
         }
@@ -761,7 +801,7 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
             row.error(QStringLiteral("物質名「%1」は ID %2 と重複しています。").arg(substance.name).arg(idByName.value(substance.name)));
         if (!substance.cas.isEmpty() && !isValidCas(substance.cas))
             row.error(QStringLiteral("CAS 番号「%1」が正しくありません。").arg(substance.cas));
-        else if (idByCas.contains(substance.cas))
+        else if (idByCas.contains(substance.cas) && !twoForms(substance.cas, fields.value(11).trimmed()))
             row.error(QStringLiteral("CAS 番号 %1 は ID %2 と重複しています。").arg(substance.cas).arg(idByCas.value(substance.cas)));
         if (!substance.signalWord.isEmpty() && substance.signalWord != kDanger && substance.signalWord != kWarning)
             row.error(QStringLiteral("注意喚起語「%1」は「危険」「警告」のどちらでもありません。").arg(substance.signalWord));
@@ -774,6 +814,13 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
         row.readFillIns(fields.at(8));
         substance.aliases = row.aliases(fields.at(9), substance.name);
         substance.sourceNote = fields.value(13).trimmed();
+        substance.sourceVersion = fields.value(14).trimmed();
+        substance.legalName = fields.value(15).trimmed();
+        substance.legalSince = fields.value(16).trimmed();
+        substance.labelCutoff = fields.value(17).trimmed();
+        substance.sdsCutoff = fields.value(18).trimmed();
+        substance.legalNote = fields.value(19).trimmed();
+        row.legal(substance);
         row.checkClassification(substance.signalWord, pictograms, hazardCodes, substance.categories);
 
         QStringList hazardLines;
@@ -792,12 +839,17 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
 
         if (!substance.name.isEmpty())
             idByName.insert(substance.name, id);
-        if (!substance.cas.isEmpty())
+        if (!substance.cas.isEmpty()) {
             idByCas.insert(substance.cas, id);
+            sourceIdsByCas[substance.cas] << fields.value(11).trimmed();
+        }
         if (row.failed)
             continue;
 
         substance.hazards = hazardLines.join(kLineBreak);
+        // A label of the name alone would look like an unfinished one: say why it is empty.
+        if (hazardCodes.isEmpty() && pictograms.isEmpty() && substance.signalWord.isEmpty())
+            substance.hazards = noLabelElementsText();
         substance.precautions = composePrecautions(precautionCodes, precautionLines);
         for (int number : pictograms)
             substance.pictures.append(pictogramName(number) + QStringLiteral(".svg"));
@@ -843,6 +895,11 @@ QString readUtf8File(const QString &path, std::vector<MasterError> &errors)
 
 } // namespace
 
+QString noLabelElementsText()
+{
+    return QStringLiteral("GHS 分類によるラベル要素（絵表示・注意喚起語・危険有害性情報）はありません。");
+}
+
 QString sourceKindName(SourceKind kind)
 {
     switch (kind) {
@@ -859,7 +916,8 @@ QStringList substanceSourceColumns()
     return {QStringLiteral("ID"), QStringLiteral("物質名"), QStringLiteral("CAS"), QStringLiteral("注意喚起語"),
             QStringLiteral("絵表示"), QStringLiteral("H"), QStringLiteral("P"), QStringLiteral("区分"),
             QStringLiteral("差込"), QStringLiteral("別名"), QStringLiteral("出典"), QStringLiteral("出典ID"),
-            QStringLiteral("出典年"), QStringLiteral("備考")};
+            QStringLiteral("出典年"), QStringLiteral("備考"), QStringLiteral("出典版"), QStringLiteral("法令名称"),
+            QStringLiteral("義務開始"), QStringLiteral("ラベル裾切値"), QStringLiteral("SDS裾切値"), QStringLiteral("法令備考")};
 }
 
 QString substanceSourceLine(const ComposedSubstance &s)
@@ -872,7 +930,10 @@ QString substanceSourceLine(const ComposedSubstance &s)
                        s.hazardCodes.join(comma), s.precautionCodes.join(comma), s.categories.join(comma),
                        s.fillIns.join(kListSeparator), s.aliases.join(kListSeparator), sourceKindName(s.sourceKind),
                        s.sourceId, s.sourceYear > 0 ? QString::number(s.sourceYear) : QString(), s.sourceNote}
-        .join(QLatin1Char('\t'));
+               .join(QLatin1Char('\t'))
+        + (s.hasLegalColumns() ? QLatin1Char('\t') + QStringList{s.sourceVersion, s.legalName, s.legalSince, s.labelCutoff,
+                                                                 s.sdsCutoff, s.legalNote}.join(QLatin1Char('\t'))
+                               : QString());
 }
 
 MasterSourceResult readMasterSource(const QString &hazardText, const QString &hazardFile,

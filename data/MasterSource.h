@@ -14,6 +14,10 @@ enum class SourceKind {
     Eu,         // EU: EU CLP Annex VI harmonised classification (ID = index number), only where Japan has none
 };
 
+// What a label of a substance whose classification gives no label element prints in place of
+// hazard statements.
+QString noLabelElementsText();
+
 // The word written in the source and the database: "NITE", "MHLW", "EU", "未確認".
 QString sourceKindName(SourceKind kind);
 
@@ -40,6 +44,19 @@ struct ComposedSubstance {
     QString sourceId;             // NITE ID, MHLW page, EU index number; empty when unverified
     int sourceYear = 0;           // year of the classification; 0 when unverified
     QString sourceNote;           // free text: what else was read, for the reviewer
+    // Columns after 備考 (a file of the first format stops at 備考):
+    QString sourceVersion;        // 出典版: the date of the government's list the row was made from
+    QString legalName;            // 法令名称: the name on MHLW's list of substances to be labelled
+    QString legalSince;           // 義務開始: the date the duty began, "2026-04-01" or "2025-03-31以前"
+    QString labelCutoff;          // ラベル裾切値 (重量％), as the list writes it
+    QString sdsCutoff;            // SDS裾切値 (重量％)
+    QString legalNote;            // 法令備考: earlier cut-offs and the list's notes
+
+    bool hasLegalColumns() const
+    {
+        return !(sourceVersion.isEmpty() && legalName.isEmpty() && legalSince.isEmpty() && labelCutoff.isEmpty()
+                 && sdsCutoff.isEmpty() && legalNote.isEmpty());
+    }
 };
 
 // The row as one line of substances.tsv (no line end), the inverse of the reader.

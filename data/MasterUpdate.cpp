@@ -77,6 +77,8 @@ RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTim
                        << QStringLiteral("変更した物質: %1件").arg(changes.changed);
         if (changes.userOwned > 0)
             result.notices << QStringLiteral("利用者が修正した物質: %1件（更新せずにそのまま残しました）").arg(changes.userOwned);
+        if (changes.newerList > 0)
+            result.notices << QStringLiteral("このプログラムより新しい政府の一覧で更新済みの物質: %1件（そのまま残しました）").arg(changes.newerList);
         if (!backup.isEmpty()) {
             result.notices << QStringLiteral("更新前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
             pruneWriteBackups(QFileInfo(backup).absolutePath(), now);

@@ -88,6 +88,13 @@ std::optional<ProgramMaster> loadMaster(const QString &masterFolder, const QStri
     master.hazardText = texts[1];
     master.precautionText = texts[2];
     master.substances = std::move(read.substances);
+    // The classifications beside the rows; a master folder of an earlier format has none.
+    if (const auto text = readUtf8(folder.filePath(QStringLiteral("classifications.tsv")))) {
+        auto rows = readClassificationsText(*text, QDir::toNativeSeparators(folder.filePath(QStringLiteral("classifications.tsv"))), error);
+        if (!rows)
+            return std::nullopt;
+        master.classifications = std::move(*rows);
+    }
     return master;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "MasterSource.h"
+#include "SubstanceClassification.h"
 
 #include <QHash>
 #include <QString>
@@ -17,6 +18,7 @@ struct ProgramMaster {
     QString serverSchema;                      // schema-postgresql.sql: the same on a server
     QString hazardText, precautionText;        // the statement tables, to check other files with
     std::vector<ComposedSubstance> substances; // in number order, numbered 1..N
+    std::vector<ClassificationRow> classifications; // classifications.tsv, in number order
 };
 
 // Reads a master from a folder laid out as data/master/ (the three tables and VERSION) and

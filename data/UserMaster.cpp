@@ -2,6 +2,8 @@
 #include "Database.h"
 #include "DatabaseBackup.h"
 #include "ErrorBoundary.h"
+#include "GovernmentMaster.h"
+#include "HazardClass.h"
 #include "ImportText.h"
 #include "MasterRows.h"
 #include "MasterUpdate.h"
@@ -58,6 +60,12 @@ ComposedSubstance storedSubstance(const QSqlQuery &row)
     s.sourceId = text("出典ID");
     s.sourceYear = row.value(QStringLiteral("出典年")).toInt();
     s.sourceNote = text("出典備考");
+    s.sourceVersion = text("出典版");
+    s.legalName = text("法令名称");
+    s.legalSince = text("義務開始");
+    s.labelCutoff = text("ラベル裾切値");
+    s.sdsCutoff = text("SDS裾切値");
+    s.legalNote = text("法令備考");
     return s;
 }
 
@@ -149,10 +157,14 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
         for (const ComposedSubstance &row : read.substances) {
             const auto before = storedOrigin(db, row.id);
             const RowOrigin mine{true, before ? before->masterNo : QVariant()};
-            if (!putSubstance(db, row.id, row, mine))
+            if (!putSubstance(db, row.id, row, mine)) {
                 setOrigin(db, row.id, *before); // the same data: the row stays whose it was
-            else
+            } else {
+                // The label is now the user's: the government's classification no longer
+                // describes it, so it is not kept beside it.
+                runSql(db, QStringLiteral("DELETE FROM 物質分類 WHERE 物質ID = ?"), {row.id});
                 (before ? changed : added) << QStringLiteral("  %1 %2").arg(row.id).arg(row.name);
+            }
         }
         rewriteAllTargetsList(db);
         transaction->commit();
@@ -183,9 +195,26 @@ RunResult masterReport(Database &db, QString *html)
         // under its own name, so a new column is never left out of the review.
         const QList<std::pair<QString, QString>> known{
             {QStringLiteral("ID"), QStringLiteral("番号")}, {QStringLiteral("物質名"), QStringLiteral("物質名")},
-            {QStringLiteral("CAS"), QStringLiteral("CAS 番号")}, {QStringLiteral("注意喚起語："), QStringLiteral("注意喚起語")},
+            {QStringLiteral("CAS"), QStringLiteral("CAS 番号")},
+            {QStringLiteral("法令名称"), QStringLiteral("法令名称")}, {QStringLiteral("義務開始"), QStringLiteral("義務対象になった日")},
+            {QStringLiteral("ラベル裾切値"), QStringLiteral("ラベル裾切値（重量％）")}, {QStringLiteral("SDS裾切値"), QStringLiteral("SDS 裾切値（重量％）")},
+            {QString(), QStringLiteral("分類（区分・臓器）")},
+            {QStringLiteral("注意喚起語："), QStringLiteral("注意喚起語")},
             {QStringLiteral("絵表示"), QStringLiteral("絵表示")}, {QStringLiteral("危険有害性情報："), QStringLiteral("危険有害性情報")},
             {QStringLiteral("注意書き"), QStringLiteral("注意書き")}};
+        // Each substance's classification, as the label database keeps it.
+        QHash<int, QStringList> classified;
+        if (dialect::tableExists(db, QStringLiteral("物質分類")))
+            for (QSqlQuery rows = runSql(db, QStringLiteral("SELECT 物質ID, 分類, 区分, 臓器 FROM 物質分類 ORDER BY 物質ID, 順")); rows.next();) {
+                const auto hazardClass = ghs::hazardClassFromKey(rows.value(1).toString());
+                const QString organs = rows.value(3).toString();
+                classified[rows.value(0).toInt()]
+                    << QStringLiteral("%1 区分%2%3").arg(hazardClass ? ghs::hazardClassName(*hazardClass) : rows.value(1).toString(),
+                                                       rows.value(2).toString(), organs.isEmpty() ? QString() : QStringLiteral("（%1）").arg(organs));
+            }
+        QString newestList;
+        for (QSqlQuery dates = runSql(db, QStringLiteral("SELECT MAX(出典版) FROM 表示物質 WHERE 出典 = 'NITE'")); dates.next();)
+            newestList = dates.value(0).toString();
         const QStringList hidden{QStringLiteral("MasterNo"), QStringLiteral("UserOwned")};
         QStringList extra;
         for (int i = 0; i < fields.count(); ++i) {
@@ -198,7 +227,12 @@ RunResult masterReport(Database &db, QString *html)
             "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\"><title>物質マスタ（版 %1）</title>\n"
             "<style>body{font-family:sans-serif;font-size:10pt}table{border-collapse:collapse}"
             "th,td{border:1px solid #888;padding:2px 4px;vertical-align:top}thead{display:table-header-group}</style>\n"
-            "</head><body>\n<h1>物質マスタ（版 %1）</h1>\n<table>\n<thead><tr>").arg(displayedVersionOf(db).toHtmlEscaped());
+            "</head><body>\n<h1>物質マスタ（版 %1）</h1>\n").arg(displayedVersionOf(db).toHtmlEscaped());
+        // Where the rows come from, with the credit the publishers ask for.
+        out += QStringLiteral("<p>%1</p>\n").arg(governmentClassificationNotice().toHtmlEscaped());
+        for (const QString &credit : governmentCredits(newestList))
+            out += QStringLiteral("<p>%1</p>\n").arg(credit.toHtmlEscaped());
+        out += QStringLiteral("<table>\n<thead><tr>");
         for (const auto &[column, heading] : known)
             out += QStringLiteral("<th>%1</th>").arg(heading);
         for (const QString &column : extra)
@@ -209,7 +243,12 @@ RunResult masterReport(Database &db, QString *html)
             out += QStringLiteral("<tr>");
             for (const auto &[column, heading] : known) {
                 QString cell;
-                if (column == QStringLiteral("絵表示")) {
+                if (column.isEmpty()) {
+                    QStringList lines;
+                    for (const QString &line : classified.value(query.value(QStringLiteral("ID")).toInt()))
+                        lines << line.toHtmlEscaped();
+                    cell = lines.join(QStringLiteral("<br>"));
+                } else if (column == QStringLiteral("絵表示")) {
                     QStringList pictures;
                     for (int m = 1; m <= 5; ++m)
                         if (const QString p = query.value(QStringLiteral("絵表示%1").arg(m)).toString(); !p.isEmpty())

@@ -42,12 +42,32 @@ CREATE TABLE 表示物質 (
   出典ID TEXT,    -- NITE ID, MHLW page, EU index number
   出典年 INTEGER, -- year of the classification
   出典備考 TEXT,  -- what else the row's author read
+  -- From the government's lists: the list's date, and MHLW's list of substances to be labelled.
+  出典版 TEXT,       -- the date of the classification list the row was made from
+  法令名称 TEXT,     -- the name on the list of substances to be labelled
+  義務開始 TEXT,     -- the date the duty to label began, e.g. "2026-04-01", "2025-03-31以前"
+  ラベル裾切値 TEXT, -- label cut-off (重量％), as the list writes it
+  SDS裾切値 TEXT,    -- SDS cut-off (重量％)
+  法令備考 TEXT,     -- earlier cut-offs and the list's notes
   -- 1 for the user's own row (imported with corvane-master): a program update leaves it alone.
   UserOwned INTEGER NOT NULL DEFAULT 0,
   -- The row's number in the program's master; Null for a substance the user added. Equal to
   -- ID unless the user's own substances took a number the program's master reached later.
   MasterNo INTEGER
 );
+
+-- Each substance's classification as the government's list gives it, one row a class and
+-- category: labels, the master report and mixture classification compute from it. Rows of a
+-- substance the user imported hold none (its label is what the user wrote).
+CREATE TABLE 物質分類 (
+  物質ID INTEGER NOT NULL, -- 表示物質.ID
+  順 INTEGER NOT NULL,     -- the order of the list's columns
+  分類 TEXT NOT NULL,      -- the hazard class's key, e.g. "StotSingle"
+  区分 TEXT NOT NULL,      -- e.g. "1", "2B", "タイプB", "液化ガス", "追加区分"
+  臓器 TEXT,               -- organs or effects, separated by "、"
+  原文 TEXT                -- the list's cell as written
+);
+CREATE INDEX 物質分類_物質ID ON 物質分類 (物質ID, 順);
 
 CREATE TABLE 会社情報 (
   id INTEGER,

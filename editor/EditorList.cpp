@@ -151,7 +151,9 @@ void FrmPuroductDataInput::SetList(qint16 mode)
             continue;
         const QString number = substanceNumberText(substance.id);
         items.push_back({number, substance.name, substance.id, substance.cas,
-                         QStringLiteral("番号: %1\n物質名: %2\nCAS RN: %3").arg(number, substance.name, substance.cas)});
+                         QStringLiteral("番号: %1\n物質名: %2\nCAS RN: %3\n出典: %4")
+                             .arg(number, substance.name, substance.cas,
+                                  substance.source.isEmpty() ? QStringLiteral("未確認") : substance.source)});
     }
     ListView1->items().setItems(std::move(items));
     noMatch->setVisible(ListView1->items().count() == 0 && !m_state.master.empty());

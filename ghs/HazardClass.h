@@ -67,6 +67,13 @@ std::optional<HazardClass> hazardClassFromKey(const QString &key);
 // normalising ("1", "1A", "2B", "タイプB", "等級1.1", "液化ガス" ...), and for specific target
 // organ toxicity the organs or effects named with that category, in the list's order
 // (「中枢神経系」「気道刺激性」「麻酔作用」).
+// Categories besides the numbered ones, as ghs/ClassificationCell reads them: explosives
+// "不安定爆発物", "等級1.1" … "等級1.6"; gases under pressure "圧縮ガス", "液化ガス", "深冷液化ガス",
+// "溶解ガス", "低圧液化ガス", "高圧液化ガス" (the last two as older classifications write
+// liquefied gases); self-reactive substances and organic peroxides "タイプA" … "タイプG";
+// flammable gases "化学的に不安定なガスA" / "化学的に不安定なガスB" (written beside category 1);
+// lactation "追加区分" (the list's 「授乳に対するまたは授乳を介した影響に関する追加区分」).
+// Organs keep the list's Japanese brackets: 「生殖器（男性）」.
 struct ClassEntry {
     HazardClass hazardClass;
     QString category;

@@ -7,6 +7,7 @@ packages=(
   cmake g++ make
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql qt6-svg-dev libqt6svg6 libsqlite3-dev libpq-dev
   libicu-dev
+  libquazip1-qt6-dev
   postgresql
   fonts-ipafont-gothic fonts-ipaexfont-gothic qt6-translations-l10n
   poppler-utils sqlite3

@@ -3,11 +3,17 @@
 //   corvane-master export [--data DIR]
 //   corvane-master import FILE.tsv [--data DIR]
 //   corvane-master report [--data DIR]
+//   corvane-master build-from-government NITE.xlsx LEGAL.xlsx... --output DIR [--master DIR]
+//   corvane-master update-from NITE.xlsx [LEGAL.xlsx...] [--data DIR] [--apply]
 #include "Application.h"
 #include "DataLocation.h"
 #include "Database.h"
 #include "ErrorText.h"
 #include "ImportText.h"
+#include "GovernmentMaster.h"
+#include "GovernmentUpdate.h"
+#include "LegalList.h"
+#include "NiteList.h"
 #include "RunDatabase.h"
 #include "MasterUpdate.h"
 #include "ProgramMaster.h"
@@ -19,6 +25,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QTextStream>
 
 using namespace corvane;
@@ -72,6 +79,39 @@ std::unique_ptr<Database> openData(const QCommandLineParser &parser, QString *er
     return db;
 }
 
+// Writes substances.tsv and classifications.tsv made from the government's workbooks into
+// the output folder; the master whose numbers they keep is the program's, or --master's.
+int buildFromGovernment(const QStringList &files, const QString &output, const QString &masterFolder)
+{
+    QString error;
+    const auto master = masterFolder.isEmpty()
+                            ? programMaster(&error)
+                            : loadMaster(masterFolder, QDir(masterFolder).filePath(QStringLiteral("../schema.sql")), &error);
+    if (!master)
+        return failWith(error);
+    const auto nite = ghs::readNiteList(files.front(), &error);
+    if (!nite)
+        return failWith(error);
+    const auto legal = ghs::readLegalLists(files.mid(1), &error);
+    if (!legal)
+        return failWith(error);
+    const auto built = buildGovernmentMaster(*nite, *legal, master->substances, master->hazardText,
+                                             master->precautionText, &error);
+    if (!built)
+        return failWith(error);
+    const QDir folder(output);
+    const std::pair<QString, QString> outputs[] = {
+        {QStringLiteral("substances.tsv"), substancesFileText(built->substances)},
+        {QStringLiteral("classifications.tsv"), built->classificationsText}};
+    for (const auto &[name, text] : outputs) {
+        QSaveFile file(folder.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
+            return failWith(QStringLiteral("ファイルを書き込めません: %1").arg(QDir::toNativeSeparators(folder.filePath(name))));
+    }
+    tell(built->summary);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -88,7 +128,13 @@ int main(int argc, char *argv[])
         "  check FILE.tsv    substances.tsv 形式のファイルをビルドと同じ規則で検査する（誤りは行番号付き、誤りがあれば終了状態 1）\n"
         "  export            データベースの物質マスタを substances.tsv 形式で標準出力に書く（利用者の物質に印）\n"
         "  import FILE.tsv   利用者の物質を取り込む（検査してから、控えを取って一つのトランザクションで）\n"
-        "  report            物質マスタ全体を確認用の表（HTML）で標準出力に書く"));
+        "  report            物質マスタ全体を確認用の表（HTML）で標準出力に書く\n"
+        "  build-from-government NITE.xlsx LEGAL.xlsx... --output DIR\n"
+        "                    政府の一覧（NITE 統合版 GHS 分類結果と厚生労働省の義務対象物質一覧）から\n"
+        "                    substances.tsv と classifications.tsv を作って DIR に書く\n"
+        "  update-from NITE.xlsx [LEGAL.xlsx...] [--apply]\n"
+        "                    新しい政府の一覧で何が変わるかを表示する。--apply で反映する\n"
+        "                    （控えを取って一つのトランザクションで。利用者の物質と製品はそのまま）"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("data"),
@@ -98,7 +144,12 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("database"),
                       databaseOptionHelp(),
                       QStringLiteral("URI")});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, export, import, report"));
+    parser.addOption({QStringLiteral("apply"), QStringLiteral("update-from の変更をデータベースに反映する。")});
+    parser.addOption({QStringLiteral("output"), QStringLiteral("build-from-government が書くフォルダ。"), QStringLiteral("DIR")});
+    parser.addOption({QStringLiteral("master"),
+                      QStringLiteral("build-from-government が番号を引き継ぐ物質マスタのフォルダ（既定: このプログラムの物質マスタ）。"),
+                      QStringLiteral("DIR")});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, export, import, report, build-from-government, update-from"));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("check と import のファイル"), QStringLiteral("[FILE.tsv]"));
     parser.process(app);
 
@@ -106,6 +157,25 @@ int main(int argc, char *argv[])
         return failWith(error);
     const QStringList args = parser.positionalArguments();
     const QString command = args.value(0);
+    if (command == QLatin1String("build-from-government")) {
+        if (args.size() < 3 || parser.value(QStringLiteral("output")).isEmpty())
+            return failWith(QStringLiteral("使い方: corvane-master build-from-government NITE.xlsx LEGAL.xlsx... --output DIR [--master DIR]"));
+        return buildFromGovernment(args.mid(1), parser.value(QStringLiteral("output")), parser.value(QStringLiteral("master")));
+    }
+    if (command == QLatin1String("update-from")) {
+        if (args.size() < 2)
+            return failWith(QStringLiteral("使い方: corvane-master update-from NITE.xlsx [LEGAL.xlsx...] [--data DIR] [--apply]"));
+        auto db = openData(parser, &error);
+        if (!db)
+            return failWith(error);
+        const RunResult result = updateFromGovernment(*db, *master, args[1], args.mid(2), parser.isSet(QStringLiteral("apply")),
+                                                      QDateTime::currentDateTime());
+        QTextStream out(stdout);
+        for (const QString &line : result.notices)
+            out << line << '\n';
+        out.flush();
+        return result.ok ? 0 : failWith(result.error);
+    }
     const bool takesFile = command == QLatin1String("check") || command == QLatin1String("import");
     const bool takesNone = command == QLatin1String("export") || command == QLatin1String("report");
     if (!(takesFile && args.size() == 2) && !(takesNone && args.size() == 1))

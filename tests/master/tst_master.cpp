@@ -250,7 +250,7 @@ void TestMaster::rows_data()
     QTest::newRow("unknown source kind") << sourced("政府\t\t") << "出典「政府」";
     QTest::newRow("unverified with a year") << sourced("未確認\t\t2020") << "未確認";
     QTest::newRow("NITE without id") << sourced("NITE\t\t2020") << "ID がありません";
-    QTest::newRow("NITE without year") << sourced("NITE\tR02-B-001\t") << "西暦 4 桁";
+    QTest::newRow("NITE without year or list date") << sourced("NITE\tR02-B-001\t") << "出典年か出典版";
     QTest::newRow("EU index malformed") << sourced("EU\t603-001\t2008") << "索引番号";
     QTest::newRow("EU row") << sourced("EU\t603-001-00-X\t2008") << "";
     QTest::newRow("sourced row with a note") << sourced("NITE\tR02-B-001-MHLW,MOE\t2020\t覚え書き", "乙二|乙三") << "";

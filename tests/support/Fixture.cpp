@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace corvane {
@@ -64,6 +65,33 @@ QString templateDatabase(QString *error)
     return name;
 }
 
+// Building a Data folder from the sources reads and checks the whole master and writes it (a
+// second or more with some 3,400 substances): each test program builds it once and every
+// folder gets a copy.
+bool copyOfBuiltDataFolder(const QString &target, QString *error)
+{
+    static QTemporaryDir built;
+    static QString failure;
+    static const bool ok = built.isValid()
+                           && createDataFolder(QDir(built.path()).filePath(QStringLiteral("Data")),
+                                               dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)), &failure);
+    if (!ok) {
+        *error = failure.isEmpty() ? QStringLiteral("cannot build the Data folder") : failure;
+        return false;
+    }
+    const QDir source(QDir(built.path()).filePath(QStringLiteral("Data")));
+    if (!QDir().mkpath(target)) {
+        *error = QStringLiteral("cannot create %1").arg(target);
+        return false;
+    }
+    for (const QFileInfo &file : source.entryInfoList(QDir::Files))
+        if (!QFile::copy(file.absoluteFilePath(), QDir(target).filePath(file.fileName()))) {
+            *error = QStringLiteral("cannot copy %1").arg(file.fileName());
+            return false;
+        }
+    return true;
+}
+
 } // namespace
 
 std::optional<ServerAddress> emptyServerDatabase(QString *error)
@@ -77,8 +105,7 @@ std::optional<ServerAddress> emptyServerDatabase(QString *error)
 
 ProgramFolder::ProgramFolder()
 {
-    m_valid = m_dir.isValid()
-              && createDataFolder(dataFolder(), dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)), &m_error);
+    m_valid = m_dir.isValid() && copyOfBuiltDataFolder(dataFolder(), &m_error);
     Application::setFolder(m_dir.path());
     if (!m_valid || !testServer())
         return;
