@@ -250,6 +250,7 @@ void deleteProductWithEntries(Database &db, int productId)
         return;
     Transaction transaction(db);
     deleteEntries(db, productId);
+    deleteProductMixture(db, productId);
     deleteProduct(db, productId);
     transaction.commit();
 }
@@ -359,6 +360,7 @@ SaveResult saveProduct(Database &db, int productId, const std::vector<int> &subs
     deleteEntries(db, productId);
     addEntries(db, productId, substanceNumbers);
     writeProductRow(db, productId, fields, static_cast<int>(substanceNumbers.size()));
+    writeProductMixture(db, productId, fields.mixture, substanceNumbers);
     const int revision = stored.value_or(0) + 1;
     setRevision(db, productId, revision);
     transaction.commit();

@@ -1,4 +1,5 @@
 #pragma once
+#include "ProductMixture.h"
 #include "Records.h"
 
 #include <QString>
@@ -55,7 +56,7 @@ void deleteEntries(Database &db, int productId);
 // Removes the product row.
 void deleteProduct(Database &db, int productId);
 
-// Deletes the product's entries, then its row, in one transaction.
+// Deletes the product's entries, contents and data, then its row, in one transaction.
 void deleteProductWithEntries(Database &db, int productId);
 
 // "name（コピー）", or "name（コピー2）" and so on when that is taken, shortened to the 50
@@ -69,10 +70,12 @@ int renameProduct(Database &db, int productId, const QString &name);
 // rows numbered from 1.
 void addEntries(Database &db, int productId, const std::vector<int> &substanceNumbers);
 
-// A product's five data fields as they are written; an empty text is stored as Null.
+// A product's five data fields as they are written (an empty text is stored as Null), with
+// its contents and data for the classification as a mixture.
 struct ProductFields {
     QString name, notes, ingredients;
     int itemType = 0;
+    ProductMixture mixture;
     bool operator==(const ProductFields &) const = default;
 };
 
@@ -87,7 +90,8 @@ struct SaveResult {
 };
 
 // Saves a product as the editor holds it: deletes its entries, writes the selected substance
-// numbers afresh and rewrites the row's five data fields, all in one transaction, so a crash
+// numbers afresh, rewrites the row's five data fields and the contents of those substances
+// and the product's data, all in one transaction, so a crash
 // or an error half-way leaves the product exactly as it was stored. With an expected
 // revision, a product saved (or deleted) by another program since it was loaded is left as
 // it is and the outcome says so.

@@ -15,7 +15,8 @@ namespace {
 
 // The tables a copy moves, in an order that keeps every reference valid.
 const QStringList kCopiedTables{QStringLiteral("MasterVersion"), QStringLiteral("表示物質"), QStringLiteral("物質分類"), QStringLiteral("製品情報"),
-                                QStringLiteral("ProductItemEntry"), QStringLiteral("会社情報")};
+                                QStringLiteral("ProductItemEntry"), QStringLiteral("製品含有率"), QStringLiteral("製品物性"),
+                                QStringLiteral("会社情報")};
 
 RunResult failure(const QString &reason) { return {false, reason, {}}; }
 

@@ -69,6 +69,28 @@ CREATE TABLE 物質分類 (
 );
 CREATE INDEX 物質分類_物質ID ON 物質分類 (物質ID, 順);
 
+-- A product's ingredient contents in weight percent, one row per product and substance
+-- (ItemID: the substance number as in ProductItemEntry). A range 10-20 is stored as
+-- 含有率 20 (the upper bound, which classifies) and 含有率下限 10; one value has no lower bound.
+CREATE TABLE 製品含有率 (
+  ProductID INTEGER NOT NULL,
+  ItemID INTEGER NOT NULL,
+  含有率 REAL NOT NULL,
+  含有率下限 REAL
+);
+CREATE UNIQUE INDEX 製品含有率_製品 ON 製品含有率 (ProductID, ItemID);
+
+-- What the mixture rules need of a product that its ingredients cannot give; every field may
+-- be Null (unknown). 引火点 and 初留点 in °C, 動粘性率 in mm²/s at 40 °C; 残りは無害 1 when the
+-- part of the product no ticked substance covers is known to have no hazard.
+CREATE TABLE 製品物性 (
+  ProductID INTEGER PRIMARY KEY,
+  引火点 REAL,
+  初留点 REAL,
+  動粘性率 REAL,
+  残りは無害 INTEGER
+);
+
 CREATE TABLE 会社情報 (
   id INTEGER,
   会社 TEXT,

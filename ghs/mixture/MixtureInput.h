@@ -18,6 +18,7 @@ struct Content {
     static Content range(double lowerPercent, double upperPercent) { return {upperPercent, lowerPercent}; }
     // The smallest share the ingredient can have: what a sum over 100 % is checked with.
     double least() const { return lower.value_or(upper); }
+    bool operator==(const Content &) const = default;
 };
 
 // One ingredient of a product as the mixture rules need it.
@@ -43,6 +44,7 @@ struct ProductProperties {
     // The part of the product not covered by the ingredients is known to have no hazard
     // (残りは無害); otherwise it counts as of unknown hazard.
     bool remainderHarmless = false;
+    bool operator==(const ProductProperties &) const = default;
 };
 
 } // namespace corvane::ghs
