@@ -1,4 +1,5 @@
 #include "GovernmentMaster.h"
+#include "SubstanceClassification.h"
 #include "ImportText.h"
 
 #include "ClassificationCell.h"
@@ -321,11 +322,19 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
                 legalNote << QStringLiteral("%1 より前の SDS 裾切値 %2").arg(d.legal->cutoffChangedOn.toString(Qt::ISODate), d.legal->earlierSdsCutoff);
             row.legalNote = legalNote.join(QStringLiteral("。"));
         }
-        for (const ghs::ClassCell &cell : n.cells)
+        for (const ghs::ClassCell &cell : n.cells) {
+            // The mixture rules count an ingredient the list could not classify as unknown in
+            // a health or environmental class; physical hazards they never compute from
+            // ingredients (the classes after the physical ones start with acute toxicity).
+            if (cell.reading.verdict == ghs::CellVerdict::CannotClassify && cell.column >= ghs::HazardClass::AcuteOral)
+                classificationLines << QStringList{QString::number(row.id), ghs::hazardClassKey(cell.column), kUnclassifiableCategory,
+                                                   QString(), oneLine(cell.text)}
+                                           .join(QLatin1Char('\t'));
             for (const ghs::ClassEntry &entry : cell.reading.entries)
                 classificationLines << QStringList{QString::number(row.id), ghs::hazardClassKey(entry.hazardClass), entry.category,
                                                    entry.organs.join(QStringLiteral("、")), oneLine(cell.text)}
                                            .join(QLatin1Char('\t'));
+        }
     }
     if (!problems.isEmpty()) {
         *error = QStringLiteral("ラベル要素を組み立てられない物質があります。\n") + problems.join(QLatin1Char('\n'));

@@ -27,7 +27,7 @@ QString describe(const std::vector<ghs::ClassEntry> &entries, ghs::HazardClass h
 {
     QStringList items;
     for (const ghs::ClassEntry &e : entries)
-        if (e.hazardClass == hazardClass)
+        if (e.hazardClass == hazardClass && e.category != kUnclassifiableCategory)
             items << QStringLiteral("区分%1").arg(e.category)
                          + (e.organs.isEmpty() ? QString() : QStringLiteral("（%1）").arg(e.organs.join(QStringLiteral("、"))));
     return items.isEmpty() ? QStringLiteral("なし") : items.join(QStringLiteral("、"));

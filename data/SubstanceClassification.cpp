@@ -1,5 +1,6 @@
 #include "SubstanceClassification.h"
 #include "Database.h"
+#include "SqlDialect.h"
 #include "SqlRun.h"
 
 #include <QSqlQuery>
@@ -83,11 +84,36 @@ std::vector<ghs::ClassEntry> classification(Database &db, int substanceId)
         if (!hazardClass)
             continue; // a class a later program added; this one cannot use it
         ghs::ClassEntry entry{*hazardClass, query.value(1).toString(), {}};
+        if (entry.category == kUnclassifiableCategory)
+            continue;
         if (const QString organs = query.value(2).toString(); !organs.isEmpty())
             entry.organs = organs.split(QStringLiteral("、"));
         entries.push_back(entry);
     }
     return entries;
+}
+
+std::map<int, StoredClassification> allClassifications(Database &db)
+{
+    std::map<int, StoredClassification> all;
+    if (!dialect::tableExists(db, QStringLiteral("物質分類")))
+        return all;
+    for (QSqlQuery query = runSql(db, QStringLiteral("SELECT 物質ID, 分類, 区分, 臓器 FROM 物質分類 ORDER BY 物質ID, 順")); query.next();) {
+        const auto hazardClass = ghs::hazardClassFromKey(query.value(1).toString());
+        if (!hazardClass)
+            continue;
+        StoredClassification &stored = all[query.value(0).toInt()];
+        const QString category = query.value(2).toString();
+        if (category == kUnclassifiableCategory) {
+            stored.unclassifiable.push_back(*hazardClass);
+            continue;
+        }
+        ghs::ClassEntry entry{*hazardClass, category, {}};
+        if (const QString organs = query.value(3).toString(); !organs.isEmpty())
+            entry.organs = organs.split(QStringLiteral("、"));
+        stored.entries.push_back(entry);
+    }
+    return all;
 }
 
 std::optional<LegalCutoffs> legalCutoffs(Database &db, int substanceId)

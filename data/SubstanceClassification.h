@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -10,7 +11,12 @@ namespace corvane {
 
 class Database;
 
-// One line of classifications.tsv, one row of 物質分類: a class and category of a substance.
+// The category of a row that records a class the government's list could not classify
+// (分類できない): the mixture rules count such an ingredient as of unknown hazard.
+inline const QString kUnclassifiableCategory = QStringLiteral("分類できない");
+
+// One line of classifications.tsv, one row of 物質分類: a class and category of a substance,
+// or a class marked kUnclassifiableCategory.
 struct ClassificationRow {
     int substanceId = 0;
     ghs::ClassEntry entry;
@@ -31,8 +37,17 @@ void replaceClassifications(Database &db, const std::vector<int> &substanceIds, 
 namespace catalogue {
 
 // The substance's classification as stored, in the list's order; empty for a substance
-// without one (the user's own, or one the government has not classified).
+// without one (the user's own, or one the government has not classified). Classes marked
+// 分類できない are not entries.
 std::vector<ghs::ClassEntry> classification(Database &db, int substanceId);
+
+// Every substance's stored classification at once (for the mixture of a product): the
+// entries, and the classes the list could not classify.
+struct StoredClassification {
+    std::vector<ghs::ClassEntry> entries;
+    std::vector<ghs::HazardClass> unclassifiable;
+};
+std::map<int, StoredClassification> allClassifications(Database &db);
 
 // The cut-offs of MHLW's list of substances to be labelled (重量％). A value the list gives
 // as 「－」 (no cut-off given) is nothing; so is everything for a substance not on the list.

@@ -11,6 +11,7 @@
 #include "ProgramMaster.h"
 #include "Records.h"
 #include "SqlRun.h"
+#include "SubstanceClassification.h"
 #include "SqlDialect.h"
 #include "Transaction.h"
 
@@ -206,6 +207,8 @@ RunResult masterReport(Database &db, QString *html)
         QHash<int, QStringList> classified;
         if (dialect::tableExists(db, QStringLiteral("物質分類")))
             for (QSqlQuery rows = runSql(db, QStringLiteral("SELECT 物質ID, 分類, 区分, 臓器 FROM 物質分類 ORDER BY 物質ID, 順")); rows.next();) {
+                if (rows.value(2).toString() == kUnclassifiableCategory)
+                    continue; // the review lists what the substance is classified in
                 const auto hazardClass = ghs::hazardClassFromKey(rows.value(1).toString());
                 const QString organs = rows.value(3).toString();
                 classified[rows.value(0).toInt()]
