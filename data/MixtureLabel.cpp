@@ -1,0 +1,95 @@
+#include "MixtureLabel.h"
+#include "GovernmentMaster.h"
+#include "LabelElements.h"
+#include "MasterSource.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace corvane {
+namespace {
+
+QString resourceText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// Precautionary statements with a blank only the product's maker can fill (the extinguishing
+// media of P378 ...) are left out, as they are in the master's rows.
+QSet<QString> codesWithBlanks(const QString &statementText)
+{
+    static const QRegularExpression required(QStringLiteral("\\{[^{}?]+\\}"));
+    QSet<QString> codes;
+    for (const QString &line : statementText.split(QLatin1Char('\n'))) {
+        const QStringList fields = line.trimmed().split(QLatin1Char('\t'));
+        if (fields.size() == 2 && !line.startsWith(QLatin1Char('#')) && required.match(fields[1]).hasMatch())
+            codes.insert(fields[0]);
+    }
+    return codes;
+}
+
+} // namespace
+
+std::optional<MixtureLabel> mixtureLabel(const ghs::MixtureClassification &classification, QString *error)
+{
+    std::vector<ghs::ClassEntry> entries;
+    for (const ghs::ClassResult &result : classification.classes)
+        if (result.verdict == ghs::Verdict::Classified)
+            for (const ghs::Finding &finding : result.findings)
+                entries.push_back({result.hazardClass, finding.category, finding.organs});
+    MixtureLabel label;
+    if (entries.empty())
+        return label;
+
+    QString problem;
+    const auto composed = ghs::composeLabel(entries, ghs::LabelTable::builtIn(), &problem);
+    if (!composed) {
+        *error = QStringLiteral("混合物の分類からラベル要素を組み立てられません: %1").arg(problem);
+        return std::nullopt;
+    }
+    if (composed->hazardCodes.isEmpty())
+        return label; // categories that carry no label element
+    if (composed->pictograms.size() > 5) {
+        *error = QStringLiteral("混合物の分類には絵表示が %1 個必要で、ラベルの5個の枠に収まりません（%2）。")
+                     .arg(composed->pictograms.size())
+                     .arg(composed->pictograms.join(QStringLiteral("、")));
+        return std::nullopt;
+    }
+    const QString hazardText = resourceText(QStringLiteral(":/master/hazard_statements.tsv"));
+    const QString precautionText = resourceText(QStringLiteral(":/master/precautionary_statements.tsv"));
+    const QSet<QString> blanks = codesWithBlanks(precautionText);
+
+    // The row goes through the master's own reader, which puts the statements' texts in.
+    ComposedSubstance row;
+    row.id = 1;
+    row.name = QStringLiteral("混合物");
+    row.signalWord = composed->signalWord;
+    for (const QString &pictogram : composed->pictograms)
+        row.pictures << pictogram + QStringLiteral(".svg");
+    row.hazardCodes = composed->hazardCodes;
+    for (const QString &code : composed->precautionCodes)
+        if (!blanks.contains(code))
+            row.precautionCodes << code;
+    row.categories = composed->categories;
+    row.fillIns = composed->fillIns;
+    const MasterSourceResult read =
+        readMasterSource(hazardText, QStringLiteral("hazard_statements.tsv"), precautionText,
+                         QStringLiteral("precautionary_statements.tsv"), substancesFileText({row}), QStringLiteral("混合物"));
+    if (!read.errors.empty() || read.substances.size() != 1) {
+        QStringList lines;
+        for (const MasterError &e : read.errors)
+            lines << e.message;
+        *error = QStringLiteral("混合物のラベル要素を組み立てられません: %1").arg(lines.join(QStringLiteral(" / ")));
+        return std::nullopt;
+    }
+    const ComposedSubstance &made = read.substances.front();
+    label.signalWord = made.signalWord;
+    label.pictures = made.pictures;
+    label.hazards = made.hazards;
+    label.precautions = made.precautions;
+    return label;
+}
+
+} // namespace corvane
