@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "LineBreaker.h"
+#include "MixturePrint.h"
 #include "ReportEngine.h"
 #include "TypedText.h"
 
@@ -529,6 +530,8 @@ QString incompleteMessage(const QStringList &incomplete, int limit)
 PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
                         ReportEngine &engine, const PrintOptions &options)
 {
+    if (kind == MixtureLabelKind || kind == ClassificationBasis)
+        return printMixture(hWnd, db, productID, kind, engine);
     PrintResult result;
     const auto sheet = sheetFor(kind, singleSubstance);
     if (!sheet) {

@@ -17,6 +17,8 @@ enum LabelKind : qint16 {
     Additional2x6 = 3, // twelve to a page
     AllSubstances = 4, // twelve to a page, the list of all target substances
     Additional3x7 = 5, // twenty-one to a page
+    MixtureLabelKind = 6,   // the product's label as a mixture, on the normal label's paper
+    ClassificationBasis = 7, // the basis of the product's classification as a mixture, A4
 };
 
 // A field whose text could not be shown whole even at its smallest size: where it is (page
@@ -45,6 +47,9 @@ struct PrintResult {
     // Substance numbers of the product that the master lacks: left out of the labels, each
     // named in a warning. When none of its substances is left, nothing is printed (not ok).
     QList<int> missing;
+    // Kinds 6 and 7: substance numbers whose contents the mixture rules refused (a missing
+    // content, one outside 0–100 %, contents over 100 %); nothing was printed.
+    QList<int> refused;
 };
 
 struct PrintOptions {

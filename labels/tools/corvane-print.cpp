@@ -4,7 +4,9 @@
 // Exit status: 0 printed; 1 nothing printed (the message on standard error); 3 printed, but
 // some text did not fit its field, or the labels lack something (a substance left out, an
 // empty supplier): each listed on standard error; 4 substances the master lacks were left out
-// (each named on standard error), nothing printed when none was left.
+// (each named on standard error), nothing printed when none was left; 5 (kinds 6 and 7) the
+// product's contents cannot be classified as a mixture (a missing content, one outside 0–100 %,
+// contents over 100 %): nothing printed, the substances named on standard error.
 #include "Application.h"
 #include "Catalogue.h"
 #include "DailyBackup.h"
@@ -32,6 +34,8 @@ namespace {
 constexpr int kExitTextCut = 3;
 // Substances the master lacks were left out; printed only when some were left.
 constexpr int kExitSubstancesMissing = 4;
+// The contents of the product were refused by the mixture rules; nothing printed.
+constexpr int kExitContentsRefused = 5;
 
 int failWith(const QString &message)
 {
@@ -93,7 +97,7 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("product"), QStringLiteral("製品 ID（-1: 全対象物質）。"), QStringLiteral("ID")},
-        {QStringLiteral("kind"), QStringLiteral("ラベルの種類 1〜5（1 通常、2 モデル、3 追加 2×6、4 全対象物質、5 追加 3×7）。"), QStringLiteral("K")},
+        {QStringLiteral("kind"), QStringLiteral("ラベルの種類 1〜7（1 通常、2 モデル、3 追加 2×6、4 全対象物質、5 追加 3×7、6 混合物のラベル、7 分類の根拠）。"), QStringLiteral("K")},
         {QStringLiteral("single"), QStringLiteral("1: 1 物質でページを埋める（既定: 製品の種類から）。"), QStringLiteral("0|1")},
         {QStringLiteral("start"), QStringLiteral("種類 3, 4, 5: 1 枚目で印刷を始めるラベルの位置"
                                                  "（左上から行ごとに数える。既定 1）。"), QStringLiteral("N")},
@@ -116,8 +120,8 @@ int main(int argc, char *argv[])
     const auto product = integerOption(parser, QStringLiteral("product"));
     const auto kind = integerOption(parser, QStringLiteral("kind"));
     const QString output = parser.value(QStringLiteral("output"));
-    if (!product || !kind || *kind < 1 || *kind > 5 || output.isEmpty())
-        return failWith(QStringLiteral("--product ID、--kind 1〜5、--output FILE を指定してください。"));
+    if (!product || !kind || *kind < 1 || *kind > 7 || output.isEmpty())
+        return failWith(QStringLiteral("--product ID、--kind 1〜7、--output FILE を指定してください。"));
     std::optional<int> single;
     if (parser.isSet(QStringLiteral("single"))) {
         single = integerOption(parser, QStringLiteral("single"));
@@ -174,6 +178,8 @@ int main(int argc, char *argv[])
         err << "corvane-print: " << warning << '\n';
     if (!result.ok) { // a failed print leaves the output path as it was
         failWith(result.error);
+        if (!result.refused.isEmpty())
+            return kExitContentsRefused;
         return result.missing.isEmpty() ? 1 : kExitSubstancesMissing;
     }
     for (const QString &line : result.incomplete)
