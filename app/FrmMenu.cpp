@@ -85,16 +85,21 @@ void FrmMenu::buildControls()
     grid->addWidget(label(9, QStringLiteral("（1物質21ラベル）")), 13, 3, 1, 2);
     grid->addWidget(label(8, QStringLiteral("（参考）")), 14, 1, Qt::AlignRight);
     grid->addWidget(button(6, QStringLiteral("全対象物質追加ラベル")), 14, 2);
-    grid->setRowMinimumHeight(15, 8);
-    grid->addWidget(button(7, QStringLiteral("終了")), 16, 4);
-    for (int index : {0, 1, 3, 4, 5, 8, 6})
+    grid->addWidget(label(10, QStringLiteral("（混合物）")), 15, 1, Qt::AlignRight);
+    grid->addWidget(button(9, QStringLiteral("混合物のラベル")), 15, 2);
+    grid->addWidget(label(11, QStringLiteral("（含有率から分類したラベル）")), 15, 3, 1, 2);
+    grid->addWidget(button(10, QStringLiteral("分類の根拠")), 16, 2);
+    grid->addWidget(label(12, QStringLiteral("（A4 の報告）")), 16, 3, 1, 2);
+    grid->setRowMinimumHeight(17, 8);
+    grid->addWidget(button(7, QStringLiteral("終了")), 18, 4);
+    for (int index : {0, 1, 3, 4, 5, 8, 6, 9, 10})
         Command1[index]->setMinimumWidth(233);
     // Says why the button is so often disabled.
     Command1[4]->setToolTip(QStringLiteral("単一物質の製品だけ"));
 
     // Focus order of the work list; the labels take no focus.
     QWidget *order[] = {Command1[0], Command1[1], Text1,       Command1[2], Command1[3],
-                        Command1[4], Command1[5], Command1[8], Command1[6], Command1[7]};
+                        Command1[4], Command1[5], Command1[8], Command1[6], Command1[9], Command1[10], Command1[7]};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -107,7 +112,7 @@ void FrmMenu::showState()
 {
     const bool hasProduct = m_state.productId.has_value();
     const bool multiple = m_state.multipleSubstances;
-    for (int index : {3, 5, 8})
+    for (int index : {3, 5, 8, 9, 10})
         Command1[index]->setEnabled(hasProduct);
     Command1[4]->setEnabled(hasProduct && !multiple);
     Label1[7]->setVisible(hasProduct && !multiple);
@@ -252,6 +257,12 @@ void FrmMenu::Command1_Click(int index)
             break;
         case 8:
             print(5, m_state.labelFlag());
+            break;
+        case 9:
+            print(6, m_state.labelFlag());
+            break;
+        case 10:
+            print(7, m_state.labelFlag());
             break;
         default:
             break;

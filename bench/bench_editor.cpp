@@ -1,6 +1,8 @@
 // Times the editor with a large master: opening on a product of 3,000 ticked substances,
 // switching between two such products (save and load), toggling "選択物質のみ表示" and
-// "すべて選択反転", searching; then opening with the largest master the list allows (32,767).
+// "すべて選択反転", searching; typing a content of a product of 50 substances (the mixture
+// classified and the legal duty shown on every keystroke); then opening with the largest
+// master the list allows (32,767).
 // With --database URI (an empty PostgreSQL database) the first part runs on that server
 // instead, on the same data copied there as corvane-db copy does.
 #include "BigMaster.h"
@@ -16,6 +18,8 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -117,6 +121,26 @@ int main(int argc, char *argv[])
             }
             timeIt("search by CAS RN digits", [&] { form.searchBox->setText(QStringLiteral("7647")); });
             timeIt("search emptied", [&] { form.searchBox->clear(); });
+        });
+        // A product of 50 substances with contents: each keystroke in a 「含有率(%)」 cell
+        // classifies the mixture and judges the legal duty again.
+        const int mixtureId = *catalogue::registerProduct(*db, QStringLiteral("混合物50"));
+        catalogue::ProductFields fields{QStringLiteral("混合物50"), {}, {}, 0, {}};
+        std::vector<int> fifty;
+        for (int i = 1; i <= 50; ++i) {
+            fifty.push_back(i * 60);
+            fields.mixture.contents[i * 60] = ghs::Content::value(1.5);
+        }
+        catalogue::saveProduct(*db, mixtureId, fifty, fields);
+        openAndTime(*db, QStringLiteral("混合物50"), "open editor, product of 50 substances with contents", [&](FrmPuroductDataInput &form) {
+            auto *cell = qobject_cast<QLineEdit *>(form.contentsTable->cellWidget(0, 2));
+            cell->setFocus();
+            cell->clear();
+            const QString typed = QStringLiteral("10-20.5");
+            for (qsizetype length = 1; length <= typed.size(); ++length) {
+                const QByteArray label = "content, keystroke " + QByteArray::number(length);
+                timeIt(label.constData(), [&] { QTest::keyClick(cell, typed.at(length - 1).toLatin1()); });
+            }
         });
     }
     if (!serverUri.isEmpty())

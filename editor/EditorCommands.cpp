@@ -32,6 +32,8 @@ void FrmPuroductDataInput::Command1_Click(int index)
         case 8: printCommand(5); break;
         case 9: commandCopy(); break;
         case 10: commandUndo(); break;
+        case 11: printCommand(6); break;
+        case 12: printCommand(7); break;
         default: break;
         }
     });

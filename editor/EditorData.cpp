@@ -47,9 +47,14 @@ void FrmPuroductDataInput::loadProduct(qint32 productId)
             else if (number >= 1)
                 m_state.unlisted.push_back(number);
         }
+    m_state.mixture = stored ? catalogue::productMixture(*dbs, productId) : ProductMixture{};
+    m_state.contentProblems.clear();
     m_state.storedNumbers = numbersToSave();
-    m_state.storedFields = {m_state.storedName, m_state.notes, m_state.ingredients, m_state.singleSubstance ? 1 : 0};
+    m_state.storedFields = {m_state.storedName, m_state.notes, m_state.ingredients, m_state.singleSubstance ? 1 : 0,
+                            m_state.mixture};
     Check1_Click();
+    showProperties();
+    showContents();
 }
 
 std::vector<int> FrmPuroductDataInput::numbersToSave() const
@@ -67,7 +72,7 @@ void FrmPuroductDataInput::WriteData(std::optional<int> productId)
         return;
     const std::vector<int> numbers = numbersToSave();
     const catalogue::ProductFields fields{m_state.nameToSave(), m_state.notes, m_state.ingredients,
-                                          m_state.singleSubstance ? 1 : 0};
+                                          m_state.singleSubstance ? 1 : 0, m_state.mixture};
     const catalogue::SaveResult saved = catalogue::saveProduct(*dbs, *productId, numbers, fields, m_state.revision);
     if (saved.outcome == catalogue::SaveResult::Saved) {
         m_state.revision = saved.revision;

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace corvane {
@@ -131,8 +132,9 @@ void FrmPuroductDataInput::buildControls()
     statements->addWidget(multiLine(2, true), 2);
 
     auto *middle = new QHBoxLayout;
-    middle->addWidget(Frame1, 3);
-    middle->addLayout(statements, 2);
+    middle->addWidget(Frame1, 5);
+    middle->addWidget(buildMixtureControls(), 4);
+    middle->addLayout(statements, 3);
 
     // The product's own texts for the normal label.
     auto *notes = new QGridLayout;
@@ -152,10 +154,12 @@ void FrmPuroductDataInput::buildControls()
              {5, QStringLiteral("通常のラベル")},
              {6, QStringLiteral("モデルラベル")},
              {7, QStringLiteral("複数物質追加ラベル")},
-             {8, QStringLiteral("複数物質追加ラベル")}}) {
+             {8, QStringLiteral("複数物質追加ラベル")},
+             {11, QStringLiteral("混合物のラベル")},
+             {12, QStringLiteral("分類の根拠")}}) {
         QPushButton *widget = button(index, caption);
         widget->setMinimumHeight(42);
-        widget->setMinimumWidth(170);
+        widget->setMinimumWidth(index >= 11 ? 130 : 170);
         commands->addWidget(widget);
     }
     commands->addStretch(1);
@@ -174,13 +178,14 @@ void FrmPuroductDataInput::buildControls()
     }
 
     QWidget *order[] = {Text1[0],    Command1[0], Command1[1], Command1[2], Command1[4],
-                        Command1[9], Command1[10], searchBox,  ListView1,   Check1,      Option1[0],
+                        Command1[9], Command1[10], searchBox,  ListView1,   Check1,      contentsTable,
+                        flashPointBox, boilingPointBox, viscosityBox, remainderHarmlessBox, Option1[0],
                         Option1[1],  Text1[1],    Text1[2],    Text1[3],    Text1[4],
-                        Command1[5], Command1[6], Command1[7], Command1[8], Command1[3]};
+                        Command1[5], Command1[6], Command1[7], Command1[8], Command1[11], Command1[12], Command1[3]};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     // Fits a 1366 x 768 screen with a task bar, title bar included.
-    resize(980, 640);
+    resize(1320, 680);
 }
 
 } // namespace corvane

@@ -94,6 +94,7 @@ void FrmPuroductDataInput::Form_Load()
     }
     m_state.ticks.reset(std::move(numbers));
     m_state.master = std::move(master);
+    m_mixtureMaster = MixtureMaster::read(*dbs);
     SetList(0);
 
     Command1[5]->setText(QStringLiteral("通常のラベル\n(取扱上の注意等表記)"));
@@ -104,6 +105,7 @@ void FrmPuroductDataInput::Form_Load()
         Text1_LostFocus(0);
     else
         m_state.intChangedIndex = -1;
+    showContents();
 }
 
 void FrmPuroductDataInput::Form_Unload()
@@ -137,6 +139,7 @@ void FrmPuroductDataInput::setTicks(const std::vector<int> &positions, bool chec
     for (int position : positions)
         m_state.ticks.setChecked(items.item(position).tag, checked);
     items.checkMarksChanged();
+    showContents();
 }
 
 void FrmPuroductDataInput::SetList(qint16 mode)
@@ -212,6 +215,7 @@ void FrmPuroductDataInput::ListView1_ItemCheck(int position)
                 others.push_back(other);
         setTicks(others, false);
     }
+    showContents();
 }
 
 void FrmPuroductDataInput::ListView1_ItemClick(int position)

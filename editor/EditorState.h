@@ -1,12 +1,14 @@
 #pragma once
 #include "Catalogue.h"
 #include "ListModel.h"
+#include "ProductMixture.h"
 #include "Records.h"
 #include "SubstanceSearch.h"
 
 #include <QString>
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -74,6 +76,9 @@ struct EditorState {
     QString storedName;
     QString name, notes, ingredients;    // the three boxes as typed (line breaks as CR LF)
     bool singleSubstance = false;        // the label mode
+    ProductMixture mixture;              // contents of the ticked substances and the product's data
+    std::map<int, QString> contentProblems; // typed contents that are no number, by substance
+    QStringList propertyProblems;        // typed product data that is no number
     qint16 intChangedIndex = -1;         // the box changed since it was last left, -1 for none
 
     // The substance of that number; the number must be one of the master's.

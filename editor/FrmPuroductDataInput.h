@@ -2,6 +2,7 @@
 #include "Catalogue.h"
 #include "EditorActions.h"
 #include "EditorState.h"
+#include "MixtureIngredients.h"
 
 #include <QDialog>
 #include <QString>
@@ -16,8 +17,10 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QTableWidget;
 
 namespace corvane {
 
@@ -79,6 +82,17 @@ public:
     QGroupBox *Frame2 = nullptr;
     QMenu *MnSelect = nullptr;
 
+    // The product as a mixture: the content of each ticked substance (「含有率(%)」, typed in
+    // place), the product's own data (「物性」 box) and, as the user types, the mixture's
+    // classification and the legal duty.
+    QTableWidget *contentsTable = nullptr;
+    QLineEdit *flashPointBox = nullptr, *boilingPointBox = nullptr, *viscosityBox = nullptr;
+    QCheckBox *remainderHarmlessBox = nullptr;
+    QPlainTextEdit *classificationBox = nullptr;
+    // The content typed for the substance of that row of contentsTable.
+    void contentEdited(int substanceNumber, const QString &typed);
+    void propertiesEdited();
+
     QString strProductName;
     const EditorState &state() const { return m_state; }
 
@@ -88,6 +102,11 @@ protected:
 
 private:
     void buildControls();
+    QWidget *buildMixtureControls();
+    // The contents table for the ticked substances; a substance no longer ticked loses its content.
+    void showContents();
+    void showProperties();
+    void showClassification();
     void Form_Unload();
     // Shows the stored product (none below 1) without saving the one on screen.
     void loadProduct(qint32 productId);
@@ -111,6 +130,7 @@ private:
     EditorState m_state;
     bool m_unloaded = false;
     std::vector<QObject *> m_focusWatchers;
+    MixtureMaster m_mixtureMaster; // read with the list, when the editor opens
 };
 
 } // namespace corvane

@@ -1,0 +1,202 @@
+// The product as a mixture in the editor: the contents of the ticked substances, the
+// product's own data, and its classification and legal duty as the user types.
+#include "FrmPuroductDataInput.h"
+#include "CleanInput.h"
+#include "mixture/ContentText.h"
+#include "mixture/IngredientCheck.h"
+#include "mixture/LegalDuty.h"
+#include "mixture/MixtureClassifier.h"
+#include "mixture/MixtureText.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace corvane {
+namespace {
+
+enum ContentColumn { NumberColumn, NameColumn, ContentColumn, ColumnCount };
+
+// A number typed in a box of the 「物性」 box (full-width digits and minus accepted).
+std::optional<double> typedNumber(const QString &typed, bool *bad)
+{
+    QString text = typed.normalized(QString::NormalizationForm_KC).trimmed();
+    text.replace(QChar(0x2212), QLatin1Char('-'));
+    *bad = false;
+    if (text.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    *bad = !ok;
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+QString shownNumber(const std::optional<double> &value) { return value ? ghs::percentText(*value) : QString(); }
+
+} // namespace
+
+QWidget *FrmPuroductDataInput::buildMixtureControls()
+{
+    auto *box = new QGroupBox(QStringLiteral("含有率と混合物の分類"), this);
+    contentsTable = new QTableWidget(0, ColumnCount, box);
+    contentsTable->setHorizontalHeaderLabels({QStringLiteral("番号"), QStringLiteral("物質名"), QStringLiteral("含有率(%)")});
+    contentsTable->verticalHeader()->hide();
+    contentsTable->setSelectionMode(QAbstractItemView::NoSelection);
+    contentsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    contentsTable->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
+    contentsTable->setColumnWidth(NumberColumn, 52);
+    contentsTable->setColumnWidth(ContentColumn, 84);
+    contentsTable->setMinimumHeight(120);
+
+    auto *properties = new QGroupBox(QStringLiteral("物性"), box);
+    const auto numberBox = [this, properties](const QString &hint) {
+        auto *line = new QLineEdit(properties);
+        line->setPlaceholderText(hint);
+        line->setMaximumWidth(110);
+        cleanOnInput(line);
+        connect(line, &QLineEdit::textEdited, this, &FrmPuroductDataInput::propertiesEdited);
+        return line;
+    };
+    flashPointBox = numberBox(QStringLiteral("不明"));
+    boilingPointBox = numberBox(QStringLiteral("不明"));
+    viscosityBox = numberBox(QStringLiteral("不明"));
+    remainderHarmlessBox = new QCheckBox(QStringLiteral("残りは無害"), properties);
+    remainderHarmlessBox->setToolTip(QStringLiteral("選択した物質以外の部分に危険有害性がないことが分かっている"));
+    connect(remainderHarmlessBox, &QCheckBox::clicked, this, &FrmPuroductDataInput::propertiesEdited);
+    auto *form = new QGridLayout(properties);
+    form->setContentsMargins(6, 4, 6, 4);
+    form->addWidget(new QLabel(QStringLiteral("引火点 °C"), properties), 0, 0);
+    form->addWidget(flashPointBox, 0, 1);
+    form->addWidget(new QLabel(QStringLiteral("初留点 °C"), properties), 0, 2);
+    form->addWidget(boilingPointBox, 0, 3);
+    form->addWidget(new QLabel(QStringLiteral("動粘性率 mm²/s (40 °C)"), properties), 1, 0);
+    form->addWidget(viscosityBox, 1, 1);
+    form->addWidget(remainderHarmlessBox, 1, 2, 1, 2);
+
+    classificationBox = new QPlainTextEdit(box);
+    classificationBox->setReadOnly(true);
+    classificationBox->setTabChangesFocus(true);
+    classificationBox->setMinimumHeight(90);
+
+    auto *layout = new QVBoxLayout(box);
+    layout->addWidget(contentsTable, 3);
+    layout->addWidget(properties);
+    layout->addWidget(new QLabel(QStringLiteral("混合物の分類と法令上の義務"), box));
+    layout->addWidget(classificationBox, 2);
+    return box;
+}
+
+void FrmPuroductDataInput::showContents()
+{
+    const std::vector<int> numbers = numbersToSave();
+    // A substance no longer ticked has no content.
+    for (auto it = m_state.mixture.contents.begin(); it != m_state.mixture.contents.end();)
+        it = std::binary_search(numbers.begin(), numbers.end(), it->first) ? std::next(it) : m_state.mixture.contents.erase(it);
+    for (auto it = m_state.contentProblems.begin(); it != m_state.contentProblems.end();)
+        it = std::binary_search(numbers.begin(), numbers.end(), it->first) ? std::next(it) : m_state.contentProblems.erase(it);
+
+    contentsTable->setRowCount(static_cast<int>(numbers.size()));
+    for (int row = 0; row < static_cast<int>(numbers.size()); ++row) {
+        const int number = numbers[static_cast<size_t>(row)];
+        const bool known = m_state.ticks.contains(number);
+        contentsTable->setItem(row, NumberColumn, new QTableWidgetItem(QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'))));
+        contentsTable->setItem(row, NameColumn, new QTableWidgetItem(known ? m_state.substance(number).name
+                                                                           : QStringLiteral("物質マスタにない物質")));
+        auto *edit = qobject_cast<QLineEdit *>(contentsTable->cellWidget(row, ContentColumn));
+        if (!edit) {
+            edit = new QLineEdit(contentsTable);
+            edit->setFrame(false);
+            edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            edit->setPlaceholderText(QStringLiteral("例 10-20"));
+            contentsTable->setCellWidget(row, ContentColumn, edit);
+        }
+        edit->setProperty("substance", number);
+        disconnect(edit, &QLineEdit::textEdited, this, nullptr);
+        connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString &typed) {
+            contentEdited(edit->property("substance").toInt(), typed);
+        });
+        // What was typed stays as typed while it is being edited; otherwise the stored content.
+        if (!edit->hasFocus()) {
+            const auto content = m_state.mixture.contents.find(number);
+            edit->setText(content != m_state.mixture.contents.end() ? ghs::contentText(content->second) : QString());
+        }
+    }
+    showClassification();
+}
+
+void FrmPuroductDataInput::contentEdited(int substanceNumber, const QString &typed)
+{
+    QString problem;
+    const std::optional<ghs::Content> content = ghs::parseContentText(typed, &problem);
+    m_state.contentProblems.erase(substanceNumber);
+    if (content)
+        m_state.mixture.contents[substanceNumber] = *content;
+    else
+        m_state.mixture.contents.erase(substanceNumber);
+    if (!problem.isEmpty()) {
+        const QString name = m_state.ticks.contains(substanceNumber) ? m_state.substance(substanceNumber).name
+                                                                     : QStringLiteral("物質マスタにない物質");
+        m_state.contentProblems[substanceNumber] = QStringLiteral("%1（物質番号 %2）: %3").arg(name).arg(substanceNumber).arg(problem);
+    }
+    showClassification();
+}
+
+void FrmPuroductDataInput::showProperties()
+{
+    const ghs::ProductProperties &properties = m_state.mixture.properties;
+    flashPointBox->setText(shownNumber(properties.flashPointCelsius));
+    boilingPointBox->setText(shownNumber(properties.initialBoilingPointCelsius));
+    viscosityBox->setText(shownNumber(properties.kinematicViscosity40C));
+    remainderHarmlessBox->setChecked(properties.remainderHarmless);
+    m_state.propertyProblems.clear();
+}
+
+void FrmPuroductDataInput::propertiesEdited()
+{
+    ghs::ProductProperties &properties = m_state.mixture.properties;
+    m_state.propertyProblems.clear();
+    const auto read = [this](QLineEdit *box, const QString &what, std::optional<double> &value) {
+        bool bad = false;
+        value = typedNumber(box->text(), &bad);
+        if (bad)
+            m_state.propertyProblems << QStringLiteral("%1「%2」は数値として読めません（不明として分類します）。").arg(what, box->text());
+    };
+    read(flashPointBox, QStringLiteral("引火点"), properties.flashPointCelsius);
+    read(boilingPointBox, QStringLiteral("初留点"), properties.initialBoilingPointCelsius);
+    read(viscosityBox, QStringLiteral("動粘性率"), properties.kinematicViscosity40C);
+    if (properties.kinematicViscosity40C && *properties.kinematicViscosity40C < 0) {
+        m_state.propertyProblems << QStringLiteral("動粘性率は0以上です（不明として分類します）。");
+        properties.kinematicViscosity40C.reset();
+    }
+    properties.remainderHarmless = remainderHarmlessBox->isChecked();
+    showClassification();
+}
+
+void FrmPuroductDataInput::showClassification()
+{
+    const std::vector<int> numbers = numbersToSave();
+    QStringList lines;
+    for (const auto &[number, problem] : m_state.contentProblems)
+        lines << problem;
+    lines << m_state.propertyProblems;
+    if (numbers.empty()) {
+        lines << QStringLiteral("物質が選択されていません。");
+    } else {
+        const std::vector<ghs::Ingredient> ingredients = m_mixtureMaster.ingredients(numbers, m_state.mixture.contents);
+        const ghs::MixtureClassification classification = ghs::classifyMixture(ingredients, m_state.mixture.properties);
+        lines << ghs::classificationSummary(classification);
+        if (!classification.refused()) {
+            const ghs::LegalDuty duty = ghs::legalDutyOf(ingredients);
+            lines << duty.basis;
+        }
+    }
+    classificationBox->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+} // namespace corvane
