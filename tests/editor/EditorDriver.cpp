@@ -3,7 +3,9 @@
 #include "ListView.h"
 
 #include <QAbstractItemModelTester>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
@@ -34,6 +36,22 @@ void tick(FrmPuroductDataInput &form, int substance, bool on)
         }
     }
     QFAIL(qPrintable(QStringLiteral("substance %1 is not listed").arg(substance)));
+}
+
+void typeContent(FrmPuroductDataInput &form, int substance, const QString &typed)
+{
+    for (int row = 0; row < form.contentsTable->rowCount(); ++row) {
+        auto *cell = qobject_cast<QLineEdit *>(form.contentsTable->cellWidget(row, 2));
+        if (cell && cell->property("substance").toInt() == substance) {
+            cell->setFocus();
+            cell->selectAll();
+            QTest::keyClick(cell, Qt::Key_Backspace);
+            for (const QChar ch : typed) // full-width characters too, as an input method delivers them
+                QTest::sendKeyEvent(QTest::Click, cell, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+            return;
+        }
+    }
+    QFAIL(qPrintable(QStringLiteral("substance %1 has no content cell").arg(substance)));
 }
 
 QList<int> tickedInList(const FrmPuroductDataInput &form)

@@ -20,6 +20,10 @@ QString runEditor(FrmPuroductDataInput &form, Database &db, const QString &name,
 // The user's tick on the list item of a substance (the item must be listed).
 void tick(FrmPuroductDataInput &form, int substance, bool on);
 
+// The user's typing of a content into the 「含有率(%)」 cell of a ticked substance (the cell
+// emptied first).
+void typeContent(FrmPuroductDataInput &form, int substance, const QString &typed);
+
 // Substance numbers ticked in the list, in display order.
 QList<int> tickedInList(const FrmPuroductDataInput &form);
 

@@ -6,7 +6,9 @@
 #include "ListView.h"
 #include "MessageRecorder.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -143,6 +145,44 @@ private slots:
         }
         QCOMPARE(catalogue::productById(*db, a)->nameText(), QStringLiteral("元"));
         QCOMPARE(catalogue::productById(*db, 2)->nameText(), QStringLiteral("写し"));
+    }
+
+    // The contents and the product's data go with the product: saved with it, copied with
+    // it, deleted with it; a substance unticked loses its content; bad input names the substance.
+    void contentsAndProductDataFollowTheProduct()
+    {
+        const int a = *catalogue::registerProduct(*db, QStringLiteral("元"));
+        FrmPuroductDataInput form(actions());
+        runEditor(form, *db, QStringLiteral("元"), [&] {
+            for (int s : {3, 30, 40})
+                tick(form, s, true);
+            typeContent(form, 3, QStringLiteral("１０～２０"));
+            typeContent(form, 30, QStringLiteral("5x"));
+            QVERIFY2(form.classificationBox->toPlainText().contains(form.state().substance(30).name),
+                     qPrintable(form.classificationBox->toPlainText()));
+            typeContent(form, 30, QStringLiteral("5"));
+            typeContent(form, 40, QStringLiteral("1"));
+            QTest::keyClicks(form.flashPointBox, QStringLiteral("21"));
+            form.remainderHarmlessBox->click();
+            tick(form, 40, false);
+            registerName = QStringLiteral("写し");
+            form.Command1_Click(9);
+            QCOMPARE(loadedId(form), 2);
+        });
+        ProductMixture expected;
+        expected.contents = {{3, ghs::Content::range(10, 20)}, {30, ghs::Content::value(5)}};
+        expected.properties.flashPointCelsius = 21;
+        expected.properties.remainderHarmless = true;
+        for (int id : {a, 2})
+            QVERIFY2(catalogue::productMixture(*db, id) == expected, qPrintable(QString::number(id)));
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品含有率")).toInt(), 4);
+
+        MessageRecorder messages;
+        FrmPuroductDataInput copy(actions());
+        runEditor(copy, *db, QStringLiteral("写し"), [&] { copy.Command1_Click(2); }); // answered OK
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品含有率 WHERE ProductID = 2")).toInt(), 0);
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品物性 WHERE ProductID = 2")).toInt(), 0);
+        QVERIFY(catalogue::productMixture(*db, a) == expected);
     }
 
     void undoRestoresTheStoredTicksWithoutWriting()

@@ -856,6 +856,60 @@ private slots:
         QVERIFY2(failed.error.contains(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))), qPrintable(failed.error));
     }
 
+    // Kinds 6 and 7 of a paint of toluene 30 % and acetone 10-20 % (flash point 5 °C, initial
+    // boiling point 60 °C), read back from the PDF; contents over 100 % print nothing.
+    void mixtureLabelAndItsBasisReadBackFromThePdf()
+    {
+        const auto numberOf = [&](const QString &name) {
+            for (const SubstanceRecord &substance : master)
+                if (substance.name == name)
+                    return substance.id;
+            return 0;
+        };
+        const int toluene = numberOf(QStringLiteral("トルエン")), acetone = numberOf(QStringLiteral("アセトン"));
+        QVERIFY(toluene > 0 && acetone > 0);
+        const int id = product(QStringLiteral("塗料M"), {toluene, acetone});
+        catalogue::ProductFields fields{QStringLiteral("塗料M"), {}, {}, 0, {}};
+        fields.mixture.contents = {{toluene, ghs::Content::value(30)}, {acetone, ghs::Content::range(10, 20)}};
+        fields.mixture.properties.flashPointCelsius = 5;
+        fields.mixture.properties.initialBoilingPointCelsius = 60;
+        catalogue::saveProduct(*db, id, {toluene, acetone}, fields);
+        const auto pdfText = [](const QString &pdf) {
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+            text.waitForFinished();
+            return QString::fromUtf8(text.readAllStandardOutput()).remove(QRegularExpression(QStringLiteral("\\s")));
+        };
+
+        const QString labelPdf = QDir(folder->path()).filePath(QStringLiteral("mixture.pdf"));
+        const auto label = print(id, MixtureLabelKind, 0, labelPdf);
+        QVERIFY2(label->ok && label->cut.isEmpty(), qPrintable((label->messages + label->cut).join(u'\n')));
+        const QString onLabel = pdfText(labelPdf);
+        for (const QString &expected : {QStringLiteral("塗料M"), QStringLiteral("危険"), QStringLiteral("引火性の高い液体及び蒸気"),
+                                        QStringLiteral("化学株式会社")})
+            QVERIFY2(onLabel.contains(expected), qPrintable(expected + QLatin1Char('\n') + onLabel));
+        // Both ingredients carry P210: the merged precautions say it once.
+        QCOMPARE(onLabel.count(QStringLiteral("裸火及び他の着火源から遠ざけること")), 1);
+
+        const QString basisPdf = QDir(folder->path()).filePath(QStringLiteral("basis.pdf"));
+        const auto basis = print(id, ClassificationBasis, 0, basisPdf);
+        QVERIFY2(basis->ok && basis->cut.isEmpty(), qPrintable((basis->messages + basis->cut).join(u'\n')));
+        const QString report = pdfText(basisPdf);
+        const int pages = int(basis->sheets().size());
+        for (const QString &expected : {QStringLiteral("【引火性液体】区分2"), QStringLiteral("引火点:5°C"),
+                                        QStringLiteral("アセトン（物質番号%1）含有率10-20%").arg(acetone),
+                                        QStringLiteral("ラベル表示の義務がある"), QStringLiteral("物質マスタの版"),
+                                        QStringLiteral("%1/%1").arg(pages)})
+            QVERIFY2(report.contains(expected), qPrintable(expected + QLatin1Char('\n') + report));
+
+        fields.mixture.contents[toluene] = ghs::Content::value(95);
+        catalogue::saveProduct(*db, id, {toluene, acetone}, fields);
+        QFile::remove(labelPdf);
+        const auto refused = print(id, MixtureLabelKind, 0, labelPdf);
+        QVERIFY(!refused->ok && !QFile::exists(labelPdf));
+        QVERIFY2(refused->messages.join(u'\n').contains(QStringLiteral("トルエン")), qPrintable(refused->messages.join(u'\n')));
+    }
+
     void pdfHasOnePagePerSheetAndJapaneseText()
     {
         const int id = product(QStringLiteral("p"), firstN(13));
