@@ -144,8 +144,8 @@ void FrmPuroductDataInput::buildControls()
     notes->addWidget(multiLine(4, false), 1, 1);
     // The list takes the height that is left; the notes keep a few lines.
     for (int index : {3, 4}) {
-        Text1[index]->setMinimumHeight(80);
-        Text1[index]->setMaximumHeight(120);
+        Text1[index]->setMinimumHeight(70);
+        Text1[index]->setMaximumHeight(90);
     }
 
     // Printing and leaving.

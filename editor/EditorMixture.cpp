@@ -52,7 +52,8 @@ QWidget *FrmPuroductDataInput::buildMixtureControls()
     contentsTable->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     contentsTable->setColumnWidth(NumberColumn, 52);
     contentsTable->setColumnWidth(ContentColumn, 84);
-    contentsTable->setMinimumHeight(120);
+    contentsTable->verticalHeader()->setDefaultSectionSize(contentsTable->fontMetrics().height() + 8);
+    contentsTable->setMinimumHeight(110);
 
     auto *properties = new QGroupBox(QStringLiteral("物性"), box);
     const auto numberBox = [this, properties](const QString &hint) {
@@ -85,10 +86,10 @@ QWidget *FrmPuroductDataInput::buildMixtureControls()
     classificationBox->setMinimumHeight(90);
 
     auto *layout = new QVBoxLayout(box);
-    layout->addWidget(contentsTable, 3);
+    layout->addWidget(contentsTable, 1);
     layout->addWidget(properties);
-    layout->addWidget(new QLabel(QStringLiteral("混合物の分類と法令上の義務"), box));
-    layout->addWidget(classificationBox, 2);
+    layout->addWidget(new QLabel(QStringLiteral("法令上の義務と混合物の分類"), box));
+    layout->addWidget(classificationBox, 1);
     return box;
 }
 
@@ -190,11 +191,10 @@ void FrmPuroductDataInput::showClassification()
     } else {
         const std::vector<ghs::Ingredient> ingredients = m_mixtureMaster.ingredients(numbers, m_state.mixture.contents);
         const ghs::MixtureClassification classification = ghs::classifyMixture(ingredients, m_state.mixture.properties);
+        // The duty first: two lines that decide whether a label and an SDS are due at all.
+        if (!classification.refused())
+            lines << ghs::legalDutyOf(ingredients).basis;
         lines << ghs::classificationSummary(classification);
-        if (!classification.refused()) {
-            const ghs::LegalDuty duty = ghs::legalDutyOf(ingredients);
-            lines << duty.basis;
-        }
     }
     classificationBox->setPlainText(lines.join(QLatin1Char('\n')));
 }

@@ -8,7 +8,8 @@ QString verdictText(const ClassResult &result)
     case Verdict::Classified: {
         QStringList categories;
         for (const Finding &finding : result.findings) {
-            QString text = finding.category == QStringLiteral("追加区分") ? QStringLiteral("追加区分")
+            // The lactation class's name says 「追加区分」 already.
+            QString text = finding.category == QStringLiteral("追加区分") ? QStringLiteral("該当")
                                                                           : QStringLiteral("区分") + finding.category;
             if (!finding.organs.isEmpty())
                 text += QStringLiteral("（%1）").arg(finding.organs.join(QStringLiteral("、")));
