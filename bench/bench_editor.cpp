@@ -133,8 +133,9 @@ int main(int argc, char *argv[])
         }
         catalogue::saveProduct(*db, mixtureId, fifty, fields);
         openAndTime(*db, QStringLiteral("混合物50"), "open editor, product of 50 substances with contents", [&](FrmPuroductDataInput &form) {
-            auto *cell = qobject_cast<QLineEdit *>(form.contentsTable->cellWidget(0, 2));
-            cell->setFocus();
+            QTableWidgetItem *first = form.contentsTable->item(0, 2);
+            form.contentsTable->editItem(first);
+            auto *cell = form.contentsTable->viewport()->findChild<QLineEdit *>();
             cell->clear();
             const QString typed = QStringLiteral("10-20.5");
             for (qsizetype length = 1; length <= typed.size(); ++length) {

@@ -183,10 +183,6 @@ std::vector<ProductRecord> allProducts(Database &db)
         [](const QSqlQuery &query) { return productAt(query); });
 }
 
-namespace {
-
-// Where a row comes from, as the editor shows it: the user's own, or the kind of source with
-// its ID and the date of the list it was made from.
 QString sourceLine(const QString &kind, const QString &id, const QString &listDate, bool userOwned)
 {
     if (userOwned)
@@ -200,8 +196,6 @@ QString sourceLine(const QString &kind, const QString &id, const QString &listDa
         line += QStringLiteral("（%1 の一覧）").arg(listDate);
     return line;
 }
-
-} // namespace
 
 std::vector<SubstanceRecord> allSubstances(Database &db)
 {

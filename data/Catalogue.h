@@ -46,6 +46,10 @@ std::optional<ProductRecord> productById(Database &db, int productId);
 // Every product in the table's order.
 std::vector<ProductRecord> allProducts(Database &db);
 
+// Where a substance's row comes from, as the editor shows it: 「利用者の物質」, or the kind of
+// source with its ID and the date of the list it was made from ("NITE m-nite-…（2026-02-27 の一覧）").
+QString sourceLine(const QString &kind, const QString &id, const QString &listDate, bool userOwned);
+
 // The whole substance master in ascending substance number (ID).
 std::vector<SubstanceRecord> allSubstances(Database &db);
 

@@ -48,7 +48,7 @@ void FrmPuroductDataInput::loadProduct(qint32 productId)
                 m_state.unlisted.push_back(number);
         }
     m_state.mixture = stored ? catalogue::productMixture(*dbs, productId) : ProductMixture{};
-    m_state.contentProblems.clear();
+    m_state.unreadContents.clear();
     m_state.storedNumbers = numbersToSave();
     m_state.storedFields = {m_state.storedName, m_state.notes, m_state.ingredients, m_state.singleSubstance ? 1 : 0,
                             m_state.mixture};

@@ -94,7 +94,7 @@ void FrmPuroductDataInput::Form_Load()
     }
     m_state.ticks.reset(std::move(numbers));
     m_state.master = std::move(master);
-    m_mixtureMaster = MixtureMaster::read(*dbs);
+    m_mixtureMaster = MixtureMaster(*dbs); // each substance read when first classified
     SetList(0);
 
     Command1[5]->setText(QStringLiteral("通常のラベル\n(取扱上の注意等表記)"));

@@ -15,8 +15,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace corvane {
 namespace {
@@ -39,6 +43,28 @@ std::optional<double> typedNumber(const QString &typed, bool *bad)
 
 QString shownNumber(const std::optional<double> &value) { return value ? ghs::percentText(*value) : QString(); }
 
+// The 「含有率(%)」 cell's editor reports every keystroke, so the classification follows the
+// typing rather than the end of the edit.
+class ContentDelegate : public QStyledItemDelegate {
+public:
+    ContentDelegate(QObject *parent, std::function<void(int, const QString &)> typed)
+        : QStyledItemDelegate(parent), m_typed(std::move(typed)) {}
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
+    {
+        auto *editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        editor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        editor->setPlaceholderText(QStringLiteral("例 10-20"));
+        const int number = index.data(Qt::UserRole).toInt();
+        QObject::connect(editor, &QLineEdit::textEdited, editor, [this, number](const QString &text) { m_typed(number, text); });
+        return editor;
+    }
+
+private:
+    std::function<void(int, const QString &)> m_typed;
+};
+
 } // namespace
 
 QWidget *FrmPuroductDataInput::buildMixtureControls()
@@ -47,8 +73,10 @@ QWidget *FrmPuroductDataInput::buildMixtureControls()
     contentsTable = new QTableWidget(0, ColumnCount, box);
     contentsTable->setHorizontalHeaderLabels({QStringLiteral("番号"), QStringLiteral("物質名"), QStringLiteral("含有率(%)")});
     contentsTable->verticalHeader()->hide();
-    contentsTable->setSelectionMode(QAbstractItemView::NoSelection);
-    contentsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    contentsTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    contentsTable->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    contentsTable->setItemDelegateForColumn(
+        ContentColumn, new ContentDelegate(contentsTable, [this](int number, const QString &typed) { contentEdited(number, typed); }));
     contentsTable->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     contentsTable->setColumnWidth(NumberColumn, 52);
     contentsTable->setColumnWidth(ContentColumn, 84);
@@ -99,35 +127,39 @@ void FrmPuroductDataInput::showContents()
     // A substance no longer ticked has no content.
     for (auto it = m_state.mixture.contents.begin(); it != m_state.mixture.contents.end();)
         it = std::binary_search(numbers.begin(), numbers.end(), it->first) ? std::next(it) : m_state.mixture.contents.erase(it);
-    for (auto it = m_state.contentProblems.begin(); it != m_state.contentProblems.end();)
-        it = std::binary_search(numbers.begin(), numbers.end(), it->first) ? std::next(it) : m_state.contentProblems.erase(it);
+    for (auto it = m_state.unreadContents.begin(); it != m_state.unreadContents.end();)
+        it = std::binary_search(numbers.begin(), numbers.end(), it->first) ? std::next(it) : m_state.unreadContents.erase(it);
 
+    // Items, not widgets: a product may tick thousands of substances.
+    const QSignalBlocker quiet(contentsTable);
+    contentsTable->setUpdatesEnabled(false);
     contentsTable->setRowCount(static_cast<int>(numbers.size()));
+    const auto cell = [this](int row, int column) {
+        QTableWidgetItem *item = contentsTable->item(row, column);
+        if (!item) {
+            item = new QTableWidgetItem;
+            item->setFlags(column == ContentColumn ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                                                   : Qt::ItemIsEnabled);
+            if (column == ContentColumn)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            contentsTable->setItem(row, column, item);
+        }
+        return item;
+    };
     for (int row = 0; row < static_cast<int>(numbers.size()); ++row) {
         const int number = numbers[static_cast<size_t>(row)];
-        const bool known = m_state.ticks.contains(number);
-        contentsTable->setItem(row, NumberColumn, new QTableWidgetItem(QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'))));
-        contentsTable->setItem(row, NameColumn, new QTableWidgetItem(known ? m_state.substance(number).name
-                                                                           : QStringLiteral("物質マスタにない物質")));
-        auto *edit = qobject_cast<QLineEdit *>(contentsTable->cellWidget(row, ContentColumn));
-        if (!edit) {
-            edit = new QLineEdit(contentsTable);
-            edit->setFrame(false);
-            edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            edit->setPlaceholderText(QStringLiteral("例 10-20"));
-            contentsTable->setCellWidget(row, ContentColumn, edit);
-        }
-        edit->setProperty("substance", number);
-        disconnect(edit, &QLineEdit::textEdited, this, nullptr);
-        connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString &typed) {
-            contentEdited(edit->property("substance").toInt(), typed);
-        });
-        // What was typed stays as typed while it is being edited; otherwise the stored content.
-        if (!edit->hasFocus()) {
-            const auto content = m_state.mixture.contents.find(number);
-            edit->setText(content != m_state.mixture.contents.end() ? ghs::contentText(content->second) : QString());
-        }
+        cell(row, NumberColumn)->setText(QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0')));
+        cell(row, NameColumn)->setText(m_state.ticks.contains(number) ? m_state.substance(number).name
+                                                                      : QStringLiteral("物質マスタにない物質"));
+        QTableWidgetItem *content = cell(row, ContentColumn);
+        content->setData(Qt::UserRole, number);
+        const auto stored = m_state.mixture.contents.find(number);
+        const auto unread = m_state.unreadContents.find(number);
+        content->setText(stored != m_state.mixture.contents.end() ? ghs::contentText(stored->second)
+                         : unread != m_state.unreadContents.end() ? unread->second.typed
+                                                                  : QString());
     }
+    contentsTable->setUpdatesEnabled(true);
     showClassification();
 }
 
@@ -135,7 +167,7 @@ void FrmPuroductDataInput::contentEdited(int substanceNumber, const QString &typ
 {
     QString problem;
     const std::optional<ghs::Content> content = ghs::parseContentText(typed, &problem);
-    m_state.contentProblems.erase(substanceNumber);
+    m_state.unreadContents.erase(substanceNumber);
     if (content)
         m_state.mixture.contents[substanceNumber] = *content;
     else
@@ -143,7 +175,7 @@ void FrmPuroductDataInput::contentEdited(int substanceNumber, const QString &typ
     if (!problem.isEmpty()) {
         const QString name = m_state.ticks.contains(substanceNumber) ? m_state.substance(substanceNumber).name
                                                                      : QStringLiteral("物質マスタにない物質");
-        m_state.contentProblems[substanceNumber] = QStringLiteral("%1（物質番号 %2）: %3").arg(name).arg(substanceNumber).arg(problem);
+        m_state.unreadContents[substanceNumber] = {typed, QStringLiteral("%1（物質番号 %2）: %3").arg(name).arg(substanceNumber).arg(problem)};
     }
     showClassification();
 }
@@ -183,18 +215,25 @@ void FrmPuroductDataInput::showClassification()
 {
     const std::vector<int> numbers = numbersToSave();
     QStringList lines;
-    for (const auto &[number, problem] : m_state.contentProblems)
-        lines << problem;
+    for (const auto &[number, unread] : m_state.unreadContents)
+        lines << unread.message;
     lines << m_state.propertyProblems;
     if (numbers.empty()) {
         lines << QStringLiteral("物質が選択されていません。");
+    } else if (m_state.mixture.contents.empty() && m_state.unreadContents.empty()) {
+        lines << QStringLiteral("含有率を入力すると、法令上の義務と混合物の分類を表示します。");
     } else {
         const std::vector<ghs::Ingredient> ingredients = m_mixtureMaster.ingredients(numbers, m_state.mixture.contents);
         const ghs::MixtureClassification classification = ghs::classifyMixture(ingredients, m_state.mixture.properties);
         // The duty first: two lines that decide whether a label and an SDS are due at all.
         if (!classification.refused())
             lines << ghs::legalDutyOf(ingredients).basis;
-        lines << ghs::classificationSummary(classification);
+        // A product just ticked lacks every content: the first few say what is missing.
+        constexpr qsizetype kShown = 10;
+        const QStringList summary = ghs::classificationSummary(classification);
+        lines << summary.mid(0, kShown);
+        if (summary.size() > kShown)
+            lines << QStringLiteral("ほか %1 件").arg(summary.size() - kShown);
     }
     classificationBox->setPlainText(lines.join(QLatin1Char('\n')));
 }

@@ -77,7 +77,10 @@ struct EditorState {
     QString name, notes, ingredients;    // the three boxes as typed (line breaks as CR LF)
     bool singleSubstance = false;        // the label mode
     ProductMixture mixture;              // contents of the ticked substances and the product's data
-    std::map<int, QString> contentProblems; // typed contents that are no number, by substance
+    struct UnreadContent {
+        QString typed, message;
+    };
+    std::map<int, UnreadContent> unreadContents; // typed contents that are no number, by substance
     QStringList propertyProblems;        // typed product data that is no number
     qint16 intChangedIndex = -1;         // the box changed since it was last left, -1 for none
 

@@ -165,7 +165,7 @@ ProductAsMixture MixtureRun::read(qint32 productId, PrintResult &result)
     if (numbers.empty())
         throw Failure{QStringLiteral("物質が登録されていません。")};
     product.stored = catalogue::productMixture(m_db, productId);
-    product.master = MixtureMaster::read(m_db);
+    product.master = MixtureMaster(m_db);
     product.ingredients = product.master.ingredients(numbers, product.stored.contents);
     product.classification = ghs::classifyMixture(product.ingredients, product.stored.properties);
     if (product.classification.refused()) {

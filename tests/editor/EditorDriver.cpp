@@ -41,15 +41,21 @@ void tick(FrmPuroductDataInput &form, int substance, bool on)
 void typeContent(FrmPuroductDataInput &form, int substance, const QString &typed)
 {
     for (int row = 0; row < form.contentsTable->rowCount(); ++row) {
-        auto *cell = qobject_cast<QLineEdit *>(form.contentsTable->cellWidget(row, 2));
-        if (cell && cell->property("substance").toInt() == substance) {
-            cell->setFocus();
-            cell->selectAll();
-            QTest::keyClick(cell, Qt::Key_Backspace);
-            for (const QChar ch : typed) // full-width characters too, as an input method delivers them
-                QTest::sendKeyEvent(QTest::Click, cell, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-            return;
-        }
+        QTableWidgetItem *cell = form.contentsTable->item(row, 2);
+        if (!cell || cell->data(Qt::UserRole).toInt() != substance)
+            continue;
+        form.contentsTable->openPersistentEditor(cell);
+        QLineEdit *editor = nullptr; // the open one: an editor closed before waits hidden for its deletion
+        for (QLineEdit *line : form.contentsTable->viewport()->findChildren<QLineEdit *>())
+            if (line->isVisible())
+                editor = line;
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        for (const QChar ch : typed) // full-width characters too, as an input method delivers them
+            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        form.contentsTable->closePersistentEditor(cell);
+        return;
     }
     QFAIL(qPrintable(QStringLiteral("substance %1 has no content cell").arg(substance)));
 }
