@@ -125,13 +125,13 @@ int main(int argc, char *argv[])
         // A product of 50 substances with contents: each keystroke in a 「含有率(%)」 cell
         // classifies the mixture and judges the legal duty again.
         const int mixtureId = *catalogue::registerProduct(*db, QStringLiteral("混合物50"));
-        catalogue::ProductFields fields{QStringLiteral("混合物50"), {}, {}, 0, {}};
+        ProductMixture mixture;
         std::vector<int> fifty;
         for (int i = 1; i <= 50; ++i) {
             fifty.push_back(i * 60);
-            fields.mixture.contents[i * 60] = ghs::Content::value(1.5);
+            mixture.contents[i * 60] = ghs::Content::value(1.5);
         }
-        catalogue::saveProduct(*db, mixtureId, fifty, fields);
+        catalogue::saveProduct(*db, mixtureId, fifty, {QStringLiteral("混合物50"), {}, {}, 0}, std::nullopt, &mixture);
         openAndTime(*db, QStringLiteral("混合物50"), "open editor, product of 50 substances with contents", [&](FrmPuroductDataInput &form) {
             QTableWidgetItem *first = form.contentsTable->item(0, 2);
             form.contentsTable->editItem(first);

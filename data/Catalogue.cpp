@@ -342,7 +342,7 @@ void writeProductRow(Database &db, int productId, const ProductFields &fields, i
 }
 
 SaveResult saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
-                       const ProductFields &fields, std::optional<int> expectedRevision)
+                       const ProductFields &fields, std::optional<int> expectedRevision, const ProductMixture *mixture)
 {
     Transaction transaction(db);
     ensureRevisionColumn(db, QStringLiteral("製品情報"));
@@ -354,7 +354,8 @@ SaveResult saveProduct(Database &db, int productId, const std::vector<int> &subs
     deleteEntries(db, productId);
     addEntries(db, productId, substanceNumbers);
     writeProductRow(db, productId, fields, static_cast<int>(substanceNumbers.size()));
-    writeProductMixture(db, productId, fields.mixture, substanceNumbers);
+    // A substance no longer in the product loses its content whoever saves it.
+    writeProductMixture(db, productId, mixture ? *mixture : productMixture(db, productId), substanceNumbers);
     const int revision = stored.value_or(0) + 1;
     setRevision(db, productId, revision);
     transaction.commit();

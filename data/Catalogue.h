@@ -74,12 +74,10 @@ int renameProduct(Database &db, int productId, const QString &name);
 // rows numbered from 1.
 void addEntries(Database &db, int productId, const std::vector<int> &substanceNumbers);
 
-// A product's five data fields as they are written (an empty text is stored as Null), with
-// its contents and data for the classification as a mixture.
+// A product's five data fields as they are written; an empty text is stored as Null.
 struct ProductFields {
     QString name, notes, ingredients;
     int itemType = 0;
-    ProductMixture mixture;
     bool operator==(const ProductFields &) const = default;
 };
 
@@ -94,13 +92,15 @@ struct SaveResult {
 };
 
 // Saves a product as the editor holds it: deletes its entries, writes the selected substance
-// numbers afresh, rewrites the row's five data fields and the contents of those substances
-// and the product's data, all in one transaction, so a crash
+// numbers afresh, rewrites the row's five data fields and, given a mixture, the contents of
+// those substances and the product's data (without one, the stored contents of the substances
+// still ticked stay), all in one transaction, so a crash
 // or an error half-way leaves the product exactly as it was stored. With an expected
 // revision, a product saved (or deleted) by another program since it was loaded is left as
 // it is and the outcome says so.
 SaveResult saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
-                       const ProductFields &fields, std::optional<int> expectedRevision = std::nullopt);
+                       const ProductFields &fields, std::optional<int> expectedRevision = std::nullopt,
+                       const ProductMixture *mixture = nullptr);
 
 // The first row of 会社情報.
 std::optional<CompanyRecord> company(Database &db);

@@ -50,8 +50,8 @@ void FrmPuroductDataInput::loadProduct(qint32 productId)
     m_state.mixture = stored ? catalogue::productMixture(*dbs, productId) : ProductMixture{};
     m_state.unreadContents.clear();
     m_state.storedNumbers = numbersToSave();
-    m_state.storedFields = {m_state.storedName, m_state.notes, m_state.ingredients, m_state.singleSubstance ? 1 : 0,
-                            m_state.mixture};
+    m_state.storedFields = {m_state.storedName, m_state.notes, m_state.ingredients, m_state.singleSubstance ? 1 : 0};
+    m_state.storedMixture = m_state.mixture;
     Check1_Click();
     showProperties();
     showContents();
@@ -72,13 +72,16 @@ void FrmPuroductDataInput::WriteData(std::optional<int> productId)
         return;
     const std::vector<int> numbers = numbersToSave();
     const catalogue::ProductFields fields{m_state.nameToSave(), m_state.notes, m_state.ingredients,
-                                          m_state.singleSubstance ? 1 : 0, m_state.mixture};
-    const catalogue::SaveResult saved = catalogue::saveProduct(*dbs, *productId, numbers, fields, m_state.revision);
+                                          m_state.singleSubstance ? 1 : 0};
+    const catalogue::SaveResult saved =
+        catalogue::saveProduct(*dbs, *productId, numbers, fields, m_state.revision, &m_state.mixture);
     if (saved.outcome == catalogue::SaveResult::Saved) {
         m_state.revision = saved.revision;
         m_state.storedFields = fields;
+        m_state.storedMixture = m_state.mixture;
         m_state.storedNumbers = numbers;
-    } else if (numbers == m_state.storedNumbers && fields == m_state.storedFields) {
+    } else if (numbers == m_state.storedNumbers && fields == m_state.storedFields
+               && m_state.mixture == m_state.storedMixture) {
         // Nothing was changed here: the other program's version stands and is shown.
         if (saved.outcome == catalogue::SaveResult::DeletedElsewhere)
             m_state.productId.reset();
@@ -113,7 +116,7 @@ void FrmPuroductDataInput::keepBothVersions(const std::vector<int> &numbers, cat
             copy = catalogue::registerProduct(*dbs, name);
             fields.name = name;
         }
-        m_state.revision = catalogue::saveProduct(*dbs, *copy, numbers, fields).revision;
+        m_state.revision = catalogue::saveProduct(*dbs, *copy, numbers, fields, std::nullopt, &m_state.mixture).revision;
         m_state.productId = *copy;
         setProductName(fields.name);
     }

@@ -72,6 +72,7 @@ struct EditorState {
     std::optional<int> productId;        // the product on screen, stored under storedName
     int revision = 0;                    // of the product as loaded or last saved
     catalogue::ProductFields storedFields; // what that revision holds, to tell whether the
+    ProductMixture storedMixture;          // screen has changed anything since
     std::vector<int> storedNumbers;        // screen has changed anything since
     QString storedName;
     QString name, notes, ingredients;    // the three boxes as typed (line breaks as CR LF)

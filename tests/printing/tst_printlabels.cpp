@@ -869,11 +869,12 @@ private slots:
         const int toluene = numberOf(QStringLiteral("トルエン")), acetone = numberOf(QStringLiteral("アセトン"));
         QVERIFY(toluene > 0 && acetone > 0);
         const int id = product(QStringLiteral("塗料M"), {toluene, acetone});
-        catalogue::ProductFields fields{QStringLiteral("塗料M"), {}, {}, 0, {}};
-        fields.mixture.contents = {{toluene, ghs::Content::value(30)}, {acetone, ghs::Content::range(10, 20)}};
-        fields.mixture.properties.flashPointCelsius = 5;
-        fields.mixture.properties.initialBoilingPointCelsius = 60;
-        catalogue::saveProduct(*db, id, {toluene, acetone}, fields);
+        const catalogue::ProductFields fields{QStringLiteral("塗料M"), {}, {}, 0};
+        ProductMixture mixture;
+        mixture.contents = {{toluene, ghs::Content::value(30)}, {acetone, ghs::Content::range(10, 20)}};
+        mixture.properties.flashPointCelsius = 5;
+        mixture.properties.initialBoilingPointCelsius = 60;
+        catalogue::saveProduct(*db, id, {toluene, acetone}, fields, std::nullopt, &mixture);
         const auto pdfText = [](const QString &pdf) {
             QProcess text;
             text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
@@ -902,8 +903,8 @@ private slots:
                                         QStringLiteral("%1/%1").arg(pages)})
             QVERIFY2(report.contains(expected), qPrintable(expected + QLatin1Char('\n') + report));
 
-        fields.mixture.contents[toluene] = ghs::Content::value(95);
-        catalogue::saveProduct(*db, id, {toluene, acetone}, fields);
+        mixture.contents[toluene] = ghs::Content::value(95);
+        catalogue::saveProduct(*db, id, {toluene, acetone}, fields, std::nullopt, &mixture);
         QFile::remove(labelPdf);
         const auto refused = print(id, MixtureLabelKind, 0, labelPdf);
         QVERIFY(!refused->ok && !QFile::exists(labelPdf));
