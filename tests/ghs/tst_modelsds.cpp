@@ -82,7 +82,8 @@ void TestModelSds::sameAsTheModelSds()
     std::vector<ClassEntry> entries;
     for (const QString &line : lines(QStringLiteral(CORVANE_SOURCE_DIR "/data/master/classifications.tsv"))) {
         const QStringList f = line.split(QLatin1Char('\t'));
-        if (f.value(0).toInt() == numberOfCas.value(cas))
+        // Rows marking a class the list could not classify (分類できない) carry no label element.
+        if (f.value(0).toInt() == numberOfCas.value(cas) && f.value(2) != QStringLiteral("分類できない"))
             entries.push_back({*hazardClassFromKey(f.value(1)), f.value(2),
                                f.value(3).isEmpty() ? QStringList() : f.value(3).split(QStringLiteral("、"))});
     }
