@@ -24,6 +24,13 @@ for program in "$bin"/*; do
   [ -f "$work/root/usr/share/man/ja/man1/$(basename "$program").1.gz" ] || fail "no Japanese manual page for $program"
 done
 
+# The user guide the 「使い方」 button opens, with every picture it shows.
+guide="$work/root/usr/share/doc/corvane/使い方.md"
+[ -f "$guide" ] || fail "no user guide"
+for picture in $(grep -o 'images/[A-Za-z0-9-]*\.png' "$guide" | sort -u); do
+  [ -s "$work/root/usr/share/doc/corvane/$picture" ] || fail "the user guide's $picture is not installed"
+done
+
 mkdir "$work/home"
 env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$work/home" QT_QPA_PLATFORM=offscreen \
   "$bin/corvane-print" --product -1 --kind 4 --output "$work/all.pdf" || status=$?
