@@ -3,10 +3,11 @@
 # into a temporary root, prints the list of all target substances with the unpacked
 # corvane-print under a fresh home (so it makes the user's database from the installed
 # template), checks the PDF has pages, and validates the menu entry.
+# Usage: scripts/package-test.sh [BUILD_DIR]   (the build folder scripts/package.sh uses)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-debian.sh dpkg-dev file desktop-file-utils poppler-utils
-deb=$(bash scripts/package.sh | tail -n 1)
+deb=$(bash scripts/package.sh "$@" | tail -n 1)
 version=$(dpkg-deb -f "$deb" Version)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

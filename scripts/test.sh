@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Corvane and runs every test headless (Qt's offscreen platform): first a release
-# build (ctest starts a private PostgreSQL server for the tests on the shared database), with
+# build with the package's flags, which also makes the package (ctest starts a private PostgreSQL server for the tests on the shared database), with
 # the check that prints through a private CUPS, then the whole suite again built
 # with AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz target for a few
 # seconds on its corpus.
@@ -11,7 +11,7 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Release build and tests"
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release > /dev/null
+bash scripts/configure-release.sh build-test
 cmake --build build-test -j"$jobs"
 (cd build-test && ctest --output-on-failure -j"$jobs")
 
@@ -19,10 +19,10 @@ echo "== Every sheet kind printed through a private CUPS at 100 %"
 bash scripts/cups-check.sh build-test
 
 echo "== The Debian package, unpacked and tried"
-bash scripts/package-test.sh
+bash scripts/package-test.sh build-test
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_SANITIZE=ON > /dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_SANITIZE=ON -DCORVANE_BENCH=OFF > /dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS=suppressions="$PWD/../scripts/lsan.supp":print_suppressions=0 \
