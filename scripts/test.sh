@@ -22,7 +22,9 @@ echo "== The Debian package, unpacked and tried"
 bash scripts/package-test.sh build-test
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_SANITIZE=ON -DCORVANE_BENCH=OFF > /dev/null
+# Line tables only (-g1): the sanitizers' reports name file and line, and the build is faster.
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
+  -DCORVANE_SANITIZE=ON -DCORVANE_BENCH=OFF > /dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS=suppressions="$PWD/../scripts/lsan.supp":print_suppressions=0 \
