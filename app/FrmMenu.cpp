@@ -12,6 +12,7 @@
 #include "MasterUpdate.h"
 #include "MessageBox.h"
 #include "Module1.h"
+#include "UserGuide.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace corvane {
 
@@ -92,6 +94,15 @@ void FrmMenu::buildControls()
     grid->addWidget(label(12, QStringLiteral("（A4 の報告）")), 16, 3, 1, 2);
     grid->setRowMinimumHeight(17, 8);
     grid->addWidget(button(7, QStringLiteral("終了")), 18, 4);
+    // The guide, by its button or by F1 anywhere on the menu.
+    helpButton = new QPushButton(QStringLiteral("使い方"), this);
+    helpButton->setMinimumHeight(33);
+    helpButton->setAutoDefault(false);
+    helpButton->setToolTip(QStringLiteral("使い方の説明を開きます（F1）"));
+    clickOnEnter(helpButton);
+    connect(helpButton, &QPushButton::clicked, this, [this] { showUserGuide(this); });
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { showUserGuide(this); });
+    grid->addWidget(helpButton, 18, 2, Qt::AlignLeft);
     for (int index : {0, 1, 3, 4, 5, 8, 6, 9, 10})
         Command1[index]->setMinimumWidth(233);
     // Says why the button is so often disabled.
@@ -99,7 +110,8 @@ void FrmMenu::buildControls()
 
     // Focus order of the work list; the labels take no focus.
     QWidget *order[] = {Command1[0], Command1[1], Text1,       Command1[2], Command1[3],
-                        Command1[4], Command1[5], Command1[8], Command1[6], Command1[9], Command1[10], Command1[7]};
+                        Command1[4], Command1[5], Command1[8], Command1[6], Command1[9], Command1[10], Command1[7],
+                        helpButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 

@@ -30,6 +30,7 @@ public:
     QLineEdit *Text1 = nullptr;
     std::map<int, QPushButton *> Command1;
     std::map<int, QLabel *> Label1;
+    QPushButton *helpButton = nullptr; // 「使い方」: the user guide (F1 too)
     QString strIniFile;
     const MenuState &state() const { return m_state; }
     Database *database() const { return dbMenu.get(); }

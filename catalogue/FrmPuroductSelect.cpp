@@ -7,6 +7,7 @@
 #include "Module1.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -63,8 +64,13 @@ bool FrmPuroductSelect::Form_Load()
     delete ListView1;
     ListView1 = new ListView(this);
     m_layout->insertWidget(1, ListView1, 1);
-    ListView1->addColumn(QString(), 0);
-    ListView1->addColumn(QStringLiteral("製品名"), 20); // the last column stretches to the list's width
+    // The ID is what corvane-print --product takes; it stands after the name, where typed
+    // letters still find a product by its name.
+    ListView1->addColumn(QStringLiteral("ID"), ListView1->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
+    ListView1->addColumn(QStringLiteral("製品名"), 20);
+    ListView1->header()->moveSection(1, 0);
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     connect(ListView1, &ListView::itemClick, this, &FrmPuroductSelect::ListView1_ItemClick);
     connect(ListView1, &ListView::dblClick, this, &FrmPuroductSelect::ListView1_DblClick);
     connect(ListView1, &ListView::columnClick, this, &FrmPuroductSelect::ListView1_ColumnClick);

@@ -319,6 +319,8 @@ std::optional<ComposedLabel> composeLabel(const std::vector<ClassEntry> &entries
         drop("P362+P364");
     if (has("P301+P310"))
         drop("P301+P312");
+    if (has("P403+P235"))
+        drop("P235"); // an organic peroxide's 「涼しいところに置くこと」 beside a flammable liquid's
     if (has("P403+P235") || has("P410+P403"))
         replace("P403+P233", "P233");
     if (has("P410+P403"))

@@ -70,11 +70,11 @@ void ListView::setSelectedItem(int position)
         selectionModel()->clearSelection();
         setCurrentIndex({});
     } else {
-        // The current cell stands in a column the user sees: from a hidden one (the ID column
-        // of the product list) the keyboard's next move marked the first row again.
-        int column = 0;
-        while (column + 1 < m_model.columnCount() && isColumnHidden(column))
-            ++column;
+        // The current cell stands in the first column the user sees: from a hidden one the
+        // keyboard's next move marked the first row again, and typed letters search it.
+        int column = header()->logicalIndex(0);
+        for (int visual = 1; visual < m_model.columnCount() && isColumnHidden(column); ++visual)
+            column = header()->logicalIndex(visual);
         const QModelIndex index = m_model.index(position, column);
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
                                                      | QItemSelectionModel::Rows);

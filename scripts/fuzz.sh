@@ -10,7 +10,8 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(profile splitnotes master report)
 bash scripts/setup-debian.sh clang libclang-rt-14-dev
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_FUZZ=ON > /dev/null
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DCORVANE_FUZZ=ON > /dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 stat() { grep -oE "stat::$1: *[0-9]+" "$work.log" | grep -oE '[0-9]+$'; }
 status=0

@@ -3,10 +3,11 @@
 # into a temporary root, prints the list of all target substances with the unpacked
 # corvane-print under a fresh home (so it makes the user's database from the installed
 # template), checks the PDF has pages, and validates the menu entry.
+# Usage: scripts/package-test.sh [BUILD_DIR]   (the build folder scripts/package.sh uses)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-debian.sh dpkg-dev file desktop-file-utils poppler-utils
-deb=$(bash scripts/package.sh | tail -n 1)
+deb=$(bash scripts/package.sh "$@" | tail -n 1)
 version=$(dpkg-deb -f "$deb" Version)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -22,6 +23,13 @@ for program in "$bin"/*; do
   esac
   [ -f "$work/root/usr/share/man/man1/$(basename "$program").1.gz" ] || fail "no manual page for $program"
   [ -f "$work/root/usr/share/man/ja/man1/$(basename "$program").1.gz" ] || fail "no Japanese manual page for $program"
+done
+
+# The user guide the 「使い方」 button opens, with every picture it shows.
+guide="$work/root/usr/share/doc/corvane/使い方.md"
+[ -f "$guide" ] || fail "no user guide"
+for picture in $(grep -o 'images/[A-Za-z0-9-]*\.png' "$guide" | sort -u); do
+  [ -s "$work/root/usr/share/doc/corvane/$picture" ] || fail "the user guide's $picture is not installed"
 done
 
 mkdir "$work/home"

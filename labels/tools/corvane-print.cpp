@@ -1,6 +1,7 @@
 // Prints one product's labels (or the list of all target substances) straight into a PDF,
 // for batch work and automation:
 //   corvane-print --product ID --kind K [--single 0|1] [--start N] [--offset X,Y] --output FILE.pdf [--data DIR]
+//   corvane-print --list [--data DIR]   (each product's ID and name, the IDs --product takes)
 // Exit status: 0 printed; 1 nothing printed (the message on standard error); 3 printed, but
 // some text did not fit its field, or the labels lack something (a substance left out, an
 // empty supplier): each listed on standard error; 4 substances the master lacks were left out
@@ -14,6 +15,7 @@
 #include "Database.h"
 #include "RunDatabase.h"
 #include "DbError.h"
+#include "ImportText.h"
 #include "MasterUpdate.h"
 #include "OutputCheck.h"
 #include "PrintLabels.h"
@@ -24,6 +26,7 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace corvane;
@@ -75,6 +78,16 @@ int defaultSingle(Database &db, int productId, int kind)
     return product && product->itemType.value_or(1) == 0 ? 0 : 1;
 }
 
+// Every product as "ID<TAB>name", by ID: the IDs a user gives --product.
+void listProducts(Database &db)
+{
+    std::vector<ProductRecord> products = catalogue::allProducts(db);
+    std::sort(products.begin(), products.end(), [](const auto &a, const auto &b) { return a.id < b.id; });
+    QTextStream out(stdout);
+    for (const ProductRecord &product : products)
+        out << product.id << '\t' << printableOnTerminal(product.nameText()) << '\n';
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -96,7 +109,9 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
-        {QStringLiteral("product"), QStringLiteral("製品 ID（-1: 全対象物質）。"), QStringLiteral("ID")},
+        {QStringLiteral("list"), QStringLiteral("登録されている製品の ID と製品名を、ID の順に1行ずつ（タブ区切りで）書く。"
+                                                "印刷はしない。")},
+        {QStringLiteral("product"), QStringLiteral("製品 ID（--list で分かる。-1: 全対象物質）。"), QStringLiteral("ID")},
         {QStringLiteral("kind"), QStringLiteral("ラベルの種類 1〜7（1 通常、2 モデル、3 追加 2×6、4 全対象物質、5 追加 3×7、6 混合物のラベル、7 分類の根拠）。"), QStringLiteral("K")},
         {QStringLiteral("single"), QStringLiteral("1: 1 物質でページを埋める（既定: 製品の種類から）。"), QStringLiteral("0|1")},
         {QStringLiteral("start"), QStringLiteral("種類 3, 4, 5: 1 枚目で印刷を始めるラベルの位置"
@@ -117,10 +132,14 @@ int main(int argc, char *argv[])
         if (parser.values(name).size() > 1)
             return failWith(QStringLiteral("--%1 が2回以上指定されています。").arg(name));
 
+    const bool list = parser.isSet(QStringLiteral("list"));
+    for (const char *printing : {"product", "kind", "single", "start", "offset", "output"})
+        if (list && parser.isSet(QString::fromLatin1(printing)))
+            return failWith(QStringLiteral("--list と --%1 は一緒に指定できません。").arg(QString::fromLatin1(printing)));
     const auto product = integerOption(parser, QStringLiteral("product"));
     const auto kind = integerOption(parser, QStringLiteral("kind"));
     const QString output = parser.value(QStringLiteral("output"));
-    if (!product || !kind || *kind < 1 || *kind > 7 || output.isEmpty())
+    if (!list && (!product || !kind || *kind < 1 || *kind > 7 || output.isEmpty()))
         return failWith(QStringLiteral("--product ID、--kind 1〜7、--output FILE を指定してください。"));
     std::optional<int> single;
     if (parser.isSet(QStringLiteral("single"))) {
@@ -149,7 +168,7 @@ int main(int argc, char *argv[])
     setDataOption(parser.value(QStringLiteral("data")));
     const DataLocation location = locateData();
     // Neither the user's data nor the program's sheets and pictures may be written over.
-    if (const QString refusal = outputRefusal(output, location); !refusal.isEmpty())
+    if (const QString refusal = list ? QString() : outputRefusal(output, location); !refusal.isEmpty())
         return failWith(refusal);
     setDatabaseOption(parser.value(QStringLiteral("database")));
     QString error;
@@ -161,6 +180,14 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "corvane-print: " << backup.message << '\n';
     for (const QString &line : masterUpdateMessage(updateMasterAtStartUp(*db)).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         QTextStream(stderr) << "corvane-print: " << line << '\n';
+    if (list) {
+        try {
+            listProducts(*db);
+        } catch (const DbError &error) {
+            return failWith(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
+        }
+        return 0;
+    }
     ReportEngine engine;
     engine.setDataFolder(location.resourceFolder);
     engine.setPdfOutput(output);

@@ -35,6 +35,7 @@ class TestLabelElements : public QObject {
 private slots:
     void compose_data();
     void compose();
+    void precautionsMerged_data();
     void precautionsMerged();
     void tableRefusesMalformedRows_data();
     void tableRefusesMalformedRows();
@@ -109,16 +110,31 @@ void TestLabelElements::compose()
     QCOMPARE(joined(label->categories + label->fillIns), extra);
 }
 
-void TestLabelElements::precautionsMerged()
+void TestLabelElements::precautionsMerged_data()
 {
-    QString problem;
+    QTest::addColumn<QString>("classification");
+    QTest::addColumn<QString>("precautions");
     // Repeated exposure's 「吸入しないこと」 covers single exposure 3's 「吸入を避けること」; a
     // liquefied gas's P410+P403 says what P403 says; every code once, in code order.
-    const auto label = composeLabel(entries(QStringLiteral("FlammableGases=1;GasesUnderPressure=液化ガス;StotRepeated=1(肝臓);StotSingle=3(麻酔作用)")),
-                                    LabelTable::builtIn(), &problem);
+    QTest::newRow("inhalation and a liquefied gas")
+        << "FlammableGases=1;GasesUnderPressure=液化ガス;StotRepeated=1(肝臓);StotSingle=3(麻酔作用)"
+        << "P210,P233,P260,P264,P270,P271,P304+P340,P312,P314,P377,P381,P405,P410+P403,P501";
+    // A flammable liquid's P403+P235 says the peroxide's P403 and P235.
+    QTest::newRow("organic peroxide in a flammable liquid")
+        << "FlammableLiquids=2;OrganicPeroxides=タイプD"
+        << "P210,P233,P234,P240,P241,P242,P243,P280,P303+P361+P353,P370+P378,P403+P235,P410,P411,P420,P501";
+    QTest::newRow("self-reactive type G: nothing of its own") << "SelfReactive=タイプG;OzoneLayer=1" << "P502";
+}
+
+void TestLabelElements::precautionsMerged()
+{
+    QFETCH(QString, classification);
+    QFETCH(QString, precautions);
+    QString problem;
+    const auto label = composeLabel(entries(classification), LabelTable::builtIn(), &problem);
     QVERIFY2(label, qPrintable(problem));
-    QCOMPARE(joined(label->precautionCodes),
-             QStringLiteral("P210,P233,P260,P264,P270,P271,P304+P340,P312,P314,P377,P381,P405,P410+P403,P501"));
+    QCOMPARE(joined(label->precautionCodes), precautions);
+    QVERIFY(label->unread.isEmpty());
 }
 
 void TestLabelElements::tableRefusesMalformedRows_data()

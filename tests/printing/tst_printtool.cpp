@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QProcess>
 #include <QTest>
 
@@ -186,6 +187,36 @@ private slots:
         QVERIFY(QFileInfo(place(QStringLiteral("{work}/folder"))).isDir());
         if (status == 0 || status == 3 || (status == 4 && !errors.contains(QStringLiteral("ラベルを印刷しません"))))
             QVERIFY(fileBytes(arguments.last()).startsWith("%PDF-1"));
+    }
+
+    // --list gives every product's ID and name, the IDs --product takes, read back line by line.
+    void listsEveryProduct()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        QMap<int, QString> registered;
+        {
+            const auto db = folder.open();
+            QVERIFY(db);
+            for (const QString &name : {QStringLiteral("ラッカーシンナー LT-200"), QStringLiteral("Ａ液　（試薬）"), QStringLiteral("b")})
+                registered.insert(*catalogue::registerProduct(*db, name), name);
+        }
+        QProcess tool;
+        tool.start(QStringLiteral(CORVANE_PRINT), {QStringLiteral("--list"), QStringLiteral("--data"), folder.dataFolder()});
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 0);
+        QMap<int, QString> listed;
+        for (const QString &line : QString::fromUtf8(tool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringList fields = line.split(u'\t');
+            QCOMPARE(fields.size(), 2);
+            listed.insert(fields[0].toInt(), fields[1]);
+        }
+        QCOMPARE(listed, registered);
+
+        tool.start(QStringLiteral(CORVANE_PRINT), {QStringLiteral("--list"), QStringLiteral("--output"), QStringLiteral("x.pdf"),
+                                                   QStringLiteral("--data"), folder.dataFolder()});
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 1); // a list never prints, so an output given with it is a mistake
     }
 };
 
