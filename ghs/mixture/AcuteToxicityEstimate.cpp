@@ -3,6 +3,8 @@
 #include "IngredientCheck.h"
 #include "MixtureEvaluation.h"
 
+#include <algorithm>
+
 namespace corvane::ghs::detail {
 namespace {
 
@@ -41,6 +43,7 @@ ClassResult classifyAcuteToxicity(HazardClass route, const MixtureView &mixture,
 
     double sumOfRatios = 0; // Σ Ci / ATEi
     double unknown = 0;     // Σ Cunknown over relevant ingredients
+    double known = 0;       // Σ Ci of the ingredients in the formula
     QStringList ratioTexts, unknownNames, tooLittle, ignored;
     std::vector<int> deciding;
     for (const Ingredient &ingredient : mixture.ingredients) {
@@ -61,6 +64,7 @@ ClassResult classifyAcuteToxicity(HazardClass route, const MixtureView &mixture,
                 continue;
             }
             sumOfRatios += content / bestPoint->limit;
+            known += content;
             deciding.push_back(ingredient.substanceNumber);
             ratioTexts.append(QStringLiteral("%1 %2% ÷ %3（%4の換算値）")
                                   .arg(ingredientLabel(ingredient), percentText(content),
@@ -70,10 +74,14 @@ ClassResult classifyAcuteToxicity(HazardClass route, const MixtureView &mixture,
             unknownNames.append(QStringLiteral("%1 %2%").arg(ingredientLabel(ingredient), percentText(content)));
         }
     }
-    if (!mixture.product.remainderHarmless && mixture.remainderPercent > 0 && atLeast(mixture.remainderPercent, relevance)) {
-        unknown += mixture.remainderPercent;
-        unknownNames.append(QStringLiteral("成分表にない残り %1%").arg(percentText(mixture.remainderPercent)));
+    // Ranges count by their upper bounds while the rest is what their lower bounds leave: the
+    // unknown share is never more than the ingredients of the formula leave of the product.
+    const double rest = std::min(mixture.remainderPercent, std::max(0.0, 100 - known - unknown));
+    if (!mixture.product.remainderHarmless && rest > 0 && atLeast(mixture.remainderPercent, relevance)) {
+        unknown += rest;
+        unknownNames.append(QStringLiteral("成分表にない残り %1%").arg(percentText(rest)));
     }
+    unknown = std::min(unknown, std::max(0.0, 100 - known));
 
     if (!ignored.isEmpty())
         result.basis.append(QStringLiteral("日本で採用されていない区分の成分は急性毒性がないものとして扱った: %1")

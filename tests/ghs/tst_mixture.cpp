@@ -226,6 +226,12 @@ void MixtureTest::classifiesWorkedMixtures_data()
                                            << "AcuteOral=2{A,B}; AcuteOral.ate=9.960";
     // Japan does not use category 5 (S1); NITE-Gmiccs once gave toluene 区分5 (S5).
     QTest::newRow("acute category 5 not used") << "A 100 AcuteOral:5" << "" << "AcuteOral=—";
+    // Hand: ranges classify by their upper bounds, A 20 % and B 60 %; the rest left beside them
+    // is 20 %, not the 60 % the lower bounds leave: B 60 + rest 20 = 80 unknown, never over
+    // 100 − 20; A's point estimate 0.5: (100 − 80)/(20/0.5) = 0.5 → category 1.
+    QTest::newRow("acute ranges: unknown share within what the known leave")
+        << "A 10-20 AcuteOral:1 | B 30-60 AcuteOral:?" << "rest=unknown"
+        << "AcuteOral=1{A}; AcuteOral.ate=0.5; AcuteOral.unknown=80";
     QTest::newRow("acute nothing known, 20 % unknown") << "A 20 AcuteOral:? | B 80" << ""
                                                        << "AcuteOral=?; AcuteOral.unknown=20";
 
