@@ -10,6 +10,7 @@
 #include "Fonts.h"
 #include "FrmPuroductDataInput.h"
 #include "ListView.h"
+#include "ProductMixture.h"
 #include "Program.h"
 #include "RunDatabase.h"
 #include "Translations.h"
@@ -129,11 +130,21 @@ bool makeDemoData(const QString &sourceRoot, const QString &dataFolder)
                 error = QStringLiteral("the demo substances are not in the master");
             } else {
                 const int first = *catalogue::registerProduct(*db, QStringLiteral("ラッカーシンナー LT-200"));
+                // Its contents (トルエン, メタノール, 酢酸エチル by number) and its own data.
+                ProductMixture mixture;
+                const double percents[] = {40, 20, 30};
+                for (size_t i = 0; i < thinner.size(); ++i)
+                    mixture.contents[thinner[i]] = ghs::Content::value(percents[i]);
+                mixture.contents[thinner[0]] = ghs::Content::range(35, 40);
+                mixture.properties.flashPointCelsius = 4;
+                mixture.properties.initialBoilingPointCelsius = 65;
+                mixture.properties.remainderHarmless = true;
                 catalogue::saveProduct(*db, first, thinner,
                                        {QStringLiteral("ラッカーシンナー LT-200"),
                                         QStringLiteral("火気厳禁。\r\n直射日光を避け、換気の良い冷暗所に保管すること。\r\n"
                                                        "子供の手の届かない所に置くこと。"),
-                                        QStringLiteral("トルエン 40%\r\n酢酸エチル 30%\r\nメタノール 20%"), 0});
+                                        QStringLiteral("トルエン 35〜40%\r\n酢酸エチル 30%\r\nメタノール 20%"), 0},
+                                       std::nullopt, &mixture);
                 const int second = *catalogue::registerProduct(*db, QStringLiteral("ヘキサン（試薬）"));
                 catalogue::saveProduct(*db, second, hexane,
                                        {QStringLiteral("ヘキサン（試薬）"), QStringLiteral("火気厳禁。"),
