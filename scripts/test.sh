@@ -31,7 +31,7 @@ cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS=suppressions="$PWD/../scripts/lsan.supp":print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --output-on-failure -j"$jobs")
+  ctest --output-on-failure -j"$jobs" --label-exclude repeat-on-server)
 
 phase "Fuzzing, a few seconds a target"
 bash scripts/fuzz.sh 5
