@@ -18,18 +18,6 @@ namespace {
 
 using ghs::NiteSubstance;
 
-// Codes whose statement has a blank that must be filled ({名前}, not {名前?}).
-QSet<QString> codesWithBlanks(const QString &statementText)
-{
-    static const QRegularExpression required(QStringLiteral("\\{[^{}?]+\\}"));
-    QSet<QString> codes;
-    for (const QString &line : statementText.split(QLatin1Char('\n'))) {
-        const QStringList fields = line.trimmed().split(QLatin1Char('\t'));
-        if (fields.size() == 2 && !line.startsWith(QLatin1Char('#')) && required.match(fields[1]).hasMatch())
-            codes.insert(fields[0]);
-    }
-    return codes;
-}
 
 // CAS RNs compare by their numbers, so 50-00-0 comes before 100-41-4.
 bool casBefore(const QString &a, const QString &b)
@@ -375,6 +363,18 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
                    << QStringLiteral("絵表示が 6 個以上要るため前の行のままの物質: %1件 %2")
                           .arg(tooManyPictograms.size()).arg(tooManyPictograms.join(QStringLiteral("、")));
     return master;
+}
+
+QSet<QString> codesWithBlanks(const QString &statementText)
+{
+    static const QRegularExpression required(QStringLiteral("\\{[^{}?]+\\}"));
+    QSet<QString> codes;
+    for (const QString &line : statementText.split(QLatin1Char('\n'))) {
+        const QStringList fields = line.trimmed().split(QLatin1Char('\t'));
+        if (fields.size() == 2 && !line.startsWith(QLatin1Char('#')) && required.match(fields[1]).hasMatch())
+            codes.insert(fields[0]);
+    }
+    return codes;
 }
 
 } // namespace corvane

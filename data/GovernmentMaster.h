@@ -1,6 +1,7 @@
 #pragma once
 #include "MasterSource.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -44,6 +45,10 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
 // publishes it where the date is that of a known edition (2026-02-27: 2026年3月版), else the
 // date the list was saved.
 QStringList governmentCredits(const QString &niteListDate);
+
+// The codes of a statement file whose text has a blank only the product's maker can fill
+// ({名前}, not {名前?}: P378's extinguishing media …); composed labels leave them out.
+QSet<QString> codesWithBlanks(const QString &statementText);
 
 // What the government's classifications are, and are not, for a user (one sentence).
 QString governmentClassificationNotice();

@@ -4,7 +4,6 @@
 #include "MasterSource.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QSet>
 
 namespace corvane {
@@ -14,20 +13,6 @@ QString resourceText(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-// Precautionary statements with a blank only the product's maker can fill (the extinguishing
-// media of P378 ...) are left out, as they are in the master's rows.
-QSet<QString> codesWithBlanks(const QString &statementText)
-{
-    static const QRegularExpression required(QStringLiteral("\\{[^{}?]+\\}"));
-    QSet<QString> codes;
-    for (const QString &line : statementText.split(QLatin1Char('\n'))) {
-        const QStringList fields = line.trimmed().split(QLatin1Char('\t'));
-        if (fields.size() == 2 && !line.startsWith(QLatin1Char('#')) && required.match(fields[1]).hasMatch())
-            codes.insert(fields[0]);
-    }
-    return codes;
 }
 
 } // namespace
