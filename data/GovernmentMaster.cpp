@@ -247,15 +247,7 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
             continue;
         }
 
-        row.signalWord = label->signalWord;
-        for (const QString &pictogram : label->pictograms)
-            row.pictures << pictogram + QStringLiteral(".svg");
-        row.hazardCodes = label->hazardCodes;
-        for (const QString &code : label->precautionCodes)
-            if (!blanks.contains(code))
-                row.precautionCodes << code;
-        row.categories = label->categories;
-        row.fillIns = label->fillIns;
+        setLabelElements(row, *label, blanks);
         // Aliases: NITE's name and the English name, and a current row's aliases (never a
         // solution's name: 塩酸 and ホルマリン have classifications of their own).
         QStringList aliases;
@@ -375,6 +367,19 @@ QSet<QString> codesWithBlanks(const QString &statementText)
             codes.insert(fields[0]);
     }
     return codes;
+}
+
+void setLabelElements(ComposedSubstance &row, const ghs::ComposedLabel &label, const QSet<QString> &blanks)
+{
+    row.signalWord = label.signalWord;
+    for (const QString &pictogram : label.pictograms)
+        row.pictures << pictogram + QStringLiteral(".svg");
+    row.hazardCodes = label.hazardCodes;
+    for (const QString &code : label.precautionCodes)
+        if (!blanks.contains(code))
+            row.precautionCodes << code;
+    row.categories = label.categories;
+    row.fillIns = label.fillIns;
 }
 
 } // namespace corvane

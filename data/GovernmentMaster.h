@@ -1,4 +1,5 @@
 #pragma once
+#include "LabelElements.h"
 #include "MasterSource.h"
 
 #include <QSet>
@@ -49,6 +50,10 @@ QStringList governmentCredits(const QString &niteListDate);
 // The codes of a statement file whose text has a blank only the product's maker can fill
 // ({名前}, not {名前?}: P378's extinguishing media …); composed labels leave them out.
 QSet<QString> codesWithBlanks(const QString &statementText);
+
+// Puts a composed label's elements into a master row, leaving out the precautionary
+// statements with such a blank.
+void setLabelElements(ComposedSubstance &row, const ghs::ComposedLabel &label, const QSet<QString> &blanks);
 
 // What the government's classifications are, and are not, for a user (one sentence).
 QString governmentClassificationNotice();

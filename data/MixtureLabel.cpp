@@ -50,15 +50,7 @@ std::optional<MixtureLabel> mixtureLabel(const ghs::MixtureClassification &class
     ComposedSubstance row;
     row.id = 1;
     row.name = QStringLiteral("混合物");
-    row.signalWord = composed->signalWord;
-    for (const QString &pictogram : composed->pictograms)
-        row.pictures << pictogram + QStringLiteral(".svg");
-    row.hazardCodes = composed->hazardCodes;
-    for (const QString &code : composed->precautionCodes)
-        if (!blanks.contains(code))
-            row.precautionCodes << code;
-    row.categories = composed->categories;
-    row.fillIns = composed->fillIns;
+    setLabelElements(row, *composed, blanks);
     const MasterSourceResult read =
         readMasterSource(hazardText, QStringLiteral("hazard_statements.tsv"), precautionText,
                          QStringLiteral("precautionary_statements.tsv"), substancesFileText({row}), QStringLiteral("混合物"));
