@@ -1,4 +1,5 @@
 #include "ErrorText.h"
+#include "Outcome.h"
 
 #include <QFileDevice>
 #include <QFileInfo>
@@ -28,6 +29,12 @@ QString fileFailureText(const QFileDevice &file, bool writing)
         reason = QStringLiteral("書き込めませんでした（ディスクの空きや書き込みの権限を確かめてください）。");
     const QString detail = detailLine(file.errorString());
     return detail.isEmpty() ? reason : reason + QLatin1Char('\n') + detail;
+}
+
+QString Failure::text() const
+{
+    const QString line = detailLine(detail);
+    return line.isEmpty() ? message : message + QLatin1Char('\n') + line;
 }
 
 } // namespace corvane
