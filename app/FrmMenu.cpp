@@ -11,7 +11,7 @@
 #include "Fonts.h"
 #include "MasterUpdate.h"
 #include "MessageBox.h"
-#include "Module1.h"
+#include "Profile.h"
 #include "UserGuide.h"
 
 #include <QCloseEvent>
@@ -154,7 +154,7 @@ bool FrmMenu::Form_Load()
         MsgBox(this, update);
 
     strIniFile = location.settingsFile;
-    Text1->setText(GetIniString(QStringLiteral("init"), QStringLiteral("ProductName"), strIniFile));
+    Text1->setText(readSetting(QStringLiteral("init"), QStringLiteral("ProductName"), strIniFile));
     if (!m_state.productName.isEmpty())
         Text1_LostFocus();
     else
@@ -171,7 +171,7 @@ void FrmMenu::Form_Unload()
         dbMenu->close();
         dbMenu.reset();
     }
-    if (!PutIniString(QStringLiteral("init"), QStringLiteral("ProductName"), m_state.productName, strIniFile))
+    if (!writeProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), m_state.productName, strIniFile))
         MsgBox(this, QStringLiteral("設定ファイルに製品名を保存できませんでした（ファイルはそのままです）。\n%1")
                          .arg(QDir::toNativeSeparators(strIniFile)));
 }

@@ -7,7 +7,7 @@
 #include "BigMaster.h"
 #include "Catalogue.h"
 #include "Database.h"
-#include "ErrorBoundary.h"
+#include "DbError.h"
 
 #include <QCoreApplication>
 #include <QSqlQuery>

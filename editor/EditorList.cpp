@@ -4,7 +4,6 @@
 #include "FrmPuroductDataInput.h"
 #include "ListView.h"
 #include "MessageBox.h"
-#include "Module1.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -258,7 +257,7 @@ void FrmPuroductDataInput::MnALLChange_Click()
 void FrmPuroductDataInput::ListView1_ColumnClick(int index1Based)
 {
     ListModel &items = ListView1->items();
-    SortByColumn(items, items.column(index1Based));
+    sortByClickedColumn(items, items.column(index1Based));
 }
 
 void FrmPuroductDataInput::Text1_Change(int index)
@@ -278,7 +277,7 @@ void FrmPuroductDataInput::Text1_LostFocus(int index)
         const bool done = guarded(this, [this] {
             std::optional<int> newId;
             if (!m_state.name.isEmpty())
-                newId = wholeNumber(GetProductID(*dbs, m_state.name));
+                newId = catalogue::productIdByName(*dbs, m_state.name);
             // As the main menu says it: the screen empties, and the user knows why.
             if (!m_state.name.isEmpty() && !newId)
                 MsgBox(this, QStringLiteral("製品名：") + m_state.name + QStringLiteral("は登録されていません。"));

@@ -4,7 +4,6 @@
 #include "Fonts.h"
 #include "ListView.h"
 #include "MessageBox.h"
-#include "Module1.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -81,7 +80,7 @@ bool FrmPuroductSelect::Form_Load()
     if (!guarded(this, [this] { ProductList(); }))
         return false;
     // Opens in name order, so the product is found where its name puts it.
-    SortByColumn(ListView1->items(), ListView1->items().column(2));
+    sortByClickedColumn(ListView1->items(), ListView1->items().column(2));
     ListView1->showSortOrder();
     if (ListView1->items().count() > 0)
         ListView1_ItemClick(0);
@@ -141,7 +140,7 @@ void FrmPuroductSelect::ListView1_DblClick()
 void FrmPuroductSelect::ListView1_ColumnClick(int index1Based)
 {
     ListModel &items = ListView1->items();
-    SortByColumn(items, items.column(index1Based));
+    sortByClickedColumn(items, items.column(index1Based));
 }
 
 } // namespace corvane

@@ -6,7 +6,6 @@
 #include "ListView.h"
 #include "MessageRecorder.h"
 #include "MasterUpdate.h"
-#include "Module1.h"
 #include "ProgramMaster.h"
 #include "UserMaster.h"
 

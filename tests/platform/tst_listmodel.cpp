@@ -1,5 +1,4 @@
 #include "ListModel.h"
-#include "Module1.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -30,19 +29,19 @@ private slots:
         model.addItem({QStringLiteral("003"), QStringLiteral("a"), 3});
         QCOMPARE(names(model), (QStringList{"b", "C", "a"})); // unsorted until a click
 
-        SortByColumn(model, model.column(2));
+        sortByClickedColumn(model, model.column(2));
         QCOMPARE(names(model), (QStringList{"a", "b", "C"}));
         QCOMPARE(model.column(2).Tag.toInt(), 0);
-        SortByColumn(model, model.column(2));
+        sortByClickedColumn(model, model.column(2));
         QCOMPARE(names(model), (QStringList{"C", "b", "a"}));
-        SortByColumn(model, model.column(2));
+        sortByClickedColumn(model, model.column(2));
         QCOMPARE(names(model), (QStringList{"a", "b", "C"}));
 
         // Another column sorts ascending first, whatever order the list was in.
-        SortByColumn(model, model.column(1));
+        sortByClickedColumn(model, model.column(1));
         QCOMPARE(model.item(0).text, QStringLiteral("001"));
         QCOMPARE(model.SortKey(), 0);
-        SortByColumn(model, model.column(1));
+        sortByClickedColumn(model, model.column(1));
         QCOMPARE(model.item(0).text, QStringLiteral("003"));
 
         // While sorted, added items take their place in the order.
@@ -57,7 +56,7 @@ private slots:
         model.addColumn(QStringLiteral("物質名"), 300);
         for (const char *name : {"いか", "アジ", "あさり", "酢酸", "Ｂ10", "b9"})
             model.addItem({QString(), QString::fromUtf8(name), 0});
-        SortByColumn(model, model.column(2));
+        sortByClickedColumn(model, model.column(2));
         // Hiragana and katakana interleave by reading; kanji come after kana; full-width and
         // half-width letters are alike, and numbers compare by value.
         QCOMPARE(names(model), (QStringList{"b9", "Ｂ10", "あさり", "アジ", "いか", "酢酸"}));
@@ -88,8 +87,8 @@ private slots:
         QCOMPARE(user.count(), 1);
         QCOMPARE(user.at(0).at(0).toInt(), 1);
         QCOMPARE(marks.ticked, (std::set<int>{3, 7}));
-        SortByColumn(model, model.column(2));
-        SortByColumn(model, model.column(2)); // descending
+        sortByClickedColumn(model, model.column(2));
+        sortByClickedColumn(model, model.column(2)); // descending
         QCOMPARE(model.data(model.index(0, 0), Qt::CheckStateRole), QVariant(Qt::Checked));
         QCOMPARE(model.item(0).tag, 3);
     }
