@@ -37,7 +37,7 @@ void paintScale(QPainter &painter, Qt::Orientation along, int edge, int at)
             painter.drawLine(at - length / 2, position, at + length / 2, position);
         if (mm % 5 != 0)
             continue;
-        const QString number = mm == 0 ? QStringLiteral("0") : QStringLiteral("%1%2").arg(mm > 0 ? "+" : "").arg(mm);
+        const QString number = mm == 0 ? QStringLiteral("0") : QStringLiteral("%1%2").arg(mm > 0 ? QStringLiteral("+") : QString()).arg(mm);
         const QRect box = along == Qt::Horizontal ? QRect(position - 30, at + 22, 60, 30)
                                                   : QRect(at + 22, position - 15, 60, 30);
         painter.drawText(box, (along == Qt::Horizontal ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop, number);

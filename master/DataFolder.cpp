@@ -22,8 +22,6 @@ bool fail(QString *error, const QString &message)
     return false;
 }
 
-QVariant textOrNull(const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text); }
-
 // Creates the tables in a new file and fills them with the master, as an update would fill
 // an empty database: one code path writes the master's rows for the build and for updates.
 bool fillDatabase(const QString &file, const ProgramMaster &master, QString *error)

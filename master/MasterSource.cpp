@@ -66,7 +66,7 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
     };
     QHash<int, int> lineById;
     for (const SourceLine &line : lines) {
-        RowChecker row{hazards, precautions, sink, line.number, false, {}};
+        RowChecker row(hazards, precautions, sink, line.number);
         const QStringList fields = line.text.split(QLatin1Char('\t'));
 
         // The ID is checked even on a broken row so that one bad line does not

@@ -19,6 +19,10 @@ inline const QChar kListSeparator = QLatin1Char('|'); // between fill-ins and be
 // The checks of one row of substances.tsv, field by field and against each other; every error
 // is added to the sink with the row's line and marks the row failed (it is left out).
 struct RowChecker {
+    RowChecker(const StatementTable &hazards, const StatementTable &precautions, ErrorSink errors, int lineNumber)
+        : hazardTable(hazards), precautionTable(precautions), sink(std::move(errors)), line(lineNumber)
+    {}
+
     const StatementTable &hazardTable;
     const StatementTable &precautionTable;
     ErrorSink sink;

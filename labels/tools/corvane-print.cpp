@@ -26,7 +26,7 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
-#include <algorithm>
+#include <map>
 #include <cmath>
 
 using namespace corvane;
@@ -81,11 +81,12 @@ int defaultSingle(Database &db, int productId, int kind)
 // Every product as "ID<TAB>name", by ID: the IDs a user gives --product.
 void listProducts(Database &db)
 {
-    std::vector<ProductRecord> products = catalogue::allProducts(db);
-    std::sort(products.begin(), products.end(), [](const auto &a, const auto &b) { return a.id < b.id; });
+    std::map<int, QString> namesById;
+    for (const ProductRecord &product : catalogue::allProducts(db))
+        namesById.emplace(product.id, product.nameText());
     QTextStream out(stdout);
-    for (const ProductRecord &product : products)
-        out << product.id << '\t' << printableOnTerminal(product.nameText()) << '\n';
+    for (const auto &[id, name] : namesById)
+        out << id << '\t' << printableOnTerminal(name) << '\n';
 }
 
 } // namespace

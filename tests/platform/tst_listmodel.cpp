@@ -17,6 +17,14 @@ class TestListModel : public QObject {
             result << model.item(i).subItem;
         return result;
     }
+    static ListItem item(const char *number, const char *name, int tag)
+    {
+        ListItem result;
+        result.text = QString::fromUtf8(number);
+        result.subItem = QString::fromUtf8(name);
+        result.tag = tag;
+        return result;
+    }
 
 private slots:
     void sortByColumnAscendsFirstThenTurnsRound()
@@ -24,9 +32,9 @@ private slots:
         ListModel model;
         model.addColumn(QString(), 0);
         model.addColumn(QStringLiteral("製品名"), 300);
-        model.addItem({QStringLiteral("002"), QStringLiteral("b"), 2});
-        model.addItem({QStringLiteral("001"), QStringLiteral("C"), 1});
-        model.addItem({QStringLiteral("003"), QStringLiteral("a"), 3});
+        model.addItem(item("002", "b", 2));
+        model.addItem(item("001", "C", 1));
+        model.addItem(item("003", "a", 3));
         QCOMPARE(names(model), (QStringList{"b", "C", "a"})); // unsorted until a click
 
         sortByClickedColumn(model, model.column(2));
@@ -45,7 +53,7 @@ private slots:
         QCOMPARE(model.item(0).text, QStringLiteral("003"));
 
         // While sorted, added items take their place in the order.
-        model.addItem({QStringLiteral("004"), QStringLiteral("z"), 0});
+        model.addItem(item("004", "z", 0));
         QCOMPARE(model.item(0).text, QStringLiteral("004"));
     }
 
@@ -55,7 +63,7 @@ private slots:
         model.addColumn(QString(), 0);
         model.addColumn(QStringLiteral("物質名"), 300);
         for (const char *name : {"いか", "アジ", "あさり", "酢酸", "Ｂ10", "b9"})
-            model.addItem({QString(), QString::fromUtf8(name), 0});
+            model.addItem(item("", name, 0));
         sortByClickedColumn(model, model.column(2));
         // Hiragana and katakana interleave by reading; kanji come after kana; full-width and
         // half-width letters are alike, and numbers compare by value.
@@ -74,7 +82,7 @@ private slots:
         model.setCheckMarks(&marks);
         model.addColumn(QString(), 20);
         model.addColumn(QString(), 20);
-        model.setItems({{QStringLiteral("001"), QStringLiteral("x"), 7}, {QStringLiteral("002"), QStringLiteral("y"), 3}});
+        model.setItems({item("001", "x", 7), item("002", "y", 3)});
         QSignalSpy user(&model, &ListModel::userChecked);
         QSignalSpy shown(&model, &ListModel::dataChanged);
         marks.ticked = {7};
