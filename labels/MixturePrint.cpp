@@ -129,10 +129,10 @@ QStringList basisLines(const ProductAsMixture &product)
 
 class MixtureRun {
 public:
-    MixtureRun(QObject *owner, Database &db, ReportEngine &engine) : m_owner(owner), m_db(db), m_engine(engine) {}
+    MixtureRun(Database &db, ReportEngine &engine) : m_db(db), m_engine(engine) {}
 
     // Throws Failure, or DbError from the database.
-    ProductAsMixture read(qint32 productId, PrintResult &result);
+    ProductAsMixture read(int productId, PrintResult &result);
     void printLabel(const ProductAsMixture &product);
     void printBasis(const ProductAsMixture &product);
     QList<CutText> cutTexts() const;
@@ -145,13 +145,12 @@ private:
     void placePictograms(const QStringList &pictures);
     void end();
 
-    QObject *m_owner;
     Database &m_db;
     ReportEngine &m_engine;
     QString m_report;
 };
 
-ProductAsMixture MixtureRun::read(qint32 productId, PrintResult &result)
+ProductAsMixture MixtureRun::read(int productId, PrintResult &result)
 {
     ProductAsMixture product;
     const std::optional<ProductWithEntries> stored = catalogue::productWithEntries(m_db, productId);
@@ -190,7 +189,7 @@ ProductAsMixture MixtureRun::read(qint32 productId, PrintResult &result)
 
 void MixtureRun::start(const QString &title)
 {
-    if (m_engine.PR_Start(m_owner, QString(), QString(), 9, 0, 0) > 10)
+    if (m_engine.PR_Start(nullptr, QString(), QString(), 9, 0, 0) > 10)
         throw Failure{QStringLiteral("印刷を開始できません。\n%1").arg(m_engine.lastError())};
     m_engine.setDocumentTitle(title);
 }
@@ -323,13 +322,13 @@ QList<CutText> MixtureRun::cutTexts() const
 
 } // namespace
 
-PrintResult printMixture(QObject *owner, Database &db, qint32 productId, qint16 kind, ReportEngine &engine)
+PrintResult printMixture(Database &db, int productId, LabelKind kind, ReportEngine &engine)
 {
     PrintResult result;
-    MixtureRun run(owner, db, engine);
+    MixtureRun run(db, engine);
     try {
         const ProductAsMixture product = run.read(productId, result);
-        if (kind == MixtureLabelKind)
+        if (kind == LabelKind::MixtureLabel)
             run.printLabel(product);
         else
             run.printBasis(product);

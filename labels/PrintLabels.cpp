@@ -19,19 +19,22 @@ namespace {
 
 struct Sheet {
     QString file;
-    qint16 perPage = 0;
+    int perPage = 0;
 };
 
-std::optional<Sheet> sheetFor(qint16 kind, qint16 singleSubstance)
+Sheet sheetFor(LabelKind kind, bool singleSubstance)
 {
     switch (kind) {
-    case Normal: return singleSubstance == 1 ? Sheet{QStringLiteral("SULABEL.PRP"), 1} : Sheet{QStringLiteral("MULABEL.PRP"), 6};
-    case Model: return Sheet{QStringLiteral("SMLABEL.PRP"), 1};
-    case Additional2x6:
-    case AllSubstances: return Sheet{QStringLiteral("MALAB26.PRP"), 12};
-    case Additional3x7: return Sheet{QStringLiteral("MALAB37.PRP"), 21};
-    default: return std::nullopt;
+    case LabelKind::Normal:
+        return singleSubstance ? Sheet{QStringLiteral("SULABEL.PRP"), 1} : Sheet{QStringLiteral("MULABEL.PRP"), 6};
+    case LabelKind::Model: return {QStringLiteral("SMLABEL.PRP"), 1};
+    case LabelKind::Additional2x6:
+    case LabelKind::AllSubstances: return {QStringLiteral("MALAB26.PRP"), 12};
+    case LabelKind::Additional3x7: return {QStringLiteral("MALAB37.PRP"), 21};
+    case LabelKind::MixtureLabel: return {QStringLiteral("MXLABEL.PRP"), 1};
+    case LabelKind::ClassificationBasis: return {QStringLiteral("MXBASIS.PRP"), 1};
     }
+    return {QStringLiteral("SULABEL.PRP"), 1};
 }
 
 // The texts that head every page of the normal and model labels.
@@ -49,7 +52,7 @@ struct RunFailure {
 struct Placement {
     const SubstanceRecord *substance;
     int page;
-    qint16 slot;
+    int slot;
 };
 
 QString oneLine(const QString &text) { return cleanText(text, TextLines::One); }
@@ -68,7 +71,7 @@ SubstanceRecord printable(const SubstanceRecord &substance)
 }
 
 // The words of a field for the user, by its name without the slot number.
-QString fieldWords(const QString &stem, qint16 kind)
+QString fieldWords(const QString &stem, LabelKind kind)
 {
     static const QHash<QString, QString> words{
         {QStringLiteral("Element"), QStringLiteral("物質名")},
@@ -83,19 +86,19 @@ QString fieldWords(const QString &stem, qint16 kind)
         {QStringLiteral("Notes1"), QStringLiteral("注意事項")},
         {QStringLiteral("Notes2"), QStringLiteral("注意事項")},
     };
-    if (kind == Model && stem == QStringLiteral("Notes"))
+    if (kind == LabelKind::Model && stem == QStringLiteral("Notes"))
         return QStringLiteral("注意書き");
     return words.value(stem, stem);
 }
 
 class Run {
 public:
-    Run(QObject *owner, Database &db, ReportEngine &engine, qint16 kind, qint16 single, Sheet sheet, int start)
-        : m_owner(owner), m_db(db), m_engine(engine), m_kind(kind), m_single(single), m_sheet(std::move(sheet)),
-          m_path(QStringLiteral("Data\\") + m_sheet.file), m_slot(static_cast<qint16>(start)) {}
+    Run(Database &db, ReportEngine &engine, LabelKind kind, bool single, Sheet sheet, int start)
+        : m_db(db), m_engine(engine), m_kind(kind), m_single(single), m_sheet(std::move(sheet)),
+          m_path(QStringLiteral("Data\\") + m_sheet.file), m_slot(start) {}
 
     // Throws RunFailure, or DbError from the database.
-    void print(qint32 productId);
+    void print(int productId);
     const QStringList &warnings() const { return m_warnings; }
     const QStringList &incomplete() const { return m_incomplete; }
     const QList<int> &missing() const { return m_missing; }
@@ -103,11 +106,10 @@ public:
     QList<CutText> cutTexts() const;
 
 private:
-    bool hasHeader() const { return m_kind == Normal || m_kind == Model; }
+    bool hasHeader() const { return m_kind == LabelKind::Normal || m_kind == LabelKind::Model; }
     bool sixLabels() const { return m_sheet.perPage == 6; }
-    bool additionalSheet() const { return m_kind == Additional2x6 || m_kind == AllSubstances || m_kind == Additional3x7; }
     std::vector<Placement> plan(const std::vector<const SubstanceRecord *> &chosen);
-    bool fitsWhole(const SubstanceRecord &substance, qint16 slot);
+    bool fitsWhole(const SubstanceRecord &substance, int slot);
     QString sheetThatHolds(const SubstanceRecord &substance);
     void loadPage();
     void numberPage();
@@ -119,14 +121,14 @@ private:
     void endDocument();
     [[noreturn]] void abort(const QString &message);
 
-    QObject *m_owner;
     Database &m_db;
     ReportEngine &m_engine;
-    qint16 m_kind, m_single;
+    LabelKind m_kind;
+    bool m_single;
     Sheet m_sheet;
     QString m_path;
     Header m_header;
-    qint16 m_slot = 1;
+    int m_slot = 1;
     QStringList m_warnings;
     QStringList m_incomplete;
     QList<int> m_missing;
@@ -145,13 +147,13 @@ void Run::loadPage()
 {
     if (m_engine.PR_LoadReport(0, 0, m_path) != 0)
         abort(QStringLiteral("ラベルの様式を読み込めません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError()));
-    ClearReportFields(m_engine, 1, m_sheet.perPage);
+    ClearReportFields(m_engine, m_sheet.perPage);
 }
 
 void Run::numberPage()
 {
     // The list of all target substances runs to hundreds of pages: each is headed and numbered.
-    if (m_kind == AllSubstances)
+    if (m_kind == LabelKind::AllSubstances)
         m_engine.PR_RepSetText(QStringLiteral("PageNo"), QStringLiteral("全対象物質 %1/%2").arg(m_page + 1).arg(m_pages));
     else if (hasHeader() && m_pages > 1)
         m_engine.PR_RepSetText(QStringLiteral("PageNo"), QStringLiteral("%1/%2").arg(m_page + 1).arg(m_pages));
@@ -170,7 +172,7 @@ void Run::nextPage()
     }
 }
 
-bool Run::fitsWhole(const SubstanceRecord &substance, qint16 slot)
+bool Run::fitsWhole(const SubstanceRecord &substance, int slot)
 {
     return m_engine.reportTextFits(m_path, QStringLiteral("Harmful%1").arg(slot), substance.hazards);
 }
@@ -178,7 +180,7 @@ bool Run::fitsWhole(const SubstanceRecord &substance, qint16 slot)
 // The sheet on which a substance's hazard statements fit whole, for the user to print it on.
 QString Run::sheetThatHolds(const SubstanceRecord &substance)
 {
-    if (m_kind == Additional3x7
+    if (m_kind == LabelKind::Additional3x7
         && m_engine.reportTextFits(QStringLiteral("Data\\MALAB26.PRP"), QStringLiteral("Harmful1"), substance.hazards))
         return QStringLiteral("12面の追加ラベルには入ります");
     if (m_engine.reportTextFits(QStringLiteral("Data\\SULABEL.PRP"), QStringLiteral("Harmful1"), substance.hazards))
@@ -193,7 +195,7 @@ std::vector<Placement> Run::plan(const std::vector<const SubstanceRecord *> &cho
 {
     std::vector<Placement> placements;
     int page = 0;
-    qint16 slot = m_slot;
+    int slot = m_slot;
     const auto advance = [&] {
         if (++slot > m_sheet.perPage) {
             slot = 1;
@@ -207,20 +209,20 @@ std::vector<Placement> Run::plan(const std::vector<const SubstanceRecord *> &cho
             refusedOrder.push_back(substance);
         refused[substance].append(QStringLiteral("%1ページ %2番目").arg(page + 1).arg(slot));
     };
-    if (m_single == 1) {
+    if (m_single) {
         // Copies fill the first page from the start position.
         const SubstanceRecord *substance = chosen.front();
         for (const int first = page; page == first; advance()) {
-            if (!additionalSheet() || fitsWhole(*substance, slot))
+            if (!isAdditionalSheet(m_kind) || fitsWhole(*substance, slot))
                 placements.push_back({substance, page, slot});
             else
                 refuse(substance);
-            if (!additionalSheet())
+            if (!isAdditionalSheet(m_kind))
                 break;
         }
     } else {
         for (const SubstanceRecord *substance : chosen) {
-            if (additionalSheet() && !fitsWhole(*substance, slot)) {
+            if (isAdditionalSheet(m_kind) && !fitsWhole(*substance, slot)) {
                 refuse(substance);
                 continue;
             }
@@ -246,7 +248,7 @@ void Run::fillHeader()
 void Run::fillProductHeader()
 {
     m_engine.PR_RepSetText(QStringLiteral("ProName"), m_header.productName);
-    if (m_kind == Normal)
+    if (m_kind == LabelKind::Normal)
         m_engine.PR_RepSetText(QStringLiteral("CntElm"), m_header.ingredients);
     if (sixLabels()) {
         m_engine.PR_RepSetText(QStringLiteral("Notes1"), m_header.notesFirst);
@@ -258,7 +260,7 @@ void Run::fillProductHeader()
 
 void Run::place(const SubstanceRecord &substance)
 {
-    if (m_kind == Model) {
+    if (m_kind == LabelKind::Model) {
         m_header.notesFirst = substance.precautions;
         m_header.notesRest.clear();
         m_engine.PR_RepSetText(QStringLiteral("Notes"), m_header.notesFirst);
@@ -385,15 +387,15 @@ QList<CutText> Run::cutTexts() const
     return cut;
 }
 
-void Run::print(qint32 productId)
+void Run::print(int productId)
 {
-    if (m_engine.PR_Start(m_owner, QString(), QString(), 9, 0, 0) > 10)
+    if (m_engine.PR_Start(nullptr, QString(), QString(), 9, 0, 0) > 10)
         throw RunFailure{QStringLiteral("印刷を開始できません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError())};
 
     std::vector<EntryRecord> rows;
     QString productName = QStringLiteral("全対象物質");
     std::optional<ProductWithEntries> product;
-    if (m_kind == AllSubstances) {
+    if (m_kind == LabelKind::AllSubstances) {
         rows = catalogue::entries(m_db, productId);
         if (rows.empty())
             abort(QStringLiteral("製品情報が登録されていません。"));
@@ -406,7 +408,7 @@ void Run::print(qint32 productId)
         productName = oneLine(product->product.nameText());
         m_engine.setDocumentTitle(productName);
         // The main menu offers the model label for single-substance products only.
-        if (m_kind == Model && product->product.itemType.value_or(1) == 0)
+        if (m_kind == LabelKind::Model && product->product.itemType.value_or(1) == 0)
             abort(QStringLiteral("モデルラベルは単一物質の製品だけに印刷できます。"
                                  "製品「%1」は複数物質の製品です。").arg(productName));
     }
@@ -431,7 +433,7 @@ void Run::print(qint32 productId)
     // with the first row's first substance; a row whose first slot names none passes on.
     std::vector<const SubstanceRecord *> chosen;
     for (const EntryRecord &row : rows) {
-        if (m_single == 1) {
+        if (m_single) {
             if (const SubstanceRecord *substance = find(row.itemId[0])) {
                 chosen.push_back(substance);
                 break;
@@ -483,17 +485,16 @@ void Run::print(qint32 productId)
         place(*placement.substance);
     }
 
-    if (m_kind == Normal && m_single == 0)
+    if (m_kind == LabelKind::Normal && !m_single)
         MoveNotesOnLastPage(m_engine, m_slot, m_header.notesWhole);
     endDocument();
 }
 
 } // namespace
 
-int labelsPerSheet(qint16 kind)
+int labelsPerSheet(LabelKind kind)
 {
-    const bool additional = kind == Additional2x6 || kind == AllSubstances || kind == Additional3x7;
-    return additional ? sheetFor(kind, 0)->perPage : 1;
+    return isAdditionalSheet(kind) ? sheetFor(kind, false).perPage : 1;
 }
 
 QString describeCut(const CutText &cut)
@@ -527,25 +528,20 @@ QString incompleteMessage(const QStringList &incomplete, int limit)
     return QStringLiteral("印刷するラベルに次の不足があります:\n") + lines.join(u'\n');
 }
 
-PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
-                        ReportEngine &engine, const PrintOptions &options)
+PrintResult PrintLabels(Database &db, int productId, LabelKind kind, bool singleSubstance, ReportEngine &engine,
+                        const PrintOptions &options)
 {
-    if (kind == MixtureLabelKind || kind == ClassificationBasis)
-        return printMixture(hWnd, db, productID, kind, engine);
+    if (kind == LabelKind::MixtureLabel || kind == LabelKind::ClassificationBasis)
+        return printMixture(db, productId, kind, engine);
     PrintResult result;
-    const auto sheet = sheetFor(kind, singleSubstance);
-    if (!sheet) {
-        result.error = QStringLiteral("ラベルの種類 %1 はありません。").arg(kind);
-        return result;
-    }
     const int positions = labelsPerSheet(kind);
     if (options.startPosition < 1 || options.startPosition > positions) {
         result.error = QStringLiteral("開始位置は 1 から %1 までです。").arg(positions);
         return result;
     }
-    Run run(hWnd, db, engine, kind, singleSubstance, *sheet, options.startPosition);
+    Run run(db, engine, kind, singleSubstance, sheetFor(kind, singleSubstance), options.startPosition);
     try {
-        run.print(productID);
+        run.print(productId);
         result.ok = true;
         result.warnings = run.warnings();
         result.missing = run.missing();
@@ -579,13 +575,11 @@ void MoveNotesOnLastPage(ReportEngine &engine, int nextSlot, const QString &note
     engine.PR_RepSetText(QStringLiteral("Notes2"), QString());
 }
 
-void ClearReportFields(ReportEngine &engine, qint16 mode, qint16 count)
+void ClearReportFields(ReportEngine &engine, int slotCount)
 {
-    if (mode != 1)
-        return;
     for (const char *field : {"CopName", "Address", "TelFax", "ProName", "CntElm", "Notes"})
         engine.PR_RepSetText(QString::fromLatin1(field), QString());
-    for (int n = 1; n <= count; ++n) {
+    for (int n = 1; n <= slotCount; ++n) {
         const QString slot = QString::number(n);
         engine.PR_RepSetText(QStringLiteral("Element") + slot, QString());
         engine.PR_RepSetText(QStringLiteral("Attention") + slot, QString());

@@ -90,14 +90,11 @@ void showPrintPreview(QWidget *owner, const ReportDocument &document, PageRender
     dialog.exec();
 }
 
-void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int singleSubstance)
+void printWithPreview(QWidget *owner, Database &db, int productId, LabelKind kind, bool singleSubstance)
 {
     ReportEngine engine;
     engine.setDataFolder(locateData().resourceFolder);
-    const auto run = [&](int start) {
-        return PrintLabels(owner, db, productId, static_cast<qint16>(kind), static_cast<qint16>(singleSubstance), engine,
-                           PrintOptions{start});
-    };
+    const auto run = [&](int start) { return PrintLabels(db, productId, kind, singleSubstance, engine, PrintOptions{start}); };
     const PrintResult result = run(1);
     if (!result.ok) {
         MsgBox(owner, result.error);
@@ -111,7 +108,7 @@ void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int
         MsgBox(owner, cutTextMessage(result.cut, kCutLinesShown));
 
     PreviewControls controls;
-    controls.positions = labelsPerSheet(static_cast<qint16>(kind));
+    controls.positions = labelsPerSheet(kind);
     auto shownCut = std::make_shared<QString>(cutTextMessage(result.cut, kCutLinesShown));
     auto shownIncomplete = std::make_shared<QString>(incompleteMessage(result.incomplete, kCutLinesShown));
     auto laidOut = std::make_shared<int>(1);
