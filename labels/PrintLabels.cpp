@@ -5,6 +5,7 @@
 #include "LineBreaker.h"
 #include "MixturePrint.h"
 #include "ReportEngine.h"
+#include "RunFailure.h"
 #include "TypedText.h"
 
 #include <QHash>
@@ -18,7 +19,7 @@ namespace corvane {
 namespace {
 
 struct Sheet {
-    QString file;
+    ReportFile report;
     int perPage = 0;
 };
 
@@ -26,26 +27,21 @@ Sheet sheetFor(LabelKind kind, bool singleSubstance)
 {
     switch (kind) {
     case LabelKind::Normal:
-        return singleSubstance ? Sheet{QStringLiteral("SULABEL.PRP"), 1} : Sheet{QStringLiteral("MULABEL.PRP"), 6};
-    case LabelKind::Model: return {QStringLiteral("SMLABEL.PRP"), 1};
+        return singleSubstance ? Sheet{ReportFile::SingleSubstanceLabel, 1} : Sheet{ReportFile::SixSubstanceLabel, 6};
+    case LabelKind::Model: return {ReportFile::ModelLabel, 1};
     case LabelKind::Additional2x6:
-    case LabelKind::AllSubstances: return {QStringLiteral("MALAB26.PRP"), 12};
-    case LabelKind::Additional3x7: return {QStringLiteral("MALAB37.PRP"), 21};
-    case LabelKind::MixtureLabel: return {QStringLiteral("MXLABEL.PRP"), 1};
-    case LabelKind::ClassificationBasis: return {QStringLiteral("MXBASIS.PRP"), 1};
+    case LabelKind::AllSubstances: return {ReportFile::Additional2x6, 12};
+    case LabelKind::Additional3x7: return {ReportFile::Additional3x7, 21};
+    case LabelKind::MixtureLabel: return {ReportFile::MixtureLabel, 1};
+    case LabelKind::ClassificationBasis: return {ReportFile::ClassificationBasis, 1};
     }
-    return {QStringLiteral("SULABEL.PRP"), 1};
+    return {ReportFile::SingleSubstanceLabel, 1};
 }
 
 // The texts that head every page of the normal and model labels.
 struct Header {
     QString company, address, tel, productName, ingredients;
     QString notesFirst, notesRest, notesWhole;
-};
-
-// A failed step of the run, carrying the message for the user.
-struct RunFailure {
-    QString message;
 };
 
 // Where a substance goes: the page (from 0) and the label position on it (from 1).
@@ -94,10 +90,9 @@ QString fieldWords(const QString &stem, LabelKind kind)
 class Run {
 public:
     Run(Database &db, ReportEngine &engine, LabelKind kind, bool single, Sheet sheet, int start)
-        : m_db(db), m_engine(engine), m_kind(kind), m_single(single), m_sheet(std::move(sheet)),
-          m_path(QStringLiteral("Data\\") + m_sheet.file), m_slot(start) {}
+        : m_db(db), m_engine(engine), m_kind(kind), m_single(single), m_sheet(sheet), m_slot(start) {}
 
-    // Throws RunFailure, or DbError from the database.
+    // Throws the Failure that ended it, or DbError from the database.
     void print(int productId);
     const QStringList &warnings() const { return m_warnings; }
     const QStringList &incomplete() const { return m_incomplete; }
@@ -119,14 +114,13 @@ private:
     void place(const SubstanceRecord &substance);
     void placePictograms(const QString &slot, const SubstanceRecord &substance);
     void endDocument();
-    [[noreturn]] void abort(const QString &message);
+    [[noreturn]] void abort(const Failure &failure);
 
     Database &m_db;
     ReportEngine &m_engine;
     LabelKind m_kind;
     bool m_single;
     Sheet m_sheet;
-    QString m_path;
     Header m_header;
     int m_slot = 1;
     QStringList m_warnings;
@@ -137,16 +131,17 @@ private:
     QHash<QPair<int, int>, QString> m_placed; // (page, slot) -> substance name
 };
 
-void Run::abort(const QString &message)
+void Run::abort(const Failure &failure)
 {
-    m_engine.PR_AbortDoc();
-    throw RunFailure{message};
+    m_engine.abortDocument();
+    throw failure;
 }
 
 void Run::loadPage()
 {
-    if (m_engine.PR_LoadReport(0, 0, m_path) != 0)
-        abort(QStringLiteral("ラベルの様式を読み込めません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError()));
+    if (const Outcome loaded = m_engine.loadReport(m_sheet.report); !loaded)
+        abort(runFailure(QStringLiteral("ラベルの様式を読み込めません（%1）。").arg(reportFileName(m_sheet.report)),
+                         loaded.failure()));
     ClearReportFields(m_engine, m_sheet.perPage);
 }
 
@@ -154,15 +149,15 @@ void Run::numberPage()
 {
     // The list of all target substances runs to hundreds of pages: each is headed and numbered.
     if (m_kind == LabelKind::AllSubstances)
-        m_engine.PR_RepSetText(QStringLiteral("PageNo"), QStringLiteral("全対象物質 %1/%2").arg(m_page + 1).arg(m_pages));
+        m_engine.setFieldText(QStringLiteral("PageNo"), QStringLiteral("全対象物質 %1/%2").arg(m_page + 1).arg(m_pages));
     else if (hasHeader() && m_pages > 1)
-        m_engine.PR_RepSetText(QStringLiteral("PageNo"), QStringLiteral("%1/%2").arg(m_page + 1).arg(m_pages));
+        m_engine.setFieldText(QStringLiteral("PageNo"), QStringLiteral("%1/%2").arg(m_page + 1).arg(m_pages));
 }
 
 void Run::nextPage()
 {
-    m_engine.PR_PlayReport();
-    m_engine.PR_EndPage();
+    m_engine.playPage();
+    m_engine.endSheet();
     ++m_page;
     loadPage();
     numberPage();
@@ -174,16 +169,16 @@ void Run::nextPage()
 
 bool Run::fitsWhole(const SubstanceRecord &substance, int slot)
 {
-    return m_engine.reportTextFits(m_path, QStringLiteral("Harmful%1").arg(slot), substance.hazards);
+    return m_engine.textFits(m_sheet.report, QStringLiteral("Harmful%1").arg(slot), substance.hazards);
 }
 
 // The sheet on which a substance's hazard statements fit whole, for the user to print it on.
 QString Run::sheetThatHolds(const SubstanceRecord &substance)
 {
     if (m_kind == LabelKind::Additional3x7
-        && m_engine.reportTextFits(QStringLiteral("Data\\MALAB26.PRP"), QStringLiteral("Harmful1"), substance.hazards))
+        && m_engine.textFits(ReportFile::Additional2x6, QStringLiteral("Harmful1"), substance.hazards))
         return QStringLiteral("12面の追加ラベルには入ります");
-    if (m_engine.reportTextFits(QStringLiteral("Data\\SULABEL.PRP"), QStringLiteral("Harmful1"), substance.hazards))
+    if (m_engine.textFits(ReportFile::SingleSubstanceLabel, QStringLiteral("Harmful1"), substance.hazards))
         return QStringLiteral("通常のラベルには入ります");
     return QStringLiteral("通常のラベルにも入りきりません");
 }
@@ -234,27 +229,27 @@ std::vector<Placement> Run::plan(const std::vector<const SubstanceRecord *> &cho
         m_incomplete << QStringLiteral("%1（%2）: 危険有害性情報が最小の文字でもラベルに入らないため、印刷していません。%3。")
                             .arg(refused[substance].join(QStringLiteral("、")), substance->name, sheetThatHolds(*substance));
     if (placements.empty())
-        abort(QStringLiteral("印刷できるラベルがありません。\n") + m_incomplete.join(u'\n'));
+        abort(Failure{QStringLiteral("印刷できるラベルがありません。\n") + m_incomplete.join(u'\n'), {}});
     return placements;
 }
 
 void Run::fillHeader()
 {
-    m_engine.PR_RepSetText(QStringLiteral("CopName"), m_header.company);
-    m_engine.PR_RepSetText(QStringLiteral("Address"), m_header.address);
-    m_engine.PR_RepSetText(QStringLiteral("TelFax"), m_header.tel);
+    m_engine.setFieldText(QStringLiteral("CopName"), m_header.company);
+    m_engine.setFieldText(QStringLiteral("Address"), m_header.address);
+    m_engine.setFieldText(QStringLiteral("TelFax"), m_header.tel);
 }
 
 void Run::fillProductHeader()
 {
-    m_engine.PR_RepSetText(QStringLiteral("ProName"), m_header.productName);
+    m_engine.setFieldText(QStringLiteral("ProName"), m_header.productName);
     if (m_kind == LabelKind::Normal)
-        m_engine.PR_RepSetText(QStringLiteral("CntElm"), m_header.ingredients);
+        m_engine.setFieldText(QStringLiteral("CntElm"), m_header.ingredients);
     if (sixLabels()) {
-        m_engine.PR_RepSetText(QStringLiteral("Notes1"), m_header.notesFirst);
-        m_engine.PR_RepSetText(QStringLiteral("Notes2"), m_header.notesRest);
+        m_engine.setFieldText(QStringLiteral("Notes1"), m_header.notesFirst);
+        m_engine.setFieldText(QStringLiteral("Notes2"), m_header.notesRest);
     } else {
-        m_engine.PR_RepSetText(QStringLiteral("Notes"), m_header.notesFirst);
+        m_engine.setFieldText(QStringLiteral("Notes"), m_header.notesFirst);
     }
 }
 
@@ -263,13 +258,13 @@ void Run::place(const SubstanceRecord &substance)
     if (m_kind == LabelKind::Model) {
         m_header.notesFirst = substance.precautions;
         m_header.notesRest.clear();
-        m_engine.PR_RepSetText(QStringLiteral("Notes"), m_header.notesFirst);
+        m_engine.setFieldText(QStringLiteral("Notes"), m_header.notesFirst);
     }
     const QString n = QString::number(m_slot);
-    m_engine.PR_RepSetText(QStringLiteral("Element") + n, substance.name);
-    m_engine.PR_RepSetText(QStringLiteral("Attention") + n, substance.signalWord);
+    m_engine.setFieldText(QStringLiteral("Element") + n, substance.name);
+    m_engine.setFieldText(QStringLiteral("Attention") + n, substance.signalWord);
     placePictograms(n, substance);
-    m_engine.PR_RepSetText(QStringLiteral("Harmful") + n, substance.hazards);
+    m_engine.setFieldText(QStringLiteral("Harmful") + n, substance.hazards);
     m_placed.insert({m_page, m_slot}, substance.name);
     ++m_slot;
 }
@@ -285,22 +280,19 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
     QStringList pictures;
     for (const QString &picture : substance.pictures)
         if (!picture.isEmpty())
-            pictures.append(QStringLiteral("#BMP=Data\\") + picture);
+            pictures.append(picture);
     std::array<QRect, kPicturesPerSubstance> fields;
     for (int m = 0; m < kPicturesPerSubstance; ++m) {
         const QString name = QStringLiteral("Mark") + slot + QString::number(m + 1);
-        m_engine.PR_RepSetText(name, pictures.value(m));
-        qint32 x, y, w, h;
-        m_engine.PR_RepGetPos(name, x, y, w, h);
-        fields[static_cast<size_t>(m)] = QRect(x, y, w, h);
+        m_engine.setFieldPicture(name, pictures.value(m));
+        fields[static_cast<size_t>(m)] = m_engine.fieldRect(name);
     }
     const int count = static_cast<int>(pictures.size());
     const QRect first = fields[0];
     if (count == 0 || first.isEmpty())
         return;
     const auto setMark = [&](int m, const QRect &rect) {
-        m_engine.PR_RepSetPos(QStringLiteral("Mark") + slot + QString::number(m + 1), rect.x(), rect.y(), rect.width(),
-                              rect.height());
+        m_engine.setFieldRect(QStringLiteral("Mark") + slot + QString::number(m + 1), rect);
     };
     // A report may have narrowed the fields at the paper's edge; a row uses the full size.
     QSize size;
@@ -331,19 +323,18 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
     }
 
     // A row. The group may use the width of the picture fields and of the name above them.
-    qint32 ex, ey, ew, eh;
-    m_engine.PR_RepGetPos(QStringLiteral("Element") + slot, ex, ey, ew, eh);
+    const QRect element = m_engine.fieldRect(QStringLiteral("Element") + slot);
     int left = all.x(), right = all.right() + 1;
-    if (ew > 0) {
-        left = qMin(left, ex);
-        right = qMax(right, ex + ew);
+    if (element.width() > 0) {
+        left = qMin(left, element.x());
+        right = qMax(right, element.x() + element.width());
     }
     const int reportPitch = fields[1].x() - first.x();
     const int rowPitch = count == 1 ? 0 : qMin(qMax(reportPitch, width + width / 10), (right - left - width) / (count - 1));
     const bool straight = rowPitch >= width || count == 1;
     const int groupWidth = straight ? (count - 1) * rowPitch + width
                                     : fields[static_cast<size_t>(count - 1)].x() + width - first.x();
-    const int centre = ew > 0 ? ex + ew / 2 : (left + right) / 2;
+    const int centre = element.width() > 0 ? element.x() + element.width() / 2 : (left + right) / 2;
     const int groupLeft = qBound(left, centre - groupWidth / 2, right - groupWidth);
     for (int m = 0; m < count; ++m) {
         const QRect &field = fields[static_cast<size_t>(m)];
@@ -354,18 +345,19 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
 
 void Run::endDocument()
 {
-    m_engine.PR_PlayReport();
-    if (m_engine.PR_EndDoc() == 0)
+    m_engine.playPage();
+    const Outcome finished = m_engine.finishDocument();
+    if (finished)
         return;
-    QString message = QStringLiteral("ラベルを出力できません。\n%1").arg(m_engine.lastError());
+    QString heading = QStringLiteral("ラベルを出力できません。");
     if (const auto where = m_engine.unreadablePictureField()) {
         static const QRegularExpression mark(QStringLiteral("^Mark(\\d+)\\d$"));
         const auto match = mark.match(where->field);
         const QString substance = match.hasMatch() ? m_placed.value({where->sheet, match.captured(1).toInt()}) : QString();
         if (!substance.isEmpty())
-            message = QStringLiteral("「%1」の絵表示を読み込めません。\n%2").arg(substance, m_engine.lastError());
+            heading = QStringLiteral("「%1」の絵表示を読み込めません。").arg(substance);
     }
-    throw RunFailure{message};
+    throw runFailure(heading, finished.failure());
 }
 
 QList<CutText> Run::cutTexts() const
@@ -389,8 +381,8 @@ QList<CutText> Run::cutTexts() const
 
 void Run::print(int productId)
 {
-    if (m_engine.PR_Start(nullptr, QString(), QString(), 9, 0, 0) > 10)
-        throw RunFailure{QStringLiteral("印刷を開始できません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError())};
+    if (const Outcome started = m_engine.startDocument(); !started)
+        throw runFailure(QStringLiteral("印刷を開始できません（%1）。").arg(reportFileName(m_sheet.report)), started.failure());
 
     std::vector<EntryRecord> rows;
     QString productName = QStringLiteral("全対象物質");
@@ -398,19 +390,19 @@ void Run::print(int productId)
     if (m_kind == LabelKind::AllSubstances) {
         rows = catalogue::entries(m_db, productId);
         if (rows.empty())
-            abort(QStringLiteral("製品情報が登録されていません。"));
+            abort(Failure{QStringLiteral("製品情報が登録されていません。"), {}});
         m_engine.setDocumentTitle(QStringLiteral("全対象物質"));
     } else {
         product = catalogue::productWithEntries(m_db, productId);
         if (!product)
-            abort(QStringLiteral("製品情報が登録されていません。"));
+            abort(Failure{QStringLiteral("製品情報が登録されていません。"), {}});
         rows = std::move(product->entries);
         productName = oneLine(product->product.nameText());
         m_engine.setDocumentTitle(productName);
         // The main menu offers the model label for single-substance products only.
         if (m_kind == LabelKind::Model && product->product.itemType.value_or(1) == 0)
-            abort(QStringLiteral("モデルラベルは単一物質の製品だけに印刷できます。"
-                                 "製品「%1」は複数物質の製品です。").arg(productName));
+            abort(Failure{QStringLiteral("モデルラベルは単一物質の製品だけに印刷できます。"
+                                         "製品「%1」は複数物質の製品です。").arg(productName), {}});
     }
 
     std::unordered_map<int, SubstanceRecord> master;
@@ -449,12 +441,12 @@ void Run::print(int productId)
         QStringList numbers;
         for (int number : m_missing)
             numbers << QString::number(number);
-        abort(QStringLiteral("製品「%1」の物質（番号 %2）は、どれも物質マスタにないため、ラベルを印刷しません。")
-                  .arg(productName, numbers.join(QStringLiteral("、"))));
+        abort(Failure{QStringLiteral("製品「%1」の物質（番号 %2）は、どれも物質マスタにないため、ラベルを印刷しません。")
+                          .arg(productName, numbers.join(QStringLiteral("、"))), {}});
     }
     // A label without a substance has nothing to warn of: none is printed, on any kind.
     if (chosen.empty())
-        abort(QStringLiteral("物質が登録されていません。"));
+        abort(Failure{QStringLiteral("物質が登録されていません。"), {}});
     loadPage(); // the report, read before anything is measured in it
     const std::vector<Placement> placements = plan(chosen);
     m_pages = placements.back().page + 1;
@@ -547,11 +539,11 @@ PrintResult PrintLabels(Database &db, int productId, LabelKind kind, bool single
         result.missing = run.missing();
         result.cut = run.cutTexts();
         result.incomplete = run.incomplete();
-    } catch (const RunFailure &failure) {
-        result.error = failure.message;
+    } catch (const Failure &failure) {
+        result.error = failure.text();
         result.missing = run.missing();
     } catch (const DbError &error) {
-        engine.PR_AbortDoc();
+        engine.abortDocument();
         result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
     }
     return result;
@@ -562,30 +554,30 @@ void MoveNotesOnLastPage(ReportEngine &engine, int nextSlot, const QString &note
     const int k = nextSlot <= 3 ? 3 : nextSlot <= 5 ? 5 : 0;
     if (k == 0)
         return;
-    qint32 x, y, w, h, copX, copY, copW, copH, ex, ey, ew, eh, ax, ay, aw, ah;
-    engine.PR_RepGetPos(QStringLiteral("CopName"), copX, copY, copW, copH);
-    engine.PR_RepGetPos(QStringLiteral("Element%1").arg(k), ex, ey, ew, eh);
-    engine.PR_RepGetPos(QStringLiteral("Text6"), x, y, w, h);
-    engine.PR_RepSetPos(QStringLiteral("Text6"), x, ey, w, eh);
-    engine.PR_RepGetPos(QStringLiteral("Attention%1").arg(k), ax, ay, aw, ah);
-    engine.PR_RepGetPos(QStringLiteral("Notes1"), x, y, w, h);
+    const QRect supplier = engine.fieldRect(QStringLiteral("CopName"));
+    const QRect element = engine.fieldRect(QStringLiteral("Element%1").arg(k));
+    const QRect heading = engine.fieldRect(QStringLiteral("Text6"));
+    engine.setFieldRect(QStringLiteral("Text6"), QRect(heading.x(), element.y(), heading.width(), element.height()));
+    const QRect attention = engine.fieldRect(QStringLiteral("Attention%1").arg(k));
+    const QRect notes = engine.fieldRect(QStringLiteral("Notes1"));
     // The block keeps its lower edge, so the text has all the room the empty rows leave.
-    engine.PR_RepSetPos(QStringLiteral("Notes1"), ax, ay, copW, y + h - ay);
-    engine.PR_RepSetText(QStringLiteral("Notes1"), notesWhole);
-    engine.PR_RepSetText(QStringLiteral("Notes2"), QString());
+    engine.setFieldRect(QStringLiteral("Notes1"), QRect(attention.x(), attention.y(), supplier.width(),
+                                                        notes.y() + notes.height() - attention.y()));
+    engine.setFieldText(QStringLiteral("Notes1"), notesWhole);
+    engine.setFieldText(QStringLiteral("Notes2"), QString());
 }
 
 void ClearReportFields(ReportEngine &engine, int slotCount)
 {
     for (const char *field : {"CopName", "Address", "TelFax", "ProName", "CntElm", "Notes"})
-        engine.PR_RepSetText(QString::fromLatin1(field), QString());
+        engine.setFieldText(QString::fromLatin1(field), QString());
     for (int n = 1; n <= slotCount; ++n) {
         const QString slot = QString::number(n);
-        engine.PR_RepSetText(QStringLiteral("Element") + slot, QString());
-        engine.PR_RepSetText(QStringLiteral("Attention") + slot, QString());
+        engine.setFieldText(QStringLiteral("Element") + slot, QString());
+        engine.setFieldText(QStringLiteral("Attention") + slot, QString());
         for (int m = 1; m <= kPicturesPerSubstance; ++m)
-            engine.PR_RepSetText(QStringLiteral("Mark") + slot + QString::number(m), QString());
-        engine.PR_RepSetText(QStringLiteral("Harmful") + slot, QString());
+            engine.setFieldText(QStringLiteral("Mark") + slot + QString::number(m), QString());
+        engine.setFieldText(QStringLiteral("Harmful") + slot, QString());
     }
 }
 

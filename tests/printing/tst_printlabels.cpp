@@ -247,13 +247,13 @@ private slots:
         // Engine calls: one load per page, each page played and ended, the last played and
         // the document ended.
         const QStringList ops = printed->log.operations();
-        QCOMPARE(ops.front(), QStringLiteral("PR_Start"));
-        QCOMPARE(ops.count(QStringLiteral("PR_LoadReport")), pages);
-        QCOMPARE(ops.count(QStringLiteral("PR_PlayReport")), pages);
-        QCOMPARE(ops.count(QStringLiteral("PR_EndPage")), pages - 1);
-        QCOMPARE(ops.mid(ops.size() - 2), (QStringList{"PR_PlayReport", "PR_EndDoc"}));
+        QCOMPARE(ops.front(), QStringLiteral("startDocument"));
+        QCOMPARE(ops.count(QStringLiteral("loadReport")), pages);
+        QCOMPARE(ops.count(QStringLiteral("playPage")), pages);
+        QCOMPARE(ops.count(QStringLiteral("endSheet")), pages - 1);
+        QCOMPARE(ops.mid(ops.size() - 2), (QStringList{"playPage", "finishDocument"}));
         QCOMPARE(printed->log.calls.at(1).arguments.last().toString(),
-                 kind == LabelKind::Additional2x6 ? QStringLiteral("Data\\MALAB26.PRP") : QStringLiteral("Data\\MALAB37.PRP"));
+                 kind == LabelKind::Additional2x6 ? QStringLiteral("MALAB26.PRP") : QStringLiteral("MALAB37.PRP"));
     }
 
     // (product, kind, options) -> what the run says and where the labels go.
@@ -471,33 +471,33 @@ private slots:
     // no hazard statement (and on the model label no precautionary statement) is lost.
     void wholeMasterOnTheOneSubstanceLabels_data()
     {
-        QTest::addColumn<QString>("report");
-        QTest::newRow("normal label") << QStringLiteral("Data\\SULABEL.PRP");
-        QTest::newRow("model label") << QStringLiteral("Data\\SMLABEL.PRP");
+        QTest::addColumn<ReportFile>("report");
+        QTest::newRow("normal label") << ReportFile::SingleSubstanceLabel;
+        QTest::newRow("model label") << ReportFile::ModelLabel;
     }
     void wholeMasterOnTheOneSubstanceLabels()
     {
-        QFETCH(QString, report);
+        QFETCH(ReportFile, report);
         ReportEngine engine;
         engine.setBaseFolder(folder->path());
         engine.setNoOutput();
-        QVERIFY(engine.PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
+        QVERIFY(engine.startDocument().ok());
         std::vector<const SubstanceRecord *> printedSubstances;
         for (int number : wholeMaster())
             printedSubstances.push_back(&master.at(static_cast<size_t>(number - 1)));
         for (const SubstanceRecord *each : printedSubstances) {
             const SubstanceRecord &substance = *each;
-            QCOMPARE(engine.PR_LoadReport(0, 0, report), 0);
+            QVERIFY(engine.loadReport(report).ok());
             ClearReportFields(engine, 1);
-            engine.PR_RepSetText(QStringLiteral("Element1"), substance.name);
-            engine.PR_RepSetText(QStringLiteral("Attention1"), substance.signalWord);
-            engine.PR_RepSetText(QStringLiteral("Harmful1"), substance.hazards);
-            if (report.contains(QStringLiteral("SMLABEL")))
-                engine.PR_RepSetText(QStringLiteral("Notes"), substance.precautions);
-            engine.PR_PlayReport();
-            engine.PR_EndPage();
+            engine.setFieldText(QStringLiteral("Element1"), substance.name);
+            engine.setFieldText(QStringLiteral("Attention1"), substance.signalWord);
+            engine.setFieldText(QStringLiteral("Harmful1"), substance.hazards);
+            if (report == ReportFile::ModelLabel)
+                engine.setFieldText(QStringLiteral("Notes"), substance.precautions);
+            engine.playPage();
+            engine.endSheet();
         }
-        QCOMPARE(engine.PR_EndDoc(), 0);
+        QVERIFY(engine.finishDocument().ok());
         QStringList cut;
         for (const SheetField &field : engine.lastCutFields())
             cut << QStringLiteral("%1: %2").arg(printedSubstances.at(static_cast<size_t>(field.sheet))->name, field.field);
@@ -694,10 +694,10 @@ private slots:
         QTest::addColumn<LabelKind>("kind");
         QTest::addColumn<int>("perPage");
         QTest::addColumn<QString>("report");
-        QTest::newRow("normal") << LabelKind::Normal << 1 << QStringLiteral("Data\\SULABEL.PRP");
-        QTest::newRow("model") << LabelKind::Model << 1 << QStringLiteral("Data\\SMLABEL.PRP");
-        QTest::newRow("12") << LabelKind::Additional2x6 << 12 << QStringLiteral("Data\\MALAB26.PRP");
-        QTest::newRow("21") << LabelKind::Additional3x7 << 21 << QStringLiteral("Data\\MALAB37.PRP");
+        QTest::newRow("normal") << LabelKind::Normal << 1 << QStringLiteral("SULABEL.PRP");
+        QTest::newRow("model") << LabelKind::Model << 1 << QStringLiteral("SMLABEL.PRP");
+        QTest::newRow("12") << LabelKind::Additional2x6 << 12 << QStringLiteral("MALAB26.PRP");
+        QTest::newRow("21") << LabelKind::Additional3x7 << 21 << QStringLiteral("MALAB37.PRP");
     }
     void singleSubstanceFillsOnePageWithCopies()
     {
@@ -798,7 +798,7 @@ private slots:
             const auto printed = print(id, kind, kind == LabelKind::Model);
             QVERIFY(!printed->ok);
             QCOMPARE(printed->messages, QStringList{QStringLiteral("製品情報が登録されていません。")});
-            QCOMPARE(printed->log.operations().last(), QStringLiteral("PR_AbortDoc"));
+            QCOMPARE(printed->log.operations().last(), QStringLiteral("abortDocument"));
             QVERIFY(printed->log.documents.isEmpty());
         }
     }
@@ -827,7 +827,7 @@ private slots:
         QVERIFY(!printed->ok);
         QCOMPARE(printed->messages.size(), 1);
         QVERIFY2(printed->messages.front().contains(QStringLiteral("MALAB37.PRP")), qPrintable(printed->messages.front()));
-        QCOMPARE(printed->log.operations().last(), QStringLiteral("PR_AbortDoc"));
+        QCOMPARE(printed->log.operations().last(), QStringLiteral("abortDocument"));
     }
 
     void missingPictogramIsNeverPrintedSilently()
