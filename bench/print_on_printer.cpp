@@ -82,8 +82,8 @@ int main(int argc, char *argv[])
     engine.setDataFolder(location.resourceFolder);
     const PrintResult result = PrintLabels(*db, parser.value(QStringLiteral("product")).toInt(), *kind,
                                            parser.value(QStringLiteral("single")).toInt() == 1, engine);
-    if (!result.ok)
-        return failWith(result.error);
+    if (!result.outcome)
+        return failWith(result.outcome.errorText());
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(printerName);

@@ -323,14 +323,13 @@ PrintResult printMixture(Database &db, int productId, LabelKind kind, ReportEngi
             run.printLabel(product);
         else
             run.printBasis(product);
-        result.ok = true;
         result.cut = run.cutTexts();
         result.incomplete = run.incomplete;
     } catch (const Failure &failure) {
-        result.error = failure.text();
+        result.outcome = failure;
     } catch (const DbError &error) {
         engine.abortDocument();
-        result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
+        result.outcome = Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
     }
     return result;
 }

@@ -528,23 +528,22 @@ PrintResult PrintLabels(Database &db, int productId, LabelKind kind, bool single
     PrintResult result;
     const int positions = labelsPerSheet(kind);
     if (options.startPosition < 1 || options.startPosition > positions) {
-        result.error = QStringLiteral("開始位置は 1 から %1 までです。").arg(positions);
+        result.outcome = Outcome::failed(QStringLiteral("開始位置は 1 から %1 までです。").arg(positions));
         return result;
     }
     Run run(db, engine, kind, singleSubstance, sheetFor(kind, singleSubstance), options.startPosition);
     try {
         run.print(productId);
-        result.ok = true;
         result.warnings = run.warnings();
         result.missing = run.missing();
         result.cut = run.cutTexts();
         result.incomplete = run.incomplete();
     } catch (const Failure &failure) {
-        result.error = failure.text();
+        result.outcome = failure;
         result.missing = run.missing();
     } catch (const DbError &error) {
         engine.abortDocument();
-        result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
+        result.outcome = Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
     }
     return result;
 }

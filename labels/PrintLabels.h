@@ -1,5 +1,6 @@
 #pragma once
 #include "LabelKind.h"
+#include "Outcome.h"
 
 #include <QList>
 #include <QString>
@@ -21,12 +22,12 @@ struct CutText {
     QString unprintable; // characters no font has, left out; empty when the text was too long
 };
 
-// What a printing run did: whether the document was output, why not (in Japanese, for the
-// user), and what the user should know about a document that was output.
-// A field holding characters no font has carries them in `unprintable`; they are left out.
+// What a printing run did: whether the document was output or the failure that kept it from
+// being output (in Japanese, for the user), and what the user should know about a document
+// that was output. A field holding characters no font has carries them in `unprintable`;
+// they are left out.
 struct PrintResult {
-    bool ok = false;
-    QString error;
+    Outcome outcome;
     QStringList warnings;
     QList<CutText> cut;
     // What the printed labels lack, one sentence each: a substance whose hazard statements do
@@ -34,7 +35,7 @@ struct PrintResult {
     // that holds it), an empty supplier.
     QStringList incomplete;
     // Substance numbers of the product that the master lacks: left out of the labels, each
-    // named in a warning. When none of its substances is left, nothing is printed (not ok).
+    // named in a warning. When none of its substances is left, nothing is printed (a failure).
     QList<int> missing;
     // The mixture's label and the basis of its classification: substance numbers whose
     // contents the mixture rules refused (a missing content, one outside 0–100 %, contents

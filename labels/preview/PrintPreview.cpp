@@ -96,8 +96,8 @@ void printWithPreview(QWidget *owner, Database &db, int productId, LabelKind kin
     engine.setDataFolder(locateData().resourceFolder);
     const auto run = [&](int start) { return PrintLabels(db, productId, kind, singleSubstance, engine, PrintOptions{start}); };
     const PrintResult result = run(1);
-    if (!result.ok) {
-        MsgBox(owner, result.error);
+    if (!result.outcome) {
+        MsgBox(owner, result.outcome.errorText());
         return;
     }
     if (!result.warnings.isEmpty())
@@ -114,8 +114,8 @@ void printWithPreview(QWidget *owner, Database &db, int productId, LabelKind kin
     auto laidOut = std::make_shared<int>(1);
     controls.relayout = [&, shownCut, shownIncomplete, laidOut](int start) {
         PrintResult again = run(start);
-        if (!again.ok) {
-            MsgBox(owner, again.error);
+        if (!again.outcome) {
+            MsgBox(owner, again.outcome.errorText());
             run(*laidOut); // the document as it was
             return false;
         }

@@ -200,13 +200,13 @@ int main(int argc, char *argv[])
         const bool oneSubstance = single ? *single == 1 : defaultSingle(*db, *product, *kind);
         result = PrintLabels(*db, *product, *kind, oneSubstance, engine, options);
     } catch (const DbError &error) {
-        result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
+        result.outcome = Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
     }
     QTextStream err(stderr);
     for (const QString &warning : result.warnings)
         err << "corvane-print: " << warning << '\n';
-    if (!result.ok) { // a failed print leaves the output path as it was
-        failWith(result.error);
+    if (!result.outcome) { // a failed print leaves the output path as it was
+        failWith(result.outcome.errorText());
         if (!result.refused.isEmpty())
             return kExitContentsRefused;
         return result.missing.isEmpty() ? 1 : kExitSubstancesMissing;

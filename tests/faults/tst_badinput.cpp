@@ -133,7 +133,7 @@ private slots:
             engine.setBaseFolder(folder.path());
             const QString pdf = QDir(folder.path()).filePath(QStringLiteral("notes%1.pdf").arg(single ? 1 : 0));
             engine.setPdfOutput(pdf);
-            QVERIFY(PrintLabels(*db, id, LabelKind::Normal, single, engine).ok);
+            QVERIFY(PrintLabels(*db, id, LabelKind::Normal, single, engine).outcome.ok());
             QVERIFY(messages.messages().isEmpty());
             QVERIFY(QFileInfo(pdf).size() > 0);
         }

@@ -102,7 +102,7 @@ class TestJourney : public QObject {
             ReportEngine engine;
             engine.setBaseFolder(folder->path());
             engine.setPdfOutput(pdf);
-            const bool ok = PrintLabels(db, id, kind, single, engine).ok;
+            const bool ok = PrintLabels(db, id, kind, single, engine).outcome.ok();
             printouts.push_back({id, kind, single, pdf, ok});
         };
     }

@@ -123,7 +123,7 @@ private slots:
         const int printedId = kind == LabelKind::AllSubstances ? -1 : productId;
 #endif
         const PrintResult result = PrintLabels(*db, printedId, kind, false, engine, PrintOptions{start});
-        QVERIFY2(result.ok, qPrintable(result.error));
+        QVERIFY2(result.outcome.ok(), qPrintable(result.outcome.errorText()));
         for (const CutText &cut : result.cut)
             QVERIFY2(cut.field != QStringLiteral("危険有害性情報"), qPrintable(describeCut(cut)));
 

@@ -69,14 +69,14 @@ class TestPrintLabels : public QObject {
             engine.setPdfOutput(pdf);
         engine.setRecorder(&printed->log);
         const PrintResult result = PrintLabels(*db, productId, kind, single, engine, options);
-        printed->ok = result.ok;
+        printed->ok = result.outcome.ok();
         printed->warnings = result.warnings;
         printed->incomplete = result.incomplete;
         printed->missing = result.missing;
         for (const CutText &cut : result.cut)
             printed->cut << describeCut(cut);
-        if (!result.error.isEmpty())
-            printed->messages << result.error;
+        if (!result.outcome)
+            printed->messages << result.outcome.errorText();
         return printed;
     }
 
@@ -851,11 +851,12 @@ private slots:
         ReportEngine engine;
         engine.setDataFolder(stock);
         engine.setPdfOutput(QDir(folder->path()).filePath(QStringLiteral("stock.pdf")));
-        QVERIFY(PrintLabels(*db, id, LabelKind::Additional2x6, false, engine).ok);
+        QVERIFY(PrintLabels(*db, id, LabelKind::Additional2x6, false, engine).outcome.ok());
         QVERIFY(QFile::remove(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))));
         const PrintResult failed = PrintLabels(*db, id, LabelKind::Additional2x6, false, engine);
-        QVERIFY(!failed.ok);
-        QVERIFY2(failed.error.contains(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))), qPrintable(failed.error));
+        QVERIFY(!failed.outcome.ok());
+        QVERIFY2(failed.outcome.failure().message.contains(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))),
+                 qPrintable(failed.outcome.errorText()));
     }
 
     // Kinds 6 and 7 of a paint of toluene 30 % and acetone 10-20 % (flash point 5 °C, initial
