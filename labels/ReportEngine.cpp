@@ -120,9 +120,7 @@ Outcome ReportEngine::startDocument(const QString &title)
         if (const QString problem = checkOutputReady(); !problem.isEmpty())
             return Outcome::failed(QStringLiteral("印刷を開始できません: %1").arg(problem));
         m_unreadablePicture.reset();
-        m_lastCutFields.clear();
         closeDocument();
-        m_lastDocument = ReportDocument{};
         m_documentOpen = true;
         m_document.title = title.isEmpty() ? kDefaultDocumentName : title;
         return {};
@@ -228,6 +226,10 @@ Outcome ReportEngine::finishDocument()
         if (m_recorder)
             m_recorder->recordDocument(m_document);
         m_lastDocument = m_document;
+    } else if (!m_renderer.loadPictures(m_lastDocument).isEmpty()) {
+        // A picture of the last document went with the failed one: never print it without.
+        m_lastDocument = ReportDocument{};
+        m_lastCutFields.clear();
     }
     closeDocument();
     return recorded(QStringLiteral("finishDocument"), {}, std::move(outcome));

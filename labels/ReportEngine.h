@@ -42,12 +42,13 @@ public:
 
     // The field that named the picture finishDocument could not read.
     std::optional<SheetField> unreadablePictureField() const { return m_unreadablePicture; }
-    // The fields of the last document output whose text could not be shown whole even at
-    // the minimum size; what does not fit is left out of the output.
+    // The fields of lastDocument() whose text could not be shown whole even at the minimum
+    // size; what does not fit is left out of the output.
     const QList<SheetField> &lastCutFields() const { return m_lastCutFields; }
 
     // The last document output, with its pictures loaded into renderer(): what a preview
-    // shows and prints.
+    // shows and prints. A document that fails or is abandoned leaves it as it was (or empty,
+    // when one of its pictures can no longer be read).
     const ReportDocument &lastDocument() const { return m_lastDocument; }
     PageRenderer &renderer() { return m_renderer; }
 

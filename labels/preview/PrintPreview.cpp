@@ -111,15 +111,13 @@ void printWithPreview(QWidget *owner, Database &db, int productId, LabelKind kin
     controls.positions = labelsPerSheet(kind);
     auto shownCut = std::make_shared<QString>(cutTextMessage(result.cut, kCutLinesShown));
     auto shownIncomplete = std::make_shared<QString>(incompleteMessage(result.incomplete, kCutLinesShown));
-    auto laidOut = std::make_shared<int>(1);
-    controls.relayout = [&, shownCut, shownIncomplete, laidOut](int start) {
+    controls.relayout = [&, shownCut, shownIncomplete](int start) {
+        // A run that fails leaves the engine's document, and so the preview, as it was.
         PrintResult again = run(start);
         if (!again.outcome) {
             MsgBox(owner, again.outcome.errorText());
-            run(*laidOut); // the document as it was
             return false;
         }
-        *laidOut = start;
         // Another start position may leave out other substances (the bottom row is lower).
         if (const QString message = incompleteMessage(again.incomplete, kCutLinesShown);
             !again.incomplete.isEmpty() && message != *shownIncomplete) {

@@ -47,6 +47,7 @@ private slots:
     void abortOutputsNothing();
     void missingPictureStopsTheDocument();
     void endingWithoutPagesFails();
+    void aFailedDocumentLeavesTheLastOne();
     void previewShowsEveryPage();
 
 private:
@@ -278,6 +279,29 @@ void ReportEngineTest::endingWithoutPagesFails()
     QVERIFY(!finished.ok());
     QVERIFY(!finished.failure().message.isEmpty());
     QVERIFY(m_log.documents.isEmpty());
+}
+
+// What a preview shows stays when laying it out again fails, but never without its pictures.
+void ReportEngineTest::aFailedDocumentLeavesTheLastOne()
+{
+    const auto print = [&](const QString &picture) {
+        if (!m_engine->startDocument().ok() || !m_engine->loadReport(kTest).ok())
+            return false;
+        m_engine->setFieldPicture(QStringLiteral("Mark11"), picture);
+        m_engine->playPage();
+        return m_engine->finishDocument().ok();
+    };
+    QVERIFY(print(QStringLiteral("GHS02.svg")));
+    QCOMPARE(m_engine->lastDocument().sheets.size(), 1);
+
+    QVERIFY(m_engine->startDocument().ok()); // abandoned
+    m_engine->abortDocument();
+    QVERIFY(!print(QStringLiteral("GHS05.svg"))); // a picture that is not there
+    QCOMPARE(m_engine->lastDocument().sheets.size(), 1);
+
+    QVERIFY(QFile::remove(dataFile(QStringLiteral("GHS02.svg"))));
+    QVERIFY(!print(QStringLiteral("GHS02.svg")));
+    QVERIFY(m_engine->lastDocument().sheets.isEmpty());
 }
 
 void ReportEngineTest::previewShowsEveryPage()
