@@ -214,7 +214,7 @@ void FrmMenu::Text1_LostFocus()
     m_state.intNameChanged = 0;
 }
 
-void FrmMenu::print(int kind, int singleSubstance)
+void FrmMenu::print(LabelKind kind, bool singleSubstance)
 {
     if (m_actions.printLabels && m_state.productId)
         m_actions.printLabels(this, *dbMenu, *m_state.productId, kind, singleSubstance);
@@ -252,29 +252,29 @@ void FrmMenu::Command1_Click(int index)
             }
             break;
         case 3:
-            print(1, m_state.labelFlag());
+            print(LabelKind::Normal, m_state.labelFlag() == 1);
             break;
         case 4:
-            print(2, 1);
+            print(LabelKind::Model, true);
             break;
         case 5:
-            print(3, m_state.labelFlag());
+            print(LabelKind::Additional2x6, m_state.labelFlag() == 1);
             break;
         case 6:
             if (m_actions.printLabels)
-                m_actions.printLabels(this, *dbMenu, -1, 4, 0);
+                m_actions.printLabels(this, *dbMenu, -1, LabelKind::AllSubstances, false);
             break;
         case 7:
             close();
             break;
         case 8:
-            print(5, m_state.labelFlag());
+            print(LabelKind::Additional3x7, m_state.labelFlag() == 1);
             break;
         case 9:
-            print(6, m_state.labelFlag());
+            print(LabelKind::MixtureLabel, m_state.labelFlag() == 1);
             break;
         case 10:
-            print(7, m_state.labelFlag());
+            print(LabelKind::ClassificationBasis, m_state.labelFlag() == 1);
             break;
         default:
             break;

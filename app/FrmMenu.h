@@ -45,7 +45,7 @@ private:
     void buildControls();
     void Form_Unload();
     void Text1_Change();
-    void print(int kind, int singleSubstance);
+    void print(LabelKind kind, bool singleSubstance);
     // Shows the state: which label buttons work and what they are called.
     void showState();
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "LabelKind.h"
+
 #include <QString>
 
 #include <functional>
@@ -15,7 +17,7 @@ struct MenuActions {
     std::function<void(Database &)> companyStart;
     std::function<QString(Database &, const QString &)> editorStart;
     std::function<int(Database &, QString &)> selectStart;
-    std::function<void(QWidget *, Database &, int productId, int kind, int singleSubstance)> printLabels;
+    std::function<void(QWidget *, Database &, int productId, LabelKind kind, bool singleSubstance)> printLabels;
 };
 
 } // namespace corvane

@@ -35,7 +35,7 @@ qint64 start(const QString &dataFolder)
     QElapsedTimer timer;
     timer.start();
     corvane::setDataOption(dataFolder);
-    corvane::Program program([](QWidget *, corvane::Database &, int, int, int) {});
+    corvane::Program program([](QWidget *, corvane::Database &, int, corvane::LabelKind, bool) {});
     if (!program.menu().Form_Load())
         return -1;
     program.menu().show();
@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[2] == QLatin1String("once")) {
         corvane::setDataOption(args[1]);
-        corvane::Program program([](QWidget *, corvane::Database &, int, int, int) {});
+        corvane::Program program([](QWidget *, corvane::Database &, int, corvane::LabelKind, bool) {});
         if (!program.menu().Form_Load())
             return 1;
         program.menu().show();

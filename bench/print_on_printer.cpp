@@ -68,6 +68,10 @@ int main(int argc, char *argv[])
         offset = QPointF(mm[0].toDouble() * 10, mm[1].toDouble() * 10);
     }
 
+    const auto kind = labelKindFromNumber(parser.value(QStringLiteral("kind")).toInt());
+    if (!kind)
+        return failWith(QStringLiteral("no label kind %1").arg(parser.value(QStringLiteral("kind"))));
+
     setDataOption(parser.value(QStringLiteral("data")));
     const DataLocation location = locateData();
     QString error;
@@ -76,11 +80,10 @@ int main(int argc, char *argv[])
         return failWith(error);
     ReportEngine engine; // the document stays with the engine, as for the preview
     engine.setDataFolder(location.resourceFolder);
-    const PrintResult result = PrintLabels(nullptr, *db, parser.value(QStringLiteral("product")).toInt(),
-                                           static_cast<qint16>(parser.value(QStringLiteral("kind")).toInt()),
-                                           static_cast<qint16>(parser.value(QStringLiteral("single")).toInt()), engine);
-    if (!result.ok)
-        return failWith(result.error);
+    const PrintResult result = PrintLabels(*db, parser.value(QStringLiteral("product")).toInt(), *kind,
+                                           parser.value(QStringLiteral("single")).toInt() == 1, engine);
+    if (!result.outcome)
+        return failWith(result.outcome.errorText());
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(printerName);

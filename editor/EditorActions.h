@@ -1,4 +1,6 @@
 #pragma once
+#include "LabelKind.h"
+
 #include <QString>
 
 #include <functional>
@@ -18,7 +20,7 @@ struct EditorActions {
     // New mode without oldProName (registers the name and returns its ID), rename mode with
     // it; name is the accepted name, empty when nothing was accepted.
     std::function<int(Database &, QString &name, const std::optional<QString> &oldProName)> registerStart;
-    std::function<void(QWidget *, Database &, int productId, int kind, int singleSubstance)> printLabels;
+    std::function<void(QWidget *, Database &, int productId, LabelKind kind, bool singleSubstance)> printLabels;
 };
 
 } // namespace corvane

@@ -22,18 +22,18 @@ void FrmPuroductDataInput::Command1_Click(int index)
         case 2: commandDelete(); break;
         case 3: close(); break;
         case 4: commandRename(); break;
-        case 5: printCommand(1); break;
+        case 5: printCommand(LabelKind::Normal); break;
         case 6:
             WriteData(m_state.productId);
             if (m_actions.printLabels)
-                m_actions.printLabels(this, *dbs, m_state.productId.value_or(-1), 2, 1);
+                m_actions.printLabels(this, *dbs, m_state.productId.value_or(-1), LabelKind::Model, true);
             break;
-        case 7: printCommand(3); break;
-        case 8: printCommand(5); break;
+        case 7: printCommand(LabelKind::Additional2x6); break;
+        case 8: printCommand(LabelKind::Additional3x7); break;
         case 9: commandCopy(); break;
         case 10: commandUndo(); break;
-        case 11: printCommand(6); break;
-        case 12: printCommand(7); break;
+        case 11: printCommand(LabelKind::MixtureLabel); break;
+        case 12: printCommand(LabelKind::ClassificationBasis); break;
         default: break;
         }
     });
@@ -100,13 +100,13 @@ void FrmPuroductDataInput::commandRename()
     m_state.intChangedIndex = -1;
 }
 
-void FrmPuroductDataInput::printCommand(int kind)
+void FrmPuroductDataInput::printCommand(LabelKind kind)
 {
     if (!m_state.productId || *m_state.productId <= 0)
         return;
     WriteData(m_state.productId);
     if (m_actions.printLabels)
-        m_actions.printLabels(this, *dbs, *m_state.productId, kind, m_state.singleSubstance ? 1 : 0);
+        m_actions.printLabels(this, *dbs, *m_state.productId, kind, m_state.singleSubstance);
 }
 
 void FrmPuroductDataInput::commandCopy()

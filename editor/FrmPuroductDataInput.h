@@ -117,7 +117,7 @@ private:
     // overwritten: the user reloads the stored version or keeps this one as a new product.
     void keepBothVersions(const std::vector<int> &numbers, catalogue::ProductFields fields, bool deletedElsewhere);
     void setProductName(const QString &name);
-    void printCommand(int kind);
+    void printCommand(LabelKind kind);
     void commandSelect();
     void commandAdd();
     void commandDelete();

@@ -4,6 +4,7 @@
 #include "MixtureIngredients.h"
 #include "MixtureLabel.h"
 #include "ReportEngine.h"
+#include "RunFailure.h"
 #include "TypedText.h"
 #include "mixture/ContentText.h"
 #include "mixture/IngredientCheck.h"
@@ -19,13 +20,6 @@
 
 namespace corvane {
 namespace {
-
-const QString kLabelReport = QStringLiteral("Data\\MXLABEL.PRP");
-const QString kBasisReport = QStringLiteral("Data\\MXBASIS.PRP");
-
-struct Failure {
-    QString message;
-};
 
 QString oneLine(const QString &text) { return cleanText(text, TextLines::One); }
 
@@ -129,10 +123,10 @@ QStringList basisLines(const ProductAsMixture &product)
 
 class MixtureRun {
 public:
-    MixtureRun(QObject *owner, Database &db, ReportEngine &engine) : m_owner(owner), m_db(db), m_engine(engine) {}
+    MixtureRun(Database &db, ReportEngine &engine) : m_db(db), m_engine(engine) {}
 
-    // Throws Failure, or DbError from the database.
-    ProductAsMixture read(qint32 productId, PrintResult &result);
+    // Throws the Failure that ended it, or DbError from the database.
+    ProductAsMixture read(int productId, PrintResult &result);
     void printLabel(const ProductAsMixture &product);
     void printBasis(const ProductAsMixture &product);
     QList<CutText> cutTexts() const;
@@ -140,30 +134,28 @@ public:
 
 private:
     void start(const QString &title);
-    void load(const QString &report);
+    void load(ReportFile report);
     void fillSupplier();
     void placePictograms(const QStringList &pictures);
     void end();
 
-    QObject *m_owner;
     Database &m_db;
     ReportEngine &m_engine;
-    QString m_report;
 };
 
-ProductAsMixture MixtureRun::read(qint32 productId, PrintResult &result)
+ProductAsMixture MixtureRun::read(int productId, PrintResult &result)
 {
     ProductAsMixture product;
     const std::optional<ProductWithEntries> stored = catalogue::productWithEntries(m_db, productId);
     if (!stored)
-        throw Failure{QStringLiteral("製品情報が登録されていません。")};
+        throw Failure{QStringLiteral("製品情報が登録されていません。"), {}};
     product.name = oneLine(stored->product.nameText());
     std::vector<int> numbers;
     for (int number : stored->substanceNumbers())
         if (number >= 1 && std::find(numbers.begin(), numbers.end(), number) == numbers.end())
             numbers.push_back(number);
     if (numbers.empty())
-        throw Failure{QStringLiteral("物質が登録されていません。")};
+        throw Failure{QStringLiteral("物質が登録されていません。"), {}};
     product.stored = catalogue::productMixture(m_db, productId);
     product.master = MixtureMaster(m_db);
     product.ingredients = product.master.ingredients(numbers, product.stored.contents);
@@ -177,7 +169,7 @@ ProductAsMixture MixtureRun::read(qint32 productId, PrintResult &result)
                     result.refused << number;
         }
         throw Failure{QStringLiteral("製品「%1」は含有率に誤りがあるため、混合物として分類できません。何も印刷していません。\n%2")
-                          .arg(product.name, messages.join(QLatin1Char('\n')))};
+                          .arg(product.name, messages.join(QLatin1Char('\n'))), {}};
     }
     product.duty = ghs::legalDutyOf(product.ingredients);
     for (const ghs::Ingredient &ingredient : product.ingredients)
@@ -190,17 +182,15 @@ ProductAsMixture MixtureRun::read(qint32 productId, PrintResult &result)
 
 void MixtureRun::start(const QString &title)
 {
-    if (m_engine.PR_Start(m_owner, QString(), QString(), 9, 0, 0) > 10)
-        throw Failure{QStringLiteral("印刷を開始できません。\n%1").arg(m_engine.lastError())};
-    m_engine.setDocumentTitle(title);
+    if (const Outcome started = m_engine.startDocument(title); !started)
+        throw runFailure(QStringLiteral("印刷を開始できません。"), started.failure());
 }
 
-void MixtureRun::load(const QString &report)
+void MixtureRun::load(ReportFile report)
 {
-    m_report = report;
-    if (m_engine.PR_LoadReport(0, 0, report) != 0) {
-        m_engine.PR_AbortDoc();
-        throw Failure{QStringLiteral("ラベルの様式を読み込めません（%1）。\n%2").arg(report.mid(5), m_engine.lastError())};
+    if (const Outcome loaded = m_engine.loadReport(report); !loaded) {
+        m_engine.abortDocument();
+        throw runFailure(QStringLiteral("ラベルの様式を読み込めません（%1）。").arg(reportFileName(report)), loaded.failure());
     }
 }
 
@@ -209,9 +199,9 @@ void MixtureRun::fillSupplier()
     CompanyRecord company;
     if (const auto stored = catalogue::company(m_db))
         company = *stored;
-    m_engine.PR_RepSetText(QStringLiteral("CopName"), oneLine(company.company));
-    m_engine.PR_RepSetText(QStringLiteral("Address"), oneLine(company.address));
-    m_engine.PR_RepSetText(QStringLiteral("TelFax"), oneLine(company.tel));
+    m_engine.setFieldText(QStringLiteral("CopName"), oneLine(company.company));
+    m_engine.setFieldText(QStringLiteral("Address"), oneLine(company.address));
+    m_engine.setFieldText(QStringLiteral("TelFax"), oneLine(company.tel));
     if (company.company.trimmed().isEmpty())
         incomplete << QStringLiteral("供給者の欄が空です: 会社情報（会社名・住所等入力）が登録されていません。");
 }
@@ -219,17 +209,16 @@ void MixtureRun::fillSupplier()
 // The pictograms side by side, centred on the label.
 void MixtureRun::placePictograms(const QStringList &pictures)
 {
-    qint32 x, y, w, h, lastX, lastY, lastW, lastH;
-    m_engine.PR_RepGetPos(QStringLiteral("Mark11"), x, y, w, h);
-    m_engine.PR_RepGetPos(QStringLiteral("Mark15"), lastX, lastY, lastW, lastH);
-    const int pitch = (lastX - x) / 4;
+    const QRect first = m_engine.fieldRect(QStringLiteral("Mark11"));
+    const QRect last = m_engine.fieldRect(QStringLiteral("Mark15"));
+    const int pitch = (last.x() - first.x()) / 4;
     const int count = static_cast<int>(pictures.size());
-    const int left = (x + lastX + lastW) / 2 - ((count - 1) * pitch + w) / 2;
+    const int left = (first.x() + last.x() + last.width()) / 2 - ((count - 1) * pitch + first.width()) / 2;
     for (int m = 0; m < 5; ++m) {
         const QString field = QStringLiteral("Mark1%1").arg(m + 1);
-        m_engine.PR_RepSetText(field, m < count ? QStringLiteral("#BMP=Data\\") + pictures[m] : QString());
+        m_engine.setFieldPicture(field, pictures.value(m));
         if (m < count)
-            m_engine.PR_RepSetPos(field, left + m * pitch, y, w, h);
+            m_engine.setFieldRect(field, QRect(left + m * pitch, first.y(), first.width(), first.height()));
     }
 }
 
@@ -238,7 +227,7 @@ void MixtureRun::printLabel(const ProductAsMixture &product)
     QString error;
     const std::optional<MixtureLabel> label = mixtureLabel(product.classification, &error);
     if (!label)
-        throw Failure{error};
+        throw Failure{error, {}};
     if (!label->hazardous()) {
         // 「該当しない」 is a claim: it cannot be made while some class is unknown.
         QStringList open;
@@ -249,23 +238,23 @@ void MixtureRun::printLabel(const ProductAsMixture &product)
         if (!open.isEmpty())
             throw Failure{QStringLiteral("製品「%1」は成分からは分類される危険有害性がありませんが、次の項目は分類できないか試験データで判断するため、"
                                          "「GHS 分類基準に該当しない」とは印刷できません（分類の根拠を確認してください）:\n%2")
-                              .arg(product.name, open.join(QStringLiteral("、")))};
+                              .arg(product.name, open.join(QStringLiteral("、"))), {}};
     }
     start(product.name);
-    load(kLabelReport);
-    m_engine.PR_RepSetText(QStringLiteral("ProName"), product.name);
+    load(ReportFile::MixtureLabel);
+    m_engine.setFieldText(QStringLiteral("ProName"), product.name);
     fillSupplier();
     if (label->hazardous()) {
         placePictograms(label->pictures);
-        m_engine.PR_RepSetText(QStringLiteral("Attention1"), label->signalWord);
-        m_engine.PR_RepSetText(QStringLiteral("Harmful1"), label->hazards);
-        m_engine.PR_RepSetText(QStringLiteral("Precautions"), label->precautions);
-        m_engine.PR_RepSetText(QStringLiteral("Verdict"), QString());
+        m_engine.setFieldText(QStringLiteral("Attention1"), label->signalWord);
+        m_engine.setFieldText(QStringLiteral("Harmful1"), label->hazards);
+        m_engine.setFieldText(QStringLiteral("Precautions"), label->precautions);
+        m_engine.setFieldText(QStringLiteral("Verdict"), QString());
     } else {
         placePictograms({});
         for (const char *field : {"Attention1", "Harmful1", "Precautions", "HazardHeading", "PrecautionHeading"})
-            m_engine.PR_RepSetText(QString::fromLatin1(field), QString());
-        m_engine.PR_RepSetText(QStringLiteral("Verdict"), QStringLiteral("GHS 分類基準に該当しない"));
+            m_engine.setFieldText(QString::fromLatin1(field), QString());
+        m_engine.setFieldText(QStringLiteral("Verdict"), QStringLiteral("GHS 分類基準に該当しない"));
     }
     end();
 }
@@ -279,7 +268,8 @@ void MixtureRun::printBasis(const ProductAsMixture &product)
     for (const QString &line : lines) {
         QStringList tried = pages.back();
         tried << line;
-        if (!pages.back().isEmpty() && !m_engine.reportTextFits(kBasisReport, QStringLiteral("Body"), tried.join(QStringLiteral("\r\n"))))
+        if (!pages.back().isEmpty()
+            && !m_engine.textFits(ReportFile::ClassificationBasis, QStringLiteral("Body"), tried.join(QStringLiteral("\r\n"))))
             pages.push_back({line});
         else
             pages.back() = tried;
@@ -287,23 +277,23 @@ void MixtureRun::printBasis(const ProductAsMixture &product)
     start(QStringLiteral("分類の根拠 %1").arg(product.name));
     for (size_t page = 0; page < pages.size(); ++page) {
         if (page > 0) {
-            m_engine.PR_PlayReport();
-            m_engine.PR_EndPage();
+            m_engine.playPage();
+            m_engine.endSheet();
         }
-        load(kBasisReport);
-        m_engine.PR_RepSetText(QStringLiteral("ProName"), QStringLiteral("製品: %1").arg(product.name));
-        m_engine.PR_RepSetText(QStringLiteral("PageNo"), QStringLiteral("%1/%2").arg(page + 1).arg(pages.size()));
-        m_engine.PR_RepSetText(QStringLiteral("Body"), pages[page].join(QStringLiteral("\r\n")));
-        m_engine.PR_RepSetText(QStringLiteral("Footer"), footer);
+        load(ReportFile::ClassificationBasis);
+        m_engine.setFieldText(QStringLiteral("ProName"), QStringLiteral("製品: %1").arg(product.name));
+        m_engine.setFieldText(QStringLiteral("PageNo"), QStringLiteral("%1/%2").arg(page + 1).arg(pages.size()));
+        m_engine.setFieldText(QStringLiteral("Body"), pages[page].join(QStringLiteral("\r\n")));
+        m_engine.setFieldText(QStringLiteral("Footer"), footer);
     }
     end();
 }
 
 void MixtureRun::end()
 {
-    m_engine.PR_PlayReport();
-    if (m_engine.PR_EndDoc() != 0)
-        throw Failure{QStringLiteral("ラベルを出力できません。\n%1").arg(m_engine.lastError())};
+    m_engine.playPage();
+    if (const Outcome finished = m_engine.finishDocument(); !finished)
+        throw runFailure(QStringLiteral("ラベルを出力できません。"), finished.failure());
 }
 
 QList<CutText> MixtureRun::cutTexts() const
@@ -323,24 +313,23 @@ QList<CutText> MixtureRun::cutTexts() const
 
 } // namespace
 
-PrintResult printMixture(QObject *owner, Database &db, qint32 productId, qint16 kind, ReportEngine &engine)
+PrintResult printMixture(Database &db, int productId, LabelKind kind, ReportEngine &engine)
 {
     PrintResult result;
-    MixtureRun run(owner, db, engine);
+    MixtureRun run(db, engine);
     try {
         const ProductAsMixture product = run.read(productId, result);
-        if (kind == MixtureLabelKind)
+        if (kind == LabelKind::MixtureLabel)
             run.printLabel(product);
         else
             run.printBasis(product);
-        result.ok = true;
         result.cut = run.cutTexts();
         result.incomplete = run.incomplete;
     } catch (const Failure &failure) {
-        result.error = failure.message;
+        result.outcome = failure;
     } catch (const DbError &error) {
-        engine.PR_AbortDoc();
-        result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
+        engine.abortDocument();
+        result.outcome = Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
     }
     return result;
 }

@@ -1,6 +1,6 @@
 #include "PdfOutput.h"
 
-#include "ErrorText.h"
+#include "FileFailure.h"
 #include "PageRenderer.h"
 
 #include <QPainter>
@@ -27,11 +27,11 @@ QPageLayout sheetPageLayout(const ReportSheet &sheet)
     return QPageLayout(QPageSize(size), orientation, QMarginsF(0, 0, 0, 0));
 }
 
-QString writePdf(const ReportDocument &document, const QString &path, PageRenderer &renderer)
+Outcome writePdf(const ReportDocument &document, const QString &path, PageRenderer &renderer)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("PDF ファイルを作成できません: %1\n%2").arg(path, fileFailureText(file, true));
+        return fileFailure(QStringLiteral("PDF ファイルを作成できません: %1").arg(path), file, true);
 
     QPdfWriter writer(&file);
     writer.setResolution(kPdfResolution);
@@ -43,7 +43,7 @@ QString writePdf(const ReportDocument &document, const QString &path, PageRender
     QPainter painter;
     if (!painter.begin(&writer)) {
         file.cancelWriting();
-        return QStringLiteral("PDF ファイルを作成できません: %1").arg(path);
+        return Outcome::failed(QStringLiteral("PDF ファイルを作成できません: %1").arg(path));
     }
     for (qsizetype i = 0; i < document.sheets.size(); ++i) {
         if (i > 0) {
@@ -55,9 +55,9 @@ QString writePdf(const ReportDocument &document, const QString &path, PageRender
     painter.end();
 
     if (file.error() != QFileDevice::NoError || !file.commit()) {
-        const QString reason = fileFailureText(file, true);
+        Failure failure = fileFailure(QStringLiteral("PDF ファイルを書き込めません: %1").arg(path), file, true);
         file.cancelWriting();
-        return QStringLiteral("PDF ファイルを書き込めません: %1\n%2").arg(path, reason);
+        return failure;
     }
     return {};
 }

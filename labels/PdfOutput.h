@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Outcome.h"
 #include "ReportDocument.h"
 
 #include <QString>
@@ -8,10 +9,9 @@ namespace corvane {
 
 class PageRenderer;
 
-// Writes the document to a PDF file. Returns an error message (Japanese,
-// naming the file), or an empty string on success; a failed write leaves
-// no file behind and an existing file untouched.
-QString writePdf(const ReportDocument &document, const QString &path, PageRenderer &renderer);
+// Writes the document to a PDF file. A failure (Japanese, naming the file) leaves no file
+// behind and an existing file untouched.
+Outcome writePdf(const ReportDocument &document, const QString &path, PageRenderer &renderer);
 
 // Page size and orientation a sheet is printed on, taken from its first report.
 QPageLayout sheetPageLayout(const ReportSheet &sheet);

@@ -5,6 +5,7 @@
 #include "LineBreaker.h"
 #include "MixturePrint.h"
 #include "ReportEngine.h"
+#include "RunFailure.h"
 #include "TypedText.h"
 
 #include <QHash>
@@ -18,20 +19,23 @@ namespace corvane {
 namespace {
 
 struct Sheet {
-    QString file;
-    qint16 perPage = 0;
+    ReportFile report;
+    int perPage = 0;
 };
 
-std::optional<Sheet> sheetFor(qint16 kind, qint16 singleSubstance)
+Sheet sheetFor(LabelKind kind, bool singleSubstance)
 {
     switch (kind) {
-    case Normal: return singleSubstance == 1 ? Sheet{QStringLiteral("SULABEL.PRP"), 1} : Sheet{QStringLiteral("MULABEL.PRP"), 6};
-    case Model: return Sheet{QStringLiteral("SMLABEL.PRP"), 1};
-    case Additional2x6:
-    case AllSubstances: return Sheet{QStringLiteral("MALAB26.PRP"), 12};
-    case Additional3x7: return Sheet{QStringLiteral("MALAB37.PRP"), 21};
-    default: return std::nullopt;
+    case LabelKind::Normal:
+        return singleSubstance ? Sheet{ReportFile::SingleSubstanceLabel, 1} : Sheet{ReportFile::SixSubstanceLabel, 6};
+    case LabelKind::Model: return {ReportFile::ModelLabel, 1};
+    case LabelKind::Additional2x6:
+    case LabelKind::AllSubstances: return {ReportFile::Additional2x6, 12};
+    case LabelKind::Additional3x7: return {ReportFile::Additional3x7, 21};
+    case LabelKind::MixtureLabel: return {ReportFile::MixtureLabel, 1};
+    case LabelKind::ClassificationBasis: return {ReportFile::ClassificationBasis, 1};
     }
+    return {ReportFile::SingleSubstanceLabel, 1};
 }
 
 // The texts that head every page of the normal and model labels.
@@ -40,16 +44,11 @@ struct Header {
     QString notesFirst, notesRest, notesWhole;
 };
 
-// A failed step of the run, carrying the message for the user.
-struct RunFailure {
-    QString message;
-};
-
 // Where a substance goes: the page (from 0) and the label position on it (from 1).
 struct Placement {
     const SubstanceRecord *substance;
     int page;
-    qint16 slot;
+    int slot;
 };
 
 QString oneLine(const QString &text) { return cleanText(text, TextLines::One); }
@@ -68,7 +67,7 @@ SubstanceRecord printable(const SubstanceRecord &substance)
 }
 
 // The words of a field for the user, by its name without the slot number.
-QString fieldWords(const QString &stem, qint16 kind)
+QString fieldWords(const QString &stem, LabelKind kind)
 {
     static const QHash<QString, QString> words{
         {QStringLiteral("Element"), QStringLiteral("物質名")},
@@ -83,19 +82,18 @@ QString fieldWords(const QString &stem, qint16 kind)
         {QStringLiteral("Notes1"), QStringLiteral("注意事項")},
         {QStringLiteral("Notes2"), QStringLiteral("注意事項")},
     };
-    if (kind == Model && stem == QStringLiteral("Notes"))
+    if (kind == LabelKind::Model && stem == QStringLiteral("Notes"))
         return QStringLiteral("注意書き");
     return words.value(stem, stem);
 }
 
 class Run {
 public:
-    Run(QObject *owner, Database &db, ReportEngine &engine, qint16 kind, qint16 single, Sheet sheet, int start)
-        : m_owner(owner), m_db(db), m_engine(engine), m_kind(kind), m_single(single), m_sheet(std::move(sheet)),
-          m_path(QStringLiteral("Data\\") + m_sheet.file), m_slot(static_cast<qint16>(start)) {}
+    Run(Database &db, ReportEngine &engine, LabelKind kind, bool single, Sheet sheet, int start)
+        : m_db(db), m_engine(engine), m_kind(kind), m_single(single), m_sheet(sheet), m_slot(start) {}
 
-    // Throws RunFailure, or DbError from the database.
-    void print(qint32 productId);
+    // Throws the Failure that ended it, or DbError from the database.
+    void print(int productId);
     const QStringList &warnings() const { return m_warnings; }
     const QStringList &incomplete() const { return m_incomplete; }
     const QList<int> &missing() const { return m_missing; }
@@ -103,11 +101,10 @@ public:
     QList<CutText> cutTexts() const;
 
 private:
-    bool hasHeader() const { return m_kind == Normal || m_kind == Model; }
+    bool hasHeader() const { return m_kind == LabelKind::Normal || m_kind == LabelKind::Model; }
     bool sixLabels() const { return m_sheet.perPage == 6; }
-    bool additionalSheet() const { return m_kind == Additional2x6 || m_kind == AllSubstances || m_kind == Additional3x7; }
     std::vector<Placement> plan(const std::vector<const SubstanceRecord *> &chosen);
-    bool fitsWhole(const SubstanceRecord &substance, qint16 slot);
+    bool fitsWhole(const SubstanceRecord &substance, int slot);
     QString sheetThatHolds(const SubstanceRecord &substance);
     void loadPage();
     void numberPage();
@@ -117,16 +114,15 @@ private:
     void place(const SubstanceRecord &substance);
     void placePictograms(const QString &slot, const SubstanceRecord &substance);
     void endDocument();
-    [[noreturn]] void abort(const QString &message);
+    [[noreturn]] void abort(const Failure &failure);
 
-    QObject *m_owner;
     Database &m_db;
     ReportEngine &m_engine;
-    qint16 m_kind, m_single;
+    LabelKind m_kind;
+    bool m_single;
     Sheet m_sheet;
-    QString m_path;
     Header m_header;
-    qint16 m_slot = 1;
+    int m_slot = 1;
     QStringList m_warnings;
     QStringList m_incomplete;
     QList<int> m_missing;
@@ -135,32 +131,33 @@ private:
     QHash<QPair<int, int>, QString> m_placed; // (page, slot) -> substance name
 };
 
-void Run::abort(const QString &message)
+void Run::abort(const Failure &failure)
 {
-    m_engine.PR_AbortDoc();
-    throw RunFailure{message};
+    m_engine.abortDocument();
+    throw failure;
 }
 
 void Run::loadPage()
 {
-    if (m_engine.PR_LoadReport(0, 0, m_path) != 0)
-        abort(QStringLiteral("ラベルの様式を読み込めません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError()));
-    ClearReportFields(m_engine, 1, m_sheet.perPage);
+    if (const Outcome loaded = m_engine.loadReport(m_sheet.report); !loaded)
+        abort(runFailure(QStringLiteral("ラベルの様式を読み込めません（%1）。").arg(reportFileName(m_sheet.report)),
+                         loaded.failure()));
+    ClearReportFields(m_engine, m_sheet.perPage);
 }
 
 void Run::numberPage()
 {
     // The list of all target substances runs to hundreds of pages: each is headed and numbered.
-    if (m_kind == AllSubstances)
-        m_engine.PR_RepSetText(QStringLiteral("PageNo"), QStringLiteral("全対象物質 %1/%2").arg(m_page + 1).arg(m_pages));
+    if (m_kind == LabelKind::AllSubstances)
+        m_engine.setFieldText(QStringLiteral("PageNo"), QStringLiteral("全対象物質 %1/%2").arg(m_page + 1).arg(m_pages));
     else if (hasHeader() && m_pages > 1)
-        m_engine.PR_RepSetText(QStringLiteral("PageNo"), QStringLiteral("%1/%2").arg(m_page + 1).arg(m_pages));
+        m_engine.setFieldText(QStringLiteral("PageNo"), QStringLiteral("%1/%2").arg(m_page + 1).arg(m_pages));
 }
 
 void Run::nextPage()
 {
-    m_engine.PR_PlayReport();
-    m_engine.PR_EndPage();
+    m_engine.playPage();
+    m_engine.endSheet();
     ++m_page;
     loadPage();
     numberPage();
@@ -170,18 +167,18 @@ void Run::nextPage()
     }
 }
 
-bool Run::fitsWhole(const SubstanceRecord &substance, qint16 slot)
+bool Run::fitsWhole(const SubstanceRecord &substance, int slot)
 {
-    return m_engine.reportTextFits(m_path, QStringLiteral("Harmful%1").arg(slot), substance.hazards);
+    return m_engine.textFits(m_sheet.report, QStringLiteral("Harmful%1").arg(slot), substance.hazards);
 }
 
 // The sheet on which a substance's hazard statements fit whole, for the user to print it on.
 QString Run::sheetThatHolds(const SubstanceRecord &substance)
 {
-    if (m_kind == Additional3x7
-        && m_engine.reportTextFits(QStringLiteral("Data\\MALAB26.PRP"), QStringLiteral("Harmful1"), substance.hazards))
+    if (m_kind == LabelKind::Additional3x7
+        && m_engine.textFits(ReportFile::Additional2x6, QStringLiteral("Harmful1"), substance.hazards))
         return QStringLiteral("12面の追加ラベルには入ります");
-    if (m_engine.reportTextFits(QStringLiteral("Data\\SULABEL.PRP"), QStringLiteral("Harmful1"), substance.hazards))
+    if (m_engine.textFits(ReportFile::SingleSubstanceLabel, QStringLiteral("Harmful1"), substance.hazards))
         return QStringLiteral("通常のラベルには入ります");
     return QStringLiteral("通常のラベルにも入りきりません");
 }
@@ -193,7 +190,7 @@ std::vector<Placement> Run::plan(const std::vector<const SubstanceRecord *> &cho
 {
     std::vector<Placement> placements;
     int page = 0;
-    qint16 slot = m_slot;
+    int slot = m_slot;
     const auto advance = [&] {
         if (++slot > m_sheet.perPage) {
             slot = 1;
@@ -207,20 +204,20 @@ std::vector<Placement> Run::plan(const std::vector<const SubstanceRecord *> &cho
             refusedOrder.push_back(substance);
         refused[substance].append(QStringLiteral("%1ページ %2番目").arg(page + 1).arg(slot));
     };
-    if (m_single == 1) {
+    if (m_single) {
         // Copies fill the first page from the start position.
         const SubstanceRecord *substance = chosen.front();
         for (const int first = page; page == first; advance()) {
-            if (!additionalSheet() || fitsWhole(*substance, slot))
+            if (!isAdditionalSheet(m_kind) || fitsWhole(*substance, slot))
                 placements.push_back({substance, page, slot});
             else
                 refuse(substance);
-            if (!additionalSheet())
+            if (!isAdditionalSheet(m_kind))
                 break;
         }
     } else {
         for (const SubstanceRecord *substance : chosen) {
-            if (additionalSheet() && !fitsWhole(*substance, slot)) {
+            if (isAdditionalSheet(m_kind) && !fitsWhole(*substance, slot)) {
                 refuse(substance);
                 continue;
             }
@@ -232,42 +229,42 @@ std::vector<Placement> Run::plan(const std::vector<const SubstanceRecord *> &cho
         m_incomplete << QStringLiteral("%1（%2）: 危険有害性情報が最小の文字でもラベルに入らないため、印刷していません。%3。")
                             .arg(refused[substance].join(QStringLiteral("、")), substance->name, sheetThatHolds(*substance));
     if (placements.empty())
-        abort(QStringLiteral("印刷できるラベルがありません。\n") + m_incomplete.join(u'\n'));
+        abort(Failure{QStringLiteral("印刷できるラベルがありません。\n") + m_incomplete.join(u'\n'), {}});
     return placements;
 }
 
 void Run::fillHeader()
 {
-    m_engine.PR_RepSetText(QStringLiteral("CopName"), m_header.company);
-    m_engine.PR_RepSetText(QStringLiteral("Address"), m_header.address);
-    m_engine.PR_RepSetText(QStringLiteral("TelFax"), m_header.tel);
+    m_engine.setFieldText(QStringLiteral("CopName"), m_header.company);
+    m_engine.setFieldText(QStringLiteral("Address"), m_header.address);
+    m_engine.setFieldText(QStringLiteral("TelFax"), m_header.tel);
 }
 
 void Run::fillProductHeader()
 {
-    m_engine.PR_RepSetText(QStringLiteral("ProName"), m_header.productName);
-    if (m_kind == Normal)
-        m_engine.PR_RepSetText(QStringLiteral("CntElm"), m_header.ingredients);
+    m_engine.setFieldText(QStringLiteral("ProName"), m_header.productName);
+    if (m_kind == LabelKind::Normal)
+        m_engine.setFieldText(QStringLiteral("CntElm"), m_header.ingredients);
     if (sixLabels()) {
-        m_engine.PR_RepSetText(QStringLiteral("Notes1"), m_header.notesFirst);
-        m_engine.PR_RepSetText(QStringLiteral("Notes2"), m_header.notesRest);
+        m_engine.setFieldText(QStringLiteral("Notes1"), m_header.notesFirst);
+        m_engine.setFieldText(QStringLiteral("Notes2"), m_header.notesRest);
     } else {
-        m_engine.PR_RepSetText(QStringLiteral("Notes"), m_header.notesFirst);
+        m_engine.setFieldText(QStringLiteral("Notes"), m_header.notesFirst);
     }
 }
 
 void Run::place(const SubstanceRecord &substance)
 {
-    if (m_kind == Model) {
+    if (m_kind == LabelKind::Model) {
         m_header.notesFirst = substance.precautions;
         m_header.notesRest.clear();
-        m_engine.PR_RepSetText(QStringLiteral("Notes"), m_header.notesFirst);
+        m_engine.setFieldText(QStringLiteral("Notes"), m_header.notesFirst);
     }
     const QString n = QString::number(m_slot);
-    m_engine.PR_RepSetText(QStringLiteral("Element") + n, substance.name);
-    m_engine.PR_RepSetText(QStringLiteral("Attention") + n, substance.signalWord);
+    m_engine.setFieldText(QStringLiteral("Element") + n, substance.name);
+    m_engine.setFieldText(QStringLiteral("Attention") + n, substance.signalWord);
     placePictograms(n, substance);
-    m_engine.PR_RepSetText(QStringLiteral("Harmful") + n, substance.hazards);
+    m_engine.setFieldText(QStringLiteral("Harmful") + n, substance.hazards);
     m_placed.insert({m_page, m_slot}, substance.name);
     ++m_slot;
 }
@@ -283,22 +280,19 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
     QStringList pictures;
     for (const QString &picture : substance.pictures)
         if (!picture.isEmpty())
-            pictures.append(QStringLiteral("#BMP=Data\\") + picture);
+            pictures.append(picture);
     std::array<QRect, kPicturesPerSubstance> fields;
     for (int m = 0; m < kPicturesPerSubstance; ++m) {
         const QString name = QStringLiteral("Mark") + slot + QString::number(m + 1);
-        m_engine.PR_RepSetText(name, pictures.value(m));
-        qint32 x, y, w, h;
-        m_engine.PR_RepGetPos(name, x, y, w, h);
-        fields[static_cast<size_t>(m)] = QRect(x, y, w, h);
+        m_engine.setFieldPicture(name, pictures.value(m));
+        fields[static_cast<size_t>(m)] = m_engine.fieldRect(name);
     }
     const int count = static_cast<int>(pictures.size());
     const QRect first = fields[0];
     if (count == 0 || first.isEmpty())
         return;
     const auto setMark = [&](int m, const QRect &rect) {
-        m_engine.PR_RepSetPos(QStringLiteral("Mark") + slot + QString::number(m + 1), rect.x(), rect.y(), rect.width(),
-                              rect.height());
+        m_engine.setFieldRect(QStringLiteral("Mark") + slot + QString::number(m + 1), rect);
     };
     // A report may have narrowed the fields at the paper's edge; a row uses the full size.
     QSize size;
@@ -329,19 +323,18 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
     }
 
     // A row. The group may use the width of the picture fields and of the name above them.
-    qint32 ex, ey, ew, eh;
-    m_engine.PR_RepGetPos(QStringLiteral("Element") + slot, ex, ey, ew, eh);
+    const QRect element = m_engine.fieldRect(QStringLiteral("Element") + slot);
     int left = all.x(), right = all.right() + 1;
-    if (ew > 0) {
-        left = qMin(left, ex);
-        right = qMax(right, ex + ew);
+    if (element.width() > 0) {
+        left = qMin(left, element.x());
+        right = qMax(right, element.x() + element.width());
     }
     const int reportPitch = fields[1].x() - first.x();
     const int rowPitch = count == 1 ? 0 : qMin(qMax(reportPitch, width + width / 10), (right - left - width) / (count - 1));
     const bool straight = rowPitch >= width || count == 1;
     const int groupWidth = straight ? (count - 1) * rowPitch + width
                                     : fields[static_cast<size_t>(count - 1)].x() + width - first.x();
-    const int centre = ew > 0 ? ex + ew / 2 : (left + right) / 2;
+    const int centre = element.width() > 0 ? element.x() + element.width() / 2 : (left + right) / 2;
     const int groupLeft = qBound(left, centre - groupWidth / 2, right - groupWidth);
     for (int m = 0; m < count; ++m) {
         const QRect &field = fields[static_cast<size_t>(m)];
@@ -352,18 +345,19 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
 
 void Run::endDocument()
 {
-    m_engine.PR_PlayReport();
-    if (m_engine.PR_EndDoc() == 0)
+    m_engine.playPage();
+    const Outcome finished = m_engine.finishDocument();
+    if (finished)
         return;
-    QString message = QStringLiteral("ラベルを出力できません。\n%1").arg(m_engine.lastError());
+    QString heading = QStringLiteral("ラベルを出力できません。");
     if (const auto where = m_engine.unreadablePictureField()) {
         static const QRegularExpression mark(QStringLiteral("^Mark(\\d+)\\d$"));
         const auto match = mark.match(where->field);
         const QString substance = match.hasMatch() ? m_placed.value({where->sheet, match.captured(1).toInt()}) : QString();
         if (!substance.isEmpty())
-            message = QStringLiteral("「%1」の絵表示を読み込めません。\n%2").arg(substance, m_engine.lastError());
+            heading = QStringLiteral("「%1」の絵表示を読み込めません。").arg(substance);
     }
-    throw RunFailure{message};
+    throw runFailure(heading, finished.failure());
 }
 
 QList<CutText> Run::cutTexts() const
@@ -385,30 +379,30 @@ QList<CutText> Run::cutTexts() const
     return cut;
 }
 
-void Run::print(qint32 productId)
+void Run::print(int productId)
 {
-    if (m_engine.PR_Start(m_owner, QString(), QString(), 9, 0, 0) > 10)
-        throw RunFailure{QStringLiteral("印刷を開始できません（%1）。\n%2").arg(m_sheet.file, m_engine.lastError())};
+    if (const Outcome started = m_engine.startDocument(); !started)
+        throw runFailure(QStringLiteral("印刷を開始できません（%1）。").arg(reportFileName(m_sheet.report)), started.failure());
 
     std::vector<EntryRecord> rows;
     QString productName = QStringLiteral("全対象物質");
     std::optional<ProductWithEntries> product;
-    if (m_kind == AllSubstances) {
+    if (m_kind == LabelKind::AllSubstances) {
         rows = catalogue::entries(m_db, productId);
         if (rows.empty())
-            abort(QStringLiteral("製品情報が登録されていません。"));
+            abort(Failure{QStringLiteral("製品情報が登録されていません。"), {}});
         m_engine.setDocumentTitle(QStringLiteral("全対象物質"));
     } else {
         product = catalogue::productWithEntries(m_db, productId);
         if (!product)
-            abort(QStringLiteral("製品情報が登録されていません。"));
+            abort(Failure{QStringLiteral("製品情報が登録されていません。"), {}});
         rows = std::move(product->entries);
         productName = oneLine(product->product.nameText());
         m_engine.setDocumentTitle(productName);
         // The main menu offers the model label for single-substance products only.
-        if (m_kind == Model && product->product.itemType.value_or(1) == 0)
-            abort(QStringLiteral("モデルラベルは単一物質の製品だけに印刷できます。"
-                                 "製品「%1」は複数物質の製品です。").arg(productName));
+        if (m_kind == LabelKind::Model && product->product.itemType.value_or(1) == 0)
+            abort(Failure{QStringLiteral("モデルラベルは単一物質の製品だけに印刷できます。"
+                                         "製品「%1」は複数物質の製品です。").arg(productName), {}});
     }
 
     std::unordered_map<int, SubstanceRecord> master;
@@ -431,7 +425,7 @@ void Run::print(qint32 productId)
     // with the first row's first substance; a row whose first slot names none passes on.
     std::vector<const SubstanceRecord *> chosen;
     for (const EntryRecord &row : rows) {
-        if (m_single == 1) {
+        if (m_single) {
             if (const SubstanceRecord *substance = find(row.itemId[0])) {
                 chosen.push_back(substance);
                 break;
@@ -447,12 +441,12 @@ void Run::print(qint32 productId)
         QStringList numbers;
         for (int number : m_missing)
             numbers << QString::number(number);
-        abort(QStringLiteral("製品「%1」の物質（番号 %2）は、どれも物質マスタにないため、ラベルを印刷しません。")
-                  .arg(productName, numbers.join(QStringLiteral("、"))));
+        abort(Failure{QStringLiteral("製品「%1」の物質（番号 %2）は、どれも物質マスタにないため、ラベルを印刷しません。")
+                          .arg(productName, numbers.join(QStringLiteral("、"))), {}});
     }
     // A label without a substance has nothing to warn of: none is printed, on any kind.
     if (chosen.empty())
-        abort(QStringLiteral("物質が登録されていません。"));
+        abort(Failure{QStringLiteral("物質が登録されていません。"), {}});
     loadPage(); // the report, read before anything is measured in it
     const std::vector<Placement> placements = plan(chosen);
     m_pages = placements.back().page + 1;
@@ -483,17 +477,16 @@ void Run::print(qint32 productId)
         place(*placement.substance);
     }
 
-    if (m_kind == Normal && m_single == 0)
+    if (m_kind == LabelKind::Normal && !m_single)
         MoveNotesOnLastPage(m_engine, m_slot, m_header.notesWhole);
     endDocument();
 }
 
 } // namespace
 
-int labelsPerSheet(qint16 kind)
+int labelsPerSheet(LabelKind kind)
 {
-    const bool additional = kind == Additional2x6 || kind == AllSubstances || kind == Additional3x7;
-    return additional ? sheetFor(kind, 0)->perPage : 1;
+    return isAdditionalSheet(kind) ? sheetFor(kind, false).perPage : 1;
 }
 
 QString describeCut(const CutText &cut)
@@ -527,36 +520,30 @@ QString incompleteMessage(const QStringList &incomplete, int limit)
     return QStringLiteral("印刷するラベルに次の不足があります:\n") + lines.join(u'\n');
 }
 
-PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
-                        ReportEngine &engine, const PrintOptions &options)
+PrintResult PrintLabels(Database &db, int productId, LabelKind kind, bool singleSubstance, ReportEngine &engine,
+                        const PrintOptions &options)
 {
-    if (kind == MixtureLabelKind || kind == ClassificationBasis)
-        return printMixture(hWnd, db, productID, kind, engine);
+    if (kind == LabelKind::MixtureLabel || kind == LabelKind::ClassificationBasis)
+        return printMixture(db, productId, kind, engine);
     PrintResult result;
-    const auto sheet = sheetFor(kind, singleSubstance);
-    if (!sheet) {
-        result.error = QStringLiteral("ラベルの種類 %1 はありません。").arg(kind);
-        return result;
-    }
     const int positions = labelsPerSheet(kind);
     if (options.startPosition < 1 || options.startPosition > positions) {
-        result.error = QStringLiteral("開始位置は 1 から %1 までです。").arg(positions);
+        result.outcome = Outcome::failed(QStringLiteral("開始位置は 1 から %1 までです。").arg(positions));
         return result;
     }
-    Run run(hWnd, db, engine, kind, singleSubstance, *sheet, options.startPosition);
+    Run run(db, engine, kind, singleSubstance, sheetFor(kind, singleSubstance), options.startPosition);
     try {
-        run.print(productID);
-        result.ok = true;
+        run.print(productId);
         result.warnings = run.warnings();
         result.missing = run.missing();
         result.cut = run.cutTexts();
         result.incomplete = run.incomplete();
-    } catch (const RunFailure &failure) {
-        result.error = failure.message;
+    } catch (const Failure &failure) {
+        result.outcome = failure;
         result.missing = run.missing();
     } catch (const DbError &error) {
-        engine.PR_AbortDoc();
-        result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
+        engine.abortDocument();
+        result.outcome = Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
     }
     return result;
 }
@@ -566,32 +553,30 @@ void MoveNotesOnLastPage(ReportEngine &engine, int nextSlot, const QString &note
     const int k = nextSlot <= 3 ? 3 : nextSlot <= 5 ? 5 : 0;
     if (k == 0)
         return;
-    qint32 x, y, w, h, copX, copY, copW, copH, ex, ey, ew, eh, ax, ay, aw, ah;
-    engine.PR_RepGetPos(QStringLiteral("CopName"), copX, copY, copW, copH);
-    engine.PR_RepGetPos(QStringLiteral("Element%1").arg(k), ex, ey, ew, eh);
-    engine.PR_RepGetPos(QStringLiteral("Text6"), x, y, w, h);
-    engine.PR_RepSetPos(QStringLiteral("Text6"), x, ey, w, eh);
-    engine.PR_RepGetPos(QStringLiteral("Attention%1").arg(k), ax, ay, aw, ah);
-    engine.PR_RepGetPos(QStringLiteral("Notes1"), x, y, w, h);
+    const QRect supplier = engine.fieldRect(QStringLiteral("CopName"));
+    const QRect element = engine.fieldRect(QStringLiteral("Element%1").arg(k));
+    const QRect heading = engine.fieldRect(QStringLiteral("Text6"));
+    engine.setFieldRect(QStringLiteral("Text6"), QRect(heading.x(), element.y(), heading.width(), element.height()));
+    const QRect attention = engine.fieldRect(QStringLiteral("Attention%1").arg(k));
+    const QRect notes = engine.fieldRect(QStringLiteral("Notes1"));
     // The block keeps its lower edge, so the text has all the room the empty rows leave.
-    engine.PR_RepSetPos(QStringLiteral("Notes1"), ax, ay, copW, y + h - ay);
-    engine.PR_RepSetText(QStringLiteral("Notes1"), notesWhole);
-    engine.PR_RepSetText(QStringLiteral("Notes2"), QString());
+    engine.setFieldRect(QStringLiteral("Notes1"), QRect(attention.x(), attention.y(), supplier.width(),
+                                                        notes.y() + notes.height() - attention.y()));
+    engine.setFieldText(QStringLiteral("Notes1"), notesWhole);
+    engine.setFieldText(QStringLiteral("Notes2"), QString());
 }
 
-void ClearReportFields(ReportEngine &engine, qint16 mode, qint16 count)
+void ClearReportFields(ReportEngine &engine, int slotCount)
 {
-    if (mode != 1)
-        return;
     for (const char *field : {"CopName", "Address", "TelFax", "ProName", "CntElm", "Notes"})
-        engine.PR_RepSetText(QString::fromLatin1(field), QString());
-    for (int n = 1; n <= count; ++n) {
+        engine.setFieldText(QString::fromLatin1(field), QString());
+    for (int n = 1; n <= slotCount; ++n) {
         const QString slot = QString::number(n);
-        engine.PR_RepSetText(QStringLiteral("Element") + slot, QString());
-        engine.PR_RepSetText(QStringLiteral("Attention") + slot, QString());
+        engine.setFieldText(QStringLiteral("Element") + slot, QString());
+        engine.setFieldText(QStringLiteral("Attention") + slot, QString());
         for (int m = 1; m <= kPicturesPerSubstance; ++m)
-            engine.PR_RepSetText(QStringLiteral("Mark") + slot + QString::number(m), QString());
-        engine.PR_RepSetText(QStringLiteral("Harmful") + slot, QString());
+            engine.setFieldText(QStringLiteral("Mark") + slot + QString::number(m), QString());
+        engine.setFieldText(QStringLiteral("Harmful") + slot, QString());
     }
 }
 

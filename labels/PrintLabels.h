@@ -1,25 +1,15 @@
 #pragma once
+#include "LabelKind.h"
+#include "Outcome.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
-#include <QtGlobal>
-
-class QObject;
 
 namespace corvane {
 
 class Database;
 class ReportEngine;
-
-// The label kinds the buttons request.
-enum LabelKind : qint16 {
-    Normal = 1,        // one label (single substance) or six to a page, with the header
-    Model = 2,         // one model label
-    Additional2x6 = 3, // twelve to a page
-    AllSubstances = 4, // twelve to a page, the list of all target substances
-    Additional3x7 = 5, // twenty-one to a page
-    MixtureLabelKind = 6,   // the product's label as a mixture, on the normal label's paper
-    ClassificationBasis = 7, // the basis of the product's classification as a mixture, A4
-};
 
 // A field whose text could not be shown whole even at its smallest size: where it is (page
 // and label position from 1; position 0 for the header of the normal and model labels), the
@@ -32,12 +22,12 @@ struct CutText {
     QString unprintable; // characters no font has, left out; empty when the text was too long
 };
 
-// What a printing run did: whether the document was output, why not (in Japanese, for the
-// user), and what the user should know about a document that was output.
-// A field holding characters no font has carries them in `unprintable`; they are left out.
+// What a printing run did: whether the document was output or the failure that kept it from
+// being output (in Japanese, for the user), and what the user should know about a document
+// that was output. A field holding characters no font has carries them in `unprintable`;
+// they are left out.
 struct PrintResult {
-    bool ok = false;
-    QString error;
+    Outcome outcome;
     QStringList warnings;
     QList<CutText> cut;
     // What the printed labels lack, one sentence each: a substance whose hazard statements do
@@ -45,31 +35,32 @@ struct PrintResult {
     // that holds it), an empty supplier.
     QStringList incomplete;
     // Substance numbers of the product that the master lacks: left out of the labels, each
-    // named in a warning. When none of its substances is left, nothing is printed (not ok).
+    // named in a warning. When none of its substances is left, nothing is printed (a failure).
     QList<int> missing;
-    // Kinds 6 and 7: substance numbers whose contents the mixture rules refused (a missing
-    // content, one outside 0–100 %, contents over 100 %); nothing was printed.
+    // The mixture's label and the basis of its classification: substance numbers whose
+    // contents the mixture rules refused (a missing content, one outside 0–100 %, contents
+    // over 100 %); nothing was printed.
     QList<int> refused;
 };
 
 struct PrintOptions {
-    // The label position the first page starts at on the sheets of additional labels (kinds
-    // 3, 4 and 5), so that a partly used sheet is used up; positions run row by row from the
-    // top left.
+    // The label position the first page starts at on the sheets of additional labels, so that
+    // a partly used sheet is used up; positions run row by row from the top left.
     int startPosition = 1;
 };
 
-// Prints the labels of one product (or, for kind 4, of the entries stored under productID)
-// through engine, whose output the caller has chosen; hWnd is handed to the engine as the
-// document's owner. It never talks to the user: the caller shows the result. Nothing is
-// printed for a product without substances, nor a model label for a product of several; on
-// the sheets of additional labels a substance goes only on a label where its hazard
-// statements fit whole (PrintResult::incomplete names the others).
-PrintResult PrintLabels(QObject *hWnd, Database &db, qint32 productID, qint16 kind, qint16 singleSubstance,
-                        ReportEngine &engine, const PrintOptions &options = {});
+// Prints the labels of one product (or, for the list of all target substances, of the entries
+// stored under productId) through engine, whose output the caller has chosen. With
+// singleSubstance the product's first substance fills the page (one label, or a sheet of
+// copies); otherwise each substance gets a label. It never talks to the user: the caller
+// shows the result. Nothing is printed for a product without substances, nor a model label
+// for a product of several; on the sheets of additional labels a substance goes only on a
+// label where its hazard statements fit whole (PrintResult::incomplete names the others).
+PrintResult PrintLabels(Database &db, int productId, LabelKind kind, bool singleSubstance, ReportEngine &engine,
+                        const PrintOptions &options = {});
 
 // The label positions of a sheet of the kind: 12 or 21 for the additional labels, else 1.
-int labelsPerSheet(qint16 kind);
+int labelsPerSheet(LabelKind kind);
 
 // One line for the user: "1ページ 3番目（トルエン）: 危険有害性情報", and for characters no
 // font has "1ページ: 製品名（印刷できない文字「𠮷」）".
@@ -80,8 +71,8 @@ QString cutTextMessage(const QList<CutText> &cut, int limit);
 // The message listing what the printed labels lack (PrintResult::incomplete).
 QString incompleteMessage(const QStringList &incomplete, int limit);
 
-// Blanks the header fields and the fields of slots 1 to count of a freshly loaded page.
-void ClearReportFields(ReportEngine &engine, qint16 mode, qint16 count);
+// Blanks the header fields and the fields of slots 1 to slotCount of a freshly loaded page.
+void ClearReportFields(ReportEngine &engine, int slotCount);
 
 // On the last page of the six-label sheet with fewer than five labels (nextSlot is the first
 // empty slot), the notes block moves up into the first empty row of slots, down to where it

@@ -4,8 +4,8 @@
 
 namespace corvane {
 
-// Turns a path as the printing program writes it ("Data\SULABEL.PRP") into a
-// path on this machine: '\' is a separator, relative paths are taken from
+// Turns a path as report files and picture references write it ("Data\GHS02.svg")
+// into a path on this machine: '\' is a separator, relative paths are taken from
 // baseFolder (or, when dataFolder is given, a path under "Data" from
 // dataFolder, whatever its name), and a file whose name differs only in
 // letter case is found too.

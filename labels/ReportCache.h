@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Outcome.h"
 #include "ReportDefinition.h"
 
 #include <QDateTime>
@@ -10,22 +11,20 @@
 
 namespace corvane {
 
-struct ReportLoadResult {
-    std::shared_ptr<const ReportDefinition> report; // null on failure
-    QString error;                                  // Japanese, names the file
-};
+using LoadedReport = std::shared_ptr<const ReportDefinition>;
 
 // Parsed report definitions by path. A report loaded for every page is read
 // from disk once, and again only when its modification time or size changes.
 class ReportCache {
 public:
-    ReportLoadResult load(const QString &path);
+    // The report, or why it cannot be had (Japanese, naming the file).
+    Result<LoadedReport> load(const QString &path);
 
 private:
     struct Entry {
         QDateTime modified;
         qint64 size = -1;
-        std::shared_ptr<const ReportDefinition> report;
+        LoadedReport report;
     };
     QHash<QString, Entry> m_entries;
 };

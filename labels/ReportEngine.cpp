@@ -12,24 +12,13 @@ namespace corvane {
 
 namespace {
 
-// PR_Start: 10 or less means a document is open.
-constexpr qint16 kStarted = 0;
-constexpr qint16 kStartAlreadyOpen = 11;
-constexpr qint16 kStartOutputUnavailable = 12;
-
-// PR_LoadReport
-constexpr qint16 kLoaded = 0;
-constexpr qint16 kLoadNoDocument = 1;
-constexpr qint16 kLoadFailed = 2;
-
-// PR_EndDoc
-constexpr qint16 kOutput = 0;
-constexpr qint16 kEndNoDocument = 1;
-constexpr qint16 kEndPictureUnreadable = 2;
-constexpr qint16 kEndWriteFailed = 3;
-constexpr qint16 kEndNothingToPrint = 4;
-
 const QString kDefaultDocumentName = QStringLiteral("ラベル印刷");
+
+// How a field's text names a picture of the Data folder.
+QString pictureText(const QString &pictureFile)
+{
+    return pictureFile.isEmpty() ? QString() : kPicturePrefix.toString() + QStringLiteral("Data\\") + pictureFile;
+}
 
 } // namespace
 
@@ -73,10 +62,16 @@ void ReportEngine::record(const QString &operation, const QVariantList &argument
         m_recorder->recordCall(ReportCall{operation, arguments, result});
 }
 
-qint16 ReportEngine::fail(qint16 code, const QString &message)
+Outcome ReportEngine::recorded(const QString &operation, const QVariantList &arguments, Outcome outcome)
 {
-    m_lastError = message;
-    return code;
+    record(operation, arguments, outcome.ok());
+    return outcome;
+}
+
+QString ReportEngine::reportPath(ReportFile report) const
+{
+    const QString data = m_dataFolder.isEmpty() ? QDir(m_baseFolder).filePath(QStringLiteral("Data")) : m_dataFolder;
+    return resolveProgramPath(data, reportFileName(report));
 }
 
 QString ReportEngine::checkOutputReady() const
@@ -112,99 +107,83 @@ QList<SheetField> ReportEngine::cutFields(const ReportDocument &document)
 void ReportEngine::closeDocument()
 {
     m_documentOpen = false;
-    m_owner = nullptr;
     m_document = ReportDocument{};
     m_currentPage.reset();
     m_sheetOpen = false;
 }
 
-qint16 ReportEngine::PR_Start(QObject *owner, const QString &documentName, const QString &printerName, int startMode,
-                              int reserved1, int reserved2)
+Outcome ReportEngine::startDocument(const QString &title)
 {
-    qint16 result = kStarted;
-    if (m_documentOpen) {
-        result = fail(kStartAlreadyOpen, QStringLiteral("前の印刷が終わっていません"));
-    } else if (const QString problem = checkOutputReady(); !problem.isEmpty()) {
-        result = fail(kStartOutputUnavailable, QStringLiteral("印刷を開始できません: %1").arg(problem));
-    } else {
-        m_lastError.clear();
+    const auto start = [&]() -> Outcome {
+        if (m_documentOpen)
+            return Outcome::failed(QStringLiteral("前の印刷が終わっていません"));
+        if (const QString problem = checkOutputReady(); !problem.isEmpty())
+            return Outcome::failed(QStringLiteral("印刷を開始できません: %1").arg(problem));
         m_unreadablePicture.reset();
-        m_lastCutFields.clear();
         closeDocument();
-        m_lastDocument = ReportDocument{};
         m_documentOpen = true;
-        m_owner = owner;
-        m_document.title = documentName.isEmpty() ? kDefaultDocumentName : documentName;
-    }
-    record(QStringLiteral("PR_Start"),
-           {QVariant::fromValue(owner), documentName, printerName, startMode, reserved1,
-            reserved2},
-           result);
-    return result;
+        m_document.title = title.isEmpty() ? kDefaultDocumentName : title;
+        return {};
+    };
+    return recorded(QStringLiteral("startDocument"), {title}, start());
 }
 
-qint16 ReportEngine::PR_LoadReport(int reserved1, int reserved2, const QString &reportPath)
+Outcome ReportEngine::loadReport(ReportFile report)
 {
-    qint16 result = kLoaded;
-    if (!m_documentOpen) {
-        result = fail(kLoadNoDocument, QStringLiteral("印刷が開始されていません（帳票 %1）").arg(reportPath));
-    } else {
-        const ReportLoadResult loaded = m_reports.load(resolveProgramPath(m_baseFolder, reportPath, m_dataFolder));
-        if (loaded.report) {
-            m_currentPage.emplace(loaded.report);
-        } else {
+    const auto load = [&]() -> Outcome {
+        if (!m_documentOpen)
+            return Outcome::failed(QStringLiteral("印刷が開始されていません（帳票 %1）").arg(reportFileName(report)));
+        const auto loaded = m_reports.load(reportPath(report));
+        if (!loaded) {
             m_currentPage.reset();
-            result = fail(kLoadFailed, loaded.error);
+            return loaded.failure();
         }
-    }
-    record(QStringLiteral("PR_LoadReport"), {reserved1, reserved2, reportPath}, result);
-    return result;
+        m_currentPage.emplace(*loaded);
+        return {};
+    };
+    return recorded(QStringLiteral("loadReport"), {reportFileName(report)}, load());
 }
 
-void ReportEngine::PR_RepSetText(const QString &fieldName, const QString &text)
+void ReportEngine::setFieldText(const QString &fieldName, const QString &text)
 {
     if (m_currentPage)
         m_currentPage->setText(fieldName, text);
     if (m_recorder) // the arguments alone cost time on every field of every page
-        record(QStringLiteral("PR_RepSetText"), {fieldName, text});
+        record(QStringLiteral("setFieldText"), {fieldName, text});
 }
 
-void ReportEngine::PR_RepGetPos(const QString &fieldName, qint32 &x, qint32 &y, qint32 &width, qint32 &height)
-{
-    const std::optional<QRect> rect = m_currentPage ? m_currentPage->rect(fieldName) : std::nullopt;
-    const QRect placement = rect.value_or(QRect());
-    x = placement.x();
-    y = placement.y();
-    width = rect ? placement.width() : 0;
-    height = rect ? placement.height() : 0;
-    if (m_recorder) // the arguments alone cost time on every field of every page
-        record(QStringLiteral("PR_RepGetPos"), {fieldName}, QVariantList{x, y, width, height});
-}
-
-void ReportEngine::PR_RepSetPos(const QString &fieldName, qint32 x, qint32 y, qint32 width, qint32 height)
+void ReportEngine::setFieldPicture(const QString &fieldName, const QString &pictureFile)
 {
     if (m_currentPage)
-        m_currentPage->setRect(fieldName, QRect(x, y, width, height));
-    if (m_recorder) // the arguments alone cost time on every field of every page
-        record(QStringLiteral("PR_RepSetPos"), {fieldName, x, y, width, height});
+        m_currentPage->setText(fieldName, pictureText(pictureFile));
+    if (m_recorder)
+        record(QStringLiteral("setFieldPicture"), {fieldName, pictureFile});
 }
 
-bool ReportEngine::PR_RepTextFits(const QString &fieldName, const QString &text)
+QRect ReportEngine::fieldRect(const QString &fieldName)
 {
-    if (!m_currentPage)
-        return false;
-    const auto index = m_currentPage->report().fieldIndex(fieldName);
-    return index && m_renderer.fitsWhole(m_currentPage->rectAt(*index), m_currentPage->report().fields[*index].style, text);
+    const QRect rect = m_currentPage ? m_currentPage->rect(fieldName).value_or(QRect()) : QRect();
+    if (m_recorder)
+        record(QStringLiteral("fieldRect"), {fieldName}, rect);
+    return rect;
 }
 
-bool ReportEngine::reportTextFits(const QString &reportPath, const QString &fieldName, const QString &text)
+void ReportEngine::setFieldRect(const QString &fieldName, const QRect &rect)
 {
-    const ReportLoadResult loaded = m_reports.load(resolveProgramPath(m_baseFolder, reportPath, m_dataFolder));
-    const FieldDefinition *field = loaded.report ? loaded.report->field(fieldName) : nullptr;
+    if (m_currentPage)
+        m_currentPage->setRect(fieldName, rect);
+    if (m_recorder)
+        record(QStringLiteral("setFieldRect"), {fieldName, rect});
+}
+
+bool ReportEngine::textFits(ReportFile report, const QString &fieldName, const QString &text)
+{
+    const auto loaded = m_reports.load(reportPath(report));
+    const FieldDefinition *field = loaded ? (*loaded)->field(fieldName) : nullptr;
     return field && m_renderer.fitsWhole(field->rect, field->style, text);
 }
 
-void ReportEngine::PR_PlayReport()
+void ReportEngine::playPage()
 {
     if (m_documentOpen && m_currentPage) {
         if (!m_sheetOpen) {
@@ -213,46 +192,53 @@ void ReportEngine::PR_PlayReport()
         }
         m_document.sheets.last().layers.append(*m_currentPage);
     }
-    record(QStringLiteral("PR_PlayReport"), {});
+    record(QStringLiteral("playPage"), {});
 }
 
-void ReportEngine::PR_EndPage()
+void ReportEngine::endSheet()
 {
     m_sheetOpen = false;
-    record(QStringLiteral("PR_EndPage"), {});
+    record(QStringLiteral("endSheet"), {});
 }
 
-qint16 ReportEngine::PR_EndDoc()
+Outcome ReportEngine::outputDocument()
 {
-    qint16 result = kOutput;
-    if (!m_documentOpen) {
-        result = fail(kEndNoDocument, QStringLiteral("印刷が開始されていません"));
-    } else if (m_document.sheets.isEmpty()) {
-        result = fail(kEndNothingToPrint, QStringLiteral("印刷するページがありません"));
-    } else if (const QString unreadable = m_renderer.loadPictures(m_document, &m_unreadablePicture.emplace());
-               !unreadable.isEmpty()) {
-        result = fail(kEndPictureUnreadable, QStringLiteral("絵表示のファイルを読み込めません: %1").arg(unreadable));
-    } else if (m_output == Output::Pdf) {
-        if (const QString problem = writePdf(m_document, m_pdfPath, m_renderer); !problem.isEmpty())
-            result = fail(kEndWriteFailed, problem);
+    m_unreadablePicture.reset();
+    if (!m_documentOpen)
+        return Outcome::failed(QStringLiteral("印刷が開始されていません"));
+    if (m_document.sheets.isEmpty())
+        return Outcome::failed(QStringLiteral("印刷するページがありません"));
+    SheetField where;
+    if (const QString unreadable = m_renderer.loadPictures(m_document, &where); !unreadable.isEmpty()) {
+        m_unreadablePicture = where;
+        return Outcome::failed(QStringLiteral("絵表示のファイルを読み込めません: %1").arg(unreadable));
     }
-    if (result != kEndPictureUnreadable)
-        m_unreadablePicture.reset();
-    if (result == kOutput) {
+    if (m_output == Output::Pdf)
+        return writePdf(m_document, m_pdfPath, m_renderer);
+    return {};
+}
+
+Outcome ReportEngine::finishDocument()
+{
+    Outcome outcome = outputDocument();
+    if (outcome) {
         m_lastCutFields = cutFields(m_document);
         if (m_recorder)
             m_recorder->recordDocument(m_document);
         m_lastDocument = m_document;
+    } else if (!m_renderer.loadPictures(m_lastDocument).isEmpty()) {
+        // A picture of the last document went with the failed one: never print it without.
+        m_lastDocument = ReportDocument{};
+        m_lastCutFields.clear();
     }
-    record(QStringLiteral("PR_EndDoc"), {}, result);
     closeDocument();
-    return result;
+    return recorded(QStringLiteral("finishDocument"), {}, std::move(outcome));
 }
 
-void ReportEngine::PR_AbortDoc()
+void ReportEngine::abortDocument()
 {
     closeDocument();
-    record(QStringLiteral("PR_AbortDoc"), {});
+    record(QStringLiteral("abortDocument"), {});
 }
 
 } // namespace corvane

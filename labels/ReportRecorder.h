@@ -12,9 +12,9 @@ namespace corvane {
 
 // One engine operation as the printing run made it.
 struct ReportCall {
-    QString operation;      // "PR_Start", "PR_RepSetText", …
-    QVariantList arguments; // as passed; PR_RepGetPos has just the field name
-    QVariant result;        // return value, or PR_RepGetPos's four outputs as a list
+    QString operation;      // the engine's function: "startDocument", "setFieldText", …
+    QVariantList arguments; // as passed; a report file by its name ("MALAB26.PRP")
+    QVariant result;        // true or false for an Outcome, the rectangle for fieldRect
 };
 
 // Sees every engine call in order, and each document that is output.

@@ -80,11 +80,6 @@ const QString kPrecautions = QStringLiteral(
     "【廃棄】\n"
     "内容物／容器を都道府県知事の許可を受けた専門の廃棄物処理業者に業務委託すること。");
 
-QString picture(const QString &pictogram)
-{
-    return QStringLiteral("#BMP=Data\\%1.svg").arg(pictogram);
-}
-
 // The notes as the program splits them for MULABEL: lines of at most
 // `width` characters.
 QStringList chopLines(const QString &text, int width)
@@ -100,52 +95,47 @@ QStringList chopLines(const QString &text, int width)
 void fillSlot(ReportEngine &engine, int slot, const Substance *substance)
 {
     const QString n = QString::number(slot);
-    engine.PR_RepSetText(QStringLiteral("Element") + n, substance ? substance->name : QString());
-    engine.PR_RepSetText(QStringLiteral("Attention") + n, substance ? substance->signalWord : QString());
+    engine.setFieldText(QStringLiteral("Element") + n, substance ? substance->name : QString());
+    engine.setFieldText(QStringLiteral("Attention") + n, substance ? substance->signalWord : QString());
     for (int mark = 1; mark <= 5; ++mark) {
         const bool shown = substance && mark <= substance->pictograms.size();
-        engine.PR_RepSetText(QStringLiteral("Mark%1%2").arg(n).arg(mark),
-                             shown ? picture(substance->pictograms[mark - 1]) : QString());
+        engine.setFieldPicture(QStringLiteral("Mark%1%2").arg(n).arg(mark),
+                               shown ? substance->pictograms[mark - 1] + QStringLiteral(".svg") : QString());
     }
-    engine.PR_RepSetText(QStringLiteral("Harmful") + n,
-                         substance ? substance->hazards.join(QStringLiteral("\r\n")) : QString());
+    engine.setFieldText(QStringLiteral("Harmful") + n, substance ? substance->hazards.join(QStringLiteral("\r\n")) : QString());
 }
 
 void fillSupplier(ReportEngine &engine, const Supplier &supplier)
 {
-    engine.PR_RepSetText(QStringLiteral("CopName"), supplier.company);
-    engine.PR_RepSetText(QStringLiteral("Address"), supplier.address);
-    engine.PR_RepSetText(QStringLiteral("TelFax"), supplier.telFax);
-}
-
-int startDocument(ReportEngine &engine)
-{
-    return engine.PR_Start(nullptr, QString(), QString(), 9, 0, 0);
+    engine.setFieldText(QStringLiteral("CopName"), supplier.company);
+    engine.setFieldText(QStringLiteral("Address"), supplier.address);
+    engine.setFieldText(QStringLiteral("TelFax"), supplier.telFax);
 }
 
 // Loads the page; on failure abandons the document as the program does.
-bool loadPage(ReportEngine &engine, const QString &report, int *result)
+Outcome loadPage(ReportEngine &engine, ReportFile report)
 {
-    *result = engine.PR_LoadReport(0, 0, report);
-    if (*result != 0)
-        engine.PR_AbortDoc();
-    return *result == 0;
+    Outcome loaded = engine.loadReport(report);
+    if (!loaded)
+        engine.abortDocument();
+    return loaded;
 }
 
-int printSingleLabel(ReportEngine &engine, const QString &report, const Supplier &supplier, const Product &product,
-                     const Substance &substance, const QString &notes)
+Outcome printSingleLabel(ReportEngine &engine, ReportFile report, const Supplier &supplier, const Product &product,
+                         const Substance &substance, const QString &notes)
 {
-    int result = startDocument(engine);
-    if (result > 10 || !loadPage(engine, report, &result))
-        return result;
+    if (Outcome started = engine.startDocument(); !started)
+        return started;
+    if (Outcome loaded = loadPage(engine, report); !loaded)
+        return loaded;
     fillSupplier(engine, supplier);
-    engine.PR_RepSetText(QStringLiteral("ProName"), product.name);
-    engine.PR_RepSetText(QStringLiteral("CntElm"), product.ingredients);
-    engine.PR_RepSetText(QStringLiteral("Notes"), notes);
+    engine.setFieldText(QStringLiteral("ProName"), product.name);
+    engine.setFieldText(QStringLiteral("CntElm"), product.ingredients);
+    engine.setFieldText(QStringLiteral("Notes"), notes);
     fillSlot(engine, 1, &substance);
-    engine.PR_PlayReport();
-    engine.PR_EndPage();
-    return engine.PR_EndDoc();
+    engine.playPage();
+    engine.endSheet();
+    return engine.finishDocument();
 }
 
 } // namespace
@@ -218,51 +208,49 @@ bool prepareDataFolder(const QString &baseFolder, const QString &reportsSource, 
     return copyAll(reportsSource, QStringLiteral("*.PRP")) && copyAll(pictogramsSource, QStringLiteral("GHS0*.svg"));
 }
 
-int printSheets(ReportEngine &engine, const QString &report, int slotsPerSheet, const QList<Substance> &substances)
+Outcome printSheets(ReportEngine &engine, ReportFile report, int slotsPerSheet, const QList<Substance> &substances)
 {
-    int result = startDocument(engine);
-    if (result > 10)
-        return result;
+    if (Outcome started = engine.startDocument(); !started)
+        return started;
     for (qsizetype first = 0; first < substances.size(); first += slotsPerSheet) {
-        if (!loadPage(engine, report, &result))
-            return result;
+        if (Outcome loaded = loadPage(engine, report); !loaded)
+            return loaded;
         for (int slot = 1; slot <= slotsPerSheet; ++slot) {
             const qsizetype index = first + slot - 1;
             fillSlot(engine, slot, index < substances.size() ? &substances[index] : nullptr);
         }
-        engine.PR_PlayReport();
-        engine.PR_EndPage();
+        engine.playPage();
+        engine.endSheet();
     }
-    return engine.PR_EndDoc();
+    return engine.finishDocument();
 }
 
-int printNormalLabel(ReportEngine &engine, const Supplier &supplier, const Product &product, const Substance &substance)
+Outcome printNormalLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
+                         const Substance &substance)
 {
-    return printSingleLabel(engine, QStringLiteral("Data\\SULABEL.PRP"), supplier, product, substance,
-                            product.storageNotes);
+    return printSingleLabel(engine, ReportFile::SingleSubstanceLabel, supplier, product, substance, product.storageNotes);
 }
 
-int printModelLabel(ReportEngine &engine, const Supplier &supplier, const Product &product, const Substance &substance)
+Outcome printModelLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
+                        const Substance &substance)
 {
-    return printSingleLabel(engine, QStringLiteral("Data\\SMLABEL.PRP"), supplier, product, substance,
-                            product.precautions);
+    return printSingleLabel(engine, ReportFile::ModelLabel, supplier, product, substance, product.precautions);
 }
 
-int printMultiSubstanceLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
-                             const QList<Substance> &substances)
+Outcome printMultiSubstanceLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
+                                 const QList<Substance> &substances)
 {
     constexpr int kSlots = 6;
     constexpr int kNotes1Lines = 23;
     const QStringList noteLines = chopLines(product.precautions, 30);
-    int result = startDocument(engine);
-    if (result > 10)
-        return result;
+    if (Outcome started = engine.startDocument(); !started)
+        return started;
     for (qsizetype first = 0; first < substances.size(); first += kSlots) {
-        if (!loadPage(engine, QStringLiteral("Data\\MULABEL.PRP"), &result))
-            return result;
+        if (Outcome loaded = loadPage(engine, ReportFile::SixSubstanceLabel); !loaded)
+            return loaded;
         fillSupplier(engine, supplier);
-        engine.PR_RepSetText(QStringLiteral("ProName"), product.name);
-        engine.PR_RepSetText(QStringLiteral("CntElm"), product.ingredients);
+        engine.setFieldText(QStringLiteral("ProName"), product.name);
+        engine.setFieldText(QStringLiteral("CntElm"), product.ingredients);
         const qsizetype used = qMin<qsizetype>(kSlots, substances.size() - first);
         for (int slot = 1; slot <= kSlots; ++slot)
             fillSlot(engine, slot, slot <= used ? &substances[first + slot - 1] : nullptr);
@@ -271,13 +259,13 @@ int printMultiSubstanceLabel(ReportEngine &engine, const Supplier &supplier, con
         if (lastPage && used <= 4) {
             MoveNotesOnLastPage(engine, static_cast<int>(used) + 1, noteLines.join(QStringLiteral("\r\n")));
         } else {
-            engine.PR_RepSetText(QStringLiteral("Notes1"), noteLines.mid(0, kNotes1Lines).join(QStringLiteral("\r\n")));
-            engine.PR_RepSetText(QStringLiteral("Notes2"), noteLines.mid(kNotes1Lines).join(QStringLiteral("\r\n")));
+            engine.setFieldText(QStringLiteral("Notes1"), noteLines.mid(0, kNotes1Lines).join(QStringLiteral("\r\n")));
+            engine.setFieldText(QStringLiteral("Notes2"), noteLines.mid(kNotes1Lines).join(QStringLiteral("\r\n")));
         }
-        engine.PR_PlayReport();
-        engine.PR_EndPage();
+        engine.playPage();
+        engine.endSheet();
     }
-    return engine.PR_EndDoc();
+    return engine.finishDocument();
 }
 
 } // namespace corvane::samples

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Outcome.h"
+#include "ReportFile.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -41,14 +44,15 @@ Product sampleProduct();
 bool prepareDataFolder(const QString &baseFolder, const QString &reportsSource, const QString &pictogramsSource,
                        QString *error);
 
-// Print runs as the label printing program makes them; each returns
-// PR_EndDoc's result, or the failing call's result.
-int printSheets(ReportEngine &engine, const QString &report, int slotsPerSheet, const QList<Substance> &substances);
-int printNormalLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
-                     const Substance &substance);
-int printModelLabel(ReportEngine &engine, const Supplier &supplier, const Product &product, const Substance &substance);
-int printMultiSubstanceLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
-                             const QList<Substance> &substances);
+// Print runs as the label printing program makes them; each returns the outcome of the
+// document, or of the call that failed.
+Outcome printSheets(ReportEngine &engine, ReportFile report, int slotsPerSheet, const QList<Substance> &substances);
+Outcome printNormalLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
+                         const Substance &substance);
+Outcome printModelLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
+                        const Substance &substance);
+Outcome printMultiSubstanceLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
+                                 const QList<Substance> &substances);
 
 } // namespace samples
 } // namespace corvane

@@ -51,8 +51,8 @@ int main(int argc, char **argv)
     for (qint64 &time : times) {
         QElapsedTimer timer;
         timer.start();
-        if (samples::printSheets(engine, QStringLiteral("Data\\MALAB26.PRP"), 12, substances) != 0) {
-            std::fprintf(stderr, "%s\n", qPrintable(engine.lastError()));
+        if (const Outcome printed = samples::printSheets(engine, ReportFile::Additional2x6, 12, substances); !printed) {
+            std::fprintf(stderr, "%s\n", qPrintable(printed.errorText()));
             return 1;
         }
         time = timer.elapsed();

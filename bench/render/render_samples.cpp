@@ -39,11 +39,11 @@ int main(int argc, char **argv)
     const auto substances = samples::sampleSubstances(40);
     const auto supplier = samples::sampleSupplier();
     const auto product = samples::sampleProduct();
-    const std::pair<QString, std::function<int()>> documents[] = {
+    const std::pair<QString, std::function<Outcome()>> documents[] = {
         {QStringLiteral("MALAB26"),
-         [&] { return samples::printSheets(engine, QStringLiteral("Data\\MALAB26.PRP"), 12, substances.mid(0, 17)); }},
+         [&] { return samples::printSheets(engine, ReportFile::Additional2x6, 12, substances.mid(0, 17)); }},
         {QStringLiteral("MALAB37"),
-         [&] { return samples::printSheets(engine, QStringLiteral("Data\\MALAB37.PRP"), 21, substances.mid(0, 26)); }},
+         [&] { return samples::printSheets(engine, ReportFile::Additional3x7, 21, substances.mid(0, 26)); }},
         {QStringLiteral("SULABEL"),
          [&] { return samples::printNormalLabel(engine, supplier, product, substances[1]); }},
         {QStringLiteral("SULABEL-long"),
@@ -60,9 +60,9 @@ int main(int argc, char **argv)
     for (const auto &[name, print] : documents) {
         const QString path = output.filePath(name + QStringLiteral(".pdf"));
         engine.setPdfOutput(path);
-        const int result = print();
-        std::printf("%s: %s\n", qPrintable(path), result == 0 ? "ok" : qPrintable(engine.lastError()));
-        failures += result != 0;
+        const Outcome printed = print();
+        std::printf("%s: %s\n", qPrintable(path), printed ? "ok" : qPrintable(printed.errorText()));
+        failures += printed ? 0 : 1;
     }
     return failures == 0 ? 0 : 1;
 }

@@ -90,17 +90,14 @@ void showPrintPreview(QWidget *owner, const ReportDocument &document, PageRender
     dialog.exec();
 }
 
-void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int singleSubstance)
+void printWithPreview(QWidget *owner, Database &db, int productId, LabelKind kind, bool singleSubstance)
 {
     ReportEngine engine;
     engine.setDataFolder(locateData().resourceFolder);
-    const auto run = [&](int start) {
-        return PrintLabels(owner, db, productId, static_cast<qint16>(kind), static_cast<qint16>(singleSubstance), engine,
-                           PrintOptions{start});
-    };
+    const auto run = [&](int start) { return PrintLabels(db, productId, kind, singleSubstance, engine, PrintOptions{start}); };
     const PrintResult result = run(1);
-    if (!result.ok) {
-        MsgBox(owner, result.error);
+    if (!result.outcome) {
+        MsgBox(owner, result.outcome.errorText());
         return;
     }
     if (!result.warnings.isEmpty())
@@ -111,18 +108,16 @@ void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int
         MsgBox(owner, cutTextMessage(result.cut, kCutLinesShown));
 
     PreviewControls controls;
-    controls.positions = labelsPerSheet(static_cast<qint16>(kind));
+    controls.positions = labelsPerSheet(kind);
     auto shownCut = std::make_shared<QString>(cutTextMessage(result.cut, kCutLinesShown));
     auto shownIncomplete = std::make_shared<QString>(incompleteMessage(result.incomplete, kCutLinesShown));
-    auto laidOut = std::make_shared<int>(1);
-    controls.relayout = [&, shownCut, shownIncomplete, laidOut](int start) {
+    controls.relayout = [&, shownCut, shownIncomplete](int start) {
+        // A run that fails leaves the engine's document, and so the preview, as it was.
         PrintResult again = run(start);
-        if (!again.ok) {
-            MsgBox(owner, again.error);
-            run(*laidOut); // the document as it was
+        if (!again.outcome) {
+            MsgBox(owner, again.outcome.errorText());
             return false;
         }
-        *laidOut = start;
         // Another start position may leave out other substances (the bottom row is lower).
         if (const QString message = incompleteMessage(again.incomplete, kCutLinesShown);
             !again.incomplete.isEmpty() && message != *shownIncomplete) {

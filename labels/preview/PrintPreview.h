@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LabelKind.h"
 #include "ReportDocument.h"
 
 #include <functional>
@@ -30,6 +31,6 @@ void showPrintPreview(QWidget *owner, const ReportDocument &document, PageRender
 // Runs the printing of one product's labels and shows what came of it: a failure in a
 // message box, a finished document in the print preview, after a message listing any text
 // that did not fit.
-void printWithPreview(QWidget *owner, Database &db, int productId, int kind, int singleSubstance);
+void printWithPreview(QWidget *owner, Database &db, int productId, LabelKind kind, bool singleSubstance);
 
 } // namespace corvane

@@ -66,16 +66,17 @@ std::optional<int> integerOption(const QCommandLineParser &parser, const QString
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-// The flag the main menu would pass: kind 2 always 1, kind 4 always 0, the others 1 for a
-// single-substance product (ItemType other than 0).
-int defaultSingle(Database &db, int productId, int kind)
+// What the main menu would pass: always one substance on the model label, never on the list
+// of all target substances, and on the others for a single-substance product (ItemType other
+// than 0).
+bool defaultSingle(Database &db, int productId, LabelKind kind)
 {
-    if (kind == Model)
-        return 1;
-    if (kind == AllSubstances)
-        return 0;
+    if (kind == LabelKind::Model)
+        return true;
+    if (kind == LabelKind::AllSubstances)
+        return false;
     const auto product = catalogue::productById(db, productId);
-    return product && product->itemType.value_or(1) == 0 ? 0 : 1;
+    return !(product && product->itemType.value_or(1) == 0);
 }
 
 // Every product as "ID<TAB>name", by ID: the IDs a user gives --product.
@@ -138,9 +139,10 @@ int main(int argc, char *argv[])
         if (list && parser.isSet(QString::fromLatin1(printing)))
             return failWith(QStringLiteral("--list と --%1 は一緒に指定できません。").arg(QString::fromLatin1(printing)));
     const auto product = integerOption(parser, QStringLiteral("product"));
-    const auto kind = integerOption(parser, QStringLiteral("kind"));
+    const auto kindNumber = integerOption(parser, QStringLiteral("kind"));
+    const auto kind = kindNumber ? labelKindFromNumber(*kindNumber) : std::nullopt;
     const QString output = parser.value(QStringLiteral("output"));
-    if (!list && (!product || !kind || *kind < 1 || *kind > 7 || output.isEmpty()))
+    if (!list && (!product || !kind || output.isEmpty()))
         return failWith(QStringLiteral("--product ID、--kind 1〜7、--output FILE を指定してください。"));
     std::optional<int> single;
     if (parser.isSet(QStringLiteral("single"))) {
@@ -152,10 +154,10 @@ int main(int argc, char *argv[])
     PrintOptions options;
     if (parser.isSet(QStringLiteral("start"))) {
         const auto start = integerOption(parser, QStringLiteral("start"));
-        if (!start || *start < 1 || *start > labelsPerSheet(static_cast<qint16>(*kind)))
+        if (!start || *start < 1 || *start > labelsPerSheet(*kind))
             return failWith(QStringLiteral("--start には種類 %2 のラベルの位置 1〜%1 を指定してください。")
-                                .arg(labelsPerSheet(static_cast<qint16>(*kind)))
-                                .arg(*kind));
+                                .arg(labelsPerSheet(*kind))
+                                .arg(labelKindNumber(*kind)));
         options.startPosition = *start;
     }
 
@@ -196,16 +198,16 @@ int main(int argc, char *argv[])
         engine.renderer().setOffset(*offset);
     PrintResult result;
     try {
-        const int flag = single ? *single : defaultSingle(*db, *product, *kind);
-        result = PrintLabels(nullptr, *db, *product, static_cast<qint16>(*kind), static_cast<qint16>(flag), engine, options);
+        const bool oneSubstance = single ? *single == 1 : defaultSingle(*db, *product, *kind);
+        result = PrintLabels(*db, *product, *kind, oneSubstance, engine, options);
     } catch (const DbError &error) {
-        result.error = QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what());
+        result.outcome = Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
     }
     QTextStream err(stderr);
     for (const QString &warning : result.warnings)
         err << "corvane-print: " << warning << '\n';
-    if (!result.ok) { // a failed print leaves the output path as it was
-        failWith(result.error);
+    if (!result.outcome) { // a failed print leaves the output path as it was
+        failWith(result.outcome.errorText());
         if (!result.refused.isEmpty())
             return kExitContentsRefused;
         return result.missing.isEmpty() ? 1 : kExitSubstancesMissing;

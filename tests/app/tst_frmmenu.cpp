@@ -24,7 +24,9 @@ using namespace corvane;
 namespace {
 
 struct PrintCall {
-    int productId, kind, singleSubstance;
+    int productId;
+    LabelKind kind;
+    bool singleSubstance;
     bool operator==(const PrintCall &) const = default;
 };
 
@@ -59,7 +61,7 @@ class TestFrmMenu : public QObject {
     MenuActions recordingActions()
     {
         MenuActions actions;
-        actions.printLabels = [this](QWidget *, Database &, int id, int kind, int single) {
+        actions.printLabels = [this](QWidget *, Database &, int id, LabelKind kind, bool single) {
             calls.push_back({id, kind, single});
         };
         return actions;
@@ -109,7 +111,7 @@ private slots:
         // all target substances prints anyway.
         for (int i : {3, 5, 8, 6})
             menu.Command1_Click(i);
-        QCOMPARE(calls, (std::vector<PrintCall>{{-1, 4, 0}}));
+        QCOMPARE(calls, (std::vector<PrintCall>{{-1, LabelKind::AllSubstances, false}}));
         QCOMPARE(menu.strIniFile, folder.iniPath());
     }
 
@@ -260,13 +262,19 @@ private slots:
         menu.Text1_LostFocus();
         for (int i : {3, 4, 5, 8, 6})
             menu.Command1_Click(i);
-        QCOMPARE(calls, (std::vector<PrintCall>{{3, 1, 1}, {3, 2, 1}, {3, 3, 1}, {3, 5, 1}, {-1, 4, 0}}));
+        QCOMPARE(calls, (std::vector<PrintCall>{{3, LabelKind::Normal, true},
+                                                {3, LabelKind::Model, true},
+                                                {3, LabelKind::Additional2x6, true},
+                                                {3, LabelKind::Additional3x7, true},
+                                                {-1, LabelKind::AllSubstances, false}}));
         calls.clear();
         menu.Text1->setText(QStringLiteral("複数"));
         menu.Text1_LostFocus();
         for (int i : {3, 5, 8})
             menu.Command1_Click(i);
-        QCOMPARE(calls, (std::vector<PrintCall>{{5, 1, 0}, {5, 3, 0}, {5, 5, 0}}));
+        QCOMPARE(calls, (std::vector<PrintCall>{{5, LabelKind::Normal, false},
+                                                {5, LabelKind::Additional2x6, false},
+                                                {5, LabelKind::Additional3x7, false}}));
     }
 
     void keypadSeparatorMovesTheFocusLikeTab()
@@ -322,7 +330,7 @@ private slots:
         menu.Command1_Click(1);
         QVERIFY(menu.Command1[4]->isEnabled());
         menu.Command1_Click(5);
-        QCOMPARE(calls.back(), (PrintCall{5, 3, 1}));
+        QCOMPARE(calls.back(), (PrintCall{5, LabelKind::Additional2x6, true}));
         // An empty name keeps everything; another name is checked.
         editorResult.clear();
         menu.Command1_Click(1);
@@ -350,7 +358,7 @@ private slots:
                 open->close();
         });
         closer.start(3000);
-        printWithPreview(nullptr, *db, id, Normal, 0);
+        printWithPreview(nullptr, *db, id, LabelKind::Normal, false);
         QCOMPARE(messages.texts().size(), 1);
         QVERIFY2(messages.texts()[0].contains(QStringLiteral("ラベルを印刷しません")), qPrintable(messages.texts()[0]));
     }

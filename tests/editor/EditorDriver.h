@@ -34,7 +34,9 @@ QList<int> marked(const FrmPuroductDataInput &form);
 QList<QList<int>> storedEntries(Database &db, int productId);
 
 struct PrintCall {
-    int productId, kind, singleSubstance;
+    int productId;
+    LabelKind kind;
+    bool singleSubstance;
     bool operator==(const PrintCall &) const = default;
 };
 

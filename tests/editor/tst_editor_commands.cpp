@@ -45,7 +45,7 @@ class TestEditorCommands : public QObject {
                 return 0;
             return catalogue::registerProduct(database, name).value_or(0);
         };
-        a.printLabels = [this](QWidget *, Database &, int id, int kind, int single) {
+        a.printLabels = [this](QWidget *, Database &, int id, LabelKind kind, bool single) {
             prints.push_back({id, kind, single});
         };
         return a;
@@ -307,7 +307,13 @@ private slots:
                 form.Command1_Click(i);
             QCOMPARE(catalogue::productById(*db, a)->itemType.value(), 1);
         });
-        QCOMPARE(prints, (std::vector<PrintCall>{{a, 1, 0}, {a, 3, 0}, {a, 5, 0}, {a, 1, 1}, {a, 2, 1}, {a, 3, 1}, {a, 5, 1}}));
+        QCOMPARE(prints, (std::vector<PrintCall>{{a, LabelKind::Normal, false},
+                                                 {a, LabelKind::Additional2x6, false},
+                                                 {a, LabelKind::Additional3x7, false},
+                                                 {a, LabelKind::Normal, true},
+                                                 {a, LabelKind::Model, true},
+                                                 {a, LabelKind::Additional2x6, true},
+                                                 {a, LabelKind::Additional3x7, true}}));
 
         // With no product: the label commands do nothing; the model label reports the missing
         // product through the printing run, which gets -1.
@@ -319,7 +325,7 @@ private slots:
             empty.Option1[1]->click();
             empty.Command1_Click(6);
         });
-        QCOMPARE(prints, (std::vector<PrintCall>{{-1, 2, 1}}));
+        QCOMPARE(prints, (std::vector<PrintCall>{{-1, LabelKind::Model, true}}));
     }
 
     void pendingNameLookupRunsBeforeTheCommand()
@@ -332,7 +338,7 @@ private slots:
             QCOMPARE(form.state().intChangedIndex, 0);
             form.Command1_Click(5);
         });
-        QCOMPARE(prints, (std::vector<PrintCall>{{b, 1, 0}}));
+        QCOMPARE(prints, (std::vector<PrintCall>{{b, LabelKind::Normal, false}}));
     }
 };
 

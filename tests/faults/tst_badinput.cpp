@@ -127,13 +127,13 @@ private slots:
         editor.Start(*db, QStringLiteral("長い注意"));
         QCOMPARE(catalogue::productById(*db, id)->notesText(), notes);
 
-        for (const auto &[kind, single] : std::initializer_list<std::pair<qint16, qint16>>{{Normal, 0}, {Normal, 1}}) {
+        for (const bool single : {false, true}) {
             MessageRecorder messages;
             ReportEngine engine;
             engine.setBaseFolder(folder.path());
-            const QString pdf = QDir(folder.path()).filePath(QStringLiteral("notes%1.pdf").arg(single));
+            const QString pdf = QDir(folder.path()).filePath(QStringLiteral("notes%1.pdf").arg(single ? 1 : 0));
             engine.setPdfOutput(pdf);
-            QVERIFY(PrintLabels(nullptr, *db, id, kind, single, engine).ok);
+            QVERIFY(PrintLabels(*db, id, LabelKind::Normal, single, engine).outcome.ok());
             QVERIFY(messages.messages().isEmpty());
             QVERIFY(QFileInfo(pdf).size() > 0);
         }
@@ -147,14 +147,14 @@ private slots:
             catalogue::registerProduct(*db, QStringLiteral("製品😀"));
         }
         {
-            Program program([](QWidget *, Database &, int, int, int) {});
+            Program program([](QWidget *, Database &, int, LabelKind, bool) {});
             QVERIFY(program.menu().Form_Load());
             program.menu().Text1->setText(QStringLiteral("製品😀"));
             program.menu().Text1_LostFocus();
             program.menu().close();
         }
         MessageRecorder messages;
-        Program program([](QWidget *, Database &, int, int, int) {});
+        Program program([](QWidget *, Database &, int, LabelKind, bool) {});
         QVERIFY(program.menu().Form_Load());
         QCOMPARE(program.menu().Text1->text(), QString());
         QVERIFY(messages.messages().isEmpty());

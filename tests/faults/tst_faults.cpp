@@ -69,7 +69,7 @@ private slots:
         QFETCH(QString, explanation);
         QFETCH(QString, engineWords);
         MessageRecorder messages;
-        Program program([](QWidget *, Database &, int, int, int) {});
+        Program program([](QWidget *, Database &, int, LabelKind, bool) {});
         FrmMenu &menu = program.menu();
         QVERIFY(menu.Form_Load());
         menu.show();

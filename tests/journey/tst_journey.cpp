@@ -27,7 +27,9 @@ using namespace corvane;
 namespace {
 
 struct Printout {
-    int productId, kind, singleSubstance;
+    int productId;
+    LabelKind kind;
+    bool singleSubstance;
     QString pdf;
     bool ok;
 };
@@ -95,12 +97,12 @@ class TestJourney : public QObject {
 
     PrintLabelsFunction pdfPrinter()
     {
-        return [this](QWidget *owner, Database &db, int id, int kind, int single) {
+        return [this](QWidget *, Database &db, int id, LabelKind kind, bool single) {
             const QString pdf = QDir(folder->path()).filePath(QStringLiteral("label%1.pdf").arg(printouts.size()));
             ReportEngine engine;
             engine.setBaseFolder(folder->path());
             engine.setPdfOutput(pdf);
-            const bool ok = PrintLabels(owner, db, id, static_cast<qint16>(kind), static_cast<qint16>(single), engine).ok;
+            const bool ok = PrintLabels(db, id, kind, single, engine).outcome.ok();
             printouts.push_back({id, kind, single, pdf, ok});
         };
     }

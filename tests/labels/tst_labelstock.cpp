@@ -266,13 +266,13 @@ void LabelStockTest::notesMoveCleanlyIntoTheFirstEmptyRow()
     engine.setBaseFolder(base.path());
     engine.setNoOutput();
     engine.setRecorder(&log);
-    QVERIFY(engine.PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
-    QCOMPARE(engine.PR_LoadReport(0, 0, QStringLiteral("Data\\MULABEL.PRP")), 0);
+    QVERIFY(engine.startDocument().ok());
+    QVERIFY(engine.loadReport(ReportFile::SixSubstanceLabel).ok());
     const QString k = QString::number(emptySlot);
     MoveNotesOnLastPage(engine, emptySlot, QStringLiteral("火気厳禁"));
-    engine.PR_PlayReport();
-    engine.PR_EndPage();
-    QCOMPARE(engine.PR_EndDoc(), 0);
+    engine.playPage();
+    engine.endSheet();
+    QVERIFY(engine.finishDocument().ok());
 
     const FilledPage &page = log.documents.at(0).sheets.at(0).layers.at(0);
     const ReportDefinition &report = page.report();

@@ -20,10 +20,12 @@ using namespace corvane::testing;
 
 namespace {
 
+// The user's own normal label, as a Data folder may hold it.
 const QByteArray kTestReport = "page a4 portrait\n"
                                "field Title x=100 y=100 w=1000 h=80 size=14 bold text=\"見本\"\n"
                                "field Mark11 x=100 y=300 w=150 h=150 picture\n"
                                "field Harmful1 x=100 y=500 w=800 h=200 wrap shrink=5\n";
+const ReportFile kTest = ReportFile::SingleSubstanceLabel;
 
 } // namespace
 
@@ -36,8 +38,8 @@ private slots:
     void init();
     void failsToLoadMissingOrBrokenReports_data();
     void failsToLoadMissingOrBrokenReports();
-    void findsReportsAsTheProgramNamesThem_data();
-    void findsReportsAsTheProgramNamesThem();
+    void findsFilesWhateverTheirLetterCase_data();
+    void findsFilesWhateverTheirLetterCase();
     void startFailsWhenThePdfCannotBeWritten();
     void fillsFieldsAndPlacements();
     void recorderSeesEveryCallAndPage();
@@ -45,9 +47,12 @@ private slots:
     void abortOutputsNothing();
     void missingPictureStopsTheDocument();
     void endingWithoutPagesFails();
+    void aFailedDocumentLeavesTheLastOne();
     void previewShowsEveryPage();
 
 private:
+    QString dataFile(const QString &name) const { return m_base->filePath(QStringLiteral("Data/") + name); }
+
     std::unique_ptr<QTemporaryDir> m_base;
     std::unique_ptr<ReportEngine> m_engine;
     ReportCallLog m_log;
@@ -56,11 +61,12 @@ private:
 void ReportEngineTest::init()
 {
     m_base = std::make_unique<QTemporaryDir>();
-    writeFile(m_base->filePath(QStringLiteral("Data/TEST.PRP")), kTestReport);
-    writeFile(m_base->filePath(QStringLiteral("Data/BAD.PRP")),
+    writeFile(dataFile(reportFileName(kTest)), kTestReport);
+    writeFile(dataFile(QStringLiteral("MULABEL.PRP")),
               "page a4 portrait\nfield A x=0 y=0 w=10 h=10\nfield B x=0 y=0 w=10 h=10 sise=9\n");
-    writeFile(m_base->filePath(QStringLiteral("Data/LATIN1.PRP")), "page a4\nfield A x=0 y=0 w=1 h=1 text=\"\xe9\"\n");
-    writeFile(m_base->filePath(QStringLiteral("Data/GHS02.svg")), pictogramSvg("#000"));
+    writeFile(dataFile(QStringLiteral("SMLABEL.PRP")), "page a4\nfield A x=0 y=0 w=1 h=1 text=\"\xe9\"\n");
+    QVERIFY(QDir().mkpath(dataFile(QStringLiteral("MXBASIS.PRP"))));
+    writeFile(dataFile(QStringLiteral("GHS02.svg")), pictogramSvg("#000"));
     m_log = ReportCallLog{};
     m_engine = std::make_unique<ReportEngine>();
     m_engine->setBaseFolder(m_base->path());
@@ -70,127 +76,140 @@ void ReportEngineTest::init()
 
 void ReportEngineTest::failsToLoadMissingOrBrokenReports_data()
 {
-    QTest::addColumn<QString>("report");
+    QTest::addColumn<ReportFile>("report");
     QTest::addColumn<QStringList>("inMessage");
-    QTest::newRow("missing") << "Data\\NONE.PRP" << QStringList{"見つかりません", "/Data/NONE.PRP"};
-    QTest::newRow("malformed") << "Data\\BAD.PRP" << QStringList{"/Data/BAD.PRP", "3行", "sise"};
-    QTest::newRow("not UTF-8") << "Data\\LATIN1.PRP" << QStringList{"UTF-8", "/Data/LATIN1.PRP"};
-    QTest::newRow("a folder") << "Data" << QStringList{"見つかりません"};
+    QTest::newRow("missing") << ReportFile::Additional3x7 << QStringList{"見つかりません", "/Data/MALAB37.PRP"};
+    QTest::newRow("malformed") << ReportFile::SixSubstanceLabel << QStringList{"/Data/MULABEL.PRP", "3行", "sise"};
+    QTest::newRow("not UTF-8") << ReportFile::ModelLabel << QStringList{"UTF-8", "/Data/SMLABEL.PRP"};
+    QTest::newRow("a folder") << ReportFile::ClassificationBasis << QStringList{"見つかりません"};
 }
 
 void ReportEngineTest::failsToLoadMissingOrBrokenReports()
 {
-    QFETCH(QString, report);
+    QFETCH(ReportFile, report);
     QFETCH(QStringList, inMessage);
-    QVERIFY(m_engine->PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
-    QVERIFY(m_engine->PR_LoadReport(0, 0, report) != 0);
+    QVERIFY(m_engine->startDocument().ok());
+    const Outcome loaded = m_engine->loadReport(report);
+    QVERIFY(!loaded.ok());
     for (const QString &part : inMessage)
-        QVERIFY2(m_engine->lastError().contains(part), qPrintable(m_engine->lastError()));
+        QVERIFY2(loaded.failure().message.contains(part), qPrintable(loaded.errorText()));
     // The program abandons the document; the engine is ready for the next one.
-    m_engine->PR_AbortDoc();
-    QVERIFY(m_engine->PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
-    QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
+    m_engine->abortDocument();
+    QVERIFY(m_engine->startDocument().ok());
+    QVERIFY(m_engine->loadReport(kTest).ok());
 }
 
-void ReportEngineTest::findsReportsAsTheProgramNamesThem_data()
+void ReportEngineTest::findsFilesWhateverTheirLetterCase_data()
 {
-    QTest::addColumn<QString>("report");
-    QTest::newRow("backslashes") << "Data\\TEST.PRP";
-    QTest::newRow("other letter case") << "data\\test.prp";
-    QTest::newRow("slashes") << "Data/TEST.PRP";
-    QTest::newRow("absolute") << "";
+    QTest::addColumn<QString>("onDisk");  // the report file
+    QTest::addColumn<QString>("picture"); // as the report names it, "" for the file's absolute path
+    QTest::newRow("as named") << "Data/SULABEL.PRP" << "Data\\GHS02.svg";
+    QTest::newRow("other letter case") << "Data/Sulabel.prp" << "data\\ghs02.SVG";
+    QTest::newRow("slashes") << "Data/SULABEL.PRP" << "Data/GHS02.svg";
+    QTest::newRow("absolute") << "Data/SULABEL.PRP" << "";
 }
 
-void ReportEngineTest::findsReportsAsTheProgramNamesThem()
+// A Data folder copied from another system may differ in letter case, and a report file's
+// own picture may name its file in any of these ways.
+void ReportEngineTest::findsFilesWhateverTheirLetterCase()
 {
-    QFETCH(QString, report);
-    if (report.isEmpty())
-        report = m_base->filePath(QStringLiteral("Data/TEST.PRP"));
-    QVERIFY(m_engine->PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
-    QCOMPARE(m_engine->PR_LoadReport(0, 0, report), 0);
+    QFETCH(QString, onDisk);
+    QFETCH(QString, picture);
+    QTemporaryDir base;
+    const QString data = QFileInfo(base.filePath(onDisk)).path();
+    writeFile(QDir(data).filePath(QStringLiteral("GHS02.svg")), pictogramSvg("#000"));
+    if (picture.isEmpty())
+        picture = QDir(data).filePath(QStringLiteral("GHS02.svg"));
+    writeFile(base.filePath(onDisk), "page a4\nfield Mark11 x=100 y=300 w=150 h=150 picture text=\"#BMP="
+                                         + picture.replace(u'\\', QStringLiteral("\\\\")).toUtf8() + "\"\n");
+    m_engine->setBaseFolder(base.path());
+    QVERIFY(m_engine->startDocument().ok());
+    const Outcome loaded = m_engine->loadReport(kTest);
+    QVERIFY2(loaded.ok(), qPrintable(loaded.errorText()));
+    m_engine->playPage();
+    const Outcome finished = m_engine->finishDocument();
+    QVERIFY2(finished.ok(), qPrintable(finished.errorText()));
 }
 
 void ReportEngineTest::startFailsWhenThePdfCannotBeWritten()
 {
     m_engine->setPdfOutput(m_base->filePath(QStringLiteral("no-such-folder/out.pdf")));
-    QVERIFY(m_engine->PR_Start(nullptr, {}, {}, 9, 0, 0) > 10);
-    QVERIFY(m_engine->lastError().contains(QStringLiteral("no-such-folder")));
+    const Outcome started = m_engine->startDocument();
+    QVERIFY(!started.ok());
+    QVERIFY(started.failure().message.contains(QStringLiteral("no-such-folder")));
     // Nothing was left open.
-    QVERIFY(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")) != 0);
+    QVERIFY(!m_engine->loadReport(kTest).ok());
     m_engine->setNoOutput();
-    QVERIFY(m_engine->PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
-    QVERIFY(m_engine->PR_Start(nullptr, {}, {}, 9, 0, 0) > 10); // one document at a time
+    QVERIFY(m_engine->startDocument().ok());
+    QVERIFY(!m_engine->startDocument().ok()); // one document at a time
 }
 
 void ReportEngineTest::fillsFieldsAndPlacements()
 {
-    QVERIFY(m_engine->PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
-    QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
+    QVERIFY(m_engine->startDocument().ok());
+    QVERIFY(m_engine->loadReport(kTest).ok());
 
-    qint32 x = -1, y = -1, w = -1, h = -1;
-    m_engine->PR_RepGetPos(QStringLiteral("Mark11"), x, y, w, h);
-    QCOMPARE(QRect(x, y, w, h), QRect(100, 300, 150, 150));
-    m_engine->PR_RepSetPos(QStringLiteral("mark11"), 1234, 2345, 120, 130);
-    m_engine->PR_RepGetPos(QStringLiteral("Mark11"), x, y, w, h);
-    QCOMPARE(QRect(x, y, w, h), QRect(1234, 2345, 120, 130));
+    QCOMPARE(m_engine->fieldRect(QStringLiteral("Mark11")), QRect(100, 300, 150, 150));
+    m_engine->setFieldRect(QStringLiteral("mark11"), QRect(1234, 2345, 120, 130));
+    QCOMPARE(m_engine->fieldRect(QStringLiteral("Mark11")), QRect(1234, 2345, 120, 130));
 
-    // Names the report lacks change nothing and read as zero.
-    m_engine->PR_RepSetText(QStringLiteral("Mark16"), QStringLiteral("#BMP=Data\\MISSING.svg"));
-    m_engine->PR_RepSetPos(QStringLiteral("Mark16"), 1, 2, 3, 4);
-    m_engine->PR_RepGetPos(QStringLiteral("Mark16"), x, y, w, h);
-    QCOMPARE(QRect(x, y, w, h), QRect(0, 0, 0, 0));
+    // Names the report lacks change nothing and have no placement.
+    m_engine->setFieldPicture(QStringLiteral("Mark16"), QStringLiteral("MISSING.svg"));
+    m_engine->setFieldRect(QStringLiteral("Mark16"), QRect(1, 2, 3, 4));
+    QVERIFY(m_engine->fieldRect(QStringLiteral("Mark16")).isEmpty());
 
-    m_engine->PR_RepSetText(QStringLiteral("Harmful1"), QStringLiteral("引火性の高い液体及び蒸気\r\n強い眼刺激"));
-    m_engine->PR_RepSetText(QStringLiteral("Mark11"), QStringLiteral("#BMP=Data\\GHS02.svg"));
-    m_engine->PR_PlayReport();
-    m_engine->PR_EndPage();
-    QCOMPARE(m_engine->PR_EndDoc(), 0);
+    m_engine->setFieldText(QStringLiteral("Harmful1"), QStringLiteral("引火性の高い液体及び蒸気\r\n強い眼刺激"));
+    m_engine->setFieldPicture(QStringLiteral("Mark11"), QStringLiteral("GHS02.svg"));
+    m_engine->playPage();
+    m_engine->endSheet();
+    QVERIFY(m_engine->finishDocument().ok());
 
     QCOMPARE(m_log.documents.size(), 1);
     const FilledPage &page = m_log.documents[0].sheets[0].layers[0];
     QCOMPARE(page.text(QStringLiteral("Title")), QStringLiteral("見本")); // default text kept
     QCOMPARE(page.text(QStringLiteral("Harmful1")), QStringLiteral("引火性の高い液体及び蒸気\r\n強い眼刺激"));
-    QCOMPARE(page.text(QStringLiteral("Mark11")), QStringLiteral("#BMP=Data\\GHS02.svg"));
+    // The picture as the renderer finds it: a file of the Data folder.
+    QCOMPARE(m_engine->renderer().picturePath(*pictureReference(page.report().field(QStringLiteral("Mark11"))->style,
+                                                                *page.text(QStringLiteral("Mark11")))),
+             dataFile(QStringLiteral("GHS02.svg")));
     QCOMPARE(page.rect(QStringLiteral("Mark11")), QRect(1234, 2345, 120, 130));
     QVERIFY(!page.text(QStringLiteral("Mark16")));
 }
 
 void ReportEngineTest::recorderSeesEveryCallAndPage()
 {
-    QWidget owner;
-    QVERIFY(m_engine->PR_Start(&owner, {}, {}, 9, 0, 0) <= 10);
+    QVERIFY(m_engine->startDocument(QStringLiteral("見本")).ok());
     for (const QString &title : {QStringLiteral("一枚目"), QStringLiteral("二枚目")}) {
-        QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
-        m_engine->PR_RepSetText(QStringLiteral("Title"), title);
-        m_engine->PR_PlayReport();
-        m_engine->PR_EndPage();
+        QVERIFY(m_engine->loadReport(kTest).ok());
+        m_engine->setFieldText(QStringLiteral("Title"), title);
+        m_engine->playPage();
+        m_engine->endSheet();
     }
-    // Two plays before one page end: both go onto the same sheet.
-    QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
-    m_engine->PR_PlayReport();
-    m_engine->PR_RepSetText(QStringLiteral("Title"), QString());
-    qint32 x, y, w, h;
-    m_engine->PR_RepGetPos(QStringLiteral("Title"), x, y, w, h);
-    m_engine->PR_PlayReport();
-    m_engine->PR_EndPage();
-    m_engine->PR_EndPage(); // ending an empty sheet adds nothing
-    QCOMPARE(m_engine->PR_EndDoc(), 0);
+    // Two plays before one sheet end: both go onto the same sheet.
+    QVERIFY(m_engine->loadReport(kTest).ok());
+    m_engine->playPage();
+    m_engine->setFieldText(QStringLiteral("Title"), QString());
+    m_engine->fieldRect(QStringLiteral("Title"));
+    m_engine->playPage();
+    m_engine->endSheet();
+    m_engine->endSheet(); // ending an empty sheet adds nothing
+    QVERIFY(m_engine->finishDocument().ok());
 
     QCOMPARE(m_log.operations(),
-             QStringList({"PR_Start", "PR_LoadReport", "PR_RepSetText", "PR_PlayReport", "PR_EndPage", "PR_LoadReport",
-                          "PR_RepSetText", "PR_PlayReport", "PR_EndPage", "PR_LoadReport", "PR_PlayReport",
-                          "PR_RepSetText", "PR_RepGetPos", "PR_PlayReport", "PR_EndPage", "PR_EndPage", "PR_EndDoc"}));
-    const ReportCall &start = m_log.calls[0];
-    QCOMPARE(start.arguments.size(), 6);
-    QCOMPARE(start.arguments[0].value<QObject *>(), &owner);
-    QCOMPARE(start.arguments.mid(1), QVariantList({QString(), QString(), 9, 0, 0}));
-    QCOMPARE(m_log.calls[1].arguments, QVariantList({0, 0, QStringLiteral("Data\\TEST.PRP")}));
-    QCOMPARE(m_log.calls[1].result.toInt(), 0);
+             QStringList({"startDocument", "loadReport", "setFieldText", "playPage", "endSheet", "loadReport",
+                          "setFieldText", "playPage", "endSheet", "loadReport", "playPage", "setFieldText",
+                          "fieldRect", "playPage", "endSheet", "endSheet", "finishDocument"}));
+    QCOMPARE(m_log.calls[0].arguments, QVariantList{QStringLiteral("見本")});
+    QCOMPARE(m_log.calls[0].result, QVariant(true));
+    QCOMPARE(m_log.calls[1].arguments, QVariantList{QStringLiteral("SULABEL.PRP")});
+    QCOMPARE(m_log.calls[1].result, QVariant(true));
     QCOMPARE(m_log.calls[2].arguments, QVariantList({QStringLiteral("Title"), QStringLiteral("一枚目")}));
-    QCOMPARE(m_log.calls[12].result.toList(), QVariantList({100, 100, 1000, 80}));
+    QCOMPARE(m_log.calls[12].result.toRect(), QRect(100, 100, 1000, 80));
+    QCOMPARE(m_log.calls[16].result, QVariant(true));
 
     QCOMPARE(m_log.documents.size(), 1);
     const ReportDocument &document = m_log.documents[0];
+    QCOMPARE(document.title, QStringLiteral("見本"));
     QCOMPARE(document.sheets.size(), 3);
     QCOMPARE(document.sheets[0].layers[0].text(QStringLiteral("Title")), QStringLiteral("一枚目"));
     QCOMPARE(document.sheets[1].layers[0].text(QStringLiteral("Title")), QStringLiteral("二枚目"));
@@ -202,8 +221,8 @@ void ReportEngineTest::recorderSeesEveryCallAndPage()
 
 void ReportEngineTest::parsesAReportOnceUntilItChanges()
 {
-    const QString path = m_base->filePath(QStringLiteral("Data/TEST.PRP"));
-    QVERIFY(m_engine->PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
+    const QString path = dataFile(reportFileName(kTest));
+    QVERIFY(m_engine->startDocument().ok());
     for (int page = 0; page < 3; ++page) {
         if (page == 2) {
             // Same size, so only the modification time tells the change.
@@ -212,11 +231,11 @@ void ReportEngineTest::parsesAReportOnceUntilItChanges()
             QVERIFY(file.open(QIODevice::ReadWrite));
             QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
         }
-        QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
-        m_engine->PR_PlayReport();
-        m_engine->PR_EndPage();
+        QVERIFY(m_engine->loadReport(kTest).ok());
+        m_engine->playPage();
+        m_engine->endSheet();
     }
-    QCOMPARE(m_engine->PR_EndDoc(), 0);
+    QVERIFY(m_engine->finishDocument().ok());
     const ReportDocument &document = m_log.documents.at(0);
     QCOMPARE(&document.sheets[0].layers[0].report(), &document.sheets[1].layers[0].report());
     QCOMPARE(document.sheets[1].layers[0].text(QStringLiteral("Title")), QStringLiteral("見本"));
@@ -227,50 +246,76 @@ void ReportEngineTest::abortOutputsNothing()
 {
     const QString pdf = m_base->filePath(QStringLiteral("aborted.pdf"));
     m_engine->setPdfOutput(pdf);
-    QVERIFY(m_engine->PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
-    QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
-    m_engine->PR_PlayReport();
-    m_engine->PR_EndPage();
-    m_engine->PR_AbortDoc();
+    QVERIFY(m_engine->startDocument().ok());
+    QVERIFY(m_engine->loadReport(kTest).ok());
+    m_engine->playPage();
+    m_engine->endSheet();
+    m_engine->abortDocument();
     QVERIFY(!QFileInfo::exists(pdf));
     QVERIFY(m_log.documents.isEmpty());
-    QVERIFY(m_engine->PR_EndDoc() != 0); // nothing left to end
+    QVERIFY(!m_engine->finishDocument().ok()); // nothing left to finish
     QVERIFY(!QFileInfo::exists(pdf));
 }
 
 void ReportEngineTest::missingPictureStopsTheDocument()
 {
-    QVERIFY(m_engine->PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
-    QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
-    m_engine->PR_RepSetText(QStringLiteral("Mark11"), QStringLiteral("#BMP=Data\\GHS05.svg"));
-    m_engine->PR_PlayReport();
-    m_engine->PR_EndPage();
-    QVERIFY(m_engine->PR_EndDoc() != 0);
-    QVERIFY2(m_engine->lastError().contains(QStringLiteral("/Data/GHS05.svg")), qPrintable(m_engine->lastError()));
+    QVERIFY(m_engine->startDocument().ok());
+    QVERIFY(m_engine->loadReport(kTest).ok());
+    m_engine->setFieldPicture(QStringLiteral("Mark11"), QStringLiteral("GHS05.svg"));
+    m_engine->playPage();
+    m_engine->endSheet();
+    const Outcome finished = m_engine->finishDocument();
+    QVERIFY(!finished.ok());
+    QVERIFY2(finished.failure().message.contains(QStringLiteral("/Data/GHS05.svg")), qPrintable(finished.errorText()));
+    QCOMPARE(m_engine->unreadablePictureField()->field, QStringLiteral("Mark11"));
     QVERIFY(m_log.documents.isEmpty());
 }
 
 void ReportEngineTest::endingWithoutPagesFails()
 {
-    QVERIFY(m_engine->PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
-    QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
-    QVERIFY(m_engine->PR_EndDoc() != 0);
-    QVERIFY(!m_engine->lastError().isEmpty());
+    QVERIFY(m_engine->startDocument().ok());
+    QVERIFY(m_engine->loadReport(kTest).ok());
+    const Outcome finished = m_engine->finishDocument();
+    QVERIFY(!finished.ok());
+    QVERIFY(!finished.failure().message.isEmpty());
     QVERIFY(m_log.documents.isEmpty());
+}
+
+// What a preview shows stays when laying it out again fails, but never without its pictures.
+void ReportEngineTest::aFailedDocumentLeavesTheLastOne()
+{
+    const auto print = [&](const QString &picture) {
+        if (!m_engine->startDocument().ok() || !m_engine->loadReport(kTest).ok())
+            return false;
+        m_engine->setFieldPicture(QStringLiteral("Mark11"), picture);
+        m_engine->playPage();
+        return m_engine->finishDocument().ok();
+    };
+    QVERIFY(print(QStringLiteral("GHS02.svg")));
+    QCOMPARE(m_engine->lastDocument().sheets.size(), 1);
+
+    QVERIFY(m_engine->startDocument().ok()); // abandoned
+    m_engine->abortDocument();
+    QVERIFY(!print(QStringLiteral("GHS05.svg"))); // a picture that is not there
+    QCOMPARE(m_engine->lastDocument().sheets.size(), 1);
+
+    QVERIFY(QFile::remove(dataFile(QStringLiteral("GHS02.svg"))));
+    QVERIFY(!print(QStringLiteral("GHS02.svg")));
+    QVERIFY(m_engine->lastDocument().sheets.isEmpty());
 }
 
 void ReportEngineTest::previewShowsEveryPage()
 {
     QWidget owner;
     const auto layOut = [&](int pages) {
-        QVERIFY(m_engine->PR_Start(&owner, QStringLiteral("見本"), {}, 9, 0, 0) <= 10);
+        QVERIFY(m_engine->startDocument(QStringLiteral("見本")).ok());
         for (int page = 0; page < pages; ++page) {
-            QCOMPARE(m_engine->PR_LoadReport(0, 0, QStringLiteral("Data\\TEST.PRP")), 0);
-            m_engine->PR_RepSetText(QStringLiteral("Mark11"), QStringLiteral("#BMP=Data\\GHS02.svg"));
-            m_engine->PR_PlayReport();
-            m_engine->PR_EndPage();
+            QVERIFY(m_engine->loadReport(kTest).ok());
+            m_engine->setFieldPicture(QStringLiteral("Mark11"), QStringLiteral("GHS02.svg"));
+            m_engine->playPage();
+            m_engine->endSheet();
         }
-        QCOMPARE(m_engine->PR_EndDoc(), 0);
+        QVERIFY(m_engine->finishDocument().ok());
     };
     layOut(2);
     // The start position in the tool bar lays the document out again, and the preview follows.

@@ -102,15 +102,15 @@ private slots:
 
     void statementsArePrintedWholeOrNotAtAll_data()
     {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<LabelKind>("kind");
         QTest::addColumn<int>("start");
-        for (const int kind : {3, 4, 5})
-            for (int start = 1; start <= labelsPerSheet(static_cast<qint16>(kind)); ++start)
-                QTest::addRow("kind %d from label %d", kind, start) << kind << start;
+        for (const LabelKind kind : {LabelKind::Additional2x6, LabelKind::AllSubstances, LabelKind::Additional3x7})
+            for (int start = 1; start <= labelsPerSheet(kind); ++start)
+                QTest::addRow("kind %d from label %d", labelKindNumber(kind), start) << kind << start;
     }
     void statementsArePrintedWholeOrNotAtAll()
     {
-        QFETCH(int, kind);
+        QFETCH(LabelKind, kind);
         QFETCH(int, start);
         ReportEngine engine;
         ReportCallLog log;
@@ -120,11 +120,10 @@ private slots:
 #ifdef CORVANE_SWEEP_SAMPLE
         const int printedId = productId; // the list of all target substances, cut to the sample
 #else
-        const int printedId = kind == AllSubstances ? -1 : productId;
+        const int printedId = kind == LabelKind::AllSubstances ? -1 : productId;
 #endif
-        const PrintResult result = PrintLabels(nullptr, *db, printedId, static_cast<qint16>(kind), 0, engine,
-                                               PrintOptions{start});
-        QVERIFY2(result.ok, qPrintable(result.error));
+        const PrintResult result = PrintLabels(*db, printedId, kind, false, engine, PrintOptions{start});
+        QVERIFY2(result.outcome.ok(), qPrintable(result.outcome.errorText()));
         for (const CutText &cut : result.cut)
             QVERIFY2(cut.field != QStringLiteral("危険有害性情報"), qPrintable(describeCut(cut)));
 
@@ -133,7 +132,7 @@ private slots:
         const QList<ReportSheet> &sheets = log.documents.at(0).sheets;
         for (qsizetype s = 0; s < sheets.size(); ++s) {
             const FilledPage &page = sheets[s].layers.back();
-            for (int slot = 1; slot <= labelsPerSheet(static_cast<qint16>(kind)); ++slot) {
+            for (int slot = 1; slot <= labelsPerSheet(kind); ++slot) {
                 const QString name = *page.text(QStringLiteral("Element%1").arg(slot));
                 if (name.isEmpty())
                     continue;
@@ -162,7 +161,7 @@ private slots:
             // (the government's classifications give some substances more statements than
             // either sheet of additional labels holds).
             QVERIFY2(line.contains(QStringLiteral("通常のラベルには入ります"))
-                         || (kind == Additional3x7 && line.contains(QStringLiteral("12面の追加ラベルには入ります"))),
+                         || (kind == LabelKind::Additional3x7 && line.contains(QStringLiteral("12面の追加ラベルには入ります"))),
                      qPrintable(line));
             leftOut.insert(match.captured(1));
         }
@@ -171,7 +170,7 @@ private slots:
             QVERIFY2(printed.value(name) + (leftOut.contains(name) ? 1 : 0) == 1, qPrintable(name));
         }
         static QHash<QString, QSet<QString>> leftOutByKind;
-        const QString kindName = QStringLiteral("kind %1").arg(kind);
+        const QString kindName = QStringLiteral("kind %1").arg(labelKindNumber(kind));
         leftOutByKind[kindName] += leftOut;
         leftOutCount[kindName] = int(leftOutByKind[kindName].size());
     }

@@ -57,7 +57,7 @@ class TestPrintLabels : public QObject {
     std::unique_ptr<Database> db;
     std::vector<SubstanceRecord> master;
 
-    std::unique_ptr<Printed> print(int productId, qint16 kind, qint16 single, const QString &pdf = {},
+    std::unique_ptr<Printed> print(int productId, LabelKind kind, bool single, const QString &pdf = {},
                                    const PrintOptions &options = {})
     {
         auto printed = std::make_unique<Printed>();
@@ -68,15 +68,15 @@ class TestPrintLabels : public QObject {
         else
             engine.setPdfOutput(pdf);
         engine.setRecorder(&printed->log);
-        const PrintResult result = PrintLabels(nullptr, *db, productId, kind, single, engine, options);
-        printed->ok = result.ok;
+        const PrintResult result = PrintLabels(*db, productId, kind, single, engine, options);
+        printed->ok = result.outcome.ok();
         printed->warnings = result.warnings;
         printed->incomplete = result.incomplete;
         printed->missing = result.missing;
         for (const CutText &cut : result.cut)
             printed->cut << describeCut(cut);
-        if (!result.error.isEmpty())
-            printed->messages << result.error;
+        if (!result.outcome)
+            printed->messages << result.outcome.errorText();
         return printed;
     }
 
@@ -217,24 +217,24 @@ private slots:
 
     void additionalSheetsChangePageOnlyForAFurtherSubstance_data()
     {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<LabelKind>("kind");
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("perPage");
         QTest::addColumn<int>("pages");
-        QTest::newRow("12 on 12") << 3 << 12 << 12 << 1;
-        QTest::newRow("13 on 12") << 3 << 13 << 12 << 2;
-        QTest::newRow("21 on 21") << 5 << 21 << 21 << 1;
-        QTest::newRow("22 on 21") << 5 << 22 << 21 << 2;
+        QTest::newRow("12 on 12") << LabelKind::Additional2x6 << 12 << 12 << 1;
+        QTest::newRow("13 on 12") << LabelKind::Additional2x6 << 13 << 12 << 2;
+        QTest::newRow("21 on 21") << LabelKind::Additional3x7 << 21 << 21 << 1;
+        QTest::newRow("22 on 21") << LabelKind::Additional3x7 << 22 << 21 << 2;
     }
     void additionalSheetsChangePageOnlyForAFurtherSubstance()
     {
-        QFETCH(int, kind);
+        QFETCH(LabelKind, kind);
         QFETCH(int, count);
         QFETCH(int, perPage);
         QFETCH(int, pages);
         const std::vector<int> numbers = shortest(count); // each fits any label of the sheet
         const int id = product(QStringLiteral("p"), numbers);
-        const auto printed = print(id, static_cast<qint16>(kind), 0);
+        const auto printed = print(id, kind, false);
         QVERIFY(printed->ok);
         QCOMPARE(printed->sheets().size(), pages);
         const int onLast = count == 0 ? 0 : count - (pages - 1) * perPage;
@@ -247,13 +247,13 @@ private slots:
         // Engine calls: one load per page, each page played and ended, the last played and
         // the document ended.
         const QStringList ops = printed->log.operations();
-        QCOMPARE(ops.front(), QStringLiteral("PR_Start"));
-        QCOMPARE(ops.count(QStringLiteral("PR_LoadReport")), pages);
-        QCOMPARE(ops.count(QStringLiteral("PR_PlayReport")), pages);
-        QCOMPARE(ops.count(QStringLiteral("PR_EndPage")), pages - 1);
-        QCOMPARE(ops.mid(ops.size() - 2), (QStringList{"PR_PlayReport", "PR_EndDoc"}));
+        QCOMPARE(ops.front(), QStringLiteral("startDocument"));
+        QCOMPARE(ops.count(QStringLiteral("loadReport")), pages);
+        QCOMPARE(ops.count(QStringLiteral("playPage")), pages);
+        QCOMPARE(ops.count(QStringLiteral("endSheet")), pages - 1);
+        QCOMPARE(ops.mid(ops.size() - 2), (QStringList{"playPage", "finishDocument"}));
         QCOMPARE(printed->log.calls.at(1).arguments.last().toString(),
-                 kind == 3 ? QStringLiteral("Data\\MALAB26.PRP") : QStringLiteral("Data\\MALAB37.PRP"));
+                 kind == LabelKind::Additional2x6 ? QStringLiteral("MALAB26.PRP") : QStringLiteral("MALAB37.PRP"));
     }
 
     // (product, kind, options) -> what the run says and where the labels go.
@@ -261,7 +261,7 @@ private slots:
     {
         QTest::addColumn<int>("substances");
         QTest::addColumn<int>("notesLines");
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<LabelKind>("kind");
         QTest::addColumn<int>("single");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("pages");
@@ -270,45 +270,45 @@ private slots:
         QTest::addColumn<QStringList>("pageNumbers"); // PageNo of each page
         QTest::addColumn<QStringList>("incomplete"); // words of each sentence on what the labels lack
         const QStringList none;
-        QTest::newRow("short normal label") << 1 << 3 << 1 << 1 << 1 << 1 << QString() << none << none << none;
+        QTest::newRow("short normal label") << 1 << 3 << LabelKind::Normal << 1 << 1 << 1 << QString() << none << none << none;
         // Nothing is printed that has no substance to warn of; the model label is for a
         // single-substance product only, as the main menu offers it.
-        QTest::newRow("normal label without substances") << 0 << 3 << 1 << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
-        QTest::newRow("six labels without substances") << 0 << 3 << 1 << 0 << 1 << 0 << "物質が登録されていません。" << none << none << none;
-        QTest::newRow("model label without substances") << 0 << 3 << 2 << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("normal label without substances") << 0 << 3 << LabelKind::Normal << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("six labels without substances") << 0 << 3 << LabelKind::Normal << 0 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("model label without substances") << 0 << 3 << LabelKind::Model << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
         QTest::newRow("model label of several substances")
-            << 2 << 3 << 2 << -1 << 1 << 0 << "モデルラベルは単一物質の製品だけに印刷できます。製品「長い製品」は複数物質の製品です。" << none << none << none;
-        QTest::newRow("no supplier: printed, said so") << -2 << 3 << 1 << 1 << 1 << 1 << QString() << none << none
+            << 2 << 3 << LabelKind::Model << -1 << 1 << 0 << "モデルラベルは単一物質の製品だけに印刷できます。製品「長い製品」は複数物質の製品です。" << none << none << none;
+        QTest::newRow("no supplier: printed, said so") << -2 << 3 << LabelKind::Normal << 1 << 1 << 1 << QString() << none << none
                                                        << QStringList{"供給者の欄が空です"};
         QTest::newRow("long notes and ingredients cut, said so")
-            << 1 << 60 << 1 << 1 << 1 << 1 << QString()
+            << 1 << 60 << LabelKind::Normal << 1 << 1 << 1 << QString()
             << QStringList{"1ページ: 注意事項"} << none << none;
         QTest::newRow("six labels, 7 substances: numbered pages")
-            << 7 << 3 << 1 << 0 << 1 << 2 << QString() << none << QStringList{"1/2", "2/2"} << none;
+            << 7 << 3 << LabelKind::Normal << 0 << 1 << 2 << QString() << none << QStringList{"1/2", "2/2"} << none;
         QTest::newRow("six labels, 6 substances: one page, no number")
-            << 6 << 3 << 1 << 0 << 1 << 1 << QString() << none << QStringList{""} << none;
-        QTest::newRow("12-up without substances") << 0 << 3 << 3 << 0 << 1 << 0 << "物質が登録されていません。" << none << none << none;
-        QTest::newRow("21-up single without substances") << 0 << 3 << 5 << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
-        QTest::newRow("12-up from label 11: 3 substances on 2 pages") << 3 << 3 << 3 << 0 << 11 << 2 << QString() << none << none << none;
-        QTest::newRow("21-up from label 21") << 1 << 3 << 5 << 0 << 21 << 1 << QString() << none << none << none;
-        QTest::newRow("21-up copies from label 19") << 1 << 3 << 5 << 1 << 19 << 1 << QString() << none << none << none;
-        QTest::newRow("start past the sheet") << 1 << 3 << 3 << 0 << 13 << 0 << "開始位置は 1 から 12 までです。" << none << none << none;
-        QTest::newRow("no start position on a normal label") << 1 << 3 << 1 << 1 << 2 << 0 << "開始位置は 1 から 1 までです。" << none << none << none;
+            << 6 << 3 << LabelKind::Normal << 0 << 1 << 1 << QString() << none << QStringList{""} << none;
+        QTest::newRow("12-up without substances") << 0 << 3 << LabelKind::Additional2x6 << 0 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("21-up single without substances") << 0 << 3 << LabelKind::Additional3x7 << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("12-up from label 11: 3 substances on 2 pages") << 3 << 3 << LabelKind::Additional2x6 << 0 << 11 << 2 << QString() << none << none << none;
+        QTest::newRow("21-up from label 21") << 1 << 3 << LabelKind::Additional3x7 << 0 << 21 << 1 << QString() << none << none << none;
+        QTest::newRow("21-up copies from label 19") << 1 << 3 << LabelKind::Additional3x7 << 1 << 19 << 1 << QString() << none << none << none;
+        QTest::newRow("start past the sheet") << 1 << 3 << LabelKind::Additional2x6 << 0 << 13 << 0 << "開始位置は 1 から 12 までです。" << none << none << none;
+        QTest::newRow("no start position on a normal label") << 1 << 3 << LabelKind::Normal << 1 << 2 << 0 << "開始位置は 1 から 1 までです。" << none << none << none;
         // Every substance of the master (-1), as many pages as it takes (-1): a hazard statement
         // is never cut on the six-label page or the 12-up sheet; on the 21-up sheet the
         // longest are, and each is named.
-        QTest::newRow("whole master, six labels") << -1 << 3 << 1 << 0 << 1 << -1 << QString() << QStringList{"@six labels"}
+        QTest::newRow("whole master, six labels") << -1 << 3 << LabelKind::Normal << 0 << 1 << -1 << QString() << QStringList{"@six labels"}
                                                   << QStringList{} << none;
-        QTest::newRow("whole master, 12-up") << -1 << 3 << 3 << 0 << 1 << -1 << QString() << QStringList{"@12-up"} << none << none;
-        QTest::newRow("whole master, list of all target substances") << -1 << 3 << 4 << 0 << 1 << -1 << QString()
+        QTest::newRow("whole master, 12-up") << -1 << 3 << LabelKind::Additional2x6 << 0 << 1 << -1 << QString() << QStringList{"@12-up"} << none << none;
+        QTest::newRow("whole master, list of all target substances") << -1 << 3 << LabelKind::AllSubstances << 0 << 1 << -1 << QString()
                                                                      << QStringList{"@list of all target substances"} << none << none;
-        QTest::newRow("whole master, 21-up") << -1 << 3 << 5 << 0 << 1 << -1 << QString() << QStringList{"@21-up"} << none << none;
+        QTest::newRow("whole master, 21-up") << -1 << 3 << LabelKind::Additional3x7 << 0 << 1 << -1 << QString() << QStringList{"@21-up"} << none << none;
     }
     void runsReportWhatDidNotFit()
     {
         QFETCH(int, substances);
         QFETCH(int, notesLines);
-        QFETCH(int, kind);
+        QFETCH(LabelKind, kind);
         QFETCH(int, single);
         QFETCH(int, start);
         QFETCH(int, pages);
@@ -326,15 +326,15 @@ private slots:
         const bool wholeMaster = substances < 0;
         const std::vector<int> numbers = wholeMaster ? this->wholeMaster() : firstN(substances);
         substances = static_cast<int>(numbers.size());
-        const int perPage = labelsPerSheet(static_cast<qint16>(kind)) == 1 && single == 0 ? 6 : labelsPerSheet(static_cast<qint16>(kind));
+        const int perPage = labelsPerSheet(kind) == 1 && single == 0 ? 6 : labelsPerSheet(kind);
         int id = product(QStringLiteral("長い製品"), numbers, single, lines(QStringLiteral("注意"), notesLines));
         catalogue::writeProductRow(*db, id, {QStringLiteral("長い製品"), lines(QStringLiteral("注意"), notesLines),
                                              lines(QStringLiteral("成分"), notesLines / 5 + 1), severalForModel ? 0 : single},
                                    substances);
-        if (kind == AllSubstances)
+        if (kind == LabelKind::AllSubstances)
             id = -1; // the list the master brings: every substance
         const QString pdf = QDir(folder->path()).filePath(QStringLiteral("out.pdf"));
-        const auto printed = print(id, static_cast<qint16>(kind), static_cast<qint16>(single), pdf, PrintOptions{start});
+        const auto printed = print(id, kind, single == 1, pdf, PrintOptions{start});
         QCOMPARE(printed->messages, error.isEmpty() ? QStringList() : QStringList{error});
         QCOMPARE(printed->ok, error.isEmpty());
         if (!printed->ok) {
@@ -375,7 +375,7 @@ private slots:
         // Where the names land is measured on the first two pages (the layout repeats).
         const int placed = single ? perPage - start + 1 : std::min(int(expectedNames.size()), 2 * perPage - start + 1);
         QHash<int, QList<QPair<QString, QRectF>>> pageWords;
-        for (int i = 0; i < placed && perPage > 1 && kind != Normal; ++i) {
+        for (int i = 0; i < placed && perPage > 1 && kind != LabelKind::Normal; ++i) {
             const int position = (start - 1 + i) % perPage + 1;
             const int page = (start - 1 + i) / perPage;
             const QRect label = printed->reportRect(page, QStringLiteral("Element%1").arg(position));
@@ -406,23 +406,23 @@ private slots:
     // the text (the 12-up sheet, the six-label page), fewer than five are set out in it.
     void pictogramsAreCentredUnderTheName_data()
     {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<LabelKind>("kind");
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("arrangement"); // row, staggered or block
-        QTest::newRow("21-up, 2") << 5 << 2 << "row";
-        QTest::newRow("21-up, 4") << 5 << 4 << "row";
-        QTest::newRow("21-up, 5") << 5 << 5 << "staggered";
-        QTest::newRow("12-up, 1") << 3 << 1 << "block";
-        QTest::newRow("12-up, 2") << 3 << 2 << "block";
-        QTest::newRow("12-up, 3") << 3 << 3 << "block";
-        QTest::newRow("12-up, 4") << 3 << 4 << "block";
-        QTest::newRow("12-up, 5") << 3 << 5 << "block";
-        QTest::newRow("six labels, 3") << 1 << 3 << "block";
-        QTest::newRow("normal, 1") << 1 << 1 << "row";
+        QTest::newRow("21-up, 2") << LabelKind::Additional3x7 << 2 << "row";
+        QTest::newRow("21-up, 4") << LabelKind::Additional3x7 << 4 << "row";
+        QTest::newRow("21-up, 5") << LabelKind::Additional3x7 << 5 << "staggered";
+        QTest::newRow("12-up, 1") << LabelKind::Additional2x6 << 1 << "block";
+        QTest::newRow("12-up, 2") << LabelKind::Additional2x6 << 2 << "block";
+        QTest::newRow("12-up, 3") << LabelKind::Additional2x6 << 3 << "block";
+        QTest::newRow("12-up, 4") << LabelKind::Additional2x6 << 4 << "block";
+        QTest::newRow("12-up, 5") << LabelKind::Additional2x6 << 5 << "block";
+        QTest::newRow("six labels, 3") << LabelKind::Normal << 3 << "block";
+        QTest::newRow("normal, 1") << LabelKind::Normal << 1 << "row";
     }
     void pictogramsAreCentredUnderTheName()
     {
-        QFETCH(int, kind);
+        QFETCH(LabelKind, kind);
         QFETCH(int, count);
         QFETCH(QString, arrangement);
         const QStringList files{"GHS02.svg", "GHS05.svg", "GHS06.svg", "GHS07.svg", "GHS08.svg"};
@@ -430,9 +430,9 @@ private slots:
         for (int m = 1; m <= 5; ++m) // the pictures sit in the last fields of the master, gaps first
             set << QStringLiteral("絵表示%1 = %2").arg(m).arg(m > 5 - count ? "'" + files[m - 1] + "'" : QStringLiteral("NULL"));
         execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET %1 WHERE ID = 1").arg(set.join(", ")));
-        const bool single = kind == 1 && arrangement == QStringLiteral("row");
+        const bool single = kind == LabelKind::Normal && arrangement == QStringLiteral("row");
         const int id = product(QStringLiteral("p"), {1}, single ? 1 : 0);
-        const auto printed = print(id, static_cast<qint16>(kind), single ? 1 : 0);
+        const auto printed = print(id, kind, single);
         QVERIFY(printed->ok);
         QList<QRect> marks;
         QRect block; // the report's own pictogram fields
@@ -471,33 +471,33 @@ private slots:
     // no hazard statement (and on the model label no precautionary statement) is lost.
     void wholeMasterOnTheOneSubstanceLabels_data()
     {
-        QTest::addColumn<QString>("report");
-        QTest::newRow("normal label") << QStringLiteral("Data\\SULABEL.PRP");
-        QTest::newRow("model label") << QStringLiteral("Data\\SMLABEL.PRP");
+        QTest::addColumn<ReportFile>("report");
+        QTest::newRow("normal label") << ReportFile::SingleSubstanceLabel;
+        QTest::newRow("model label") << ReportFile::ModelLabel;
     }
     void wholeMasterOnTheOneSubstanceLabels()
     {
-        QFETCH(QString, report);
+        QFETCH(ReportFile, report);
         ReportEngine engine;
         engine.setBaseFolder(folder->path());
         engine.setNoOutput();
-        QVERIFY(engine.PR_Start(nullptr, {}, {}, 9, 0, 0) <= 10);
+        QVERIFY(engine.startDocument().ok());
         std::vector<const SubstanceRecord *> printedSubstances;
         for (int number : wholeMaster())
             printedSubstances.push_back(&master.at(static_cast<size_t>(number - 1)));
         for (const SubstanceRecord *each : printedSubstances) {
             const SubstanceRecord &substance = *each;
-            QCOMPARE(engine.PR_LoadReport(0, 0, report), 0);
-            ClearReportFields(engine, 1, 1);
-            engine.PR_RepSetText(QStringLiteral("Element1"), substance.name);
-            engine.PR_RepSetText(QStringLiteral("Attention1"), substance.signalWord);
-            engine.PR_RepSetText(QStringLiteral("Harmful1"), substance.hazards);
-            if (report.contains(QStringLiteral("SMLABEL")))
-                engine.PR_RepSetText(QStringLiteral("Notes"), substance.precautions);
-            engine.PR_PlayReport();
-            engine.PR_EndPage();
+            QVERIFY(engine.loadReport(report).ok());
+            ClearReportFields(engine, 1);
+            engine.setFieldText(QStringLiteral("Element1"), substance.name);
+            engine.setFieldText(QStringLiteral("Attention1"), substance.signalWord);
+            engine.setFieldText(QStringLiteral("Harmful1"), substance.hazards);
+            if (report == ReportFile::ModelLabel)
+                engine.setFieldText(QStringLiteral("Notes"), substance.precautions);
+            engine.playPage();
+            engine.endSheet();
         }
-        QCOMPARE(engine.PR_EndDoc(), 0);
+        QVERIFY(engine.finishDocument().ok());
         QStringList cut;
         for (const SheetField &field : engine.lastCutFields())
             cut << QStringLiteral("%1: %2").arg(printedSubstances.at(static_cast<size_t>(field.sheet))->name, field.field);
@@ -520,7 +520,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             file.write(changed ? text + "# 利用者が変えた\n" : text);
             file.close();
-            const auto printed = print(id, Additional2x6, 0);
+            const auto printed = print(id, LabelKind::Additional2x6, false);
             QVERIFY(printed->ok);
             // Today: the statements beside the block of pictograms. Then: below a row of them.
             QCOMPARE(printed->reportRect(0, QStringLiteral("Harmful1")),
@@ -564,7 +564,7 @@ private slots:
         if (field == u"CopName")
             catalogue::writeCompany(*db, {typed, QStringLiteral("東京都"), QStringLiteral("TEL 03")});
         const QString pdf = QDir(folder->path()).filePath(QStringLiteral("typed.pdf"));
-        const auto result = print(id, Normal, 1, pdf);
+        const auto result = print(id, LabelKind::Normal, true, pdf);
         QVERIFY(result->ok);
         QCOMPARE(result->field(0, field), printed);
         QCOMPARE(result->cut, cut);
@@ -586,16 +586,17 @@ private slots:
     {
         const int id = product(QStringLiteral("洗浄剤 A"), {1});
         const QString pdf = QDir(folder->path()).filePath(QStringLiteral("t.pdf"));
-        for (const auto &[productId, kind, title] : std::initializer_list<std::tuple<int, qint16, QString>>{
-                 {id, Additional2x6, QStringLiteral("洗浄剤 A")}, {-1, AllSubstances, QStringLiteral("全対象物質")}}) {
-            QVERIFY(print(productId, kind, 0, pdf)->ok);
+        for (const auto &[productId, kind, title] : std::initializer_list<std::tuple<int, LabelKind, QString>>{
+                 {id, LabelKind::Additional2x6, QStringLiteral("洗浄剤 A")},
+                 {-1, LabelKind::AllSubstances, QStringLiteral("全対象物質")}}) {
+            QVERIFY(print(productId, kind, false, pdf)->ok);
             QProcess info;
             info.start(QStringLiteral("pdfinfo"), {pdf});
             QVERIFY(info.waitForFinished());
             QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("Title:           ") + title));
         }
         execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET 絵表示2 = ' ' WHERE ID = 1"));
-        const auto printed = print(id, Additional2x6, 0, pdf);
+        const auto printed = print(id, LabelKind::Additional2x6, false, pdf);
         QVERIFY(!printed->ok);
         QVERIFY2(printed->messages.value(0).startsWith(QStringLiteral("「%1」の絵表示").arg(name(1))), qPrintable(printed->messages.value(0)));
     }
@@ -611,7 +612,7 @@ private slots:
             }
         QVERIFY(withPictures > 0);
         const int id = product(QStringLiteral("p"), {withPictures});
-        const auto printed = print(id, Additional2x6, 0);
+        const auto printed = print(id, LabelKind::Additional2x6, false);
         const SubstanceRecord &s = master[static_cast<size_t>(withPictures - 1)];
         QCOMPARE(printed->field(0, QStringLiteral("Mark11")), QStringLiteral("#BMP=Data\\") + s.pictures[0]);
         QCOMPARE(printed->field(0, QStringLiteral("Mark15")), QString());
@@ -623,7 +624,7 @@ private slots:
         const int id = *catalogue::registerProduct(*db, QStringLiteral("p"));
         execOrFail(*db, QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5, ItemID6) "
                                        "VALUES (%1, 1, 99999, NULL, 0, 'x', 5, 1e300)").arg(id));
-        const auto printed = print(id, Additional2x6, 0);
+        const auto printed = print(id, LabelKind::Additional2x6, false);
         QVERIFY(printed->ok);
         QCOMPARE(printed->field(0, QStringLiteral("Element1")), name(5));
         QCOMPARE(printed->filledSlots(0, 12), 1);
@@ -635,20 +636,20 @@ private slots:
     // master lacks every substance of the product, no kind of label is printed.
     void whenTheMasterLacksEverySubstanceNothingIsPrinted_data()
     {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<LabelKind>("kind");
         QTest::addColumn<int>("single");
-        QTest::newRow("normal label, several substances") << 1 << 0;
-        QTest::newRow("normal label, one substance") << 1 << 1;
-        QTest::newRow("model label") << 2 << 1;
-        QTest::newRow("12 to a page") << 3 << 0;
-        QTest::newRow("21 to a page, one substance") << 5 << 1;
+        QTest::newRow("normal label, several substances") << LabelKind::Normal << 0;
+        QTest::newRow("normal label, one substance") << LabelKind::Normal << 1;
+        QTest::newRow("model label") << LabelKind::Model << 1;
+        QTest::newRow("12 to a page") << LabelKind::Additional2x6 << 0;
+        QTest::newRow("21 to a page, one substance") << LabelKind::Additional3x7 << 1;
     }
     void whenTheMasterLacksEverySubstanceNothingIsPrinted()
     {
-        QFETCH(int, kind);
+        QFETCH(LabelKind, kind);
         QFETCH(int, single);
         const int id = product(QStringLiteral("消えた物質"), {99998, 99999}, single);
-        const auto printed = print(id, qint16(kind), qint16(single));
+        const auto printed = print(id, kind, single == 1);
         QVERIFY(!printed->ok);
         // A one-substance label is of the first substance only.
         QCOMPARE(printed->missing, single ? QList<int>({99998}) : QList<int>({99998, 99999}));
@@ -669,7 +670,7 @@ private slots:
                                          QStringLiteral("link.svg")}) {
             execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET 絵表示1 = '%1' WHERE ID = 1").arg(reference));
             const QString pdf = QDir(folder->path()).filePath(QStringLiteral("outside.pdf"));
-            const auto printed = print(product(QStringLiteral("p") + reference, {1}), Additional2x6, 0, pdf);
+            const auto printed = print(product(QStringLiteral("p") + reference, {1}), LabelKind::Additional2x6, false, pdf);
             // Refused (or, for an absolute path, looked for inside the Data folder only).
             QVERIFY2(!printed->ok, qPrintable(reference));
             QVERIFY2(printed->messages.value(0).contains(QStringLiteral("絵表示のファイルを読み込めません")),
@@ -681,7 +682,7 @@ private slots:
         execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET 絵表示1 = NULL WHERE ID = 1"));
         const QString typed = QStringLiteral("#BMP=Data\\link.svg");
         const QString pdf = QDir(folder->path()).filePath(QStringLiteral("typed.pdf"));
-        QVERIFY(print(product(typed, {1}, 0, typed), Normal, 0, pdf)->ok);
+        QVERIFY(print(product(typed, {1}, 0, typed), LabelKind::Normal, false, pdf)->ok);
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished());
@@ -690,36 +691,36 @@ private slots:
 
     void singleSubstanceFillsOnePageWithCopies_data()
     {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<LabelKind>("kind");
         QTest::addColumn<int>("perPage");
         QTest::addColumn<QString>("report");
-        QTest::newRow("normal") << 1 << 1 << QStringLiteral("Data\\SULABEL.PRP");
-        QTest::newRow("model") << 2 << 1 << QStringLiteral("Data\\SMLABEL.PRP");
-        QTest::newRow("12") << 3 << 12 << QStringLiteral("Data\\MALAB26.PRP");
-        QTest::newRow("21") << 5 << 21 << QStringLiteral("Data\\MALAB37.PRP");
+        QTest::newRow("normal") << LabelKind::Normal << 1 << QStringLiteral("SULABEL.PRP");
+        QTest::newRow("model") << LabelKind::Model << 1 << QStringLiteral("SMLABEL.PRP");
+        QTest::newRow("12") << LabelKind::Additional2x6 << 12 << QStringLiteral("MALAB26.PRP");
+        QTest::newRow("21") << LabelKind::Additional3x7 << 21 << QStringLiteral("MALAB37.PRP");
     }
     void singleSubstanceFillsOnePageWithCopies()
     {
-        QFETCH(int, kind);
+        QFETCH(LabelKind, kind);
         QFETCH(int, perPage);
         QFETCH(QString, report);
         const int id = product(QStringLiteral("p"), {7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}, 1);
-        const auto printed = print(id, static_cast<qint16>(kind), 1);
+        const auto printed = print(id, kind, true);
         QVERIFY(printed->ok);
         QCOMPARE(printed->sheets().size(), 1);
         QCOMPARE(printed->log.calls.at(1).arguments.last().toString(), report);
         for (int n = 1; n <= perPage; ++n)
             QCOMPARE(printed->field(0, QStringLiteral("Element%1").arg(n)), name(7));
-        if (kind == 1 || kind == 2) {
+        if (kind == LabelKind::Normal || kind == LabelKind::Model) {
             QCOMPARE(printed->field(0, QStringLiteral("CopName")), QStringLiteral("化学株式会社"));
             QCOMPARE(printed->field(0, QStringLiteral("TelFax")), QStringLiteral("TEL 03, FAX 03"));
             QCOMPARE(printed->field(0, QStringLiteral("ProName")), QStringLiteral("p"));
         }
-        if (kind == 1) {
+        if (kind == LabelKind::Normal) {
             QCOMPARE(printed->field(0, QStringLiteral("Notes")), QStringLiteral("火気厳禁"));
             QCOMPARE(printed->field(0, QStringLiteral("CntElm")), QStringLiteral("トルエン 30%"));
         }
-        if (kind == 2) // the model label's notes are the substance's precautionary statements
+        if (kind == LabelKind::Model) // the model label's notes are the substance's precautionary statements
             QCOMPARE(printed->field(0, QStringLiteral("Notes")), master[6].precautions);
     }
 
@@ -745,7 +746,7 @@ private slots:
         for (int i = 1; i <= 26; ++i)
             notes += QStringLiteral("注意事項の行 %1\r\n").arg(i);
         const int id = product(QStringLiteral("p"), firstN(count), 0, notes);
-        const auto printed = print(id, Normal, 0);
+        const auto printed = print(id, LabelKind::Normal, false);
         QVERIFY(printed->ok);
         QCOMPARE(printed->sheets().size(), pages);
         QString first, rest;
@@ -784,7 +785,7 @@ private slots:
     void modelLabelShowsTheFirstSubstanceWithItsPrecautions()
     {
         const int id = product(QStringLiteral("p"), firstN(13), 1);
-        const auto printed = print(id, Model, 1);
+        const auto printed = print(id, LabelKind::Model, true);
         QCOMPARE(printed->sheets().size(), 1);
         QCOMPARE(printed->field(0, QStringLiteral("Element1")), name(1));
         QCOMPARE(printed->field(0, QStringLiteral("Notes")), master[0].precautions);
@@ -792,18 +793,19 @@ private slots:
 
     void missingProductOrListIsReported()
     {
-        for (const auto &[id, kind] : std::initializer_list<std::pair<int, qint16>>{{77, Normal}, {77, Model}, {-5, AllSubstances}}) {
-            const auto printed = print(id, kind, kind == Model ? 1 : 0);
+        for (const auto &[id, kind] : std::initializer_list<std::pair<int, LabelKind>>{
+                 {77, LabelKind::Normal}, {77, LabelKind::Model}, {-5, LabelKind::AllSubstances}}) {
+            const auto printed = print(id, kind, kind == LabelKind::Model);
             QVERIFY(!printed->ok);
             QCOMPARE(printed->messages, QStringList{QStringLiteral("製品情報が登録されていません。")});
-            QCOMPARE(printed->log.operations().last(), QStringLiteral("PR_AbortDoc"));
+            QCOMPARE(printed->log.operations().last(), QStringLiteral("abortDocument"));
             QVERIFY(printed->log.documents.isEmpty());
         }
     }
 
     void allTargetSubstancesPrintTwelveToAPage()
     {
-        const auto printed = print(-1, AllSubstances, 0);
+        const auto printed = print(-1, LabelKind::AllSubstances, false);
         QVERIFY(printed->ok);
         const int n = static_cast<int>(master.size());
         const int pages = (n + 11) / 12;
@@ -813,7 +815,7 @@ private slots:
         QCOMPARE(printed->field(0, QStringLiteral("PageNo")), QStringLiteral("全対象物質 1/%1").arg(pages));
         QCOMPARE(printed->field(pages - 1, QStringLiteral("PageNo")), QStringLiteral("全対象物質 %1/%1").arg(pages));
         // A product's sheet of the same stock has no such heading.
-        QCOMPARE(print(product(QStringLiteral("p"), shortest(13)), Additional2x6, 0)->field(1, QStringLiteral("PageNo")), QString());
+        QCOMPARE(print(product(QStringLiteral("p"), shortest(13)), LabelKind::Additional2x6, false)->field(1, QStringLiteral("PageNo")), QString());
         QCOMPARE(printed->field(0, QStringLiteral("CopName")), QStringLiteral("<no field>")); // no header on this sheet
     }
 
@@ -821,11 +823,11 @@ private slots:
     {
         QVERIFY(QFile::remove(QDir(folder->dataFolder()).filePath(QStringLiteral("MALAB37.PRP"))));
         const int id = product(QStringLiteral("p"), {1});
-        const auto printed = print(id, Additional3x7, 0);
+        const auto printed = print(id, LabelKind::Additional3x7, false);
         QVERIFY(!printed->ok);
         QCOMPARE(printed->messages.size(), 1);
         QVERIFY2(printed->messages.front().contains(QStringLiteral("MALAB37.PRP")), qPrintable(printed->messages.front()));
-        QCOMPARE(printed->log.operations().last(), QStringLiteral("PR_AbortDoc"));
+        QCOMPARE(printed->log.operations().last(), QStringLiteral("abortDocument"));
     }
 
     void missingPictogramIsNeverPrintedSilently()
@@ -835,7 +837,7 @@ private slots:
         QVERIFY(!picture.isEmpty());
         QVERIFY(QFile::remove(QDir(folder->dataFolder()).filePath(picture)));
         const QString pdf = QDir(folder->path()).filePath(QStringLiteral("out.pdf"));
-        const auto printed = print(id, Additional2x6, 0, pdf);
+        const auto printed = print(id, LabelKind::Additional2x6, false, pdf);
         QVERIFY(!printed->ok);
         QVERIFY2(printed->messages.value(0).contains(picture), qPrintable(printed->messages.value(0)));
         QVERIFY(!QFile::exists(pdf));
@@ -849,11 +851,12 @@ private slots:
         ReportEngine engine;
         engine.setDataFolder(stock);
         engine.setPdfOutput(QDir(folder->path()).filePath(QStringLiteral("stock.pdf")));
-        QVERIFY(PrintLabels(nullptr, *db, id, Additional2x6, 0, engine).ok);
+        QVERIFY(PrintLabels(*db, id, LabelKind::Additional2x6, false, engine).outcome.ok());
         QVERIFY(QFile::remove(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))));
-        const PrintResult failed = PrintLabels(nullptr, *db, id, Additional2x6, 0, engine);
-        QVERIFY(!failed.ok);
-        QVERIFY2(failed.error.contains(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))), qPrintable(failed.error));
+        const PrintResult failed = PrintLabels(*db, id, LabelKind::Additional2x6, false, engine);
+        QVERIFY(!failed.outcome.ok());
+        QVERIFY2(failed.outcome.failure().message.contains(QDir(stock).filePath(QStringLiteral("MALAB26.PRP"))),
+                 qPrintable(failed.outcome.errorText()));
     }
 
     // Kinds 6 and 7 of a paint of toluene 30 % and acetone 10-20 % (flash point 5 °C, initial
@@ -883,7 +886,7 @@ private slots:
         };
 
         const QString labelPdf = QDir(folder->path()).filePath(QStringLiteral("mixture.pdf"));
-        const auto label = print(id, MixtureLabelKind, 0, labelPdf);
+        const auto label = print(id, LabelKind::MixtureLabel, false, labelPdf);
         QVERIFY2(label->ok && label->cut.isEmpty(), qPrintable((label->messages + label->cut).join(u'\n')));
         const QString onLabel = pdfText(labelPdf);
         for (const QString &expected : {QStringLiteral("塗料M"), QStringLiteral("危険"), QStringLiteral("引火性の高い液体及び蒸気"),
@@ -893,7 +896,7 @@ private slots:
         QCOMPARE(onLabel.count(QStringLiteral("裸火及び他の着火源から遠ざけること")), 1);
 
         const QString basisPdf = QDir(folder->path()).filePath(QStringLiteral("basis.pdf"));
-        const auto basis = print(id, ClassificationBasis, 0, basisPdf);
+        const auto basis = print(id, LabelKind::ClassificationBasis, false, basisPdf);
         QVERIFY2(basis->ok && basis->cut.isEmpty(), qPrintable((basis->messages + basis->cut).join(u'\n')));
         const QString report = pdfText(basisPdf);
         const int pages = int(basis->sheets().size());
@@ -906,7 +909,7 @@ private slots:
         mixture.contents[toluene] = ghs::Content::value(95);
         catalogue::saveProduct(*db, id, {toluene, acetone}, fields, std::nullopt, &mixture);
         QFile::remove(labelPdf);
-        const auto refused = print(id, MixtureLabelKind, 0, labelPdf);
+        const auto refused = print(id, LabelKind::MixtureLabel, false, labelPdf);
         QVERIFY(!refused->ok && !QFile::exists(labelPdf));
         QVERIFY2(refused->messages.join(u'\n').contains(QStringLiteral("トルエン")), qPrintable(refused->messages.join(u'\n')));
     }
@@ -915,7 +918,7 @@ private slots:
     {
         const int id = product(QStringLiteral("p"), firstN(13));
         const QString pdf = QDir(folder->path()).filePath(QStringLiteral("out.pdf"));
-        const auto printed = print(id, Additional2x6, 0, pdf);
+        const auto printed = print(id, LabelKind::Additional2x6, false, pdf);
         QVERIFY(printed->ok);
         QProcess info;
         info.start(QStringLiteral("pdfinfo"), {pdf});
