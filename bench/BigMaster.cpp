@@ -2,6 +2,7 @@
 #include "Catalogue.h"
 #include "DataFolder.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "Transaction.h"
 
 #include <QSqlError>
@@ -13,11 +14,16 @@ namespace corvane {
 
 bool makeBigDataFolder(const QString &dataFolder, int count, QString *error, bool longTexts)
 {
-    if (!createDataFolder(dataFolder, dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)), error))
+    if (const Outcome created = createDataFolder(dataFolder, dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR))); !created) {
+        *error = created.errorText();
         return false;
-    auto db = Database::open(dataFolder + QStringLiteral("/Data.mde"), error);
-    if (!db)
+    }
+    auto opened = openDatabaseFile(dataFolder + QStringLiteral("/Data.mde"));
+    if (!opened) {
+        *error = opened.errorText();
         return false;
+    }
+    auto db = std::move(*opened);
     std::vector<SubstanceRecord> real = catalogue::allSubstances(*db);
     if (real.empty()) {
         *error = QStringLiteral("the master is empty");

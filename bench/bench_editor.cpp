@@ -8,6 +8,7 @@
 #include "BigMaster.h"
 #include "Catalogue.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "FrmPuroductDataInput.h"
 #include "ProgramMaster.h"
 #include "ServerAddress.h"
@@ -46,21 +47,23 @@ std::unique_ptr<Database> bigDatabase(const QTemporaryDir &dir, int count, const
     QString error;
     if (!makeBigDataFolder(dir.filePath(QStringLiteral("Data")), count, &error))
         qFatal("%s", qPrintable(error));
-    auto db = Database::open(dir.filePath(QStringLiteral("Data/Data.mde")), &error);
+    auto db = openDatabaseFile(dir.filePath(QStringLiteral("Data/Data.mde")));
     if (!db)
-        qFatal("%s", qPrintable(error));
+        qFatal("%s", qPrintable(db.errorText()));
     if (serverUri.isEmpty())
-        return db;
-    const auto address = parseServerUri(serverUri, &error);
-    const auto master = programMaster(&error);
-    if (!address || !master)
-        qFatal("%s", qPrintable(error));
-    if (const RunResult copied = copyToServer(*db, *address, *master); !copied.ok)
-        qFatal("%s", qPrintable(copied.error));
-    auto server = Database::openServer(*address, &error);
+        return std::move(*db);
+    const auto address = parseServerUri(serverUri);
+    if (!address)
+        qFatal("%s", qPrintable(address.errorText()));
+    const auto master = programMaster();
+    if (!master)
+        qFatal("%s", qPrintable(master.errorText()));
+    if (const RunResult copied = copyToServer(**db, *address, *master); !copied.outcome)
+        qFatal("%s", qPrintable(copied.outcome.errorText()));
+    auto server = openServerDatabase(*address);
     if (!server)
-        qFatal("%s", qPrintable(error));
-    return server;
+        qFatal("%s", qPrintable(server.errorText()));
+    return std::move(*server);
 }
 
 // Opens the editor on name, runs work while it is open, then closes it; prints how long the

@@ -7,6 +7,7 @@
 #include "BigMaster.h"
 #include "Catalogue.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "DbError.h"
 
 #include <QCoreApplication>
@@ -76,11 +77,12 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << error << '\n';
         return 1;
     }
-    auto db = Database::open(folder + QStringLiteral("/Data.mde"), &error);
-    if (!db) {
-        QTextStream(stderr) << error << '\n';
+    auto opened = openDatabaseFile(folder + QStringLiteral("/Data.mde"));
+    if (!opened) {
+        QTextStream(stderr) << opened.errorText() << '\n';
         return 1;
     }
+    auto db = std::move(*opened);
     try {
         if (args[2] == QLatin1String("prepare")) {
             for (int id : {1, 2}) {

@@ -4,6 +4,7 @@
 // read-only file or folder or a full disk. Usage: write_attempts DATA_FOLDER EXPECTED
 #include "Catalogue.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "ErrorBoundary.h"
 #include "MessageBox.h"
 
@@ -16,12 +17,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    QString error;
-    auto db = Database::open(app.arguments().value(1) + QStringLiteral("/Data.mde"), &error);
-    if (!db) {
-        out << "open: " << error << '\n';
+    auto opened = openDatabaseFile(app.arguments().value(1) + QStringLiteral("/Data.mde"));
+    if (!opened) {
+        out << "open: " << opened.errorText() << '\n';
         return 1;
     }
+    auto db = std::move(*opened);
     const QString expected = app.arguments().value(2);
     if (expected.isEmpty()) {
         out << "usage: write_attempts DATA_FOLDER EXPECTED\n";

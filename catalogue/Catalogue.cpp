@@ -1,7 +1,8 @@
 #include "Catalogue.h"
 #include "Database.h"
+#include "DialectSteps.h"
+#include "SchemaLookup.h"
 #include "SqlDialect.h"
-#include "SqlFailure.h"
 #include "SqlRun.h"
 #include "Transaction.h"
 
@@ -14,21 +15,12 @@
 namespace corvane::catalogue {
 namespace {
 
-// The revision column is added by the first save that needs it; until then every row counts
-// as revision 0.
-bool hasRevisionColumn(Database &db, const QString &table) { return db.hasColumn(table, QStringLiteral("Revision")); }
-
+// The start-up adds the revision column to a database of an earlier release; one it could
+// not change (read-only) still reads, every row as revision 0.
 QString revisionOf(Database &db, const QString &table)
 {
-    return hasRevisionColumn(db, table) ? QStringLiteral("COALESCE(%1.Revision, 0)").arg(table) : QStringLiteral("0");
-}
-
-// Inside a write transaction: adds the column to a file of an earlier release, where the
-// transaction either keeps it with the save or rolls both back.
-void ensureRevisionColumn(Database &db, const QString &table)
-{
-    if (!hasRevisionColumn(db, table))
-        runSql(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN Revision INTEGER").arg(table));
+    return hasColumn(db, table, QStringLiteral("Revision")) ? QStringLiteral("COALESCE(%1.Revision, 0)").arg(table)
+                                                           : QStringLiteral("0");
 }
 
 QString productColumns(Database &db)
@@ -84,7 +76,7 @@ bool nextRow(Database &db, QSqlQuery &query)
     if (query.next())
         return true;
     if (query.lastError().isValid())
-        throw sqlFailure(db, query.lastError());
+        throw dialect::statementFailure(db, query.lastError());
     return false;
 }
 
@@ -289,7 +281,6 @@ QString freeCopyName(Database &db, const QString &name)
 int renameProduct(Database &db, int productId, const QString &name)
 {
     Transaction transaction(db);
-    ensureRevisionColumn(db, QStringLiteral("製品情報"));
     const int revision = storedRevision(db, productId).value_or(0) + 1;
     runSql(db, QStringLiteral("UPDATE 製品情報 SET 製品名 = ? WHERE ID = ?"), {name, productId});
     setRevision(db, productId, revision);
@@ -316,7 +307,7 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
         const auto watch = db.watchStatement();
         if (statement != prepared) { // prepared once, and again only for a shorter last statement
             if (!insert.prepare(statement))
-                throw sqlFailure(db, insert.lastError());
+                throw dialect::statementFailure(db, insert.lastError());
             prepared = statement;
         }
         int value = 0;
@@ -329,7 +320,7 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
             }
         }
         if (!insert.exec())
-            throw sqlFailure(db, insert.lastError());
+            throw dialect::statementFailure(db, insert.lastError());
     }
 }
 
@@ -353,7 +344,6 @@ SaveResult saveProduct(Database &db, int productId, const std::vector<int> &subs
                        const ProductFields &fields, std::optional<int> expectedRevision, const ProductMixture *mixture)
 {
     Transaction transaction(db);
-    ensureRevisionColumn(db, QStringLiteral("製品情報"));
     const std::optional<int> stored = storedRevision(db, productId);
     if (expectedRevision && !stored)
         return {SaveResult::DeletedElsewhere, 0};
@@ -389,7 +379,6 @@ SaveResult writeCompany(Database &db, const CompanyRecord &company, std::optiona
 {
     Transaction transaction(db);
     dialect::lockTable(db, QStringLiteral("会社情報"));
-    ensureRevisionColumn(db, QStringLiteral("会社情報"));
     createCompanyIfEmpty(db);
     const QString first = QStringLiteral("(SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)");
     QSqlQuery stored = runSql(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 会社情報 WHERE rowid = %1").arg(first));

@@ -23,10 +23,6 @@ namespace {
 const QString kLabelReport = QStringLiteral("Data\\MXLABEL.PRP");
 const QString kBasisReport = QStringLiteral("Data\\MXBASIS.PRP");
 
-struct Failure {
-    QString message;
-};
-
 QString oneLine(const QString &text) { return cleanText(text, TextLines::One); }
 
 QString valueOrUnknown(const std::optional<double> &value, const QString &unit)
@@ -235,10 +231,9 @@ void MixtureRun::placePictograms(const QStringList &pictures)
 
 void MixtureRun::printLabel(const ProductAsMixture &product)
 {
-    QString error;
-    const std::optional<MixtureLabel> label = mixtureLabel(product.classification, &error);
+    const Result<MixtureLabel> label = mixtureLabel(product.classification);
     if (!label)
-        throw Failure{error};
+        throw label.failure();
     if (!label->hazardous()) {
         // 「該当しない」 is a claim: it cannot be made while some class is unknown.
         QStringList open;

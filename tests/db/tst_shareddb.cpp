@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "Fixture.h"
+#include "OpenDatabase.h"
 #include "MasterUpdate.h"
 #include "ProgramMaster.h"
 #include "DataFolder.h"
@@ -32,7 +33,7 @@ void onTwoConnections(const ServerAddress &server, const std::function<void(Data
     std::atomic<int> ready{0};
     auto run = [&](int which) {
         QString error;
-        auto db = Database::openServer(server, &error);
+        auto db = opened(openServerDatabase(server), &error);
         if (!db)
             qFatal("%s", qPrintable(error));
         ++ready;
@@ -48,10 +49,9 @@ void onTwoConnections(const ServerAddress &server, const std::function<void(Data
 ProgramMaster repositoryMaster()
 {
     const DataSources sources = dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR));
-    QString error;
-    auto master = loadMaster(sources.masterFolder, sources.schemaFile, &error);
+    auto master = loadMaster(sources.masterFolder, sources.schemaFile);
     if (!master)
-        qFatal("%s", qPrintable(error));
+        qFatal("%s", qPrintable(master.errorText()));
     return *master;
 }
 
@@ -142,8 +142,8 @@ private slots:
         std::atomic<int> updated{0}, quiet{0};
         onTwoConnections(*folder.server(), [&](Database &pc, int) {
             const RunResult result = updateMaster(pc, master, QDateTime::currentDateTime());
-            if (!result.ok)
-                qFatal("%s", qPrintable(result.error));
+            if (!result.outcome.ok())
+                qFatal("%s", qPrintable(result.outcome.errorText()));
             (result.notices.isEmpty() ? quiet : updated)++;
         });
         QCOMPARE(updated.load(), 1);
@@ -159,8 +159,9 @@ private slots:
         ProgramFolder folder;
         QVERIFY2(folder.isValid(), qPrintable(folder.error()));
         auto db = folder.open();
-        QString exported;
-        QVERIFY(exportMaster(*db, &exported).ok);
+        const Result<QString> stored = exportMaster(*db);
+        QVERIFY(stored);
+        const QString exported = *stored;
         const int next = int(catalogue::allSubstances(*db).size()) + 1;
         const ProgramMaster master = repositoryMaster();
         const QStringList cas{QStringLiteral("7732-18-5"), QStringLiteral("7440-44-0")};
@@ -182,9 +183,9 @@ private slots:
             const QString text = exported + QStringLiteral("%1\t取り込み物質%2\t%3\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t\n")
                                                 .arg(next).arg(which).arg(cas[which]);
             const RunResult result = importSubstances(pc, master, text, QStringLiteral("pc%1.tsv").arg(which), QDateTime::currentDateTime());
-            (result.ok ? imported : refused)++;
-            if (!result.ok && !result.error.contains(QStringLiteral("CAS 番号")))
-                qFatal("%s", qPrintable(result.error));
+            (result.outcome.ok() ? imported : refused)++;
+            if (!result.outcome.ok() && !result.outcome.errorText().contains(QStringLiteral("CAS 番号")))
+                qFatal("%s", qPrintable(result.outcome.errorText()));
         });
         release.join();
         QCOMPARE(imported.load(), 1);
@@ -207,7 +208,7 @@ private slots:
         std::thread server([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(700));
             QString error;
-            auto admin = Database::openServer(*folder.server(), &error);
+            auto admin = opened(openServerDatabase(*folder.server()), &error);
             QSqlQuery(admin->sql()).exec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(backend));
         });
         QString message;
@@ -301,7 +302,7 @@ private slots:
         QVERIFY2(empty, qPrintable(error));
         ToolRun run = corvaneDb({QStringLiteral("init"), empty->uri()});
         QVERIFY2(run.status == 0, qPrintable(run.errors));
-        auto db = Database::openServer(*empty, &error);
+        auto db = opened(openServerDatabase(*empty), &error);
         QVERIFY2(db, qPrintable(error));
         QCOMPARE(catalogue::allSubstances(*db).size(), repositoryMaster().substances.size());
         run = corvaneDb({QStringLiteral("init"), empty->uri()});
@@ -312,7 +313,7 @@ private slots:
         ProgramFolder folder;
         QVERIFY2(folder.isValid(), qPrintable(folder.error()));
         {
-            auto file = Database::open(folder.databasePath(), &error);
+            auto file = opened(openDatabaseFile(folder.databasePath()), &error);
             QVERIFY2(file, qPrintable(error));
             const int a = *catalogue::registerProduct(*file, QStringLiteral("塗料A"));
             catalogue::saveProduct(*file, a, {3, 1, 2}, {QStringLiteral("塗料A"), QStringLiteral("注意"), QStringLiteral("成分"), 2});
@@ -324,7 +325,7 @@ private slots:
         QVERIFY2(target, qPrintable(error));
         run = corvaneDb({QStringLiteral("copy"), QStringLiteral("--from"), folder.dataFolder(), QStringLiteral("--to"), target->uri()});
         QVERIFY2(run.status == 0, qPrintable(run.errors));
-        auto copied = Database::openServer(*target, &error);
+        auto copied = opened(openServerDatabase(*target), &error);
         QVERIFY2(copied, qPrintable(error));
         const auto product = catalogue::productWithEntries(*copied, *catalogue::productIdByName(*copied, QStringLiteral("塗料a")));
         QCOMPARE(product->product.notes.value_or(QString()), QStringLiteral("注意"));

@@ -173,22 +173,22 @@ private slots:
         if (gap) {
             execOrFail(*db, QStringLiteral("DELETE FROM 表示物質 WHERE ID = 2"));
         } else {
-            QString text, error;
-            QVERIFY(exportMaster(*db, &text).ok);
-            QStringList lines = text.split(QLatin1Char('\n'));
+            const Result<QString> text = exportMaster(*db);
+            QVERIFY(text);
+            QStringList lines = text->split(QLatin1Char('\n'));
             for (QString &line : lines)
                 if (line.startsWith(QStringLiteral("50\t"))) {
                     QStringList fields = line.split(QLatin1Char('\t'));
                     fields[1] += QStringLiteral("（社内名）");
                     line = fields.join(QLatin1Char('\t'));
                 }
-            ProgramMaster newer = *programMaster(&error);
+            ProgramMaster newer = *programMaster();
             const QDateTime now = QDateTime::currentDateTime();
             const RunResult imported = importSubstances(*db, newer, lines.join(QLatin1Char('\n')), QStringLiteral("mine.tsv"), now);
-            QVERIFY2(imported.ok, qPrintable(imported.error));
+            QVERIFY2(imported.outcome.ok(), qPrintable(imported.outcome.errorText()));
             newer.version = QStringLiteral("2099-01-01");
             const RunResult updated = updateMaster(*db, newer, now.addSecs(1));
-            QVERIFY2(updated.ok, qPrintable(updated.error));
+            QVERIFY2(updated.outcome.ok(), qPrintable(updated.outcome.errorText()));
         }
         FrmPuroductDataInput form({});
         runEditor(form, *db, QStringLiteral("溶剤"), [&] {

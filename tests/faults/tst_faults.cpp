@@ -6,6 +6,7 @@
 #include "DialogDriver.h"
 #include "ErrorBoundary.h"
 #include "Fixture.h"
+#include "OpenDatabase.h"
 #include "FrmPuroductDataInput.h"
 #include "ListView.h"
 #include "MessageRecorder.h"
@@ -156,7 +157,7 @@ public:
     SecondCopy(const QString &path, int holdMilliseconds)
         : m_thread([this, path, holdMilliseconds] {
               QString error;
-              auto db = Database::open(path, &error);
+              auto db = opened(openDatabaseFile(path), &error);
               QSqlQuery query(db->sql());
               query.exec(QStringLiteral("BEGIN IMMEDIATE"));
               m_holding = true;

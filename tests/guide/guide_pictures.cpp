@@ -116,10 +116,13 @@ bool makeDemoData(const QString &sourceRoot, const QString &dataFolder)
     QString error;
     if (QFileInfo::exists(dataFolder))
         error = QStringLiteral("%1 exists already").arg(dataFolder);
-    else if (createDataFolder(dataFolder, dataSourcesIn(sourceRoot), &error)) {
+    else if (const Outcome created = createDataFolder(dataFolder, dataSourcesIn(sourceRoot)); !created)
+        error = created.errorText();
+    else {
         setDataOption(dataFolder);
-        auto db = openRunDatabase(locateData(), &error);
-        if (db) {
+        auto opened = openRunDatabase(locateData());
+        error = opened.errorText();
+        if (const auto db = opened ? std::move(*opened) : nullptr) {
             catalogue::writeCompany(*db, {QStringLiteral("コルベイン化学株式会社"),
                                           QStringLiteral("東京都千代田区神田一丁目2番3号 コルベインビル4階"),
                                           QStringLiteral("TEL 03-1234-5678 FAX 03-1234-5679")});
