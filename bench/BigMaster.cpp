@@ -80,7 +80,7 @@ bool makeBigDataFolder(const QString &dataFolder, int count, QString *error, boo
         QStringList ingredients;
         for (int i = 0; i < 12; ++i)
             ingredients << QStringLiteral("%1 %2%").arg(real[static_cast<size_t>(i) % real.size()].name).arg(12 - i);
-        const int product = *catalogue::registerProduct(*db, QStringLiteral("長い注意事項"));
+        const int product = **catalogue::registerProduct(*db, QStringLiteral("長い注意事項"));
         const std::vector<int> substances(all.begin(), all.begin() + std::min<size_t>(all.size(), kLongProductSubstances));
         catalogue::addEntries(*db, product, substances);
         catalogue::writeProductRow(*db, product,

@@ -97,7 +97,7 @@ int main(int argc, char *argv[])
         for (int i = 1; i <= 3000; ++i)
             all.push_back(i);
         for (const QString &name : {QStringLiteral("大製品A"), QStringLiteral("大製品B")}) {
-            const int id = *catalogue::registerProduct(*db, name);
+            const int id = **catalogue::registerProduct(*db, name);
             catalogue::addEntries(*db, id, all);
             catalogue::writeProductRow(*db, id, {name, {}, {}, 0}, 3000);
         }
@@ -127,14 +127,15 @@ int main(int argc, char *argv[])
         });
         // A product of 50 substances with contents: each keystroke in a 「含有率(%)」 cell
         // classifies the mixture and judges the legal duty again.
-        const int mixtureId = *catalogue::registerProduct(*db, QStringLiteral("混合物50"));
+        const int mixtureId = **catalogue::registerProduct(*db, QStringLiteral("混合物50"));
         ProductMixture mixture;
         std::vector<int> fifty;
         for (int i = 1; i <= 50; ++i) {
             fifty.push_back(i * 60);
             mixture.contents[i * 60] = ghs::Content::value(1.5);
         }
-        catalogue::saveProduct(*db, mixtureId, fifty, {QStringLiteral("混合物50"), {}, {}, 0}, std::nullopt, &mixture);
+        if (const auto saved = catalogue::saveProduct(*db, mixtureId, fifty, {QStringLiteral("混合物50"), {}, {}, 0}, std::nullopt, &mixture); !saved)
+            qFatal("%s", qPrintable(saved.errorText()));
         openAndTime(*db, QStringLiteral("混合物50"), "open editor, product of 50 substances with contents", [&](FrmPuroductDataInput &form) {
             QTableWidgetItem *first = form.contentsTable->item(0, 2);
             form.contentsTable->editItem(first);

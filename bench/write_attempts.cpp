@@ -34,10 +34,10 @@ int main(int argc, char *argv[])
         return MsgResult::Ok;
     });
     const std::pair<const char *, std::function<void()>> attempts[] = {
-        {"save", [&] { catalogue::saveProduct(*db, 1, {1, 2}, {QStringLiteral("製品"), {}, {}, 0}); }},
-        {"registration", [&] { catalogue::registerProduct(*db, QStringLiteral("新製品")); }},
-        {"deletion", [&] { catalogue::deleteProductWithEntries(*db, 1); }},
-        {"company", [&] { catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}}); }},
+        {"save", [&] { savedOrThrow(catalogue::saveProduct(*db, 1, {1, 2}, {QStringLiteral("製品"), {}, {}, 0})); }},
+        {"registration", [&] { savedOrThrow(catalogue::registerProduct(*db, QStringLiteral("新製品"))); }},
+        {"deletion", [&] { savedOrThrow(catalogue::deleteProductWithEntries(*db, 1)); }},
+        {"company", [&] { savedOrThrow(catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}})); }},
     };
     int asExpected = 0;
     for (const auto &[what, attempt] : attempts) {

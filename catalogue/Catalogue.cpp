@@ -1,5 +1,6 @@
 #include "Catalogue.h"
 #include "Database.h"
+#include "DbError.h"
 #include "DialectSteps.h"
 #include "SchemaLookup.h"
 #include "SqlDialect.h"
@@ -126,18 +127,22 @@ std::optional<ProductRecord> productByName(Database &db, const QString &name)
     return id ? productById(db, *id) : std::nullopt;
 }
 
-std::optional<int> registerProduct(Database &db, const QString &name)
+Result<std::optional<int>> registerProduct(Database &db, const QString &name)
 {
-    Transaction transaction(db);
-    dialect::lockTable(db, QStringLiteral("製品情報"));
-    if (productIdByName(db, name))
-        return std::nullopt;
-    QSqlQuery highest = runSql(db, QStringLiteral("SELECT MAX(ID) FROM 製品情報"));
-    const int id = nextRow(db, highest) && !highest.value(0).isNull() ? highest.value(0).toInt() + 1 : 1;
-    highest.finish();
-    runSql(db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (?, ?)"), {id, name});
-    transaction.commit();
-    return id;
+    try {
+        Transaction transaction(db);
+        dialect::lockTable(db, QStringLiteral("製品情報"));
+        if (productIdByName(db, name))
+            return std::optional<int>();
+        QSqlQuery highest = runSql(db, QStringLiteral("SELECT MAX(ID) FROM 製品情報"));
+        const int id = nextRow(db, highest) && !highest.value(0).isNull() ? highest.value(0).toInt() + 1 : 1;
+        highest.finish();
+        runSql(db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (?, ?)"), {id, name});
+        transaction.commit();
+        return std::optional<int>(id);
+    } catch (const DbError &error) {
+        return error.failure();
+    }
 }
 
 std::optional<ProductWithEntries> productWithEntries(Database &db, int productId)
@@ -238,15 +243,20 @@ void deleteProduct(Database &db, int productId)
     runSql(db, QStringLiteral("DELETE FROM 製品情報 WHERE ID = ?"), {productId});
 }
 
-void deleteProductWithEntries(Database &db, int productId)
+Outcome deleteProductWithEntries(Database &db, int productId)
 {
     if (productId < 1)
-        return;
-    Transaction transaction(db);
-    deleteEntries(db, productId);
-    deleteProductMixture(db, productId);
-    deleteProduct(db, productId);
-    transaction.commit();
+        return {};
+    try {
+        Transaction transaction(db);
+        deleteEntries(db, productId);
+        deleteProductMixture(db, productId);
+        deleteProduct(db, productId);
+        transaction.commit();
+        return {};
+    } catch (const DbError &error) {
+        return error.failure();
+    }
 }
 
 namespace {
@@ -278,14 +288,18 @@ QString freeCopyName(Database &db, const QString &name)
     }
 }
 
-int renameProduct(Database &db, int productId, const QString &name)
+Result<int> renameProduct(Database &db, int productId, const QString &name)
 {
-    Transaction transaction(db);
-    const int revision = storedRevision(db, productId).value_or(0) + 1;
-    runSql(db, QStringLiteral("UPDATE 製品情報 SET 製品名 = ? WHERE ID = ?"), {name, productId});
-    setRevision(db, productId, revision);
-    transaction.commit();
-    return revision;
+    try {
+        Transaction transaction(db);
+        const int revision = storedRevision(db, productId).value_or(0) + 1;
+        runSql(db, QStringLiteral("UPDATE 製品情報 SET 製品名 = ? WHERE ID = ?"), {name, productId});
+        setRevision(db, productId, revision);
+        transaction.commit();
+        return revision;
+    } catch (const DbError &error) {
+        return error.failure();
+    }
 }
 
 void addEntries(Database &db, int productId, const std::vector<int> &substanceNumbers)
@@ -340,24 +354,29 @@ void writeProductRow(Database &db, int productId, const ProductFields &fields, i
         values);
 }
 
-SaveResult saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
-                       const ProductFields &fields, std::optional<int> expectedRevision, const ProductMixture *mixture)
+Result<SaveResult> saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
+                               const ProductFields &fields, std::optional<int> expectedRevision,
+                               const ProductMixture *mixture)
 {
-    Transaction transaction(db);
-    const std::optional<int> stored = storedRevision(db, productId);
-    if (expectedRevision && !stored)
-        return {SaveResult::DeletedElsewhere, 0};
-    if (expectedRevision && *stored != *expectedRevision)
-        return {SaveResult::ChangedElsewhere, *stored};
-    deleteEntries(db, productId);
-    addEntries(db, productId, substanceNumbers);
-    writeProductRow(db, productId, fields, static_cast<int>(substanceNumbers.size()));
-    // A substance no longer in the product loses its content whoever saves it.
-    writeProductMixture(db, productId, mixture ? *mixture : productMixture(db, productId), substanceNumbers);
-    const int revision = stored.value_or(0) + 1;
-    setRevision(db, productId, revision);
-    transaction.commit();
-    return {SaveResult::Saved, revision};
+    try {
+        Transaction transaction(db);
+        const std::optional<int> stored = storedRevision(db, productId);
+        if (expectedRevision && !stored)
+            return SaveResult{SaveResult::DeletedElsewhere, 0};
+        if (expectedRevision && *stored != *expectedRevision)
+            return SaveResult{SaveResult::ChangedElsewhere, *stored};
+        deleteEntries(db, productId);
+        addEntries(db, productId, substanceNumbers);
+        writeProductRow(db, productId, fields, static_cast<int>(substanceNumbers.size()));
+        // A substance no longer in the product loses its content whoever saves it.
+        writeProductMixture(db, productId, mixture ? *mixture : productMixture(db, productId), substanceNumbers);
+        const int revision = stored.value_or(0) + 1;
+        setRevision(db, productId, revision);
+        transaction.commit();
+        return SaveResult{SaveResult::Saved, revision};
+    } catch (const DbError &error) {
+        return error.failure();
+    }
 }
 
 std::optional<CompanyRecord> company(Database &db)
@@ -375,22 +394,26 @@ void createCompanyIfEmpty(Database &db)
     runSql(db, QStringLiteral("INSERT INTO 会社情報 (id) SELECT 1 WHERE NOT EXISTS (SELECT 1 FROM 会社情報)"));
 }
 
-SaveResult writeCompany(Database &db, const CompanyRecord &company, std::optional<int> expectedRevision)
+Result<SaveResult> writeCompany(Database &db, const CompanyRecord &company, std::optional<int> expectedRevision)
 {
-    Transaction transaction(db);
-    dialect::lockTable(db, QStringLiteral("会社情報"));
-    createCompanyIfEmpty(db);
-    const QString first = QStringLiteral("(SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)");
-    QSqlQuery stored = runSql(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 会社情報 WHERE rowid = %1").arg(first));
-    const int revision = nextRow(db, stored) ? stored.value(0).toInt() : 0;
-    stored.finish();
-    if (expectedRevision && revision != *expectedRevision)
-        return {SaveResult::ChangedElsewhere, revision};
-    runSql(db,
-        QStringLiteral("UPDATE 会社情報 SET 会社 = ?, 住所 = ?, TEL = ?, Revision = ? WHERE rowid = %1").arg(first),
-        {nullIfEmpty(company.company), nullIfEmpty(company.address), nullIfEmpty(company.tel), revision + 1});
-    transaction.commit();
-    return {SaveResult::Saved, revision + 1};
+    try {
+        Transaction transaction(db);
+        dialect::lockTable(db, QStringLiteral("会社情報"));
+        createCompanyIfEmpty(db);
+        const QString first = QStringLiteral("(SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)");
+        QSqlQuery stored = runSql(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 会社情報 WHERE rowid = %1").arg(first));
+        const int revision = nextRow(db, stored) ? stored.value(0).toInt() : 0;
+        stored.finish();
+        if (expectedRevision && revision != *expectedRevision)
+            return SaveResult{SaveResult::ChangedElsewhere, revision};
+        runSql(db,
+            QStringLiteral("UPDATE 会社情報 SET 会社 = ?, 住所 = ?, TEL = ?, Revision = ? WHERE rowid = %1").arg(first),
+            {nullIfEmpty(company.company), nullIfEmpty(company.address), nullIfEmpty(company.tel), revision + 1});
+        transaction.commit();
+        return SaveResult{SaveResult::Saved, revision + 1};
+    } catch (const DbError &error) {
+        return error.failure();
+    }
 }
 
 } // namespace corvane::catalogue

@@ -284,11 +284,11 @@ private slots:
         QVERIFY(folder.isValid());
         auto db = folder.open();
         QVERIFY(db);
-        QCOMPARE(catalogue::registerProduct(*db, QStringLiteral("a")), 1);
+        QCOMPARE(*catalogue::registerProduct(*db, QStringLiteral("a")), 1);
         execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (2, 'b'), (7, 'c')"));
-        QCOMPARE(catalogue::registerProduct(*db, QStringLiteral("d")), 8);
-        catalogue::deleteProductWithEntries(*db, 8);
-        QCOMPARE(catalogue::registerProduct(*db, QStringLiteral("e")), 8);
+        QCOMPARE(*catalogue::registerProduct(*db, QStringLiteral("d")), 8);
+        QVERIFY(catalogue::deleteProductWithEntries(*db, 8));
+        QCOMPARE(*catalogue::registerProduct(*db, QStringLiteral("e")), 8);
         QCOMPARE(catalogue::productById(*db, 8)->nameText(), QStringLiteral("e"));
         QVERIFY(!catalogue::productById(*db, 8)->itemType);
     }
@@ -298,7 +298,7 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("p"));
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("p"));
         std::vector<int> numbers;
         for (int i = 1; i <= 13; ++i)
             numbers.push_back(i * 3);
@@ -312,7 +312,7 @@ private slots:
         QVERIFY(!rows[1].itemId[1] && !rows[1].itemId[11]);
 
         // A product without entries is found, with none.
-        const int empty = *catalogue::registerProduct(*db, QStringLiteral("q"));
+        const int empty = **catalogue::registerProduct(*db, QStringLiteral("q"));
         const auto one = catalogue::productWithEntries(*db, empty);
         QVERIFY(one && one->entries.empty());
         QCOMPARE(one->product.nameText(), QStringLiteral("q"));
@@ -327,7 +327,7 @@ private slots:
         const auto before = catalogue::entries(*db, -1);
         QVERIFY(!before.empty());
         catalogue::deleteEntries(*db, -1);
-        catalogue::deleteProductWithEntries(*db, -1);
+        QVERIFY(catalogue::deleteProductWithEntries(*db, -1));
         catalogue::addEntries(*db, -1, {1, 2});
         const auto after = catalogue::entries(*db, -1);
         QCOMPARE(after.size(), before.size());
@@ -340,7 +340,7 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("p"));
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("p"));
         catalogue::writeProductRow(*db, id, {QStringLiteral("p2"), {}, QStringLiteral("成分"), 1}, 3);
         auto row = catalogue::productById(*db, id);
         QCOMPARE(row->nameText(), QStringLiteral("p2"));
@@ -362,7 +362,7 @@ private slots:
         catalogue::createCompanyIfEmpty(*db);
         QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 会社情報")).toInt(), 1);
         QCOMPARE(scalar(*db, QStringLiteral("SELECT id FROM 会社情報")).toInt(), 1);
-        catalogue::writeCompany(*db, {QStringLiteral("株式会社 例"), {}, QStringLiteral("TEL 03")});
+        QVERIFY(catalogue::writeCompany(*db, {QStringLiteral("株式会社 例"), {}, QStringLiteral("TEL 03")}));
         const auto row = catalogue::company(*db);
         QCOMPARE(row->company, QStringLiteral("株式会社 例"));
         QVERIFY(scalar(*db, QStringLiteral("SELECT 住所 FROM 会社情報")).isNull());

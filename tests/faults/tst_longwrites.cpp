@@ -79,8 +79,8 @@ private slots:
         QString error;
         auto db = opened(openDatabaseFile(folder.databasePath()), &error);
         QVERIFY2(db, qPrintable(error));
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("保存し続ける製品"));
-        catalogue::saveProduct(*db, id, ticksOfSave(0), {QStringLiteral("保存し続ける製品"), QStringLiteral("save 0"), {}, 0});
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("保存し続ける製品"));
+        QVERIFY(catalogue::saveProduct(*db, id, ticksOfSave(0), {QStringLiteral("保存し続ける製品"), QStringLiteral("save 0"), {}, 0}));
         const int substances = int(catalogue::allSubstances(*db).size());
 
         QString program;
@@ -129,21 +129,20 @@ private slots:
                 qFatal("%s", qPrintable(openError));
             saves.lastRevision = catalogue::productWithEntries(*mine, id)->product.revision;
             for (int k = 1; !stop; ++k) {
-                try {
-                    const auto saved = catalogue::saveProduct(*mine, id, ticksOfSave(k),
-                                                              {QStringLiteral("保存し続ける製品"), QStringLiteral("save %1").arg(k), {}, 0},
-                                                              saves.lastRevision);
-                    if (saved.outcome != catalogue::SaveResult::Saved) {
-                        saves.wrongMessages << QStringLiteral("save %1: changed elsewhere, but nobody else saves it").arg(k);
-                        break;
-                    }
+                const auto saved = catalogue::saveProduct(*mine, id, ticksOfSave(k),
+                                                          {QStringLiteral("保存し続ける製品"), QStringLiteral("save %1").arg(k), {}, 0},
+                                                          saves.lastRevision);
+                if (!saved) {
+                    ++saves.refused;
+                    if (!saved.errorText().contains(QStringLiteral("ほかのプログラムが使用中")))
+                        saves.wrongMessages << saved.errorText();
+                } else if (saved->outcome != catalogue::SaveResult::Saved) {
+                    saves.wrongMessages << QStringLiteral("save %1: changed elsewhere, but nobody else saves it").arg(k);
+                    break;
+                } else {
                     ++saves.done;
                     saves.lastDone = k;
-                    saves.lastRevision = saved.revision;
-                } catch (const DbError &failure) {
-                    ++saves.refused;
-                    if (!QString::fromUtf8(failure.what()).contains(QStringLiteral("ほかのプログラムが使用中")))
-                        saves.wrongMessages << QString::fromUtf8(failure.what());
+                    saves.lastRevision = saved->revision;
                 }
                 started = true;
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));

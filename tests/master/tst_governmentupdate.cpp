@@ -88,7 +88,7 @@ private slots:
     void appliesANewerList()
     {
         // A product holding methanol, and ethanol made the user's own.
-        const int product = *catalogue::registerProduct(*db, QStringLiteral("製品"));
+        const int product = **catalogue::registerProduct(*db, QStringLiteral("製品"));
         catalogue::addEntries(*db, product, {kMethanol, kEthanol});
         execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET UserOwned = 1 WHERE ID = %1").arg(kEthanol));
         const QStringList entries = rowsOf(*db, QStringLiteral("SELECT * FROM ProductItemEntry WHERE ProductID = %1").arg(product));

@@ -392,17 +392,18 @@ private slots:
         QCOMPARE(missingColumns(*db, schema), QStringList());
         for (const QString &table : {QStringLiteral("製品情報"), QStringLiteral("会社情報")})
             execOrFail(*db, QStringLiteral("ALTER TABLE %1 DROP COLUMN Revision").arg(table));
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("前の版の製品"));
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("前の版の製品"));
         QCOMPARE(catalogue::productById(*db, id)->revision, 0);
 
         const RunResult started = updateMasterAtStartUp(*db);
         QVERIFY2(started.outcome.ok(), qPrintable(started.outcome.errorText()));
         QCOMPARE(started.notices, QStringList());
         QCOMPARE(missingColumns(*db, schema), QStringList());
-        QCOMPARE(catalogue::saveProduct(*db, id, {1, 2}, {QStringLiteral("前の版の製品"), {}, {}, 0}, 0).outcome,
-                 catalogue::SaveResult::Saved);
+        const auto saved = catalogue::saveProduct(*db, id, {1, 2}, {QStringLiteral("前の版の製品"), {}, {}, 0}, 0);
+        QVERIFY2(saved, qPrintable(saved.errorText()));
+        QCOMPARE(saved->outcome, catalogue::SaveResult::Saved);
         QCOMPARE(catalogue::productById(*db, id)->revision, 1);
-        QCOMPARE(catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}}, 0).outcome, catalogue::SaveResult::Saved);
+        QCOMPARE(catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}}, 0).value().outcome, catalogue::SaveResult::Saved);
         QCOMPARE(catalogue::company(*db)->revision, 1);
     }
 
