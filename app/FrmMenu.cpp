@@ -140,16 +140,16 @@ bool FrmMenu::Form_Load()
     setWindowTitle(Application::title());
     showState();
 
-    QString error;
     const DataLocation location = locateData();
-    dbMenu = openRunDatabase(location, &error);
-    if (!dbMenu) {
-        MsgBox(this, error);
+    auto opened = openRunDatabase(location);
+    if (!opened) {
+        MsgBox(this, opened.errorText());
         m_unloaded = true; // nothing was read, so nothing is written back
         return false;
     }
-    if (const BackupResult backup = takeDailyBackup(*dbMenu); !backup.ok)
-        MsgBox(this, backup.message);
+    dbMenu = std::move(*opened);
+    if (const Outcome backup = takeDailyBackup(*dbMenu); !backup)
+        MsgBox(this, backup.errorText());
     if (const QString update = masterUpdateMessage(updateMasterAtStartUp(*dbMenu)); !update.isEmpty())
         MsgBox(this, update);
 

@@ -2,6 +2,7 @@
 #include "Catalogue.h"
 #include "DataFolder.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "Transaction.h"
 
 #include <QSqlError>
@@ -13,11 +14,16 @@ namespace corvane {
 
 bool makeBigDataFolder(const QString &dataFolder, int count, QString *error, bool longTexts)
 {
-    if (!createDataFolder(dataFolder, dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)), error))
+    if (const Outcome created = createDataFolder(dataFolder, dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR))); !created) {
+        *error = created.errorText();
         return false;
-    auto db = Database::open(dataFolder + QStringLiteral("/Data.mde"), error);
-    if (!db)
+    }
+    auto opened = openDatabaseFile(dataFolder + QStringLiteral("/Data.mde"));
+    if (!opened) {
+        *error = opened.errorText();
         return false;
+    }
+    auto db = std::move(*opened);
     std::vector<SubstanceRecord> real = catalogue::allSubstances(*db);
     if (real.empty()) {
         *error = QStringLiteral("the master is empty");
@@ -74,7 +80,7 @@ bool makeBigDataFolder(const QString &dataFolder, int count, QString *error, boo
         QStringList ingredients;
         for (int i = 0; i < 12; ++i)
             ingredients << QStringLiteral("%1 %2%").arg(real[static_cast<size_t>(i) % real.size()].name).arg(12 - i);
-        const int product = *catalogue::registerProduct(*db, QStringLiteral("長い注意事項"));
+        const int product = **catalogue::registerProduct(*db, QStringLiteral("長い注意事項"));
         const std::vector<int> substances(all.begin(), all.begin() + std::min<size_t>(all.size(), kLongProductSubstances));
         catalogue::addEntries(*db, product, substances);
         catalogue::writeProductRow(*db, product,

@@ -8,6 +8,7 @@
 #include "BigMaster.h"
 #include "Catalogue.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "FrmPuroductDataInput.h"
 #include "ProgramMaster.h"
 #include "ServerAddress.h"
@@ -46,21 +47,23 @@ std::unique_ptr<Database> bigDatabase(const QTemporaryDir &dir, int count, const
     QString error;
     if (!makeBigDataFolder(dir.filePath(QStringLiteral("Data")), count, &error))
         qFatal("%s", qPrintable(error));
-    auto db = Database::open(dir.filePath(QStringLiteral("Data/Data.mde")), &error);
+    auto db = openDatabaseFile(dir.filePath(QStringLiteral("Data/Data.mde")));
     if (!db)
-        qFatal("%s", qPrintable(error));
+        qFatal("%s", qPrintable(db.errorText()));
     if (serverUri.isEmpty())
-        return db;
-    const auto address = parseServerUri(serverUri, &error);
-    const auto master = programMaster(&error);
-    if (!address || !master)
-        qFatal("%s", qPrintable(error));
-    if (const RunResult copied = copyToServer(*db, *address, *master); !copied.ok)
-        qFatal("%s", qPrintable(copied.error));
-    auto server = Database::openServer(*address, &error);
+        return std::move(*db);
+    const auto address = parseServerUri(serverUri);
+    if (!address)
+        qFatal("%s", qPrintable(address.errorText()));
+    const auto master = programMaster();
+    if (!master)
+        qFatal("%s", qPrintable(master.errorText()));
+    if (const RunResult copied = copyToServer(**db, *address, *master); !copied.outcome)
+        qFatal("%s", qPrintable(copied.outcome.errorText()));
+    auto server = openServerDatabase(*address);
     if (!server)
-        qFatal("%s", qPrintable(error));
-    return server;
+        qFatal("%s", qPrintable(server.errorText()));
+    return std::move(*server);
 }
 
 // Opens the editor on name, runs work while it is open, then closes it; prints how long the
@@ -94,7 +97,7 @@ int main(int argc, char *argv[])
         for (int i = 1; i <= 3000; ++i)
             all.push_back(i);
         for (const QString &name : {QStringLiteral("大製品A"), QStringLiteral("大製品B")}) {
-            const int id = *catalogue::registerProduct(*db, name);
+            const int id = **catalogue::registerProduct(*db, name);
             catalogue::addEntries(*db, id, all);
             catalogue::writeProductRow(*db, id, {name, {}, {}, 0}, 3000);
         }
@@ -124,14 +127,15 @@ int main(int argc, char *argv[])
         });
         // A product of 50 substances with contents: each keystroke in a 「含有率(%)」 cell
         // classifies the mixture and judges the legal duty again.
-        const int mixtureId = *catalogue::registerProduct(*db, QStringLiteral("混合物50"));
+        const int mixtureId = **catalogue::registerProduct(*db, QStringLiteral("混合物50"));
         ProductMixture mixture;
         std::vector<int> fifty;
         for (int i = 1; i <= 50; ++i) {
             fifty.push_back(i * 60);
             mixture.contents[i * 60] = ghs::Content::value(1.5);
         }
-        catalogue::saveProduct(*db, mixtureId, fifty, {QStringLiteral("混合物50"), {}, {}, 0}, std::nullopt, &mixture);
+        if (const auto saved = catalogue::saveProduct(*db, mixtureId, fifty, {QStringLiteral("混合物50"), {}, {}, 0}, std::nullopt, &mixture); !saved)
+            qFatal("%s", qPrintable(saved.errorText()));
         openAndTime(*db, QStringLiteral("混合物50"), "open editor, product of 50 substances with contents", [&](FrmPuroductDataInput &form) {
             QTableWidgetItem *first = form.contentsTable->item(0, 2);
             form.contentsTable->editItem(first);

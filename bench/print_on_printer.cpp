@@ -9,6 +9,7 @@
 // per sheet and fit-to-page.
 #include "DataLocation.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "PrintLabels.h"
 #include "PrinterOutput.h"
 #include "ReportEngine.h"
@@ -74,10 +75,10 @@ int main(int argc, char *argv[])
 
     setDataOption(parser.value(QStringLiteral("data")));
     const DataLocation location = locateData();
-    QString error;
-    auto db = Database::open(location.database, &error);
-    if (!db)
-        return failWith(error);
+    auto opened = openDatabaseFile(location.database);
+    if (!opened)
+        return failWith(opened.errorText());
+    auto db = std::move(*opened);
     ReportEngine engine; // the document stays with the engine, as for the preview
     engine.setDataFolder(location.resourceFolder);
     const PrintResult result = PrintLabels(*db, parser.value(QStringLiteral("product")).toInt(), *kind,

@@ -7,6 +7,7 @@
 #include "BigMaster.h"
 #include "Catalogue.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "DbError.h"
 
 #include <QCoreApplication>
@@ -29,10 +30,17 @@ std::vector<int> contentOf(int version)
     return numbers;
 }
 
-void save(Database &db, int id, int version)
+Outcome save(Database &db, int id, int version)
 {
-    catalogue::saveProduct(db, id, contentOf(version),
-                           {QStringLiteral("製品%1").arg(id), QStringLiteral("version %1").arg(version), {}, version % 2});
+    return catalogue::saveProduct(db, id, contentOf(version),
+                                  {QStringLiteral("製品%1").arg(id), QStringLiteral("version %1").arg(version), {}, version % 2})
+        .outcome();
+}
+
+int failed(const Failure &failure)
+{
+    QTextStream(stderr) << failure.text() << '\n';
+    return 1;
 }
 
 int check(Database &db)
@@ -76,16 +84,19 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << error << '\n';
         return 1;
     }
-    auto db = Database::open(folder + QStringLiteral("/Data.mde"), &error);
-    if (!db) {
-        QTextStream(stderr) << error << '\n';
+    auto opened = openDatabaseFile(folder + QStringLiteral("/Data.mde"));
+    if (!opened) {
+        QTextStream(stderr) << opened.errorText() << '\n';
         return 1;
     }
+    auto db = std::move(*opened);
     try {
         if (args[2] == QLatin1String("prepare")) {
             for (int id : {1, 2}) {
-                catalogue::registerProduct(*db, QStringLiteral("製品%1").arg(id));
-                save(*db, id, 0);
+                if (const auto registered = catalogue::registerProduct(*db, QStringLiteral("製品%1").arg(id)); !registered)
+                    return failed(registered.failure());
+                if (const Outcome saved = save(*db, id, 0); !saved)
+                    return failed(saved.failure());
             }
             return 0;
         }
@@ -93,17 +104,18 @@ int main(int argc, char *argv[])
             return check(*db);
         if (args[2] == QLatin1String("once")) {
             for (int id : {1, 2})
-                save(*db, id, args.value(3).toInt());
+                if (const Outcome saved = save(*db, id, args.value(3).toInt()); !saved)
+                    return failed(saved.failure());
             return 0;
         }
         QTextStream out(stdout);
         for (int version = 1;; ++version)
             for (int id : {1, 2}) {
-                save(*db, id, version);
+                if (const Outcome saved = save(*db, id, version); !saved)
+                    return failed(saved.failure());
                 out << id << ' ' << version << Qt::endl; // flushed: the test reads what was saved
             }
-    } catch (const DbError &e) {
-        QTextStream(stderr) << e.what() << '\n';
-        return 1;
+    } catch (const DbError &e) { // a read of the check
+        return failed(e.failure());
     }
 }

@@ -4,6 +4,7 @@
 // read-only file or folder or a full disk. Usage: write_attempts DATA_FOLDER EXPECTED
 #include "Catalogue.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "ErrorBoundary.h"
 #include "MessageBox.h"
 
@@ -16,12 +17,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    QString error;
-    auto db = Database::open(app.arguments().value(1) + QStringLiteral("/Data.mde"), &error);
-    if (!db) {
-        out << "open: " << error << '\n';
+    auto opened = openDatabaseFile(app.arguments().value(1) + QStringLiteral("/Data.mde"));
+    if (!opened) {
+        out << "open: " << opened.errorText() << '\n';
         return 1;
     }
+    auto db = std::move(*opened);
     const QString expected = app.arguments().value(2);
     if (expected.isEmpty()) {
         out << "usage: write_attempts DATA_FOLDER EXPECTED\n";
@@ -33,10 +34,10 @@ int main(int argc, char *argv[])
         return MsgResult::Ok;
     });
     const std::pair<const char *, std::function<void()>> attempts[] = {
-        {"save", [&] { catalogue::saveProduct(*db, 1, {1, 2}, {QStringLiteral("製品"), {}, {}, 0}); }},
-        {"registration", [&] { catalogue::registerProduct(*db, QStringLiteral("新製品")); }},
-        {"deletion", [&] { catalogue::deleteProductWithEntries(*db, 1); }},
-        {"company", [&] { catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}}); }},
+        {"save", [&] { savedOrThrow(catalogue::saveProduct(*db, 1, {1, 2}, {QStringLiteral("製品"), {}, {}, 0})); }},
+        {"registration", [&] { savedOrThrow(catalogue::registerProduct(*db, QStringLiteral("新製品"))); }},
+        {"deletion", [&] { savedOrThrow(catalogue::deleteProductWithEntries(*db, 1)); }},
+        {"company", [&] { savedOrThrow(catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}})); }},
     };
     int asExpected = 0;
     for (const auto &[what, attempt] : attempts) {

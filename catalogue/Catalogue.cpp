@@ -1,7 +1,9 @@
 #include "Catalogue.h"
 #include "Database.h"
+#include "DbError.h"
+#include "DialectSteps.h"
+#include "SchemaLookup.h"
 #include "SqlDialect.h"
-#include "SqlFailure.h"
 #include "SqlRun.h"
 #include "Transaction.h"
 
@@ -14,21 +16,12 @@
 namespace corvane::catalogue {
 namespace {
 
-// The revision column is added by the first save that needs it; until then every row counts
-// as revision 0.
-bool hasRevisionColumn(Database &db, const QString &table) { return db.hasColumn(table, QStringLiteral("Revision")); }
-
+// The start-up adds the revision column to a database of an earlier release; one it could
+// not change (read-only) still reads, every row as revision 0.
 QString revisionOf(Database &db, const QString &table)
 {
-    return hasRevisionColumn(db, table) ? QStringLiteral("COALESCE(%1.Revision, 0)").arg(table) : QStringLiteral("0");
-}
-
-// Inside a write transaction: adds the column to a file of an earlier release, where the
-// transaction either keeps it with the save or rolls both back.
-void ensureRevisionColumn(Database &db, const QString &table)
-{
-    if (!hasRevisionColumn(db, table))
-        runSql(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN Revision INTEGER").arg(table));
+    return hasColumn(db, table, QStringLiteral("Revision")) ? QStringLiteral("COALESCE(%1.Revision, 0)").arg(table)
+                                                           : QStringLiteral("0");
 }
 
 QString productColumns(Database &db)
@@ -84,7 +77,7 @@ bool nextRow(Database &db, QSqlQuery &query)
     if (query.next())
         return true;
     if (query.lastError().isValid())
-        throw sqlFailure(db, query.lastError());
+        throw dialect::statementFailure(db, query.lastError());
     return false;
 }
 
@@ -134,18 +127,22 @@ std::optional<ProductRecord> productByName(Database &db, const QString &name)
     return id ? productById(db, *id) : std::nullopt;
 }
 
-std::optional<int> registerProduct(Database &db, const QString &name)
+Result<std::optional<int>> registerProduct(Database &db, const QString &name)
 {
-    Transaction transaction(db);
-    dialect::lockTable(db, QStringLiteral("製品情報"));
-    if (productIdByName(db, name))
-        return std::nullopt;
-    QSqlQuery highest = runSql(db, QStringLiteral("SELECT MAX(ID) FROM 製品情報"));
-    const int id = nextRow(db, highest) && !highest.value(0).isNull() ? highest.value(0).toInt() + 1 : 1;
-    highest.finish();
-    runSql(db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (?, ?)"), {id, name});
-    transaction.commit();
-    return id;
+    try {
+        Transaction transaction(db);
+        dialect::lockTable(db, QStringLiteral("製品情報"));
+        if (productIdByName(db, name))
+            return std::optional<int>();
+        QSqlQuery highest = runSql(db, QStringLiteral("SELECT MAX(ID) FROM 製品情報"));
+        const int id = nextRow(db, highest) && !highest.value(0).isNull() ? highest.value(0).toInt() + 1 : 1;
+        highest.finish();
+        runSql(db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (?, ?)"), {id, name});
+        transaction.commit();
+        return std::optional<int>(id);
+    } catch (const DbError &error) {
+        return error.failure();
+    }
 }
 
 std::optional<ProductWithEntries> productWithEntries(Database &db, int productId)
@@ -246,15 +243,20 @@ void deleteProduct(Database &db, int productId)
     runSql(db, QStringLiteral("DELETE FROM 製品情報 WHERE ID = ?"), {productId});
 }
 
-void deleteProductWithEntries(Database &db, int productId)
+Outcome deleteProductWithEntries(Database &db, int productId)
 {
     if (productId < 1)
-        return;
-    Transaction transaction(db);
-    deleteEntries(db, productId);
-    deleteProductMixture(db, productId);
-    deleteProduct(db, productId);
-    transaction.commit();
+        return {};
+    try {
+        Transaction transaction(db);
+        deleteEntries(db, productId);
+        deleteProductMixture(db, productId);
+        deleteProduct(db, productId);
+        transaction.commit();
+        return {};
+    } catch (const DbError &error) {
+        return error.failure();
+    }
 }
 
 namespace {
@@ -286,15 +288,18 @@ QString freeCopyName(Database &db, const QString &name)
     }
 }
 
-int renameProduct(Database &db, int productId, const QString &name)
+Result<int> renameProduct(Database &db, int productId, const QString &name)
 {
-    Transaction transaction(db);
-    ensureRevisionColumn(db, QStringLiteral("製品情報"));
-    const int revision = storedRevision(db, productId).value_or(0) + 1;
-    runSql(db, QStringLiteral("UPDATE 製品情報 SET 製品名 = ? WHERE ID = ?"), {name, productId});
-    setRevision(db, productId, revision);
-    transaction.commit();
-    return revision;
+    try {
+        Transaction transaction(db);
+        const int revision = storedRevision(db, productId).value_or(0) + 1;
+        runSql(db, QStringLiteral("UPDATE 製品情報 SET 製品名 = ? WHERE ID = ?"), {name, productId});
+        setRevision(db, productId, revision);
+        transaction.commit();
+        return revision;
+    } catch (const DbError &error) {
+        return error.failure();
+    }
 }
 
 void addEntries(Database &db, int productId, const std::vector<int> &substanceNumbers)
@@ -316,7 +321,7 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
         const auto watch = db.watchStatement();
         if (statement != prepared) { // prepared once, and again only for a shorter last statement
             if (!insert.prepare(statement))
-                throw sqlFailure(db, insert.lastError());
+                throw dialect::statementFailure(db, insert.lastError());
             prepared = statement;
         }
         int value = 0;
@@ -329,7 +334,7 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
             }
         }
         if (!insert.exec())
-            throw sqlFailure(db, insert.lastError());
+            throw dialect::statementFailure(db, insert.lastError());
     }
 }
 
@@ -349,25 +354,29 @@ void writeProductRow(Database &db, int productId, const ProductFields &fields, i
         values);
 }
 
-SaveResult saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
-                       const ProductFields &fields, std::optional<int> expectedRevision, const ProductMixture *mixture)
+Result<SaveResult> saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
+                               const ProductFields &fields, std::optional<int> expectedRevision,
+                               const ProductMixture *mixture)
 {
-    Transaction transaction(db);
-    ensureRevisionColumn(db, QStringLiteral("製品情報"));
-    const std::optional<int> stored = storedRevision(db, productId);
-    if (expectedRevision && !stored)
-        return {SaveResult::DeletedElsewhere, 0};
-    if (expectedRevision && *stored != *expectedRevision)
-        return {SaveResult::ChangedElsewhere, *stored};
-    deleteEntries(db, productId);
-    addEntries(db, productId, substanceNumbers);
-    writeProductRow(db, productId, fields, static_cast<int>(substanceNumbers.size()));
-    // A substance no longer in the product loses its content whoever saves it.
-    writeProductMixture(db, productId, mixture ? *mixture : productMixture(db, productId), substanceNumbers);
-    const int revision = stored.value_or(0) + 1;
-    setRevision(db, productId, revision);
-    transaction.commit();
-    return {SaveResult::Saved, revision};
+    try {
+        Transaction transaction(db);
+        const std::optional<int> stored = storedRevision(db, productId);
+        if (expectedRevision && !stored)
+            return SaveResult{SaveResult::DeletedElsewhere, 0};
+        if (expectedRevision && *stored != *expectedRevision)
+            return SaveResult{SaveResult::ChangedElsewhere, *stored};
+        deleteEntries(db, productId);
+        addEntries(db, productId, substanceNumbers);
+        writeProductRow(db, productId, fields, static_cast<int>(substanceNumbers.size()));
+        // A substance no longer in the product loses its content whoever saves it.
+        writeProductMixture(db, productId, mixture ? *mixture : productMixture(db, productId), substanceNumbers);
+        const int revision = stored.value_or(0) + 1;
+        setRevision(db, productId, revision);
+        transaction.commit();
+        return SaveResult{SaveResult::Saved, revision};
+    } catch (const DbError &error) {
+        return error.failure();
+    }
 }
 
 std::optional<CompanyRecord> company(Database &db)
@@ -385,23 +394,26 @@ void createCompanyIfEmpty(Database &db)
     runSql(db, QStringLiteral("INSERT INTO 会社情報 (id) SELECT 1 WHERE NOT EXISTS (SELECT 1 FROM 会社情報)"));
 }
 
-SaveResult writeCompany(Database &db, const CompanyRecord &company, std::optional<int> expectedRevision)
+Result<SaveResult> writeCompany(Database &db, const CompanyRecord &company, std::optional<int> expectedRevision)
 {
-    Transaction transaction(db);
-    dialect::lockTable(db, QStringLiteral("会社情報"));
-    ensureRevisionColumn(db, QStringLiteral("会社情報"));
-    createCompanyIfEmpty(db);
-    const QString first = QStringLiteral("(SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)");
-    QSqlQuery stored = runSql(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 会社情報 WHERE rowid = %1").arg(first));
-    const int revision = nextRow(db, stored) ? stored.value(0).toInt() : 0;
-    stored.finish();
-    if (expectedRevision && revision != *expectedRevision)
-        return {SaveResult::ChangedElsewhere, revision};
-    runSql(db,
-        QStringLiteral("UPDATE 会社情報 SET 会社 = ?, 住所 = ?, TEL = ?, Revision = ? WHERE rowid = %1").arg(first),
-        {nullIfEmpty(company.company), nullIfEmpty(company.address), nullIfEmpty(company.tel), revision + 1});
-    transaction.commit();
-    return {SaveResult::Saved, revision + 1};
+    try {
+        Transaction transaction(db);
+        dialect::lockTable(db, QStringLiteral("会社情報"));
+        createCompanyIfEmpty(db);
+        const QString first = QStringLiteral("(SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)");
+        QSqlQuery stored = runSql(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 会社情報 WHERE rowid = %1").arg(first));
+        const int revision = nextRow(db, stored) ? stored.value(0).toInt() : 0;
+        stored.finish();
+        if (expectedRevision && revision != *expectedRevision)
+            return SaveResult{SaveResult::ChangedElsewhere, revision};
+        runSql(db,
+            QStringLiteral("UPDATE 会社情報 SET 会社 = ?, 住所 = ?, TEL = ?, Revision = ? WHERE rowid = %1").arg(first),
+            {nullIfEmpty(company.company), nullIfEmpty(company.address), nullIfEmpty(company.tel), revision + 1});
+        transaction.commit();
+        return SaveResult{SaveResult::Saved, revision + 1};
+    } catch (const DbError &error) {
+        return error.failure();
+    }
 }
 
 } // namespace corvane::catalogue

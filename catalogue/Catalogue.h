@@ -1,4 +1,5 @@
 #pragma once
+#include "Outcome.h"
 #include "ProductMixture.h"
 #include "Records.h"
 
@@ -12,9 +13,10 @@ namespace corvane {
 class Database;
 
 // Every statement the program issues, one function each. Values are bound as parameters,
-// never pasted into the statement, so any product name works. A failure of the engine is
-// thrown as DbError with the engine's text; so is a read that stops early (a damaged page),
-// so a list is never silently shorter than what is stored.
+// never pasted into the statement, so any product name works. A write that is a transaction
+// of its own returns the engine's failure (the transaction rolled back); the other functions
+// throw it as DbError with the engine's text, and so does a read that stops early (a damaged
+// page), so a list is never silently shorter than what is stored.
 namespace catalogue {
 
 // The ID of the first product of that name. Names compare without regard to the case of
@@ -31,7 +33,7 @@ std::optional<ProductRecord> productByName(Database &db, const QString &name);
 // returns the new ID, or nothing when a product of that name exists (registered meanwhile,
 // perhaps by another PC). Checking the name, reading the highest ID and adding the row are
 // one transaction that no other program's registration can interleave with.
-std::optional<int> registerProduct(Database &db, const QString &name);
+Result<std::optional<int>> registerProduct(Database &db, const QString &name);
 
 // The product with its entry rows in block order, read in one statement.
 std::optional<ProductWithEntries> productWithEntries(Database &db, int productId);
@@ -61,14 +63,14 @@ void deleteEntries(Database &db, int productId);
 void deleteProduct(Database &db, int productId);
 
 // Deletes the product's entries, contents and data, then its row, in one transaction.
-void deleteProductWithEntries(Database &db, int productId);
+Outcome deleteProductWithEntries(Database &db, int productId);
 
 // "name（コピー）", or "name（コピー2）" and so on when that is taken, shortened to the 50
 // characters a product name may have.
 QString freeCopyName(Database &db, const QString &name);
 
 // Sets the product's name; returns its new revision.
-int renameProduct(Database &db, int productId, const QString &name);
+Result<int> renameProduct(Database &db, int productId, const QString &name);
 
 // Adds the product's entry rows: the substance numbers in the given order, twelve to a row,
 // rows numbered from 1.
@@ -98,9 +100,9 @@ struct SaveResult {
 // or an error half-way leaves the product exactly as it was stored. With an expected
 // revision, a product saved (or deleted) by another program since it was loaded is left as
 // it is and the outcome says so.
-SaveResult saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
-                       const ProductFields &fields, std::optional<int> expectedRevision = std::nullopt,
-                       const ProductMixture *mixture = nullptr);
+Result<SaveResult> saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
+                               const ProductFields &fields, std::optional<int> expectedRevision = std::nullopt,
+                               const ProductMixture *mixture = nullptr);
 
 // The first row of 会社情報.
 std::optional<CompanyRecord> company(Database &db);
@@ -111,8 +113,8 @@ void createCompanyIfEmpty(Database &db);
 // Writes the three texts into the first row, adding it (id 1) when the table is empty; an
 // empty text is stored as Null. With an expected revision, a record saved by another program
 // since it was read is left as it is (outcome ChangedElsewhere).
-SaveResult writeCompany(Database &db, const CompanyRecord &company,
-                        std::optional<int> expectedRevision = std::nullopt);
+Result<SaveResult> writeCompany(Database &db, const CompanyRecord &company,
+                                std::optional<int> expectedRevision = std::nullopt);
 
 } // namespace catalogue
 } // namespace corvane

@@ -4,7 +4,7 @@
 #include "GovernmentMaster.h"
 #include "MasterUpdate.h"
 #include "MasterVersion.h"
-#include "SqlDialect.h"
+#include "SchemaLookup.h"
 #include "SqlRun.h"
 #include "SubstanceClassification.h"
 
@@ -34,7 +34,7 @@ void MixtureMaster::load(const std::vector<int> &substanceNumbers)
             missing.push_back(number);
     if (missing.empty() || !m_db)
         return;
-    const bool hasClassifications = dialect::tableExists(*m_db, QStringLiteral("物質分類"));
+    const bool hasClassifications = tableExists(*m_db, QStringLiteral("物質分類"));
     constexpr size_t kPerQuery = 500;
     for (size_t first = 0; first < missing.size(); first += kPerQuery) {
         const std::vector<int> part(missing.begin() + first, missing.begin() + std::min(missing.size(), first + kPerQuery));

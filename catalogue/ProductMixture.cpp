@@ -1,6 +1,6 @@
 #include "ProductMixture.h"
 #include "Database.h"
-#include "SqlDialect.h"
+#include "SchemaLookup.h"
 #include "SqlRun.h"
 
 #include <QSqlQuery>
@@ -22,7 +22,7 @@ std::optional<double> numberOrNothing(const QVariant &value)
 
 QVariant nullable(const std::optional<double> &value) { return value ? QVariant(*value) : QVariant(); }
 
-bool hasTables(Database &db) { return dialect::tableExists(db, kContents) && dialect::tableExists(db, kProperties); }
+bool hasTables(Database &db) { return tableExists(db, kContents) && tableExists(db, kProperties); }
 
 } // namespace
 

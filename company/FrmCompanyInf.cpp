@@ -106,7 +106,7 @@ void FrmCompanyInf::Form_Unload()
 {
     guarded(this, [this] {
         const CompanyRecord typed{Text1[0]->text(), Text1[1]->text(), Text1[2]->text()};
-        if (catalogue::writeCompany(*dbCompany, typed, m_revision).outcome == catalogue::SaveResult::Saved)
+        if (savedOrThrow(catalogue::writeCompany(*dbCompany, typed, m_revision)).outcome == catalogue::SaveResult::Saved)
             return;
         // Another program saved the record since it was read: it is not overwritten unasked.
         if (MsgBox(this,
@@ -115,7 +115,7 @@ void FrmCompanyInf::Form_Unload()
                                   "「キャンセル」: この画面の内容で上書きします。"),
                    MsgIcon::Question, MsgButtons::OkCancel)
             == MsgResult::Cancel)
-            catalogue::writeCompany(*dbCompany, typed);
+            savedOrThrow(catalogue::writeCompany(*dbCompany, typed));
     });
 }
 

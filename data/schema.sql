@@ -6,7 +6,9 @@ CREATE TABLE 製品情報 (
   注意事項 TEXT,
   含有成分 TEXT,
   ItemType INTEGER,
-  ItemCount INTEGER
+  ItemCount INTEGER,
+  -- Counts the saves, so a save of a product that another program changed meanwhile is refused.
+  Revision INTEGER
 );
 CREATE INDEX 製品情報_製品名 ON 製品情報 (製品名);
 
@@ -95,7 +97,8 @@ CREATE TABLE 会社情報 (
   id INTEGER,
   会社 TEXT,
   住所 TEXT,
-  TEL TEXT
+  TEL TEXT,
+  Revision INTEGER -- as 製品情報.Revision
 );
 
 -- The version of the substance master this file holds, one row. A file without this table

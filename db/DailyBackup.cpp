@@ -11,15 +11,15 @@
 namespace corvane {
 namespace {
 
-BackupResult failed(const QString &path, const QString &reason)
+Failure failed(const QString &path, const Failure &reason)
 {
-    return {false, QStringLiteral("Data.mde のバックアップを作成できませんでした（作業は続けられます）。\n%1\n%2")
-                       .arg(QDir::toNativeSeparators(path), reason)};
+    return reason.after(QStringLiteral("Data.mde のバックアップを作成できませんでした（作業は続けられます）。\n%1")
+                            .arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace
 
-BackupResult takeDailyBackup(Database &db, const QDate &today)
+Outcome takeDailyBackup(Database &db, const QDate &today)
 {
     if (db.server())
         return {}; // a shared server is backed up where it runs (pg_dump), not by each PC
@@ -28,18 +28,18 @@ BackupResult takeDailyBackup(Database &db, const QDate &today)
     if (QFileInfo::exists(target))
         return {};
     if (!QDir().mkpath(folder))
-        return failed(folder, QStringLiteral("フォルダを作成できません。"));
+        return failed(folder, {QStringLiteral("フォルダを作成できません。"), {}});
     // Copied under a temporary name and renamed once whole, so a failure or a crash never
     // leaves a partial copy that looks like a backup.
     const QString partial = target + QStringLiteral(".part");
     QFile::remove(partial);
     QFile::remove(partial + QStringLiteral("-journal"));
-    const auto error = copyDatabaseFile(db, partial);
-    if (error || !QFile::rename(partial, target)) {
+    const Outcome copied = copyDatabaseFile(db, partial);
+    if (!copied || !QFile::rename(partial, target)) {
         QFile::remove(partial);
-        if (!error && QFileInfo::exists(target))
+        if (copied && QFileInfo::exists(target))
             return {}; // another copy of the program, started at the same moment, made it
-        return failed(target, error ? *error : QStringLiteral("名前を変更できません。"));
+        return failed(target, copied ? Failure{QStringLiteral("名前を変更できません。")} : copied.failure());
     }
 
     const QStringList backups = dailyBackupsNewestFirst(folder, today);

@@ -1,5 +1,6 @@
 #pragma once
 #include "BackupFolder.h"
+#include "Outcome.h"
 
 #include <QDate>
 #include <QString>
@@ -8,11 +9,6 @@ namespace corvane {
 
 class Database;
 
-struct BackupResult {
-    bool ok = true;
-    QString message; // Japanese, naming the file; empty when ok
-};
-
 // How many daily copies the backup folder keeps.
 constexpr int kKeptBackups = 14;
 
@@ -20,8 +16,8 @@ constexpr int kKeptBackups = 14;
 // Data-YYYY-MM-DD.mde with SQLite's online backup, so the copy is whole even while another
 // program writes, and keeps only the newest kKeptBackups copies (one dated after today, by a
 // clock that was wrong, counts as the oldest). Later calls that day do
-// nothing. A copy that cannot be made leaves no file behind and is reported in the result.
-// A database on a server is left to the server's own backups.
-BackupResult takeDailyBackup(Database &db, const QDate &today = QDate::currentDate());
+// nothing. A copy that cannot be made leaves no file behind; its failure names the file. A
+// database on a server is left to the server's own backups.
+Outcome takeDailyBackup(Database &db, const QDate &today = QDate::currentDate());
 
 } // namespace corvane

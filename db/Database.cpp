@@ -1,17 +1,13 @@
 #include "Database.h"
 
-#include "BackupFolder.h"
-#include "SqlFailure.h"
 #include "DbError.h"
+#include "SqlFailure.h"
 
-#include <QFile>
-#include <QDir>
-#include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QUrl>
 #include <QAtomicInt>
+#include <QDir>
 #include <QSqlDriver>
+#include <QSqlError>
+#include <QUrl>
 
 #include <libpq-fe.h>
 
@@ -28,50 +24,6 @@ QString nextConnectionName()
 {
     static QAtomicInt counter;
     return QStringLiteral("corvane-%1").arg(counter.fetchAndAddRelaxed(1));
-}
-
-// The old engine's files carry its name at bytes 4 to 18.
-bool isOldEngineFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(19).mid(4, 15);
-    return head == "Standard Jet DB" || head == "Standard ACE DB";
-}
-
-// The first of the tables every label database has that is missing, or nothing. The server
-// keeps unquoted names in lower case, so names compare without regard to case.
-std::optional<QString> missingTable(const QStringList &tables)
-{
-    for (const QString &needed : {QStringLiteral("製品情報"), QStringLiteral("ProductItemEntry"),
-                                  QStringLiteral("表示物質"), QStringLiteral("会社情報")})
-        if (!tables.contains(needed, Qt::CaseInsensitive))
-            return needed;
-    return std::nullopt;
-}
-
-QString failure(const QString &path, const QString &reason)
-{
-    return QStringLiteral("データベースを開けません。\n%1\n%2").arg(QDir::toNativeSeparators(path), reason);
-}
-
-// SQLITE_CORRUPT or SQLITE_NOTADB: the file's pages are not what SQLite wrote.
-bool isDamage(const QSqlError &error)
-{
-    const int code = error.nativeErrorCode().toInt() & 0xFF;
-    return code == 11 || code == 26;
-}
-
-QString damaged(const QString &path)
-{
-    const QString backup = newestBackup(path);
-    return failure(path, QStringLiteral("Data.mde が壊れています。ファイルはそのままにしてあります。\n")
-                             + (backup.isEmpty() ? QStringLiteral("バックアップはありません。")
-                                                 : QStringLiteral("最新のバックアップ: %1\n"
-                                                                  "プログラムを終了してから、このファイルを Data.mde の代わりに置くと、"
-                                                                  "その日の状態に戻せます。")
-                                                       .arg(QDir::toNativeSeparators(backup))));
 }
 
 } // namespace
@@ -105,34 +57,13 @@ QString Database::where() const
     return m_server ? QStringLiteral("サーバー %1").arg(m_server->describe()) : QDir::toNativeSeparators(m_path);
 }
 
-bool Database::hasColumn(const QString &table, const QString &column)
-{
-    const QString key = table + QLatin1Char('.') + column.toLower();
-    if (m_knownColumns.contains(key))
-        return true;
-    QSqlQuery query(m_db);
-    const auto watch = watchStatement();
-    // pg_attribute, not information_schema: the view takes tens of milliseconds to ask.
-    query.prepare(m_server ? QStringLiteral("SELECT count(*) FROM pg_attribute WHERE attrelid = to_regclass(?) "
-                                            "AND attname = lower(?) AND NOT attisdropped")
-                           : QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE lower(name) = lower(?)"));
-    query.addBindValue(table);
-    query.addBindValue(column);
-    if (!query.exec() || !query.next())
-        throw sqlFailure(*this, query.lastError());
-    const bool present = query.value(0).toInt() > 0;
-    if (present)
-        m_knownColumns.insert(key);
-    return present;
-}
-
 void Database::reconnectIfLost()
 {
     if (!m_connectionLost || m_inTransaction)
         return;
     m_db.close();
     if (!m_db.open())
-        throw DbError(serverUnreachable(*m_server, m_db.lastError()).toStdString());
+        throw DbError(serverUnreachable(*m_server, m_db.lastError()));
     m_connectionLost = false;
 }
 
@@ -148,68 +79,26 @@ void Database::close()
     m_connection.clear();
 }
 
-std::unique_ptr<Database> Database::open(const QString &path, QString *error)
+Result<std::unique_ptr<Database>> Database::connectFile(const QString &absolutePath)
 {
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        *error = failure(path, QStringLiteral("この名前はファイルではなくフォルダです。"));
-        return nullptr;
-    }
-    if (!info.exists() || !info.isFile()) {
-        *error = failure(path, QStringLiteral("ファイルが見つかりません。"));
-        return nullptr;
-    }
-    if (isOldEngineFile(path)) {
-        *error = failure(path, QStringLiteral("古い形式（Access）のデータベースです。"
-                                              "このプログラムで使うには変換が必要です。"));
-        return nullptr;
-    }
-
     const QString connection = nextConnectionName();
     std::unique_ptr<Database> database;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         // mode=rw: opening must never create the file.
-        db.setDatabaseName(QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded)
-                           + QStringLiteral("?mode=rw"));
+        db.setDatabaseName(QUrl::fromLocalFile(absolutePath).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-        database.reset(new Database(db, connection, info.absoluteFilePath(), std::nullopt));
+        database.reset(new Database(db, connection, absolutePath, std::nullopt));
     }
-    QSqlDatabase &db = database->sql();
-    if (!db.open()) {
-        *error = failure(path, sqlFailureText(db.lastError()));
-        return nullptr;
-    }
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
-        *error = isDamage(query.lastError()) ? damaged(path) : failure(path, sqlFailureText(query.lastError()));
-        return nullptr;
-    }
-    QStringList tables;
-    while (query.next())
-        tables << query.value(0).toString();
-    if (const auto missing = missingTable(tables)) {
-        *error = failure(path, QStringLiteral("表「%1」がありません。").arg(*missing));
-        return nullptr;
-    }
-    // A damaged page would otherwise show up later as a failed save or a short list.
-    if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
-        *error = isDamage(query.lastError()) ? damaged(path) : failure(path, sqlFailureText(query.lastError()));
-        return nullptr;
-    }
-    if (!query.next() || query.value(0).toString() != QLatin1String("ok")) {
-        *error = damaged(path);
-        return nullptr;
-    }
+    if (!database->sql().open())
+        return sqlFailure(database->sql().lastError());
     return database;
 }
 
-std::unique_ptr<Database> Database::openServer(const ServerAddress &address, QString *error, bool requireTables)
+Result<std::unique_ptr<Database>> Database::connectServer(const ServerAddress &address)
 {
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
-        *error = QStringLiteral("PostgreSQL のドライバがありません（Debian のパッケージ libqt6sql6-psql を入れてください）。");
-        return nullptr;
-    }
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        return Failure{QStringLiteral("PostgreSQL のドライバがありません（Debian のパッケージ libqt6sql6-psql を入れてください）。")};
     const QString connection = nextConnectionName();
     std::unique_ptr<Database> database;
     {
@@ -233,28 +122,8 @@ std::unique_ptr<Database> Database::openServer(const ServerAddress &address, QSt
         database->m_serverTimeout = limits.server;
         database->m_answerTimeout = limits.answer;
     }
-    QSqlDatabase &db = database->sql();
-    if (!db.open()) {
-        *error = serverUnreachable(address, db.lastError());
-        return nullptr;
-    }
-    if (!requireTables)
-        return database;
-    QSqlQuery query(db);
-    const auto watch = database->watchStatement();
-    if (!query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema()"))) {
-        *error = serverUnreachable(address, query.lastError());
-        return nullptr;
-    }
-    QStringList tables;
-    while (query.next())
-        tables << query.value(0).toString();
-    if (const auto missing = missingTable(tables)) {
-        *error = QStringLiteral("データベースを開けません。\nサーバー %1\n表「%2」がありません。"
-                                "corvane-db init で準備してください。")
-                     .arg(address.describe(), *missing);
-        return nullptr;
-    }
+    if (!database->sql().open())
+        return serverUnreachable(address, database->sql().lastError());
     return database;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "Outcome.h"
 #include "ServerAddress.h"
 #include "StatementWatch.h"
 
@@ -13,11 +14,8 @@
 namespace corvane {
 
 // The one open label database of a run: the embedded file Data.mde, or a PostgreSQL
-// database on a server that several PCs share. Opening never creates or changes anything: a
-// missing file, a folder of that name, a file that is not a database, a database of the old
-// Windows engine, one without the program's tables or one that fails SQLite's quick check
-// (naming the newest daily backup), or a server that cannot be reached within a few seconds,
-// is refused with a Japanese message that names the file or the server.
+// database on a server that several PCs share. OpenDatabase.h opens one with the checks a
+// program needs; the connections here are the bare ones.
 class Database {
 public:
     enum class Dialect { Sqlite, Postgres };
@@ -36,12 +34,12 @@ public:
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    // Returns the open database, or nullptr with the reason in *error.
-    static std::unique_ptr<Database> open(const QString &path, QString *error);
+    // A connection to the database file at that absolute path, which must exist (it is never
+    // created); the failure says why in the engine's words.
+    static Result<std::unique_ptr<Database>> connectFile(const QString &absolutePath);
 
-    // The database on a server. `requireTables` false: an empty database (for setting one up).
-    static std::unique_ptr<Database> openServer(const ServerAddress &address, QString *error,
-                                                bool requireTables = true);
+    // A connection to the database on a server, or why the server cannot be reached.
+    static Result<std::unique_ptr<Database>> connectServer(const ServerAddress &address);
 
     QSqlDatabase &sql() { return m_db; }
     Dialect dialect() const { return m_server ? Dialect::Postgres : Dialect::Sqlite; }
@@ -53,9 +51,10 @@ public:
     QString where() const;
     void close();
 
-    // Whether the table has the column. Columns are only ever added, so a column once seen is
+    // Columns are only ever added, so a column once seen ("table.column", lower case) is
     // remembered and not looked up again.
-    bool hasColumn(const QString &table, const QString &column);
+    bool knowsColumn(const QString &key) const { return m_knownColumns.contains(key); }
+    void rememberColumn(const QString &key) { m_knownColumns.insert(key); }
 
     // A statement failed because the connection to the server broke. The next transaction
     // connects again first, so the program can go on once the server is back.

@@ -20,66 +20,73 @@
 namespace corvane {
 namespace {
 
-QString engineFailure(int code)
+Failure engineFailure(int code)
 {
-    return sqlFailureText(QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(code)), QSqlError::UnknownError,
-                                    QString::number(code)));
+    return sqlFailure(QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(code)), QSqlError::UnknownError,
+                                QString::number(code)));
 }
 
-std::vector<std::pair<QString, qint64>> rowCounts(QSqlDatabase &db, QString *error)
+using RowCounts = std::vector<std::pair<QString, qint64>>;
+
+// The rows of each table of the file, by the table's name.
+Result<RowCounts> rowCounts(QSqlDatabase &db)
 {
-    std::vector<std::pair<QString, qint64>> counts;
+    RowCounts counts;
     QSqlQuery tables(db);
-    if (!tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"))) {
-        *error = sqlFailureText(tables.lastError());
-        return counts;
-    }
+    if (!tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name")))
+        return sqlFailure(tables.lastError());
     while (tables.next()) {
         const QString table = tables.value(0).toString();
         QSqlQuery count(db);
-        if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\"")))) || !count.next()) {
-            *error = sqlFailureText(count.lastError());
-            return counts;
-        }
+        if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\"")))) || !count.next())
+            return sqlFailure(count.lastError());
         counts.emplace_back(table, count.value(0).toLongLong());
     }
     return counts;
 }
 
-// Why the copy cannot be trusted, or nothing when it can. Opening the copy is a handle on
-// another file, so the locks on the database stay as they are.
-std::optional<QString> checkCopy(Database &original, const QString &copy)
+// Whether the copy can be trusted: the engine finds it intact and every table holds as many
+// rows as in the original.
+Outcome checkCopyOf(Database &original, QSqlDatabase &db)
+{
+    QSqlQuery integrity(db);
+    if (!integrity.exec(QStringLiteral("PRAGMA integrity_check")) || !integrity.next())
+        return sqlFailure(integrity.lastError());
+    if (integrity.value(0).toString() != QLatin1String("ok"))
+        return Outcome::failed(QStringLiteral("控えが壊れています。"), integrity.value(0).toString());
+    const Result<RowCounts> copied = rowCounts(db);
+    if (!copied)
+        return copied.failure();
+    const Result<RowCounts> stored = rowCounts(original.sql());
+    if (!stored)
+        return stored.failure();
+    if (*copied != *stored)
+        return Outcome::failed(QStringLiteral("行の数が元のファイルと違います。"));
+    return {};
+}
+
+// Opening the copy is a handle on another file, so the locks on the database stay as they are.
+Outcome checkCopy(Database &original, const QString &copy)
 {
     static QAtomicInt counter;
     const QString connection = QStringLiteral("corvane-backup-check-%1").arg(counter.fetchAndAddRelaxed(1));
-    std::optional<QString> problem;
+    Outcome checked;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(copy);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        QString error;
-        if (!db.open()) {
-            problem = sqlFailureText(db.lastError());
-        } else {
-            QSqlQuery integrity(db);
-            if (!integrity.exec(QStringLiteral("PRAGMA integrity_check")) || !integrity.next())
-                problem = sqlFailureText(integrity.lastError());
-            else if (integrity.value(0).toString() != QLatin1String("ok"))
-                problem = QStringLiteral("控えが壊れています。\n詳細: ") + integrity.value(0).toString();
-            else if (rowCounts(db, &error) != rowCounts(original.sql(), &error) || !error.isEmpty())
-                problem = error.isEmpty() ? QStringLiteral("行の数が元のファイルと違います。") : error;
-            db.close();
-        }
+        checked = db.open() ? checkCopyOf(original, db) : Outcome(sqlFailure(db.lastError()));
+        db.close();
     }
     QSqlDatabase::removeDatabase(connection);
-    return problem;
+    return checked;
 }
 
 const QString kWriteBackupName = QStringLiteral(R"(^Data-(.+)-(\d{8}-\d{6})(?:-(\d+))?\.mde$)");
 
 } // namespace
 
-std::optional<QString> copyDatabaseFile(Database &db, const QString &target)
+Outcome copyDatabaseFile(Database &db, const QString &target)
 {
     // A connection of SQLite's own: its file system layer keeps every handle this process
     // has on the file together and closes none while one of them holds a lock, so the
@@ -110,31 +117,31 @@ std::optional<QString> copyDatabaseFile(Database &db, const QString &target)
         if (const int closed = sqlite3_close(connection); rc == SQLITE_OK)
             rc = closed;
     if (rc == SQLITE_OK)
-        return std::nullopt;
+        return {};
     QFile::remove(target);
     QFile::remove(target + QStringLiteral("-journal"));
     return engineFailure(rc);
 }
 
-std::optional<QString> backupAndBeginWrite(Database &db, const QString &target, std::optional<Transaction> &transaction)
+Outcome backupAndBeginWrite(Database &db, const QString &target, std::optional<Transaction> &transaction)
 {
     const QString shown = QDir::toNativeSeparators(target);
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
-        return QStringLiteral("控えのフォルダを作成できません: %1").arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath()));
+        return Outcome::failed(QStringLiteral("控えのフォルダを作成できません: %1").arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
     // The write lock first: nobody else writes between the copy and the change.
     transaction.emplace(db);
-    if (const auto problem = copyDatabaseFile(db, target)) {
+    if (const Outcome copied = copyDatabaseFile(db, target); !copied) {
         transaction.reset();
         discardBackup(target);
-        return QStringLiteral("データベースの控えを書き込めません（ディスクの空きや書き込みの権限を確かめてください）: %1\n%2")
-            .arg(shown, *problem);
+        return copied.failure().after(
+            QStringLiteral("データベースの控えを書き込めません（ディスクの空きや書き込みの権限を確かめてください）: %1").arg(shown));
     }
-    if (const auto problem = checkCopy(db, target)) {
+    if (const Outcome checked = checkCopy(db, target); !checked) {
         transaction.reset();
         discardBackup(target);
-        return QStringLiteral("データベースの控えが元のファイルと一致しません: %1\n%2").arg(shown, *problem);
+        return checked.failure().after(QStringLiteral("データベースの控えが元のファイルと一致しません: %1").arg(shown));
     }
-    return std::nullopt;
+    return {};
 }
 
 QString backupPathFor(const QString &databasePath, const QString &version, const QString &dateTime)

@@ -1,4 +1,5 @@
 #pragma once
+#include "Outcome.h"
 #include "Transaction.h"
 
 #include <QDateTime>
@@ -14,16 +15,15 @@ class Database;
 // through a second connection of SQLite's own, which never drops a lock that the database's
 // connection holds: the copy can be taken inside the caller's write transaction. The copy is
 // whole even in WAL mode and is left in rollback-journal mode, one file that opens by itself.
-// Returns the reason (Japanese, the engine's text on a 詳細 line) or nothing; a failed copy
-// leaves no file.
-std::optional<QString> copyDatabaseFile(Database &db, const QString &target);
+// A failed copy leaves no file.
+Outcome copyDatabaseFile(Database &db, const QString &target);
 
 // Before a long write to the file (a master update, an import): opens `transaction`, which
 // takes the write lock, and copies the database to `target` while holding it, so the copy is
 // exactly what the write starts from. The copy is checked: the engine finds it intact and
-// every table holds as many rows as the database. Returns the error (Japanese) or nothing;
-// on an error no transaction is open and no copy is left.
-std::optional<QString> backupAndBeginWrite(Database &db, const QString &target, std::optional<Transaction> &transaction);
+// every table holds as many rows as the database. On a failure no transaction is open and no
+// copy is left; the transaction's own failure to begin is thrown (DbError).
+Outcome backupAndBeginWrite(Database &db, const QString &target, std::optional<Transaction> &transaction);
 
 // Removes a backup that is not needed (the database was left as it was), and the backup
 // folder when that leaves it empty.

@@ -1,6 +1,7 @@
 #include "RunDatabase.h"
 #include "DataLocation.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "Profile.h"
 #include "ServerAddress.h"
 
@@ -30,13 +31,18 @@ QString databaseUri(const DataLocation &location)
     return readSetting(QStringLiteral("database"), QStringLiteral("Uri"), location.settingsFile).trimmed();
 }
 
-std::unique_ptr<Database> openRunDatabase(const DataLocation &location, QString *error)
+Result<std::unique_ptr<Database>> openRunDatabase(const DataLocation &location)
 {
     const QString uri = databaseUri(location);
-    if (uri.isEmpty())
-        return prepareUserData(location, error) ? Database::open(location.database, error) : nullptr;
-    const auto address = parseServerUri(uri, error);
-    return address ? Database::openServer(*address, error) : nullptr;
+    if (uri.isEmpty()) {
+        if (const Outcome prepared = prepareUserData(location); !prepared)
+            return prepared.failure();
+        return openDatabaseFile(location.database);
+    }
+    const auto address = parseServerUri(uri);
+    if (!address)
+        return address.failure();
+    return openServerDatabase(*address);
 }
 
 } // namespace corvane

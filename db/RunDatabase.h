@@ -1,4 +1,6 @@
 #pragma once
+#include "Outcome.h"
+
 #include <QString>
 
 #include <memory>
@@ -19,8 +21,8 @@ void setDatabaseOption(const QString &uri);
 QString databaseUri(const DataLocation &location);
 
 // Opens the database of this run: the PostgreSQL database that databaseUri() names, or the
-// user's Data.mde (an installed program first copies the template there). Nothing, with a
-// Japanese reason naming the file or the server, when it cannot be opened.
-std::unique_ptr<Database> openRunDatabase(const DataLocation &location, QString *error);
+// user's Data.mde (an installed program first copies the template there); the failure names
+// the file or the server.
+Result<std::unique_ptr<Database>> openRunDatabase(const DataLocation &location);
 
 } // namespace corvane

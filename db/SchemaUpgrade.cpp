@@ -1,6 +1,6 @@
 #include "SchemaUpgrade.h"
-#include "Database.h"
-#include "SqlDialect.h"
+#include "DbError.h"
+#include "SchemaLookup.h"
 #include "SqlFailure.h"
 #include "SqlRun.h"
 
@@ -41,7 +41,7 @@ QSqlQuery must(QSqlDatabase &db, const QString &statement)
 {
     QSqlQuery query(db);
     if (!query.exec(statement))
-        throw sqlFailure(query.lastError());
+        throw DbError(sqlFailure(query.lastError()));
     return query;
 }
 
@@ -56,7 +56,7 @@ public:
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
         m_db.setDatabaseName(QStringLiteral(":memory:"));
         if (!m_db.open())
-            throw sqlFailure(m_db.lastError());
+            throw DbError(sqlFailure(m_db.lastError()));
         for (const QString &statement : schemaStatements(schema))
             must(m_db, statement);
     }
@@ -77,7 +77,7 @@ public:
         query.prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = ?"));
         query.addBindValue(table);
         if (!query.exec() || !query.next())
-            throw sqlFailure(query.lastError());
+            throw DbError(sqlFailure(query.lastError()));
         return query.value(0).toString();
     }
 
@@ -104,7 +104,25 @@ QStringList schemaStatements(const QString &schema)
     return result;
 }
 
-QStringList addMissingSchema(Database &db, const QString &schema)
+QStringList missingColumns(Database &db, const QString &schema)
+{
+    ReferenceSchema reference(schema);
+    const QHash<QString, QStringList> present = columnsByTable(db);
+    QStringList missing;
+    for (const QString &table : names(must(reference.sql(), kObjects.arg(QStringLiteral("table"))))) {
+        const auto columns = present.constFind(table.toLower());
+        if (columns == present.cend()) {
+            missing << table;
+            continue;
+        }
+        for (const Column &column : columnsOf(must(reference.sql(), QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)))))
+            if (!columns->contains(column.name, Qt::CaseInsensitive))
+                missing << table + QLatin1Char('.') + column.name;
+    }
+    return missing;
+}
+
+QStringList addMissingFileSchema(Database &db, const QString &schema)
 {
     ReferenceSchema reference(schema);
     const QStringList tables = names(runSql(db, kObjects.arg(QStringLiteral("table"))));
@@ -172,7 +190,8 @@ QStringList addMissingServerSchema(Database &db, const QString &serverSchema)
 {
     static const QRegularExpression createTable(QStringLiteral("^CREATE TABLE (\\S+) \\("));
     static const QRegularExpression createIndex(QStringLiteral("^CREATE (UNIQUE )?INDEX (\\S+) ON"));
-    const QStringList tables = dialect::tableNames(db);
+    const QStringList tables = tableNames(db);
+    const QHash<QString, QStringList> columns = columnsByTable(db);
     QStringList added;
     for (const QString &statement : schemaStatements(serverSchema)) {
         if (statement.startsWith(QLatin1String("CREATE FUNCTION"))) {
@@ -185,7 +204,7 @@ QStringList addMissingServerSchema(Database &db, const QString &serverSchema)
                 runSql(db, statement);
                 continue;
             }
-            const QStringList present = dialect::columnNames(db, name);
+            const QStringList present = columns.value(name.toLower());
             for (const QString &definition : columnDefinitions(statement)) {
                 const QString column = definition.section(QLatin1Char(' '), 0, 0);
                 if (present.contains(QString(column).remove(QLatin1Char('"')), Qt::CaseInsensitive))

@@ -6,10 +6,9 @@
 namespace corvane {
 namespace {
 
-bool fail(QString *error, const QString &reason)
+Failure wrong(const QString &reason)
 {
-    *error = QStringLiteral("データベースの URI が正しくありません: %1").arg(reason);
-    return false;
+    return {QStringLiteral("データベースの URI が正しくありません: %1").arg(reason), {}};
 }
 
 bool isIpv6(const QString &host) { return host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('/')); }
@@ -47,13 +46,11 @@ bool isServerUri(const QString &text)
     return text.startsWith(QLatin1String("postgresql://")) || text.startsWith(QLatin1String("postgres://"));
 }
 
-std::optional<ServerAddress> parseServerUri(const QString &uri, QString *error)
+Result<ServerAddress> parseServerUri(const QString &uri)
 {
-    if (!isServerUri(uri)) {
-        // Not repeated: a connection string of another form may hold a password.
-        fail(error, QStringLiteral("postgresql://USER@HOST:PORT/DBNAME の形で書いてください。"));
-        return std::nullopt;
-    }
+    // Not repeated: a connection string of another form may hold a password.
+    if (!isServerUri(uri))
+        return wrong(QStringLiteral("postgresql://USER@HOST:PORT/DBNAME の形で書いてください。"));
     // QUrl would take a percent-encoded socket folder for a bad host name: split by hand.
     QString rest = uri.mid(uri.indexOf(QLatin1String("://")) + 3);
     QString query;
@@ -70,8 +67,7 @@ std::optional<ServerAddress> parseServerUri(const QString &uri, QString *error)
     if (const qsizetype at = authority.lastIndexOf(QLatin1Char('@')); at >= 0) {
         const QString userInfo = authority.left(at);
         if (userInfo.contains(QLatin1Char(':'))) {
-            fail(error, QStringLiteral("パスワードは URI に書かず、~/.pgpass か環境変数 PGPASSWORD で指定してください。"));
-            return std::nullopt;
+            return wrong(QStringLiteral("パスワードは URI に書かず、~/.pgpass か環境変数 PGPASSWORD で指定してください。"));
         }
         address.user = QUrl::fromPercentEncoding(userInfo.toUtf8());
         hostPort = authority.mid(at + 1);
@@ -97,33 +93,25 @@ std::optional<ServerAddress> parseServerUri(const QString &uri, QString *error)
             address.database = value;
         else if (key == QLatin1String("sslmode") && kSslModes.contains(value))
             address.sslMode = value;
-        else if (key == QLatin1String("sslmode")) {
-            fail(error, QStringLiteral("sslmode には %1 のどれかを指定してください。").arg(kSslModes.join(QStringLiteral("、"))));
-            return std::nullopt;
-        }
-        else if (key == QLatin1String("password")) {
-            fail(error, QStringLiteral("パスワードは URI に書かず、~/.pgpass か環境変数 PGPASSWORD で指定してください。"));
-            return std::nullopt;
-        } else {
-            fail(error, QStringLiteral("知らない指定「%1」があります。").arg(key));
-            return std::nullopt;
-        }
+        else if (key == QLatin1String("sslmode"))
+            return wrong(QStringLiteral("sslmode には %1 のどれかを指定してください。").arg(kSslModes.join(QStringLiteral("、"))));
+        else if (key == QLatin1String("password"))
+            return wrong(QStringLiteral("パスワードは URI に書かず、~/.pgpass か環境変数 PGPASSWORD で指定してください。"));
+        else
+            return wrong(QStringLiteral("知らない指定「%1」があります。").arg(key));
     }
     if (!portText.isEmpty()) {
         bool ok = false;
         address.port = portText.toInt(&ok);
         if (!ok || address.port < 1 || address.port > 65535) {
-            fail(error, QStringLiteral("ポート番号「%1」が読めません。").arg(portText));
-            return std::nullopt;
+            return wrong(QStringLiteral("ポート番号「%1」が読めません。").arg(portText));
         }
     }
     if (address.host.isEmpty()) {
-        fail(error, QStringLiteral("サーバー（ホスト名かソケットのフォルダ）がありません。"));
-        return std::nullopt;
+        return wrong(QStringLiteral("サーバー（ホスト名かソケットのフォルダ）がありません。"));
     }
     if (address.database.isEmpty()) {
-        fail(error, QStringLiteral("データベース名がありません（…/DBNAME）。"));
-        return std::nullopt;
+        return wrong(QStringLiteral("データベース名がありません（…/DBNAME）。"));
     }
     return address;
 }

@@ -1,7 +1,7 @@
 #pragma once
-#include <QString>
+#include "Outcome.h"
 
-#include <optional>
+#include <QString>
 
 namespace corvane {
 
@@ -31,7 +31,7 @@ struct ServerAddress {
 // Whether the text names a server rather than a file.
 bool isServerUri(const QString &text);
 
-// The address, or nothing with a Japanese reason in *error.
-std::optional<ServerAddress> parseServerUri(const QString &uri, QString *error);
+// The address, or why the URI names none (Japanese).
+Result<ServerAddress> parseServerUri(const QString &uri);
 
 } // namespace corvane

@@ -1,6 +1,6 @@
 #include "SqlDialect.h"
 #include "Database.h"
-#include "SqlRun.h"
+#include "SqlFailure.h"
 
 namespace corvane::dialect {
 namespace {
@@ -30,51 +30,44 @@ QString sameProductName(const Database &db)
 
 size_t rowsPerInsert(const Database &db) { return onServer(db) ? 100 : 1; }
 
-void lockTable(Database &db, const QString &table)
-{
-    if (onServer(db))
-        runSql(db, QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(table));
-}
+bool forwardOnly(const Database &db) { return !onServer(db); }
 
-void lockMasterUpdate(Database &db)
+DbError statementFailure(Database &db, const QSqlError &error)
 {
     if (!onServer(db))
-        return;
-    // Other PCs keep reading while one updates; the update may take longer than a save.
-    constexpr std::chrono::seconds kWait{120};
-    runSql(db, QStringLiteral("SET LOCAL lock_timeout = '%1s'").arg(kWait.count()));
-    runSql(db, QStringLiteral("SET LOCAL statement_timeout = '%1s'").arg((kWait + std::chrono::seconds(5)).count()));
-    runSql(db, QStringLiteral("LOCK TABLE MasterVersion IN EXCLUSIVE MODE"), {}, kWait + std::chrono::seconds(5));
+        return DbError(sqlFailure(error));
+    if (db.takeNoAnswer()) {
+        db.markConnectionLost();
+        return DbError(serverNoAnswer(db.where(), error, db.answerTimeout()));
+    }
+    if (isConnectionFailure(error))
+        db.markConnectionLost();
+    return DbError(serverFailure(db.where(), error, db.serverTimeout()));
 }
 
-QStringList tableNames(Database &db)
+QString selectTableNames(const Database &db)
 {
-    QSqlQuery query = runSql(db, onServer(db) ? QStringLiteral("SELECT table_name FROM information_schema.tables "
-                                                               "WHERE table_schema = current_schema() ORDER BY table_name")
-                                              : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                                               "AND name NOT LIKE 'sqlite_%' ORDER BY name"));
-    QStringList names;
-    while (query.next())
-        names << query.value(0).toString();
-    return names;
+    return onServer(db) ? QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                         "WHERE table_schema = current_schema() ORDER BY table_name")
+                        : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                         "AND name NOT LIKE 'sqlite_%' ORDER BY name");
 }
 
-bool tableExists(Database &db, const QString &table)
+QString selectColumns(const Database &db)
 {
-    return tableNames(db).contains(table, Qt::CaseInsensitive);
+    return onServer(db) ? QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
+                                         "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position")
+                        : QStringLiteral("SELECT tables.name, columns.name FROM sqlite_master AS tables, "
+                                         "pragma_table_info(tables.name) AS columns WHERE tables.type = 'table' "
+                                         "AND tables.name NOT LIKE 'sqlite_%' ORDER BY tables.name, columns.cid");
 }
 
-QStringList columnNames(Database &db, const QString &table)
+QString countColumn(const Database &db)
 {
-    QSqlQuery query = runSql(db, onServer(db) ? QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
-                                                               "table_schema = current_schema() AND lower(table_name) = "
-                                                               "lower(?) ORDER BY ordinal_position")
-                                              : QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
-                             {table});
-    QStringList names;
-    while (query.next())
-        names << query.value(0).toString();
-    return names;
+    // pg_attribute, not information_schema: the view takes tens of milliseconds to ask.
+    return onServer(db) ? QStringLiteral("SELECT count(*) FROM pg_attribute WHERE attrelid = to_regclass(?) "
+                                         "AND attname = lower(?) AND NOT attisdropped")
+                        : QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE lower(name) = lower(?)");
 }
 
 } // namespace corvane::dialect

@@ -1,14 +1,19 @@
 #pragma once
+#include "DbError.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <cstddef>
+
+class QSqlError;
 
 namespace corvane {
 
 class Database;
 
-// Where the embedded file and the server speak different SQL: every such difference lives here.
+// Where the embedded file and the server speak different SQL: every such difference lives
+// here and, for the steps that run statements of their own (built on runSql and Transaction,
+// which build on this file), in DialectSteps.h. Nothing else asks which engine it talks to.
 namespace dialect {
 
 // Starts a write transaction. The file takes its write lock at once, so a second copy of the
@@ -30,20 +35,25 @@ QString sameProductName(const Database &db);
 // reused row by row is fastest; on a server every statement is a round trip, so many rows.
 size_t rowsPerInsert(const Database &db);
 
-// Inside a write transaction: no other PC writes the table until it ends (on the file the
-// transaction holds the whole file already).
-void lockTable(Database &db, const QString &table);
+// Whether a query reads its rows forward only: that saves the file's driver a copy of each
+// row; the server's driver would instead fetch the rows one at a time, a round trip each.
+bool forwardOnly(const Database &db);
 
-// Inside a write transaction: one PC at a time updates the substance master.
-void lockMasterUpdate(Database &db);
+// A failed statement as the DbError to throw. On a server: a broken connection or a server
+// that stopped answering names the server (and the database reconnects before its next
+// transaction).
+DbError statementFailure(Database &db, const QSqlError &error);
 
-// The names of the database's tables (on the server: of its current schema), as stored.
-QStringList tableNames(Database &db);
+// The statement that lists the names of the database's tables (on the server: of its
+// current schema), as stored, in the order of their names.
+QString selectTableNames(const Database &db);
 
-bool tableExists(Database &db, const QString &table);
+// The statement that lists the columns of every table, as (table, column) rows in the
+// tables' order (on the server: ASCII letters in lower case).
+QString selectColumns(const Database &db);
 
-// The table's column names, in their order (on the server: ASCII letters in lower case).
-QStringList columnNames(Database &db, const QString &table);
+// The statement that counts the columns of the bound table with the bound name (0 or 1).
+QString countColumn(const Database &db);
 
 } // namespace dialect
 } // namespace corvane

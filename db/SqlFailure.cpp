@@ -1,6 +1,5 @@
 #include "SqlFailure.h"
-#include "Database.h"
-#include "ErrorText.h"
+#include "ServerAddress.h"
 
 #include <QSqlError>
 
@@ -41,14 +40,14 @@ QString explanation(int code)
 
 // A client-side failure carries no SQLSTATE; class 08 and the 57P codes are the server
 // closing or refusing the connection.
-bool isConnectionFailure(const QString &state)
+bool isConnectionState(const QString &state)
 {
     return state.isEmpty() || state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P"));
 }
 
 QString serverExplanation(const QString &state, const QString &server)
 {
-    if (isConnectionFailure(state))
+    if (isConnectionState(state))
         return QStringLiteral("%1 との接続が切れました。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
                               "サーバーが動いていること、ネットワークにつながっていることを確かめてから、やり直してください。")
             .arg(server);
@@ -63,54 +62,52 @@ QString serverExplanation(const QString &state, const QString &server)
     return QStringLiteral("%1 でエラーが起きました。").arg(server);
 }
 
+qint64 wholeSeconds(std::chrono::milliseconds time) { return (time.count() + 999) / 1000; }
+
 } // namespace
 
-QString serverUnreachable(const ServerAddress &address, const QSqlError &error)
-{
-    return QStringLiteral("データベースのサーバーに接続できません。\nサーバー %1\n"
-                          "サーバーが動いていること、URI（corvane.ini の [database] Uri か --database）と"
-                          "利用者名・パスワード（~/.pgpass）が正しいことを確かめてください。\n%2")
-        .arg(address.describe(), detailLine(error.text()));
-}
-
-DbError sqlFailure(Database &db, const QSqlError &error)
-{
-    if (!db.server())
-        return sqlFailure(error);
-    const QString state = error.nativeErrorCode();
-    if (db.takeNoAnswer()) {
-        db.markConnectionLost();
-        return DbError(QStringLiteral("%1 が %2 秒たっても応答しません。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
-                                      "サーバーが動いていること、ネットワークにつながっていることを確かめてから、やり直してください。\n%3")
-                           .arg(db.where())
-                           .arg((db.answerTimeout().count() + 999) / 1000)
-                           .arg(detailLine(error.text()))
-                           .toStdString());
-    }
-    if (state == QLatin1String("57014")) // query_canceled: the statement timeout
-        return DbError(QStringLiteral("%1 での処理が %2 秒を超えたため、取りやめました。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
-                                      "しばらくしてからやり直してください。\n%3")
-                           .arg(db.where())
-                           .arg((db.serverTimeout().count() + 999) / 1000)
-                           .arg(detailLine(error.text()))
-                           .toStdString());
-    if (isConnectionFailure(state))
-        db.markConnectionLost();
-    return DbError((serverExplanation(state, db.where()) + QLatin1Char('\n') + detailLine(error.text())).toStdString());
-}
-
-QString sqlFailureText(const QSqlError &error)
+Failure sqlFailure(const QSqlError &error)
 {
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric);
-    const QString lead = numeric ? explanation(code) : QString();
-    const QString detail = detailLine(error.text());
-    return lead.isEmpty() ? detail : lead + QLatin1Char('\n') + detail;
+    return {numeric ? explanation(code) : QString(), error.text()};
 }
 
-DbError sqlFailure(const QSqlError &error)
+bool isDamage(const QSqlError &error)
 {
-    return DbError(sqlFailureText(error).toStdString());
+    const int code = error.nativeErrorCode().toInt() & 0xFF;
+    return code == 11 || code == 26;
+}
+
+Failure serverUnreachable(const ServerAddress &address, const QSqlError &error)
+{
+    return {QStringLiteral("データベースのサーバーに接続できません。\nサーバー %1\n"
+                           "サーバーが動いていること、URI（corvane.ini の [database] Uri か --database）と"
+                           "利用者名・パスワード（~/.pgpass）が正しいことを確かめてください。")
+                .arg(address.describe()),
+            error.text()};
+}
+
+bool isConnectionFailure(const QSqlError &error) { return isConnectionState(error.nativeErrorCode()); }
+
+Failure serverFailure(const QString &server, const QSqlError &error, std::chrono::milliseconds serverLimit)
+{
+    if (error.nativeErrorCode() == QLatin1String("57014")) // query_canceled: the statement timeout
+        return {QStringLiteral("%1 での処理が %2 秒を超えたため、取りやめました。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
+                               "しばらくしてからやり直してください。")
+                    .arg(server)
+                    .arg(wholeSeconds(serverLimit)),
+                error.text()};
+    return {serverExplanation(error.nativeErrorCode(), server), error.text()};
+}
+
+Failure serverNoAnswer(const QString &server, const QSqlError &error, std::chrono::milliseconds waited)
+{
+    return {QStringLiteral("%1 が %2 秒たっても応答しません。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
+                           "サーバーが動いていること、ネットワークにつながっていることを確かめてから、やり直してください。")
+                .arg(server)
+                .arg(wholeSeconds(waited)),
+            error.text()};
 }
 
 } // namespace corvane

@@ -1,7 +1,6 @@
 #include "Transaction.h"
 #include "Database.h"
 #include "SqlDialect.h"
-#include "SqlFailure.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -14,7 +13,7 @@ void execute(Database &db, const QString &statement)
     const auto watch = db.watchStatement();
     QSqlQuery query(db.sql());
     if (!query.exec(statement))
-        throw sqlFailure(db, query.lastError());
+        throw dialect::statementFailure(db, query.lastError());
 }
 
 } // namespace

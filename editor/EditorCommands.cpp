@@ -76,7 +76,7 @@ void FrmPuroductDataInput::commandDelete()
                MsgIcon::Question, MsgButtons::OkCancel)
         != MsgResult::Ok)
         return;
-    catalogue::deleteProductWithEntries(*dbs, *m_state.productId);
+    savedOrThrow(catalogue::deleteProductWithEntries(*dbs, *m_state.productId));
     m_state.productId.reset();
     ReadData(-1);
     m_state.intChangedIndex = -1;
@@ -95,7 +95,7 @@ void FrmPuroductDataInput::commandRename()
     if (name.isEmpty())
         return;
     if (m_state.productId && *m_state.productId >= 1)
-        m_state.revision = catalogue::renameProduct(*dbs, *m_state.productId, name);
+        m_state.revision = savedOrThrow(catalogue::renameProduct(*dbs, *m_state.productId, name));
     setProductName(name);
     m_state.intChangedIndex = -1;
 }
@@ -121,7 +121,7 @@ void FrmPuroductDataInput::commandCopy()
         WriteData(m_state.productId);
     } catch (...) {
         // The copy cannot go on without the original saved: take the new name back.
-        guarded(this, [&] { catalogue::deleteProductWithEntries(*dbs, id); });
+        guarded(this, [&] { savedOrThrow(catalogue::deleteProductWithEntries(*dbs, id)); });
         throw;
     }
     setProductName(name);

@@ -1,5 +1,6 @@
 // Loading a product into the editor and saving it back.
 #include "Catalogue.h"
+#include "ErrorBoundary.h"
 #include "FrmPuroductDataInput.h"
 #include "MessageBox.h"
 
@@ -74,7 +75,7 @@ void FrmPuroductDataInput::WriteData(std::optional<int> productId)
     const catalogue::ProductFields fields{m_state.nameToSave(), m_state.notes, m_state.ingredients,
                                           m_state.singleSubstance ? 1 : 0};
     const catalogue::SaveResult saved =
-        catalogue::saveProduct(*dbs, *productId, numbers, fields, m_state.revision, &m_state.mixture);
+        savedOrThrow(catalogue::saveProduct(*dbs, *productId, numbers, fields, m_state.revision, &m_state.mixture));
     if (saved.outcome == catalogue::SaveResult::Saved) {
         m_state.revision = saved.revision;
         m_state.storedFields = fields;
@@ -113,10 +114,10 @@ void FrmPuroductDataInput::keepBothVersions(const std::vector<int> &numbers, cat
         const QString original = fields.name;
         std::optional<int> copy;
         for (QString name = copyName; !copy; name = catalogue::freeCopyName(*dbs, original)) {
-            copy = catalogue::registerProduct(*dbs, name);
+            copy = savedOrThrow(catalogue::registerProduct(*dbs, name));
             fields.name = name;
         }
-        m_state.revision = catalogue::saveProduct(*dbs, *copy, numbers, fields, std::nullopt, &m_state.mixture).revision;
+        m_state.revision = savedOrThrow(catalogue::saveProduct(*dbs, *copy, numbers, fields, std::nullopt, &m_state.mixture)).revision;
         m_state.productId = *copy;
         setProductName(fields.name);
     }

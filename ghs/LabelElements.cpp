@@ -68,7 +68,7 @@ int firstNumber(const QString &code) { return code.mid(1, 3).toInt(); }
 
 } // namespace
 
-std::optional<LabelTable> LabelTable::fromText(const QString &text, QString *error)
+Result<LabelTable> LabelTable::fromText(const QString &text)
 {
     static const QRegularExpression hPattern(QStringLiteral("^H[0-9]{3}$"));
     static const QRegularExpression pPattern(QStringLiteral("^P[0-9]{3}(\\+P[0-9]{3})*$"));
@@ -125,10 +125,8 @@ std::optional<LabelTable> LabelTable::fromText(const QString &text, QString *err
         }
         table.m_rules.push_back(rule);
     }
-    if (!problems.isEmpty()) {
-        *error = problems.join(QLatin1Char('\n'));
-        return std::nullopt;
-    }
+    if (!problems.isEmpty())
+        return Failure{problems.join(QLatin1Char('\n'))};
     return table;
 }
 
@@ -136,13 +134,11 @@ const LabelTable &LabelTable::builtIn()
 {
     static const LabelTable table = [] {
         QFile file(QStringLiteral(":/ghs/label_elements.tsv"));
-        QString error;
-        std::optional<LabelTable> read;
-        if (file.open(QIODevice::ReadOnly))
-            read = fromText(QString::fromUtf8(file.readAll()), &error);
+        const Result<LabelTable> read = file.open(QIODevice::ReadOnly) ? fromText(QString::fromUtf8(file.readAll()))
+                                                                       : Result<LabelTable>(Failure{file.errorString()});
         // The table is compiled in and checked by the tests; a broken one is a build fault.
-        Q_ASSERT_X(read, "LabelTable::builtIn", qPrintable(error));
-        return read.value_or(LabelTable{});
+        Q_ASSERT_X(read, "LabelTable::builtIn", qPrintable(read.errorText()));
+        return read ? *read : LabelTable{};
     }();
     return table;
 }

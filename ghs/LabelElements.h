@@ -1,5 +1,6 @@
 #pragma once
 #include "HazardClass.h"
+#include "Outcome.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,9 +28,9 @@ struct LabelRule {
 
 class LabelTable {
 public:
-    // Parses a table in the format of label_elements.tsv; nothing, with every problem in
-    // *error, when a line is malformed or names an unknown class or a class and category twice.
-    static std::optional<LabelTable> fromText(const QString &text, QString *error);
+    // Parses a table in the format of label_elements.tsv; fails, with every problem, when a
+    // line is malformed or names an unknown class or a class and category twice.
+    static Result<LabelTable> fromText(const QString &text);
     // The table compiled into the program.
     static const LabelTable &builtIn();
 

@@ -80,7 +80,7 @@ QString LegalEntry::sinceText() const
     return since.toString(Qt::ISODate) + (sinceOrEarlier ? QStringLiteral("以前") : QString());
 }
 
-std::optional<LegalList> readLegalLists(const QStringList &paths, QString *error)
+Result<LegalList> readLegalLists(const QStringList &paths)
 {
     LegalList list;
     QStringList problems;
@@ -89,17 +89,15 @@ std::optional<LegalList> readLegalLists(const QStringList &paths, QString *error
     static const QRegularExpression earlierLabel(QStringLiteral("(?:令和([0-9]+)年度まで|改正前)のラベル表示に係る裾切値:([0-9.]+)%"));
     static const QRegularExpression earlierSds(QStringLiteral("(?:令和([0-9]+)年度まで|改正前)のSDS交付等に係る裾切値:([0-9.]+)%"));
     for (const QString &path : paths) {
-        const auto workbook = readXlsx(path, error);
+        const auto workbook = readXlsx(path);
         if (!workbook)
-            return std::nullopt;
+            return workbook.failure();
         const QString file = QDir::toNativeSeparators(path);
         for (const XlsxSheet &sheet : workbook->sheets) {
             const auto date = sheetDate(sheet);
-            if (!date) {
-                *error = QStringLiteral("%1 のシート「%2」は厚生労働省のラベル表示・ＳＤＳ交付等の義務対象物質一覧ではありません（表題に施行日がありません）。")
-                             .arg(file, sheet.name);
-                return std::nullopt;
-            }
+            if (!date)
+                return Failure{QStringLiteral("%1 のシート「%2」は厚生労働省のラベル表示・ＳＤＳ交付等の義務対象物質一覧ではありません（表題に施行日がありません）。")
+                                   .arg(file, sheet.name)};
             list.listDate = std::max(list.listDate, *date);
             if (workbook->modified.isValid())
                 list.saved = std::max(list.saved, workbook->modified.toUTC().date());
@@ -207,14 +205,10 @@ std::optional<LegalList> readLegalLists(const QStringList &paths, QString *error
             }
         }
     }
-    if (!problems.isEmpty()) {
-        *error = QStringLiteral("厚生労働省の一覧に読めない箇所があるため、何も読み込みませんでした。\n") + problems.join(QLatin1Char('\n'));
-        return std::nullopt;
-    }
-    if (list.entries.empty()) {
-        *error = QStringLiteral("厚生労働省の一覧に物質の行がありません。");
-        return std::nullopt;
-    }
+    if (!problems.isEmpty())
+        return Failure{QStringLiteral("厚生労働省の一覧に読めない箇所があるため、何も読み込みませんでした。\n") + problems.join(QLatin1Char('\n'))};
+    if (list.entries.empty())
+        return Failure{QStringLiteral("厚生労働省の一覧に物質の行がありません。")};
     return list;
 }
 

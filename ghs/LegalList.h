@@ -1,4 +1,6 @@
 #pragma once
+#include "Outcome.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -42,7 +44,7 @@ struct LegalList {
 // Reads MHLW's workbooks (every sheet of each: in force from 2025-04-01, added from
 // 2026-04-01, in force from 2027-04-01) into one list. Refuses a workbook that is not such a
 // list, and any row it cannot read, with the file, sheet, row and text.
-std::optional<LegalList> readLegalLists(const QStringList &paths, QString *error);
+Result<LegalList> readLegalLists(const QStringList &paths);
 
 // The entry that applies to a CAS RN: from the newest sheet that lists it, preferring a row
 // that names that CAS RN alone. Nothing when the CAS RN is not on the list.

@@ -43,11 +43,11 @@ std::vector<ClassEntry> NiteSubstance::entries() const
     return all;
 }
 
-std::optional<NiteList> readNiteList(const QString &path, QString *error)
+Result<NiteList> readNiteList(const QString &path)
 {
-    const auto workbook = readXlsx(path, error);
+    const auto workbook = readXlsx(path);
     if (!workbook)
-        return std::nullopt;
+        return workbook.failure();
     const QString file = QDir::toNativeSeparators(path);
     const XlsxSheet &sheet = workbook->sheets.front();
     const std::vector<HazardClass> classes = columnClasses();
@@ -59,16 +59,12 @@ std::optional<NiteList> readNiteList(const QString &path, QString *error)
     for (int column = 1; column <= int(expected.size()); ++column) {
         if (expected.at(column - 1).isEmpty())
             continue;
-        if (normalisedHeading(sheet.cell(1, column)) != normalisedHeading(expected.at(column - 1))) {
-            *error = QStringLiteral("%1 は NITE 統合版 GHS 分類結果の一覧ではありません（%2 列目の見出しが「%3」で、「%4」ではありません）。")
-                         .arg(file).arg(columnName(column), sheet.cell(1, column), expected.at(column - 1));
-            return std::nullopt;
-        }
+        if (normalisedHeading(sheet.cell(1, column)) != normalisedHeading(expected.at(column - 1)))
+            return Failure{QStringLiteral("%1 は NITE 統合版 GHS 分類結果の一覧ではありません（%2 列目の見出しが「%3」で、「%4」ではありません）。")
+                               .arg(file).arg(columnName(column), sheet.cell(1, column), expected.at(column - 1))};
     }
-    if (!workbook->modified.isValid()) {
-        *error = QStringLiteral("%1 には保存日が記録されていないため、一覧の版が分かりません。").arg(file);
-        return std::nullopt;
-    }
+    if (!workbook->modified.isValid())
+        return Failure{QStringLiteral("%1 には保存日が記録されていないため、一覧の版が分かりません。").arg(file)};
 
     static const QRegularExpression idPattern(QStringLiteral("^m-nite-(?:[0-9]{2,7}-[0-9]{2}-[0-9]a?|nocas-[0-9]{4})$"));
     static const QRegularExpression casPattern(QStringLiteral("^[0-9]{2,7}-[0-9]{2}-[0-9]$"));
@@ -131,14 +127,10 @@ std::optional<NiteList> readNiteList(const QString &path, QString *error)
         substance.sdsUrl = sheet.cell(row, urlColumn + 2).trimmed();
         list.substances.push_back(std::move(substance));
     }
-    if (!problems.isEmpty()) {
-        *error = QStringLiteral("NITE の一覧に読めない箇所があるため、何も読み込みませんでした。\n") + problems.join(QLatin1Char('\n'));
-        return std::nullopt;
-    }
-    if (list.substances.empty()) {
-        *error = QStringLiteral("%1 に物質の行がありません。").arg(file);
-        return std::nullopt;
-    }
+    if (!problems.isEmpty())
+        return Failure{QStringLiteral("NITE の一覧に読めない箇所があるため、何も読み込みませんでした。\n") + problems.join(QLatin1Char('\n'))};
+    if (list.substances.empty())
+        return Failure{QStringLiteral("%1 に物質の行がありません。").arg(file)};
     return list;
 }
 

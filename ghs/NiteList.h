@@ -1,6 +1,7 @@
 #pragma once
 #include "ClassificationCell.h"
 #include "HazardClass.h"
+#include "Outcome.h"
 
 #include <QDate>
 #include <QString>
@@ -41,7 +42,7 @@ struct NiteList {
 // Reads list_nite_all.xlsx. Refuses, with a Japanese message naming the file, a workbook
 // whose first sheet does not have the list's columns, a row whose ID or CAS RN is malformed,
 // an ID that repeats, and any cell not understood (with its row, column and text).
-std::optional<NiteList> readNiteList(const QString &path, QString *error);
+Result<NiteList> readNiteList(const QString &path);
 
 // The ID's CAS RN: "m-nite-7664-39-3a" -> "7664-39-3"; empty for "m-nite-nocas-0001".
 QString casOfNiteId(const QString &id);

@@ -283,18 +283,15 @@ QString columnName(int column)
     return name;
 }
 
-std::optional<XlsxWorkbook> readXlsx(const QString &path, QString *error)
+Result<XlsxWorkbook> readXlsx(const QString &path)
 {
     const QString file = QDir::toNativeSeparators(path);
     Archive archive(path);
-    if (!archive.open()) {
-        *error = QStringLiteral("%1: Excel ブック（.xlsx）として開けません。").arg(file);
-        return std::nullopt;
-    }
+    if (!archive.open())
+        return Failure{QStringLiteral("%1: Excel ブック（.xlsx）として開けません。").arg(file)};
     QString problem;
     const auto fail = [&](const QString &why) {
-        *error = QStringLiteral("%1: Excel ブックとして読めません（%2）。").arg(file, why);
-        return std::nullopt;
+        return Failure{QStringLiteral("%1: Excel ブックとして読めません（%2）。").arg(file, why)};
     };
     const auto workbookXml = archive.read(QStringLiteral("xl/workbook.xml"), &problem);
     if (!workbookXml)

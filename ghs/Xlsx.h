@@ -1,4 +1,6 @@
 #pragma once
+#include "Outcome.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -29,10 +31,10 @@ struct XlsxWorkbook {
     const XlsxSheet *sheet(const QString &name) const;
 };
 
-// Reads the file. On failure returns nothing and says why in *error (Japanese, with the
-// file's name): not a zip archive, not a workbook, a part that is not well-formed XML, or a
-// part larger than the reader accepts.
-std::optional<XlsxWorkbook> readXlsx(const QString &path, QString *error);
+// Reads the file. The failure says why (Japanese, with the file's name): not a zip archive,
+// not a workbook, a part that is not well-formed XML, or a part larger than the reader
+// accepts.
+Result<XlsxWorkbook> readXlsx(const QString &path);
 
 // "B12" -> column 2, row 12; nothing when the reference is malformed.
 std::optional<std::pair<int, int>> cellPosition(const QString &reference);

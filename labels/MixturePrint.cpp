@@ -224,10 +224,9 @@ void MixtureRun::placePictograms(const QStringList &pictures)
 
 void MixtureRun::printLabel(const ProductAsMixture &product)
 {
-    QString error;
-    const std::optional<MixtureLabel> label = mixtureLabel(product.classification, &error);
+    const Result<MixtureLabel> label = mixtureLabel(product.classification);
     if (!label)
-        throw Failure{error, {}};
+        throw label.failure();
     if (!label->hazardous()) {
         // 「該当しない」 is a claim: it cannot be made while some class is unknown.
         QStringList open;

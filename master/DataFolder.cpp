@@ -2,6 +2,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "MasterWrite.h"
+#include "OpenDatabase.h"
 #include "ProgramMaster.h"
 #include "SchemaUpgrade.h"
 #include "Transaction.h"
@@ -16,63 +17,56 @@
 namespace corvane {
 namespace {
 
-bool fail(QString *error, const QString &message)
-{
-    *error = message;
-    return false;
-}
-
 // Creates the tables in a new file and fills them with the master, as an update would fill
 // an empty database: one code path writes the master's rows for the build and for updates.
-bool fillDatabase(const QString &file, const ProgramMaster &master, QString *error)
+Outcome fillDatabase(const QString &file, const ProgramMaster &master)
 {
     const QString connection = QStringLiteral("corvane-build-") + file;
-    bool created = true;
+    Outcome created;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(file);
         if (!db.open())
-            created = fail(error, db.lastError().text());
+            created = Outcome::failed(db.lastError().text());
         QSqlQuery query(db);
         for (const QString &statement : schemaStatements(master.schema))
             if (created && !query.exec(statement))
-                created = fail(error, query.lastError().text());
+                created = Outcome::failed(query.lastError().text());
         db.close();
     }
     QSqlDatabase::removeDatabase(connection);
     if (!created)
-        return false;
+        return created;
 
-    auto db = Database::open(file, error);
+    const auto db = openDatabaseFile(file);
     if (!db)
-        return false;
+        return db.failure();
     try {
-        Transaction transaction(*db);
-        writeProgramMaster(*db, master);
+        Transaction transaction(**db);
+        writeProgramMaster(**db, master);
         transaction.commit();
     } catch (const DbError &failure) {
-        return fail(error, QString::fromStdString(failure.what()));
+        return failure.failure();
     }
-    return true;
+    return {};
 }
 
-bool buildDatabase(const QString &target, const DataSources &sources, QString *error)
+Outcome buildDatabase(const QString &target, const DataSources &sources)
 {
-    const auto master = loadMaster(sources.masterFolder, sources.schemaFile, error);
+    const auto master = loadMaster(sources.masterFolder, sources.schemaFile);
     if (!master)
-        return false;
+        return master.failure();
     const QString temporary = target + QStringLiteral(".new");
     QFile::remove(temporary);
-    if (!fillDatabase(temporary, *master, error) || !QFile::rename(temporary, target)) {
-        if (QFile::exists(temporary) && error->isEmpty())
-            *error = QStringLiteral("ファイルを書き込めません: %1").arg(target);
+    Outcome filled = fillDatabase(temporary, *master);
+    if (filled && !QFile::rename(temporary, target))
+        filled = Outcome::failed(QStringLiteral("ファイルを書き込めません: %1").arg(target));
+    if (!filled)
         QFile::remove(temporary);
-        return false;
-    }
-    return true;
+    return filled;
 }
 
-bool copyMissingFiles(const QString &sourceFolder, const QString &dataFolder, QString *error)
+Outcome copyMissingFiles(const QString &sourceFolder, const QString &dataFolder)
 {
     const QDir source(sourceFolder);
     for (const QFileInfo &file : source.entryInfoList(QDir::Files)) {
@@ -80,10 +74,10 @@ bool copyMissingFiles(const QString &sourceFolder, const QString &dataFolder, QS
         if (QFileInfo::exists(target))
             continue;
         if (!QFile::copy(file.absoluteFilePath(), target))
-            return fail(error, QStringLiteral("ファイルを書き込めません: %1").arg(target));
+            return Outcome::failed(QStringLiteral("ファイルを書き込めません: %1").arg(target));
         QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
     }
-    return true;
+    return {};
 }
 
 } // namespace
@@ -97,17 +91,18 @@ DataSources dataSourcesIn(const QString &sourceRoot)
              root.filePath(QStringLiteral("labels/reports"))}};
 }
 
-bool createDataFolder(const QString &dataFolder, const DataSources &sources, QString *error)
+Outcome createDataFolder(const QString &dataFolder, const DataSources &sources)
 {
     if (!QDir().mkpath(dataFolder))
-        return fail(error, QStringLiteral("フォルダを作成できません: %1").arg(dataFolder));
+        return Outcome::failed(QStringLiteral("フォルダを作成できません: %1").arg(dataFolder));
     const QString database = QDir(dataFolder).filePath(QStringLiteral("Data.mde"));
-    if (!QFileInfo::exists(database) && !buildDatabase(database, sources, error))
-        return false;
+    if (!QFileInfo::exists(database))
+        if (Outcome built = buildDatabase(database, sources); !built)
+            return built;
     for (const QString &folder : sources.copyFolders)
-        if (!copyMissingFiles(folder, dataFolder, error))
-            return false;
-    return true;
+        if (Outcome copied = copyMissingFiles(folder, dataFolder); !copied)
+            return copied;
+    return {};
 }
 
 } // namespace corvane

@@ -1,4 +1,6 @@
 #pragma once
+#include "Outcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +18,7 @@ DataSources dataSourcesIn(const QString &sourceRoot);
 // Fills the Data folder with what the program needs: Data.mde (the tables, the substance
 // master with its version and the list of all target substances) and the picture and report
 // files. Files that exist are never overwritten; Data.mde is written under a temporary name
-// and renamed only when complete. Returns false with a Japanese message in *error.
-bool createDataFolder(const QString &dataFolder, const DataSources &sources, QString *error);
+// and renamed only when complete. The failure says what could not be read or written.
+Outcome createDataFolder(const QString &dataFolder, const DataSources &sources);
 
 } // namespace corvane

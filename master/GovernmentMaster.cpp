@@ -116,10 +116,9 @@ QString substancesFileText(const std::vector<ComposedSubstance> &substances)
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite, const ghs::LegalList &legal,
-                                                      const std::vector<ComposedSubstance> &current,
-                                                      const QString &hazardText, const QString &precautionText,
-                                                      QString *error)
+Result<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite, const ghs::LegalList &legal,
+                                               const std::vector<ComposedSubstance> &current, const QString &hazardText,
+                                               const QString &precautionText)
 {
     const QSet<QString> blanks = codesWithBlanks(precautionText);
     const ghs::LabelTable &table = ghs::LabelTable::builtIn();
@@ -316,10 +315,8 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
                                            .join(QLatin1Char('\t'));
         }
     }
-    if (!problems.isEmpty()) {
-        *error = QStringLiteral("ラベル要素を組み立てられない物質があります。\n") + problems.join(QLatin1Char('\n'));
-        return std::nullopt;
-    }
+    if (!problems.isEmpty())
+        return Failure{QStringLiteral("ラベル要素を組み立てられない物質があります。\n") + problems.join(QLatin1Char('\n'))};
 
     GovernmentMaster master;
     for (Draft &d : drafts)
@@ -336,8 +333,7 @@ std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite,
         QStringList lines;
         for (const MasterError &e : read.errors)
             lines << QStringLiteral("%1行目: %2").arg(e.line).arg(e.message);
-        *error = QStringLiteral("作った物質マスタが規則に合いません。\n") + lines.join(QLatin1Char('\n'));
-        return std::nullopt;
+        return Failure{QStringLiteral("作った物質マスタが規則に合いません。\n") + lines.join(QLatin1Char('\n'))};
     }
     master.substances = std::move(read.substances);
     // The classification lines in number order.

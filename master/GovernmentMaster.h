@@ -35,11 +35,10 @@ struct GovernmentMaster {
 //   name and the English name kept as aliases where they are no other substance's name;
 // - the legal list's duty, date and cut-offs on the substances it lists.
 // Statements whose blank nothing fills (P321, P370+P378 …) are left out. The result is
-// checked with the master's rules (readMasterSource); any error is returned in *error.
-std::optional<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite, const ghs::LegalList &legal,
-                                                      const std::vector<ComposedSubstance> &current,
-                                                      const QString &hazardText, const QString &precautionText,
-                                                      QString *error);
+// checked with the master's rules (readMasterSource); the failure has every error.
+Result<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite, const ghs::LegalList &legal,
+                                               const std::vector<ComposedSubstance> &current, const QString &hazardText,
+                                               const QString &precautionText);
 
 // The credit lines the publishers ask for wherever the master's source is shown, for a master
 // made from NITE's list of that date ("2026-02-27"): NITE's names the edition as NITE

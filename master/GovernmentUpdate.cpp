@@ -1,13 +1,14 @@
 #include "GovernmentUpdate.h"
 #include "Database.h"
+#include "DbError.h"
 #include "DatabaseBackup.h"
+#include "DialectSteps.h"
 #include "GovernmentMaster.h"
 #include "LegalList.h"
 #include "MasterRows.h"
 #include "MasterUpdate.h"
 #include "NiteList.h"
 #include "ProgramMaster.h"
-#include "SqlDialect.h"
 #include "SqlRun.h"
 #include "SubstanceClassification.h"
 #include "Transaction.h"
@@ -21,7 +22,7 @@
 namespace corvane {
 namespace {
 
-RunResult refused(const QString &why) { return {false, why + QStringLiteral("\n何も変えていません。"), {}}; }
+RunResult refused(const Failure &why) { return {Failure{why.text() + QStringLiteral("\n何も変えていません。")}, {}}; }
 
 QString describe(const std::vector<ghs::ClassEntry> &entries, ghs::HazardClass hazardClass)
 {
@@ -51,33 +52,23 @@ QStringList changedClasses(const std::vector<ghs::ClassEntry> &before, const std
 RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const QString &niteFile,
                                const QStringList &legalFiles, bool apply, const QDateTime &now)
 {
-    QString error;
-    const auto nite = ghs::readNiteList(niteFile, &error);
+    const auto nite = ghs::readNiteList(niteFile);
     if (!nite)
-        return refused(error);
+        return refused(nite.failure());
     ghs::LegalList legal;
     if (!legalFiles.isEmpty()) {
-        const auto read = ghs::readLegalLists(legalFiles, &error);
+        const auto read = ghs::readLegalLists(legalFiles);
         if (!read)
-            return refused(error);
+            return refused(read.failure());
         legal = *read;
     }
     QString backup;
     try {
         // Applying holds the write lock from the first read: what is shown is what is written.
         std::optional<Transaction> transaction;
-        if (apply) {
-            if (db.server()) {
-                transaction.emplace(db);
-                dialect::lockMasterUpdate(db);
-            } else {
-                backup = backupPathFor(db.path(), storedMasterVersion(db), now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-                if (const auto problem = backupAndBeginWrite(db, backup, transaction)) {
-                    backup.clear();
-                    return {false, *problem + QStringLiteral("\n何も変えていません。"), {}};
-                }
-            }
-        }
+        if (apply)
+            if (const Outcome begun = dialect::beginMasterWrite(db, storedMasterVersion(db), now, transaction, backup); !begun)
+                return refused(begun.failure());
         const auto giveUp = [&](const RunResult &result) {
             transaction.reset();
             discardBackup(backup);
@@ -85,15 +76,14 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
             return result;
         };
         // The master as stored, with whose each row is.
-        QString exported;
-        const RunResult stored = exportMaster(db, &exported);
-        if (!stored.ok)
-            return giveUp(stored);
+        const Result<QString> exported = exportMaster(db);
+        if (!exported)
+            return giveUp({exported.failure(), {}});
         const MasterSourceResult current = readMasterSource(master.hazardText, QStringLiteral("hazard_statements.tsv"),
                                                             master.precautionText, QStringLiteral("precautionary_statements.tsv"),
-                                                            exported, QStringLiteral("Data.mde"));
+                                                            *exported, QStringLiteral("Data.mde"));
         if (!current.errors.empty())
-            return giveUp(refused(QStringLiteral("データベースの物質マスタが規則に合わないため、更新できません。\n") + describeMasterErrors(current.errors)));
+            return giveUp(refused({QStringLiteral("データベースの物質マスタが規則に合わないため、更新できません。\n") + describeMasterErrors(current.errors)}));
         QSet<int> userRows;
         for (QSqlQuery query = runSql(db, QStringLiteral("SELECT ID FROM 表示物質 WHERE UserOwned <> 0")); query.next();)
             userRows.insert(query.value(0).toInt());
@@ -105,12 +95,12 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
                 newest = std::max(newest, row.sourceVersion);
         const QString version = nite->saved.toString(Qt::ISODate);
         if (!newest.isEmpty() && version < newest)
-            return giveUp(refused(QStringLiteral("%1 は %2 に保存された一覧で、データベースの物質マスタが使っている一覧（%3）より古いため、使えません。")
-                               .arg(QDir::toNativeSeparators(niteFile), version, newest)));
+            return giveUp(refused({QStringLiteral("%1 は %2 に保存された一覧で、データベースの物質マスタが使っている一覧（%3）より古いため、使えません。")
+                                       .arg(QDir::toNativeSeparators(niteFile), version, newest)}));
 
-        auto built = buildGovernmentMaster(*nite, legal, current.substances, master.hazardText, master.precautionText, &error);
+        auto built = buildGovernmentMaster(*nite, legal, current.substances, master.hazardText, master.precautionText);
         if (!built)
-            return giveUp(refused(error));
+            return giveUp(refused(built.failure()));
         QHash<int, const ComposedSubstance *> before;
         for (const ComposedSubstance &row : current.substances)
             before.insert(row.id, &row);
@@ -126,9 +116,9 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
                 }
         QHash<int, std::vector<ghs::ClassEntry>> newClassification;
         std::vector<ClassificationRow> rowsToWrite;
-        const auto builtClassifications = readClassificationsText(built->classificationsText, QString(), &error);
+        const auto builtClassifications = readClassificationsText(built->classificationsText, QString());
         if (!builtClassifications)
-            return giveUp(refused(error));
+            return giveUp(refused(builtClassifications.failure()));
         for (const ClassificationRow &row : *builtClassifications) {
             newClassification[row.substanceId].push_back(row.entry);
             if (!userRows.contains(row.substanceId))
@@ -215,7 +205,7 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
     } catch (const std::exception &failure) {
         if (!backup.isEmpty())
             discardBackup(backup);
-        return {false, QStringLiteral("更新できませんでした。データベースは元のままです。\n") + QString::fromStdString(failure.what()), {}};
+        return {failureOf(failure).after(QStringLiteral("更新できませんでした。データベースは元のままです。")), {}};
     }
 }
 

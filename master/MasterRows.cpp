@@ -1,7 +1,7 @@
 #include "MasterRows.h"
 #include "Database.h"
 #include "EntryTable.h"
-#include "SqlFailure.h"
+#include "SqlDialect.h"
 #include "SqlRun.h"
 
 #include <QSqlError>
@@ -102,7 +102,7 @@ bool putSubstance(Database &db, int id, const ComposedSubstance &substance, cons
     {
         const auto watch = db.watchStatement();
         if (!(before ? updateSubstanceRow(write, numbered) : insertSubstanceRow(write, numbered)))
-            throw sqlFailure(db, write.lastError());
+            throw dialect::statementFailure(db, write.lastError());
     }
     setOrigin(db, id, origin);
     return before != substanceData(db, id);

@@ -2,11 +2,11 @@
 #include "Database.h"
 #include "DatabaseBackup.h"
 #include "DbError.h"
+#include "DialectSteps.h"
 #include "MasterVersion.h"
 #include "MasterWrite.h"
 #include "ProgramMaster.h"
-#include "SchemaUpgrade.h"
-#include "SqlDialect.h"
+#include "SchemaLookup.h"
 #include "SqlRun.h"
 #include "Transaction.h"
 
@@ -17,15 +17,35 @@
 namespace corvane {
 namespace {
 
-const QString kFailed = QStringLiteral("物質マスタを更新できませんでした。これまでの物質マスタのまま続けます。\n");
+const QString kFailed = QStringLiteral("物質マスタを更新できませんでした。これまでの物質マスタのまま続けます。");
 
-RunResult failed(const QString &reason) { return {false, kFailed + reason, {}}; }
+RunResult failed(const Failure &reason) { return {reason.after(kFailed), {}}; }
+
+QString resourceText(const QString &name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// Whether the database holds the master compiled into this program. Reading and checking the
+// whole master takes a tenth of a second, so the versions are compared first.
+bool holdsProgramVersion(Database &db)
+{
+    try {
+        for (const QString &line : resourceText(QStringLiteral(":/master/VERSION")).split(QLatin1Char('\n')))
+            if (const QString version = line.trimmed(); !version.isEmpty() && !version.startsWith(u'#'))
+                return isMasterVersion(version) && storedMasterVersion(db) == version;
+    } catch (const DbError &) {
+        // the full update reports what is wrong
+    }
+    return false;
+}
 
 } // namespace
 
 QString storedMasterVersion(Database &db)
 {
-    if (!dialect::tableExists(db, QStringLiteral("MasterVersion")))
+    if (!tableExists(db, QStringLiteral("MasterVersion")))
         return {};
     QSqlQuery version = runSql(db, QStringLiteral("SELECT Version FROM MasterVersion"));
     return version.next() ? version.value(0).toString() : QString();
@@ -37,35 +57,26 @@ RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTim
     try {
         const QString stored = storedMasterVersion(db);
         if (!stored.isEmpty() && !isMasterVersion(stored))
-            return failed(QStringLiteral("データベースに記録された物質マスタの版「%1」が読めません。").arg(stored));
+            return failed({QStringLiteral("データベースに記録された物質マスタの版「%1」が読めません。").arg(stored)});
         const int order = compareMasterVersions(stored, master.version);
         if (order > 0)
-            return {true, {}, {QStringLiteral("データベースの物質マスタ（版 %1）はこのプログラムの物質マスタ（版 %2）より新しいため、そのまま使います。")
+            return {{}, {QStringLiteral("データベースの物質マスタ（版 %1）はこのプログラムの物質マスタ（版 %2）より新しいため、そのまま使います。")
                                    .arg(stored, master.version)}};
         if (order == 0)
             return {};
 
+        // Several PCs may start at once: the first updates, the others wait here and then
+        // find the new version.
         std::optional<Transaction> transaction;
-        if (db.server()) {
-            // Several PCs may start at once: the first updates, the others wait here and
-            // then find the new version.
-            transaction.emplace(db);
-            dialect::lockMasterUpdate(db);
-        } else {
-            backup = backupPathFor(db.path(), stored, now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-            if (const auto problem = backupAndBeginWrite(db, backup, transaction)) {
-                backup.clear();
-                return failed(*problem);
-            }
-        }
+        if (const Outcome begun = dialect::beginMasterWrite(db, stored, now, transaction, backup); !begun)
+            return failed(begun.failure());
         // Another program may have updated the master before this one held the lock.
         if (compareMasterVersions(storedMasterVersion(db), master.version) >= 0) {
             transaction.reset();
             discardBackup(backup);
             return {};
         }
-        const QStringList added = db.server() ? addMissingServerSchema(db, master.serverSchema)
-                                              : addMissingSchema(db, master.schema);
+        const QStringList added = dialect::addMissingSchema(db, master.schema, master.serverSchema);
         if (added.contains(QStringLiteral("表示物質.MasterNo")))
             runSql(db, QStringLiteral("UPDATE 表示物質 SET MasterNo = ID")); // every older row came from the master
         const MasterChanges changes = writeProgramMaster(db, master);
@@ -87,39 +98,36 @@ RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTim
     } catch (const std::exception &error) {
         if (!backup.isEmpty())
             discardBackup(backup); // the database is as it was, so the copy is not needed
-        return failed(QString::fromStdString(error.what()));
+        return failed(failureOf(error));
     }
 }
 
 RunResult updateMasterAtStartUp(Database &db)
 {
-    // Reading and checking the whole master took a tenth of a second; when the database
-    // already holds this program's version there is nothing to do, so compare first.
-    try {
-        QFile file(QStringLiteral(":/master/VERSION"));
-        if (file.open(QIODevice::ReadOnly)) {
-            for (const QByteArray &line : file.readAll().split('\n'))
-                if (const QString version = QString::fromUtf8(line).trimmed(); !version.isEmpty() && !version.startsWith(u'#')) {
-                    if (isMasterVersion(version) && storedMasterVersion(db) == version)
-                        return {};
-                    break;
-                }
-        }
-    } catch (const std::exception &) {
-        // the full update below reports what is wrong
+    RunResult result;
+    if (!holdsProgramVersion(db)) {
+        const auto master = programMaster();
+        if (!master)
+            return failed(master.failure());
+        result = updateMaster(db, *master, QDateTime::currentDateTime());
+        if (!result.outcome)
+            return result; // the next start tries again, columns and all
     }
-    QString error;
-    const auto master = programMaster(&error);
-    if (!master)
-        return failed(error);
-    return updateMaster(db, *master, QDateTime::currentDateTime());
+    // A database whose master needed no update may still be of an earlier release, without
+    // columns that saves use (a product's Revision).
+    if (const Outcome upgraded = dialect::upgradeSchema(db, resourceText(QStringLiteral(":/schema.sql")),
+                                                        resourceText(QStringLiteral(":/schema-postgresql.sql")));
+        !upgraded)
+        result.outcome = upgraded.failure().after(
+            QStringLiteral("データベースの表に列を加えられませんでした。製品と会社情報の保存はできません。"));
+    return result;
 }
 
 QString masterUpdateMessage(const RunResult &result)
 {
     QStringList lines = result.notices;
-    if (!result.ok)
-        lines << result.error;
+    if (!result.outcome)
+        lines << result.outcome.errorText();
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -17,7 +17,7 @@ QString resourceText(const QString &path)
 
 } // namespace
 
-std::optional<MixtureLabel> mixtureLabel(const ghs::MixtureClassification &classification, QString *error)
+Result<MixtureLabel> mixtureLabel(const ghs::MixtureClassification &classification)
 {
     std::vector<ghs::ClassEntry> entries;
     for (const ghs::ClassResult &result : classification.classes)
@@ -30,18 +30,14 @@ std::optional<MixtureLabel> mixtureLabel(const ghs::MixtureClassification &class
 
     QString problem;
     const auto composed = ghs::composeLabel(entries, ghs::LabelTable::builtIn(), &problem);
-    if (!composed) {
-        *error = QStringLiteral("混合物の分類からラベル要素を組み立てられません: %1").arg(problem);
-        return std::nullopt;
-    }
+    if (!composed)
+        return Failure{QStringLiteral("混合物の分類からラベル要素を組み立てられません: %1").arg(problem)};
     if (composed->hazardCodes.isEmpty())
         return label; // categories that carry no label element
-    if (composed->pictograms.size() > 5) {
-        *error = QStringLiteral("混合物の分類には絵表示が %1 個必要で、ラベルの5個の枠に収まりません（%2）。")
-                     .arg(composed->pictograms.size())
-                     .arg(composed->pictograms.join(QStringLiteral("、")));
-        return std::nullopt;
-    }
+    if (composed->pictograms.size() > 5)
+        return Failure{QStringLiteral("混合物の分類には絵表示が %1 個必要で、ラベルの5個の枠に収まりません（%2）。")
+                           .arg(composed->pictograms.size())
+                           .arg(composed->pictograms.join(QStringLiteral("、")))};
     const QString hazardText = resourceText(QStringLiteral(":/master/hazard_statements.tsv"));
     const QString precautionText = resourceText(QStringLiteral(":/master/precautionary_statements.tsv"));
     const QSet<QString> blanks = codesWithBlanks(precautionText);
@@ -58,8 +54,7 @@ std::optional<MixtureLabel> mixtureLabel(const ghs::MixtureClassification &class
         QStringList lines;
         for (const MasterError &e : read.errors)
             lines << e.message;
-        *error = QStringLiteral("混合物のラベル要素を組み立てられません: %1").arg(lines.join(QStringLiteral(" / ")));
-        return std::nullopt;
+        return Failure{QStringLiteral("混合物のラベル要素を組み立てられません: %1").arg(lines.join(QStringLiteral(" / ")))};
     }
     const ComposedSubstance &made = read.substances.front();
     label.signalWord = made.signalWord;

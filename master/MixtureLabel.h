@@ -1,4 +1,5 @@
 #pragma once
+#include "Outcome.h"
 #include "mixture/MixtureResult.h"
 
 #include <QString>
@@ -20,8 +21,8 @@ struct MixtureLabel {
     bool hazardous() const { return !hazards.isEmpty(); }
 };
 
-// Nothing, with the reason in Japanese in *error, when the classification's categories have
-// no row in the label element table or call for more pictograms than a label holds.
-std::optional<MixtureLabel> mixtureLabel(const ghs::MixtureClassification &classification, QString *error);
+// Fails, saying why in Japanese, when the classification's categories have no row in the
+// label element table or call for more pictograms than a label holds.
+Result<MixtureLabel> mixtureLabel(const ghs::MixtureClassification &classification);
 
 } // namespace corvane

@@ -16,6 +16,11 @@ std::optional<QString> readUtf8(const QString &fileName)
     return QString::fromUtf8(file.readAll());
 }
 
+Failure cannotRead(const QString &fileName)
+{
+    return {QStringLiteral("ファイルを読み込めません: %1").arg(QDir::toNativeSeparators(fileName)), {}};
+}
+
 // The first line of VERSION that is not a comment.
 QString versionIn(const QString &text)
 {
@@ -50,7 +55,7 @@ QString describeMasterErrors(const std::vector<MasterError> &errors)
     return lines.join(QLatin1Char('\n'));
 }
 
-std::optional<ProgramMaster> loadMaster(const QString &masterFolder, const QString &schemaFile, QString *error)
+Result<ProgramMaster> loadMaster(const QString &masterFolder, const QString &schemaFile)
 {
     const QDir folder(masterFolder);
     ProgramMaster master;
@@ -59,28 +64,20 @@ std::optional<ProgramMaster> loadMaster(const QString &masterFolder, const QStri
     QStringList texts;
     for (const QString &name : names) {
         const auto text = readUtf8(folder.filePath(name));
-        if (!text) {
-            *error = QStringLiteral("ファイルを読み込めません: %1").arg(QDir::toNativeSeparators(folder.filePath(name)));
-            return std::nullopt;
-        }
+        if (!text)
+            return cannotRead(folder.filePath(name));
         texts << *text;
     }
     const auto schema = readUtf8(schemaFile);
-    if (!schema) {
-        *error = QStringLiteral("ファイルを読み込めません: %1").arg(QDir::toNativeSeparators(schemaFile));
-        return std::nullopt;
-    }
+    if (!schema)
+        return cannotRead(schemaFile);
     master.version = versionIn(texts[0]);
-    if (!isMasterVersion(master.version)) {
-        *error = QStringLiteral("%1: 物質マスタの版「%2」は「2026-12-07」の形で書いてください。")
-                     .arg(QDir::toNativeSeparators(folder.filePath(names[0])), master.version);
-        return std::nullopt;
-    }
+    if (!isMasterVersion(master.version))
+        return Failure{QStringLiteral("%1: 物質マスタの版「%2」は「2026-12-07」の形で書いてください。")
+                           .arg(QDir::toNativeSeparators(folder.filePath(names[0])), master.version)};
     MasterSourceResult read = readMasterFolder(masterFolder);
-    if (!read.errors.empty()) {
-        *error = QStringLiteral("物質マスタの誤り:\n") + describeMasterErrors(read.errors);
-        return std::nullopt;
-    }
+    if (!read.errors.empty())
+        return Failure{QStringLiteral("物質マスタの誤り:\n") + describeMasterErrors(read.errors)};
     master.schema = *schema;
     // Beside the file's schema; only a server database needs it.
     master.serverSchema = readUtf8(QFileInfo(schemaFile).dir().filePath(QStringLiteral("schema-postgresql.sql")))
@@ -90,17 +87,17 @@ std::optional<ProgramMaster> loadMaster(const QString &masterFolder, const QStri
     master.substances = std::move(read.substances);
     // The classifications beside the rows; a master folder of an earlier format has none.
     if (const auto text = readUtf8(folder.filePath(QStringLiteral("classifications.tsv")))) {
-        auto rows = readClassificationsText(*text, QDir::toNativeSeparators(folder.filePath(QStringLiteral("classifications.tsv"))), error);
+        auto rows = readClassificationsText(*text, QDir::toNativeSeparators(folder.filePath(QStringLiteral("classifications.tsv"))));
         if (!rows)
-            return std::nullopt;
+            return rows.failure();
         master.classifications = std::move(*rows);
     }
     return master;
 }
 
-std::optional<ProgramMaster> programMaster(QString *error)
+Result<ProgramMaster> programMaster()
 {
-    return loadMaster(QStringLiteral(":/master"), QStringLiteral(":/schema.sql"), error);
+    return loadMaster(QStringLiteral(":/master"), QStringLiteral(":/schema.sql"));
 }
 
 } // namespace corvane

@@ -1,5 +1,6 @@
 #pragma once
 #include "MasterSource.h"
+#include "Outcome.h"
 #include "SubstanceClassification.h"
 
 #include <QHash>
@@ -22,12 +23,12 @@ struct ProgramMaster {
 };
 
 // Reads a master from a folder laid out as data/master/ (the three tables and VERSION) and
-// the schema file. Returns nothing, with every error in *error (Japanese), when a file is
-// missing or a row breaks the master's rules.
-std::optional<ProgramMaster> loadMaster(const QString &masterFolder, const QString &schemaFile, QString *error);
+// the schema file. Fails, with every error (Japanese), when a file is missing or a row breaks
+// the master's rules.
+Result<ProgramMaster> loadMaster(const QString &masterFolder, const QString &schemaFile);
 
 // The master compiled into this program.
-std::optional<ProgramMaster> programMaster(QString *error);
+Result<ProgramMaster> programMaster();
 
 // The line (1-based) of each numbered row of a substances.tsv text, keyed by the number.
 QHash<int, int> sourceLinesOf(const QString &substanceText);

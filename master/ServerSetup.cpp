@@ -1,10 +1,12 @@
 #include "ServerSetup.h"
 #include "Database.h"
+#include "DbError.h"
 #include "MasterUpdate.h"
 #include "MasterWrite.h"
+#include "OpenDatabase.h"
 #include "ProgramMaster.h"
 #include "SchemaUpgrade.h"
-#include "SqlDialect.h"
+#include "SchemaLookup.h"
 #include "SqlRun.h"
 #include "Transaction.h"
 
@@ -18,20 +20,18 @@ const QStringList kCopiedTables{QStringLiteral("MasterVersion"), QStringLiteral(
                                 QStringLiteral("ProductItemEntry"), QStringLiteral("製品含有率"), QStringLiteral("製品物性"),
                                 QStringLiteral("会社情報")};
 
-RunResult failure(const QString &reason) { return {false, reason, {}}; }
+RunResult failure(const Failure &reason) { return {reason, {}}; }
 
 // The server database, open and holding no table yet.
-std::unique_ptr<Database> openEmpty(const ServerAddress &address, QString *error)
+Result<std::unique_ptr<Database>> openEmpty(const ServerAddress &address)
 {
-    auto db = Database::openServer(address, error, false);
+    auto db = openServerDatabase(address, false);
     if (!db)
-        return nullptr;
-    if (const QStringList tables = dialect::tableNames(*db); !tables.isEmpty()) {
-        *error = QStringLiteral("サーバー %1 のデータベースは空ではありません（表: %2）。何も変えていません。\n"
-                                "空のデータベースを指定してください（例: createdb で新しく作る）。")
-                     .arg(address.describe(), tables.join(QStringLiteral("、")));
-        return nullptr;
-    }
+        return db;
+    if (const QStringList tables = tableNames(**db); !tables.isEmpty())
+        return Failure{QStringLiteral("サーバー %1 のデータベースは空ではありません（表: %2）。何も変えていません。\n"
+                                      "空のデータベースを指定してください（例: createdb で新しく作る）。")
+                           .arg(address.describe(), tables.join(QStringLiteral("、")))};
     return db;
 }
 
@@ -50,9 +50,9 @@ int rowCount(Database &db, const QString &table)
 // Copies one table's rows in their stored order; returns how many.
 int copyTable(Database &from, Database &to, const QString &table)
 {
-    const QStringList targetColumns = dialect::columnNames(to, table);
+    const QStringList targetColumns = columnNames(to, table);
     QStringList columns;
-    for (const QString &column : dialect::columnNames(from, table))
+    for (const QString &column : columnNames(from, table))
         if (column.compare(QLatin1String("rowid"), Qt::CaseInsensitive) != 0 && targetColumns.contains(column, Qt::CaseInsensitive))
             columns << column; // every column name of the schema works unquoted in both
 
@@ -85,59 +85,59 @@ QStringList namesOnlyCaseTellsApart(Database &file)
 
 RunResult initServerDatabase(const ServerAddress &address, const ProgramMaster &master)
 {
-    QString error;
-    auto db = openEmpty(address, &error);
-    if (!db)
-        return failure(error);
+    auto opened = openEmpty(address);
+    if (!opened)
+        return failure(opened.failure());
+    const std::unique_ptr<Database> db = std::move(*opened);
     try {
         Transaction transaction(*db);
         createTables(*db, master);
         writeProgramMaster(*db, master);
         transaction.commit();
     } catch (const std::exception &failed) {
-        return failure(QStringLiteral("準備できませんでした。データベースは空のままです。\n") + QString::fromStdString(failed.what()));
+        return failure(failureOf(failed).after(QStringLiteral("準備できませんでした。データベースは空のままです。")));
     }
-    return {true, {}, {QStringLiteral("サーバー %1 に表を作り、物質マスタ（版 %2、%3 物質）を入れました。")
+    return {{}, {QStringLiteral("サーバー %1 に表を作り、物質マスタ（版 %2、%3 物質）を入れました。")
                            .arg(address.describe(), master.version).arg(master.substances.size())}};
 }
 
 RunResult copyToServer(Database &file, const ServerAddress &address, const ProgramMaster &master)
 {
-    QString error;
-    auto db = openEmpty(address, &error);
-    if (!db)
-        return failure(error);
+    auto opened = openEmpty(address);
+    if (!opened)
+        return failure(opened.failure());
+    const std::unique_ptr<Database> db = std::move(*opened);
     RunResult result;
     try {
         // One state of the file throughout: a program saving meanwhile waits, so the copy holds
         // its save whole or not at all.
         Transaction snapshot(file, Transaction::Kind::Read);
         if (const QStringList twins = namesOnlyCaseTellsApart(file); !twins.isEmpty())
-            return failure(QStringLiteral("英字の大文字と小文字だけが違う製品名があります。サーバーでは同じ名前になるため、"
-                                          "何も写していません。どちらかの名前を変えてからやり直してください。\n")
-                           + twins.join(QLatin1Char('\n')));
+            return failure({QStringLiteral("英字の大文字と小文字だけが違う製品名があります。サーバーでは同じ名前になるため、"
+                                           "何も写していません。どちらかの名前を変えてからやり直してください。\n")
+                            + twins.join(QLatin1Char('\n'))});
         Transaction transaction(*db);
         createTables(*db, master);
         for (const QString &table : kCopiedTables) {
-            if (!dialect::tableExists(file, table))
+            if (!tableExists(file, table))
                 continue; // a file of the first release has no version table
             const int copied = copyTable(file, *db, table);
             const int stored = rowCount(file, table);
             if (copied != stored || rowCount(*db, table) != stored)
-                return failure(QStringLiteral("表「%1」の行数が合いません（ファイル %2 行、写した行 %3）。何も写していません。")
-                                   .arg(table).arg(stored).arg(copied));
+                return failure({QStringLiteral("表「%1」の行数が合いません（ファイル %2 行、写した行 %3）。何も写していません。")
+                                    .arg(table).arg(stored).arg(copied)});
             result.notices << QStringLiteral("%1: %2 行").arg(table).arg(copied);
         }
         transaction.commit();
         snapshot.commit();
     } catch (const std::exception &failed) {
-        return failure(QStringLiteral("写せませんでした。サーバーのデータベースは空のままです。\n") + QString::fromStdString(failed.what()));
+        return failure(failureOf(failed).after(QStringLiteral("写せませんでした。サーバーのデータベースは空のままです。")));
     }
     result.notices.prepend(QStringLiteral("%1 をサーバー %2 に写しました。").arg(file.where(), address.describe()));
     const RunResult update = updateMaster(*db, master, QDateTime::currentDateTime());
     result.notices << update.notices;
-    if (!update.ok)
-        return {false, update.error, result.notices};
+    if (!update.outcome)
+        return {update.outcome, result.notices};
     return result;
 }
 

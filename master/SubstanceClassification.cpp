@@ -1,14 +1,13 @@
 #include "SubstanceClassification.h"
 #include "Database.h"
-#include "SqlDialect.h"
+#include "SchemaLookup.h"
 #include "SqlRun.h"
 
 #include <QSqlQuery>
 
 namespace corvane {
 
-std::optional<std::vector<ClassificationRow>> readClassificationsText(const QString &text, const QString &fileName,
-                                                                      QString *error)
+Result<std::vector<ClassificationRow>> readClassificationsText(const QString &text, const QString &fileName)
 {
     std::vector<ClassificationRow> rows;
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -20,10 +19,8 @@ std::optional<std::vector<ClassificationRow>> readClassificationsText(const QStr
         bool numeric = false;
         const int id = fields.value(0).toInt(&numeric);
         const auto hazardClass = ghs::hazardClassFromKey(fields.value(1));
-        if (fields.size() != 5 || !numeric || id <= 0 || !hazardClass || fields[2].isEmpty()) {
-            *error = QStringLiteral("%1 %2行目: 「番号<TAB>分類<TAB>区分<TAB>臓器<TAB>原文」の形ではありません。").arg(fileName).arg(i + 1);
-            return std::nullopt;
-        }
+        if (fields.size() != 5 || !numeric || id <= 0 || !hazardClass || fields[2].isEmpty())
+            return Failure{QStringLiteral("%1 %2行目: 「番号<TAB>分類<TAB>区分<TAB>臓器<TAB>原文」の形ではありません。").arg(fileName).arg(i + 1)};
         ClassificationRow row{id, {*hazardClass, fields[2], {}}, fields[4]};
         if (!fields[3].isEmpty())
             row.entry.organs = fields[3].split(QStringLiteral("、"));
@@ -96,7 +93,7 @@ std::vector<ghs::ClassEntry> classification(Database &db, int substanceId)
 std::map<int, StoredClassification> allClassifications(Database &db)
 {
     std::map<int, StoredClassification> all;
-    if (!dialect::tableExists(db, QStringLiteral("物質分類")))
+    if (!tableExists(db, QStringLiteral("物質分類")))
         return all;
     for (QSqlQuery query = runSql(db, QStringLiteral("SELECT 物質ID, 分類, 区分, 臓器 FROM 物質分類 ORDER BY 物質ID, 順")); query.next();) {
         const auto hazardClass = ghs::hazardClassFromKey(query.value(1).toString());

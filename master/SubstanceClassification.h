@@ -1,5 +1,6 @@
 #pragma once
 #include "HazardClass.h"
+#include "Outcome.h"
 
 #include <QString>
 
@@ -23,10 +24,9 @@ struct ClassificationRow {
     QString cellText; // the list's cell as written
 };
 
-// Parses classifications.tsv (番号, 分類, 区分, 臓器, 原文). Nothing, with the line and the
-// reason in *error, when a line is malformed or names an unknown class.
-std::optional<std::vector<ClassificationRow>> readClassificationsText(const QString &text, const QString &fileName,
-                                                                      QString *error);
+// Parses classifications.tsv (番号, 分類, 区分, 臓器, 原文). Fails, naming the line, when a
+// line is malformed or names an unknown class.
+Result<std::vector<ClassificationRow>> readClassificationsText(const QString &text, const QString &fileName);
 
 // Replaces the classification rows of one substance (inside the caller's transaction).
 void putClassification(Database &db, int substanceId, const std::vector<ClassificationRow> &rows);

@@ -2,6 +2,7 @@
 #include "Database.h"
 #include "DatabaseBackup.h"
 #include "DbError.h"
+#include "DialectSteps.h"
 #include "GovernmentMaster.h"
 #include "HazardClass.h"
 #include "ImportText.h"
@@ -9,9 +10,9 @@
 #include "MasterUpdate.h"
 #include "MasterVersion.h"
 #include "ProgramMaster.h"
+#include "SchemaLookup.h"
 #include "SqlRun.h"
 #include "SubstanceClassification.h"
-#include "SqlDialect.h"
 #include "Transaction.h"
 
 #include <QDir>
@@ -26,7 +27,7 @@ namespace {
 
 const QString kUserMark = QStringLiteral("# 利用者の物質");
 
-RunResult failure(const QString &message) { return {false, message, {}}; }
+RunResult failure(const Failure &why) { return {why, {}}; }
 
 QString storedCas(Database &db, int id)
 {
@@ -100,7 +101,7 @@ std::vector<MasterError> checkSubstanceFile(const ProgramMaster &master, const Q
     return readUserFile(master, text, fileName).errors;
 }
 
-RunResult exportMaster(Database &db, QString *text)
+Result<QString> exportMaster(Database &db)
 {
     try {
         QStringList lines{
@@ -112,10 +113,9 @@ RunResult exportMaster(Database &db, QString *text)
                 lines << kUserMark;
             lines << substanceSourceLine(storedSubstance(query));
         }
-        *text = lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-        return {};
+        return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
     } catch (const DbError &error) {
-        return failure(QString::fromStdString(error.what()));
+        return error.failure();
     }
 }
 
@@ -124,21 +124,14 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
 {
     const MasterSourceResult read = readUserFile(master, text, fileName);
     if (!read.errors.empty())
-        return failure(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + describeMasterErrors(read.errors));
+        return failure({QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + describeMasterErrors(read.errors)});
     const QHash<int, int> lineOf = sourceLinesOf(text);
     QString backup;
     try {
+        // Not at the same time as a program's master update or another import.
         std::optional<Transaction> transaction;
-        if (db.server()) {
-            transaction.emplace(db);
-            dialect::lockMasterUpdate(db); // not at the same time as a program's master update or another import
-        } else {
-            backup = backupPathFor(db.path(), storedMasterVersion(db), now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-            if (const auto problem = backupAndBeginWrite(db, backup, transaction)) {
-                backup.clear();
-                return failure(*problem);
-            }
-        }
+        if (const Outcome begun = dialect::beginMasterWrite(db, storedMasterVersion(db), now, transaction, backup); !begun)
+            return failure(begun.failure());
         // Checked under the lock: another import may have given a number its substance meanwhile.
         QStringList refused;
         for (const ComposedSubstance &row : read.substances) {
@@ -150,8 +143,8 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
         if (!refused.isEmpty()) {
             transaction.reset();
             discardBackup(backup);
-            return failure(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + refused.join(QLatin1Char('\n'))
-                           + QStringLiteral("\n新しい物質は、最後の番号の次からの番号で加えてください。"));
+            return failure({QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + refused.join(QLatin1Char('\n'))
+                            + QStringLiteral("\n新しい物質は、最後の番号の次からの番号で加えてください。")});
         }
         QStringList added, changed;
         for (const ComposedSubstance &row : read.substances) {
@@ -182,11 +175,11 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
     } catch (const std::exception &error) {
         if (!backup.isEmpty())
             discardBackup(backup);
-        return failure(QStringLiteral("取り込めませんでした。データベースは元のままです。\n") + QString::fromStdString(error.what()));
+        return failure(failureOf(error).after(QStringLiteral("取り込めませんでした。データベースは元のままです。")));
     }
 }
 
-RunResult masterReport(Database &db, QString *html)
+Result<QString> masterReport(Database &db)
 {
     try {
         QSqlQuery query = runSql(db, QStringLiteral("SELECT * FROM 表示物質 ORDER BY ID"));
@@ -204,7 +197,7 @@ RunResult masterReport(Database &db, QString *html)
             {QStringLiteral("注意書き"), QStringLiteral("注意書き")}};
         // Each substance's classification, as the label database keeps it.
         QHash<int, QStringList> classified;
-        if (dialect::tableExists(db, QStringLiteral("物質分類")))
+        if (tableExists(db, QStringLiteral("物質分類")))
             for (QSqlQuery rows = runSql(db, QStringLiteral("SELECT 物質ID, 分類, 区分, 臓器 FROM 物質分類 ORDER BY 物質ID, 順")); rows.next();) {
                 if (rows.value(2).toString() == kUnclassifiableCategory)
                     continue; // the review lists what the substance is classified in
@@ -267,10 +260,9 @@ RunResult masterReport(Database &db, QString *html)
             ++rows;
         }
         out += QStringLiteral("</tbody>\n</table>\n<p>%1物質</p>\n</body></html>\n").arg(rows);
-        *html = out;
-        return {};
+        return out;
     } catch (const DbError &error) {
-        return failure(QString::fromStdString(error.what()));
+        return error.failure();
     }
 }
 

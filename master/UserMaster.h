@@ -20,7 +20,7 @@ std::vector<MasterError> checkSubstanceFile(const ProgramMaster &master, const Q
 
 // The master as stored, in the format of substances.tsv; each of the user's own rows
 // follows a line "# 利用者の物質".
-RunResult exportMaster(Database &db, QString *text);
+Result<QString> exportMaster(Database &db);
 
 // Takes the user's own substances from a file in the format of substances.tsv, numbered as
 // the stored master (an exported file, edited): a row that differs from the stored row of its
@@ -36,6 +36,6 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
 
 // The whole stored master as one HTML table for review: number, name, CAS RN, signal word,
 // pictograms, the statements as printed, where each row comes from and whose it is.
-RunResult masterReport(Database &db, QString *html);
+Result<QString> masterReport(Database &db);
 
 } // namespace corvane

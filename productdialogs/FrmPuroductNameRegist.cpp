@@ -97,7 +97,7 @@ void FrmPuroductNameRegist::Command1_Click(int index)
         }
         if (strOldName.isEmpty()) {
             // Another PC may have registered the name since the check above.
-            const std::optional<int> id = catalogue::registerProduct(*dbRegist, name);
+            const std::optional<int> id = savedOrThrow(catalogue::registerProduct(*dbRegist, name));
             if (!id) {
                 MsgBox(this, taken);
                 return;

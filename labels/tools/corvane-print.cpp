@@ -174,13 +174,13 @@ int main(int argc, char *argv[])
     if (const QString refusal = list ? QString() : outputRefusal(output, location); !refusal.isEmpty())
         return failWith(refusal);
     setDatabaseOption(parser.value(QStringLiteral("database")));
-    QString error;
-    auto db = openRunDatabase(location, &error);
-    if (!db)
-        return failWith(error);
+    auto opened = openRunDatabase(location);
+    if (!opened)
+        return failWith(opened.errorText());
+    auto db = std::move(*opened);
     // The day's backup comes first: the master update is the first thing that may write.
-    if (const BackupResult backup = takeDailyBackup(*db); !backup.ok)
-        QTextStream(stderr) << "corvane-print: " << backup.message << '\n';
+    if (const Outcome backup = takeDailyBackup(*db); !backup)
+        QTextStream(stderr) << "corvane-print: " << backup.errorText() << '\n';
     for (const QString &line : masterUpdateMessage(updateMasterAtStartUp(*db)).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         QTextStream(stderr) << "corvane-print: " << line << '\n';
     if (list) {

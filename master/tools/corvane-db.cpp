@@ -3,6 +3,7 @@
 //   corvane-db copy --from DIR --to URI   the products and everything else of a Data.mde
 #include "Application.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "ProgramMaster.h"
 #include "ServerAddress.h"
 #include "ServerSetup.h"
@@ -23,13 +24,13 @@ int report(const RunResult &result)
     QTextStream err(stderr);
     for (const QString &line : result.notices)
         err << "corvane-db: " << line << '\n';
-    if (result.ok)
+    if (result.outcome)
         return 0;
-    err << "corvane-db: " << result.error << '\n';
+    err << "corvane-db: " << result.outcome.errorText() << '\n';
     return 1;
 }
 
-int failWith(const QString &message) { return report({false, message, {}}); }
+int failWith(const Failure &failure) { return report({failure, {}}); }
 
 } // namespace
 
@@ -58,24 +59,23 @@ int main(int argc, char *argv[])
 
     const QStringList args = parser.positionalArguments();
     const QString command = args.value(0);
-    QString error;
-    const auto master = programMaster(&error);
+    const auto master = programMaster();
     if (!master)
-        return failWith(error);
+        return failWith(master.failure());
 
     if (command == QLatin1String("init") && args.size() == 2 && !parser.isSet(QStringLiteral("from"))
         && !parser.isSet(QStringLiteral("to"))) {
-        const auto address = parseServerUri(args[1], &error);
-        return address ? report(initServerDatabase(*address, *master)) : failWith(error);
+        const auto address = parseServerUri(args[1]);
+        return address ? report(initServerDatabase(*address, *master)) : failWith(address.failure());
     }
     if (command == QLatin1String("copy") && args.size() == 1 && parser.isSet(QStringLiteral("from"))
         && parser.isSet(QStringLiteral("to"))) {
-        const auto address = parseServerUri(parser.value(QStringLiteral("to")), &error);
+        const auto address = parseServerUri(parser.value(QStringLiteral("to")));
         if (!address)
-            return failWith(error);
+            return failWith(address.failure());
         const QString file = QDir(parser.value(QStringLiteral("from"))).absoluteFilePath(QStringLiteral("Data.mde"));
-        auto source = Database::open(file, &error);
-        return source ? report(copyToServer(*source, *address, *master)) : failWith(error);
+        const auto source = openDatabaseFile(file);
+        return source ? report(copyToServer(**source, *address, *master)) : failWith(source.failure());
     }
-    return failWith(QStringLiteral("使い方: corvane-db init URI か corvane-db copy --from DIR --to URI（corvane-db --help）"));
+    return failWith({QStringLiteral("使い方: corvane-db init URI か corvane-db copy --from DIR --to URI（corvane-db --help）")});
 }

@@ -46,36 +46,32 @@ void tell(const QStringList &lines)
         err << "corvane-master: " << printableOnTerminal(line) << '\n';
 }
 
-// The file as text; nothing, with the reason, when it cannot be read or is not UTF-8.
-std::optional<QString> readFile(const QString &fileName, QString *error)
+// The file as text; fails when it cannot be read or is not UTF-8.
+Result<QString> readFile(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("%1: ファイルを読み込めません。\n%2").arg(QDir::toNativeSeparators(fileName), fileFailureText(file, false));
-        return std::nullopt;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure{QStringLiteral("%1: ファイルを読み込めません。\n%2").arg(QDir::toNativeSeparators(fileName), fileFailureText(file, false))};
     MasterError notUtf8;
     const auto text = decodeUtf8File(file.readAll(), fileName, &notUtf8);
     if (!text)
-        *error = describeMasterErrors({notUtf8});
-    return text;
+        return Failure{describeMasterErrors({notUtf8})};
+    return *text;
 }
 
 // Opens the folder's Data.mde and brings its master up to this program's, as every program
 // that opens the database does.
-std::unique_ptr<Database> openData(const QCommandLineParser &parser, QString *error)
+Result<std::unique_ptr<Database>> openData(const QCommandLineParser &parser)
 {
     setDataOption(parser.value(QStringLiteral("data")));
     setDatabaseOption(parser.value(QStringLiteral("database")));
-    auto db = openRunDatabase(locateData(), error);
+    auto db = openRunDatabase(locateData());
     if (!db)
-        return nullptr;
-    const RunResult update = updateMasterAtStartUp(*db);
+        return db;
+    const RunResult update = updateMasterAtStartUp(**db);
     tell(update.notices);
-    if (!update.ok) {
-        *error = update.error;
-        return nullptr;
-    }
+    if (!update.outcome)
+        return update.outcome.failure();
     return db;
 }
 
@@ -83,22 +79,20 @@ std::unique_ptr<Database> openData(const QCommandLineParser &parser, QString *er
 // the output folder; the master whose numbers they keep is the program's, or --master's.
 int buildFromGovernment(const QStringList &files, const QString &output, const QString &masterFolder)
 {
-    QString error;
     const auto master = masterFolder.isEmpty()
-                            ? programMaster(&error)
-                            : loadMaster(masterFolder, QDir(masterFolder).filePath(QStringLiteral("../schema.sql")), &error);
+                            ? programMaster()
+                            : loadMaster(masterFolder, QDir(masterFolder).filePath(QStringLiteral("../schema.sql")));
     if (!master)
-        return failWith(error);
-    const auto nite = ghs::readNiteList(files.front(), &error);
+        return failWith(master.errorText());
+    const auto nite = ghs::readNiteList(files.front());
     if (!nite)
-        return failWith(error);
-    const auto legal = ghs::readLegalLists(files.mid(1), &error);
+        return failWith(nite.errorText());
+    const auto legal = ghs::readLegalLists(files.mid(1));
     if (!legal)
-        return failWith(error);
-    const auto built = buildGovernmentMaster(*nite, *legal, master->substances, master->hazardText,
-                                             master->precautionText, &error);
+        return failWith(legal.errorText());
+    const auto built = buildGovernmentMaster(*nite, *legal, master->substances, master->hazardText, master->precautionText);
     if (!built)
-        return failWith(error);
+        return failWith(built.errorText());
     const QDir folder(output);
     const std::pair<QString, QString> outputs[] = {
         {QStringLiteral("substances.tsv"), substancesFileText(built->substances)},
@@ -118,8 +112,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     useJapaneseTranslations(); // --help in Japanese
-    QString error;
-    const auto master = programMaster(&error);
+    const auto master = programMaster();
     app.setApplicationVersion(QStringLiteral("%1（物質マスタ 版 %2）").arg(QStringLiteral(PROJECT_VERSION), master ? master->version : QStringLiteral("?")));
 
     QCommandLineParser parser;
@@ -154,7 +147,7 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     if (!master)
-        return failWith(error);
+        return failWith(master.errorText());
     const QStringList args = parser.positionalArguments();
     const QString command = args.value(0);
     if (command == QLatin1String("build-from-government")) {
@@ -165,16 +158,16 @@ int main(int argc, char *argv[])
     if (command == QLatin1String("update-from")) {
         if (args.size() < 2)
             return failWith(QStringLiteral("使い方: corvane-master update-from NITE.xlsx [LEGAL.xlsx...] [--data DIR] [--apply]"));
-        auto db = openData(parser, &error);
+        const auto db = openData(parser);
         if (!db)
-            return failWith(error);
-        const RunResult result = updateFromGovernment(*db, *master, args[1], args.mid(2), parser.isSet(QStringLiteral("apply")),
+            return failWith(db.errorText());
+        const RunResult result = updateFromGovernment(**db, *master, args[1], args.mid(2), parser.isSet(QStringLiteral("apply")),
                                                       QDateTime::currentDateTime());
         QTextStream out(stdout);
         for (const QString &line : result.notices)
             out << line << '\n';
         out.flush();
-        return result.ok ? 0 : failWith(result.error);
+        return result.outcome ? 0 : failWith(result.outcome.errorText());
     }
     const bool takesFile = command == QLatin1String("check") || command == QLatin1String("import");
     const bool takesNone = command == QLatin1String("export") || command == QLatin1String("report");
@@ -183,11 +176,11 @@ int main(int argc, char *argv[])
 
     QString text;
     if (takesFile) {
-        const auto file = readFile(args[1], &error);
+        const auto file = readFile(args[1]);
         if (!file && command == QLatin1String("import"))
-            return failWith(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + error);
+            return failWith(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + file.errorText());
         if (!file)
-            return failWith(error);
+            return failWith(file.errorText());
         text = *file;
     }
     if (command == QLatin1String("check")) {
@@ -198,21 +191,23 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    auto db = openData(parser, &error);
+    const auto db = openData(parser);
     if (!db)
-        return failWith(error);
-    QString output;
+        return failWith(db.errorText());
+    Result<QString> output = QString();
     RunResult result;
     if (command == QLatin1String("export"))
-        result = exportMaster(*db, &output);
+        output = exportMaster(**db);
     else if (command == QLatin1String("report"))
-        result = masterReport(*db, &output);
+        output = masterReport(**db);
     else
-        result = importSubstances(*db, *master, text, args[1], QDateTime::currentDateTime());
-    if (!result.ok)
-        return failWith(result.error);
+        result = importSubstances(**db, *master, text, args[1], QDateTime::currentDateTime());
+    if (!output)
+        return failWith(output.errorText());
+    if (!result.outcome)
+        return failWith(result.outcome.errorText());
     QTextStream out(stdout);
-    out << output;
+    out << *output;
     for (const QString &line : result.notices)
         out << printableOnTerminal(line) << '\n';
     out.flush();

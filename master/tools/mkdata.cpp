@@ -12,9 +12,8 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "usage: corvane-mkdata DATA_FOLDER SOURCE_ROOT\n";
         return 2;
     }
-    QString error;
-    if (!corvane::createDataFolder(args[1], corvane::dataSourcesIn(args[2]), &error)) {
-        QTextStream(stderr) << error << '\n';
+    if (const corvane::Outcome created = corvane::createDataFolder(args[1], corvane::dataSourcesIn(args[2])); !created) {
+        QTextStream(stderr) << created.errorText() << '\n';
         return 1;
     }
     return 0;

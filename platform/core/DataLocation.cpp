@@ -22,12 +22,6 @@ QString &dataOption()
     return value;
 }
 
-bool fail(QString *error, const QString &message)
-{
-    *error = message;
-    return false;
-}
-
 } // namespace
 
 DataLocation decideDataLocation(const DataFacts &facts)
@@ -73,35 +67,35 @@ void setDataOption(const QString &folder) { dataOption() = folder; }
 
 DataLocation locateData() { return decideDataLocation(currentDataFacts(dataOption())); }
 
-bool prepareUserData(const DataLocation &location, QString *error)
+Outcome prepareUserData(const DataLocation &location)
 {
     if (location.mode != DataLocation::Mode::Installed)
-        return true;
+        return {};
     const QString settingsFolder = QFileInfo(location.settingsFile).absolutePath();
     if (!QDir().mkpath(settingsFolder))
-        return fail(error, QStringLiteral("フォルダを作成できません: %1").arg(settingsFolder));
+        return Outcome::failed(QStringLiteral("フォルダを作成できません: %1").arg(settingsFolder));
     if (location.templateFile.isEmpty() || QFileInfo::exists(location.database))
-        return true;
+        return {};
     if (!QFileInfo(location.templateFile).isFile())
-        return fail(error, QStringLiteral("空のデータベース（ひな形）が見つかりません: %1\n"
-                                          "プログラムを入れ直してください。")
-                               .arg(location.templateFile));
+        return Outcome::failed(QStringLiteral("空のデータベース（ひな形）が見つかりません: %1\n"
+                                              "プログラムを入れ直してください。")
+                                   .arg(location.templateFile));
     if (!QDir().mkpath(location.dataFolder))
-        return fail(error, QStringLiteral("フォルダを作成できません: %1").arg(location.dataFolder));
+        return Outcome::failed(QStringLiteral("フォルダを作成できません: %1").arg(location.dataFolder));
 
     const QString partial = location.database + QStringLiteral(".new");
     QFile::remove(partial);
     if (!QFile::copy(location.templateFile, partial)) {
         QFile::remove(partial);
-        return fail(error, QStringLiteral("データベースを作成できません: %1").arg(location.database));
+        return Outcome::failed(QStringLiteral("データベースを作成できません: %1").arg(location.database));
     }
     QFile::setPermissions(partial, QFile::permissions(partial) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     // rename never replaces a file: a Data.mde made meanwhile by another copy of the program wins.
     const bool renamed = QFile::rename(partial, location.database);
     QFile::remove(partial);
     if (!renamed && !QFileInfo::exists(location.database))
-        return fail(error, QStringLiteral("データベースを作成できません: %1").arg(location.database));
-    return true;
+        return Outcome::failed(QStringLiteral("データベースを作成できません: %1").arg(location.database));
+    return {};
 }
 
 } // namespace corvane

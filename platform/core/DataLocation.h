@@ -1,4 +1,6 @@
 #pragma once
+#include "Outcome.h"
+
 #include <QString>
 
 namespace corvane {
@@ -54,7 +56,7 @@ DataLocation locateData();
 // Makes the user's folders of an installed program and, when the user has no Data.mde yet,
 // copies the template there (under a temporary name, renamed when complete, so an existing
 // file is never overwritten and a half copy never seen). Nothing to do from a build folder.
-// Returns false with a Japanese message in *error.
-bool prepareUserData(const DataLocation &location, QString *error);
+// The failure says what could not be made (Japanese).
+Outcome prepareUserData(const DataLocation &location);
 
 } // namespace corvane

@@ -34,7 +34,14 @@ QString fileFailureText(const QFileDevice &file, bool writing)
 QString Failure::text() const
 {
     const QString line = detailLine(detail);
-    return line.isEmpty() ? message : message + QLatin1Char('\n') + line;
+    if (line.isEmpty() || message.isEmpty())
+        return message + line;
+    return message + QLatin1Char('\n') + line;
+}
+
+Failure Failure::after(const QString &lead) const
+{
+    return {message.isEmpty() ? lead : lead + QLatin1Char('\n') + message, detail};
 }
 
 } // namespace corvane

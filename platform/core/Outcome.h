@@ -11,10 +11,12 @@ namespace corvane {
 // driver or system that failed (often English), for whoever helps the user.
 struct Failure {
     QString message;
-    QString detail;
+    QString detail = {};
 
     // The message, and the detail on a last line 「詳細: …」 when there is one.
     QString text() const;
+    // The same failure told after a line of its own (what the caller was doing).
+    Failure after(const QString &lead) const;
 };
 
 // What an operation the user can see fail returns: success, or the one Failure that ended it.

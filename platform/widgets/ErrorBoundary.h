@@ -26,4 +26,20 @@ bool guarded(QWidget *parent, Work &&work)
     }
 }
 
+// Inside work run by guarded(): the value of a database write that returned a Result, or its
+// failure ending the work as an engine error does (the same message box).
+template <class T>
+T savedOrThrow(Result<T> result)
+{
+    if (!result)
+        throw DbError(result.failure());
+    return std::move(*result);
+}
+
+inline void savedOrThrow(const Outcome &outcome)
+{
+    if (!outcome)
+        throw DbError(outcome.failure());
+}
+
 } // namespace corvane

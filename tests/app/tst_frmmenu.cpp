@@ -348,7 +348,7 @@ private slots:
         ProgramFolder folder;
         QVERIFY(folder.isValid());
         auto db = folder.open();
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("全部がない製品"));
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("全部がない製品"));
         catalogue::addEntries(*db, id, {99998, 99999});
         MessageRecorder messages;
         QTimer closer; // a preview that opened all the same is closed, so the test ends

@@ -44,10 +44,10 @@ private slots:
         QVERIFY(db);
         QVERIFY(!catalogue::productIdByName(*db, QStringLiteral("なし")));
         const QString quoted = QStringLiteral("塗料 \"A\" 'B' 100%_\\");
-        const int id = *catalogue::registerProduct(*db, quoted);
+        const int id = **catalogue::registerProduct(*db, quoted);
         QCOMPARE(catalogue::productIdByName(*db, quoted), id);
         // Latin letters compare without regard to case, as names always have.
-        const int abc = *catalogue::registerProduct(*db, QStringLiteral("ABC"));
+        const int abc = **catalogue::registerProduct(*db, QStringLiteral("ABC"));
         QCOMPARE(catalogue::productIdByName(*db, QStringLiteral("abc")), abc);
         // Wildcards are plain characters.
         QVERIFY(!catalogue::productIdByName(*db, QStringLiteral("塗料 \"A\" 'B' 1__%_\\")));

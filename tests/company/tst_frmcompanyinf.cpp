@@ -108,7 +108,7 @@ private slots:
                 QString error;
                 auto other = openAnother(*db, &error);
                 QVERIFY2(other, qPrintable(error));
-                catalogue::writeCompany(*other, {QStringLiteral("ほかの画面"), {}, {}}, catalogue::company(*other)->revision);
+                QVERIFY(catalogue::writeCompany(*other, {QStringLiteral("ほかの画面"), {}, {}}, catalogue::company(*other)->revision));
                 form.Command1[0]->click();
             });
             QCOMPARE(messages.messages().size(), 1);

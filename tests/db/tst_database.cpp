@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "ErrorBoundary.h"
 #include "Fixture.h"
+#include "OpenDatabase.h"
 #include "ServerAddress.h"
 #include "SqlFailure.h"
 
@@ -72,8 +73,9 @@ private slots:
             content = fileBytes(folder.databasePath()).left(3000);
         }
         writeBytes(path, content);
-        QString error;
-        QVERIFY(!Database::open(path, &error));
+        const auto opened = openDatabaseFile(path);
+        QVERIFY(!opened);
+        const QString error = opened.errorText();
         QVERIFY2(error.contains(reason), qPrintable(error));
         QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
         QCOMPARE(fileBytes(path), content);
@@ -85,8 +87,9 @@ private slots:
         SKIP_ON_SERVER();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Data/Data.mde"));
-        QString error;
-        QVERIFY(!Database::open(path, &error));
+        const auto opened = openDatabaseFile(path);
+        QVERIFY(!opened);
+        const QString error = opened.errorText();
         QVERIFY(error.contains(QStringLiteral("見つかりません")));
         QVERIFY(!QFile::exists(path));
     }
@@ -96,8 +99,9 @@ private slots:
         SKIP_ON_SERVER();
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Data.mde")));
-        QString error;
-        QVERIFY(!Database::open(dir.filePath(QStringLiteral("Data.mde")), &error));
+        const auto opened = openDatabaseFile(dir.filePath(QStringLiteral("Data.mde")));
+        QVERIFY(!opened);
+        const QString error = opened.errorText();
         QVERIFY2(error.contains(QStringLiteral("フォルダです")), qPrintable(error));
     }
 
@@ -112,8 +116,8 @@ private slots:
         {
             auto db = folder.open();
             QVERIFY(db);
-            QVERIFY(takeDailyBackup(*db, QDate(2026, 3, 1)).ok);
-            QVERIFY(takeDailyBackup(*db, QDate(2026, 3, 2)).ok);
+            QVERIFY(takeDailyBackup(*db, QDate(2026, 3, 1)));
+            QVERIFY(takeDailyBackup(*db, QDate(2026, 3, 2)));
             page = scalar(*db, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '表示物質'")).toInt();
             pageSize = scalar(*db, QStringLiteral("PRAGMA page_size")).toInt();
         }
@@ -124,8 +128,9 @@ private slots:
         file.close();
         const QByteArray damaged = fileBytes(folder.databasePath());
 
-        QString error;
-        QVERIFY(!Database::open(folder.databasePath(), &error));
+        const auto opened = openDatabaseFile(folder.databasePath());
+        QVERIFY(!opened);
+        const QString error = opened.errorText();
         QVERIFY2(error.contains(QStringLiteral("壊れています")), qPrintable(error));
         QVERIFY2(error.contains(QDir::toNativeSeparators(folder.databasePath())), qPrintable(error));
         QVERIFY2(error.contains(QStringLiteral("Data-2026-03-02.mde")), qPrintable(error));
@@ -144,8 +149,9 @@ private slots:
             QVERIFY(holder.open());
             QSqlQuery lock(holder);
             QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-            QString error;
-            QVERIFY(!Database::open(folder.databasePath(), &error));
+            const auto opened = openDatabaseFile(folder.databasePath());
+            QVERIFY(!opened);
+            const QString error = opened.errorText();
             QVERIFY2(error.contains(QStringLiteral("ほかのプログラムが使用中")), qPrintable(error));
             QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
         }
@@ -178,7 +184,7 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, engineText);
         QFETCH(QString, said);
-        const QString message = sqlFailureText(QSqlError(QString(), engineText, QSqlError::StatementError, QString::number(code)));
+        const QString message = sqlFailure(QSqlError(QString(), engineText, QSqlError::StatementError, QString::number(code))).text();
         QVERIFY2(message.startsWith(said) || message.section(QLatin1Char('\n'), 0, 0).contains(said), qPrintable(message));
         QVERIFY2(onlyOnTheDetailLine(message, engineText), qPrintable(message));
     }
@@ -208,10 +214,10 @@ private slots:
         QFETCH(QString, host);
         QFETCH(QString, described);
         QFETCH(QString, sslMode);
-        QString error;
-        const auto address = parseServerUri(uri, &error);
-        QCOMPARE(address.has_value(), !host.isEmpty());
+        const auto address = parseServerUri(uri);
+        QCOMPARE(address.ok(), !host.isEmpty());
         if (!address) {
+            const QString error = address.errorText();
             QVERIFY2(!error.contains(QStringLiteral("s3cret")), qPrintable(error));
             QVERIFY(error.startsWith(QStringLiteral("データベースの URI が正しくありません")));
             return;
@@ -219,7 +225,7 @@ private slots:
         QCOMPARE(address->host, host);
         QCOMPARE(address->describe(), described);
         QCOMPARE(address->sslMode, sslMode);
-        QCOMPARE(parseServerUri(address->uri(), &error), address); // written back as it was read
+        QCOMPARE(parseServerUri(address->uri()).value(), *address); // written back as it was read
     }
 
     void dailyBackupIsTakenOnceADayAndPrunedTo14()
@@ -231,24 +237,23 @@ private slots:
         QVERIFY(db);
         execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (1, '朝')"));
         const QDate first(2026, 1, 25);
-        QVERIFY(takeDailyBackup(*db, first).ok);
+        QVERIFY(takeDailyBackup(*db, first));
         const QString backups = backupFolder(db->path());
         const QString morning = QDir(backups).filePath(QStringLiteral("Data-2026-01-25.mde"));
         const auto storedName = [](const QString &path) {
-            QString error;
-            auto copy = Database::open(path, &error);
-            return copy ? scalar(*copy, QStringLiteral("SELECT 製品名 FROM 製品情報 WHERE ID = 1")).toString() : error;
+            const auto copy = openDatabaseFile(path);
+            return copy ? scalar(**copy, QStringLiteral("SELECT 製品名 FROM 製品情報 WHERE ID = 1")).toString() : copy.errorText();
         };
         QCOMPARE(storedName(morning), QStringLiteral("朝"));
         // Later the same day nothing is copied: the morning's copy stays as it was.
         execOrFail(*db, QStringLiteral("UPDATE 製品情報 SET 製品名 = '夜'"));
-        QVERIFY(takeDailyBackup(*db, first).ok);
+        QVERIFY(takeDailyBackup(*db, first));
         QCOMPARE(storedName(morning), QStringLiteral("朝"));
 
         // One start while the clock read a date years ahead: that copy must not stay the newest.
-        QVERIFY(takeDailyBackup(*db, QDate(2099, 1, 1)).ok);
+        QVERIFY(takeDailyBackup(*db, QDate(2099, 1, 1)));
         for (int day = 1; day < 20; ++day)
-            QVERIFY(takeDailyBackup(*db, first.addDays(day)).ok);
+            QVERIFY(takeDailyBackup(*db, first.addDays(day)));
         QStringList expected;
         for (int day = 19; day >= 6; --day)
             expected << QStringLiteral("Data-%1.mde").arg(first.addDays(day).toString(QStringLiteral("yyyy-MM-dd")));
@@ -266,9 +271,9 @@ private slots:
         QVERIFY(db);
         writeBytes(backupFolder(db->path()), "a file where the folder would be");
         const QByteArray before = fileBytes(db->path());
-        const BackupResult result = takeDailyBackup(*db, QDate(2026, 1, 1));
-        QVERIFY(!result.ok);
-        QVERIFY2(result.message.contains(QStringLiteral("バックアップを作成できませんでした")), qPrintable(result.message));
+        const Outcome result = takeDailyBackup(*db, QDate(2026, 1, 1));
+        QVERIFY(!result);
+        QVERIFY2(result.errorText().contains(QStringLiteral("バックアップを作成できませんでした")), qPrintable(result.errorText()));
         QCOMPARE(fileBytes(db->path()), before);
         QCOMPARE(fileBytes(backupFolder(db->path())), QByteArray("a file where the folder would be"));
     }
@@ -279,11 +284,11 @@ private slots:
         QVERIFY(folder.isValid());
         auto db = folder.open();
         QVERIFY(db);
-        QCOMPARE(catalogue::registerProduct(*db, QStringLiteral("a")), 1);
+        QCOMPARE(*catalogue::registerProduct(*db, QStringLiteral("a")), 1);
         execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (2, 'b'), (7, 'c')"));
-        QCOMPARE(catalogue::registerProduct(*db, QStringLiteral("d")), 8);
-        catalogue::deleteProductWithEntries(*db, 8);
-        QCOMPARE(catalogue::registerProduct(*db, QStringLiteral("e")), 8);
+        QCOMPARE(*catalogue::registerProduct(*db, QStringLiteral("d")), 8);
+        QVERIFY(catalogue::deleteProductWithEntries(*db, 8));
+        QCOMPARE(*catalogue::registerProduct(*db, QStringLiteral("e")), 8);
         QCOMPARE(catalogue::productById(*db, 8)->nameText(), QStringLiteral("e"));
         QVERIFY(!catalogue::productById(*db, 8)->itemType);
     }
@@ -293,7 +298,7 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("p"));
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("p"));
         std::vector<int> numbers;
         for (int i = 1; i <= 13; ++i)
             numbers.push_back(i * 3);
@@ -307,7 +312,7 @@ private slots:
         QVERIFY(!rows[1].itemId[1] && !rows[1].itemId[11]);
 
         // A product without entries is found, with none.
-        const int empty = *catalogue::registerProduct(*db, QStringLiteral("q"));
+        const int empty = **catalogue::registerProduct(*db, QStringLiteral("q"));
         const auto one = catalogue::productWithEntries(*db, empty);
         QVERIFY(one && one->entries.empty());
         QCOMPARE(one->product.nameText(), QStringLiteral("q"));
@@ -322,7 +327,7 @@ private slots:
         const auto before = catalogue::entries(*db, -1);
         QVERIFY(!before.empty());
         catalogue::deleteEntries(*db, -1);
-        catalogue::deleteProductWithEntries(*db, -1);
+        QVERIFY(catalogue::deleteProductWithEntries(*db, -1));
         catalogue::addEntries(*db, -1, {1, 2});
         const auto after = catalogue::entries(*db, -1);
         QCOMPARE(after.size(), before.size());
@@ -335,7 +340,7 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("p"));
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("p"));
         catalogue::writeProductRow(*db, id, {QStringLiteral("p2"), {}, QStringLiteral("成分"), 1}, 3);
         auto row = catalogue::productById(*db, id);
         QCOMPARE(row->nameText(), QStringLiteral("p2"));
@@ -357,7 +362,7 @@ private slots:
         catalogue::createCompanyIfEmpty(*db);
         QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 会社情報")).toInt(), 1);
         QCOMPARE(scalar(*db, QStringLiteral("SELECT id FROM 会社情報")).toInt(), 1);
-        catalogue::writeCompany(*db, {QStringLiteral("株式会社 例"), {}, QStringLiteral("TEL 03")});
+        QVERIFY(catalogue::writeCompany(*db, {QStringLiteral("株式会社 例"), {}, QStringLiteral("TEL 03")}));
         const auto row = catalogue::company(*db);
         QCOMPARE(row->company, QStringLiteral("株式会社 例"));
         QVERIFY(scalar(*db, QStringLiteral("SELECT 住所 FROM 会社情報")).isNull());

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "Fixture.h"
+#include "OpenDatabase.h"
 #include "MasterUpdate.h"
 #include "ProgramMaster.h"
 #include "DataFolder.h"
@@ -32,7 +33,7 @@ void onTwoConnections(const ServerAddress &server, const std::function<void(Data
     std::atomic<int> ready{0};
     auto run = [&](int which) {
         QString error;
-        auto db = Database::openServer(server, &error);
+        auto db = opened(openServerDatabase(server), &error);
         if (!db)
             qFatal("%s", qPrintable(error));
         ++ready;
@@ -48,10 +49,9 @@ void onTwoConnections(const ServerAddress &server, const std::function<void(Data
 ProgramMaster repositoryMaster()
 {
     const DataSources sources = dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR));
-    QString error;
-    auto master = loadMaster(sources.masterFolder, sources.schemaFile, &error);
+    auto master = loadMaster(sources.masterFolder, sources.schemaFile);
     if (!master)
-        qFatal("%s", qPrintable(error));
+        qFatal("%s", qPrintable(master.errorText()));
     return *master;
 }
 
@@ -85,13 +85,13 @@ private slots:
         ProgramFolder folder;
         QVERIFY2(folder.isValid(), qPrintable(folder.error()));
         auto db = folder.open();
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("共有製品"));
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("共有製品"));
         const int loaded = catalogue::productWithEntries(*db, id)->product.revision;
         std::atomic<int> saved{0}, refused{0};
         onTwoConnections(*folder.server(), [&](Database &pc, int which) {
             const std::vector<int> ticks = which == 0 ? std::vector<int>{1, 2} : std::vector<int>{3};
             const auto result = catalogue::saveProduct(pc, id, ticks, {QStringLiteral("共有製品"), {}, {}, 0}, loaded);
-            (result.outcome == catalogue::SaveResult::Saved ? saved : refused)++;
+            (result && result->outcome == catalogue::SaveResult::Saved ? saved : refused)++;
         });
         QCOMPARE(saved.load(), 1);
         QCOMPARE(refused.load(), 1);
@@ -115,7 +115,7 @@ private slots:
             for (int n = 0; n < 10; ++n) {
                 const auto id = catalogue::registerProduct(pc, QStringLiteral("PC%1-製品%2").arg(which).arg(n));
                 const std::lock_guard<std::mutex> guard(lock);
-                ids << id.value_or(-1);
+                ids << (id ? id->value_or(-1) : -1);
             }
         });
         QCOMPARE(QSet<int>(ids.begin(), ids.end()).size(), 20);
@@ -125,7 +125,7 @@ private slots:
         std::atomic<int> won{0}, taken{0};
         onTwoConnections(*folder.server(), [&](Database &pc, int which) {
             const QString name = which == 0 ? QStringLiteral("Same Name") : QStringLiteral("SAME name");
-            (catalogue::registerProduct(pc, name) ? won : taken)++;
+            (catalogue::registerProduct(pc, name).value() ? won : taken)++;
         });
         QCOMPARE(won.load(), 1);
         QCOMPARE(taken.load(), 1);
@@ -142,8 +142,8 @@ private slots:
         std::atomic<int> updated{0}, quiet{0};
         onTwoConnections(*folder.server(), [&](Database &pc, int) {
             const RunResult result = updateMaster(pc, master, QDateTime::currentDateTime());
-            if (!result.ok)
-                qFatal("%s", qPrintable(result.error));
+            if (!result.outcome.ok())
+                qFatal("%s", qPrintable(result.outcome.errorText()));
             (result.notices.isEmpty() ? quiet : updated)++;
         });
         QCOMPARE(updated.load(), 1);
@@ -159,8 +159,9 @@ private slots:
         ProgramFolder folder;
         QVERIFY2(folder.isValid(), qPrintable(folder.error()));
         auto db = folder.open();
-        QString exported;
-        QVERIFY(exportMaster(*db, &exported).ok);
+        const Result<QString> stored = exportMaster(*db);
+        QVERIFY(stored);
+        const QString exported = *stored;
         const int next = int(catalogue::allSubstances(*db).size()) + 1;
         const ProgramMaster master = repositoryMaster();
         const QStringList cas{QStringLiteral("7732-18-5"), QStringLiteral("7440-44-0")};
@@ -182,9 +183,9 @@ private slots:
             const QString text = exported + QStringLiteral("%1\t取り込み物質%2\t%3\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t\n")
                                                 .arg(next).arg(which).arg(cas[which]);
             const RunResult result = importSubstances(pc, master, text, QStringLiteral("pc%1.tsv").arg(which), QDateTime::currentDateTime());
-            (result.ok ? imported : refused)++;
-            if (!result.ok && !result.error.contains(QStringLiteral("CAS 番号")))
-                qFatal("%s", qPrintable(result.error));
+            (result.outcome.ok() ? imported : refused)++;
+            if (!result.outcome.ok() && !result.outcome.errorText().contains(QStringLiteral("CAS 番号")))
+                qFatal("%s", qPrintable(result.outcome.errorText()));
         });
         release.join();
         QCOMPARE(imported.load(), 1);
@@ -197,8 +198,8 @@ private slots:
         ProgramFolder folder;
         QVERIFY2(folder.isValid(), qPrintable(folder.error()));
         auto db = folder.open();
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("途中で切れる"));
-        catalogue::saveProduct(*db, id, {1, 2}, {QStringLiteral("途中で切れる"), QStringLiteral("元の注意"), {}, 0});
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("途中で切れる"));
+        QVERIFY(catalogue::saveProduct(*db, id, {1, 2}, {QStringLiteral("途中で切れる"), QStringLiteral("元の注意"), {}, 0}));
         // The save stops in its entries for a while; meanwhile the server ends the session.
         execOrFail(*db, QStringLiteral("CREATE FUNCTION slow() RETURNS trigger LANGUAGE plpgsql AS "
                                        "'BEGIN PERFORM pg_sleep(5); RETURN NEW; END'"));
@@ -207,15 +208,11 @@ private slots:
         std::thread server([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(700));
             QString error;
-            auto admin = Database::openServer(*folder.server(), &error);
+            auto admin = opened(openServerDatabase(*folder.server()), &error);
             QSqlQuery(admin->sql()).exec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(backend));
         });
-        QString message;
-        try {
-            catalogue::saveProduct(*db, id, {7, 8, 9}, {QStringLiteral("途中で切れる"), QStringLiteral("新しい注意"), {}, 0});
-        } catch (const DbError &error) {
-            message = QString::fromUtf8(error.what());
-        }
+        const QString message =
+            catalogue::saveProduct(*db, id, {7, 8, 9}, {QStringLiteral("途中で切れる"), QStringLiteral("新しい注意"), {}, 0}).errorText();
         server.join();
         QVERIFY2(message.contains(QStringLiteral("との接続が切れました")), qPrintable(message));
         QVERIFY2(message.contains(folder.server()->describe()), qPrintable(message));
@@ -250,8 +247,8 @@ private slots:
         Database::setStatementTimeouts({std::chrono::milliseconds(1000), std::chrono::milliseconds(2500)});
         auto db = folder.open();
         Database::setStatementTimeouts(usual);
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("待たされる製品"));
-        catalogue::saveProduct(*db, id, {1, 2}, {QStringLiteral("待たされる製品"), QStringLiteral("元の注意"), {}, 0});
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("待たされる製品"));
+        QVERIFY(catalogue::saveProduct(*db, id, {1, 2}, {QStringLiteral("待たされる製品"), QStringLiteral("元の注意"), {}, 0}));
         const pid_t backend = scalar(*db, QStringLiteral("SELECT pg_backend_pid()")).toInt();
         if (!stopped) {
             execOrFail(*db, QStringLiteral("CREATE FUNCTION slow() RETURNS trigger LANGUAGE plpgsql AS "
@@ -272,12 +269,8 @@ private slots:
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         QElapsedTimer clock;
         clock.start();
-        QString message;
-        try {
-            catalogue::saveProduct(*db, id, {7, 8, 9}, {QStringLiteral("待たされる製品"), QStringLiteral("新しい注意"), {}, 0});
-        } catch (const DbError &error) {
-            message = QString::fromUtf8(error.what());
-        }
+        const QString message =
+            catalogue::saveProduct(*db, id, {7, 8, 9}, {QStringLiteral("待たされる製品"), QStringLiteral("新しい注意"), {}, 0}).errorText();
         const qint64 waited = clock.elapsed();
         done = true;
         stopper.join();
@@ -301,7 +294,7 @@ private slots:
         QVERIFY2(empty, qPrintable(error));
         ToolRun run = corvaneDb({QStringLiteral("init"), empty->uri()});
         QVERIFY2(run.status == 0, qPrintable(run.errors));
-        auto db = Database::openServer(*empty, &error);
+        auto db = opened(openServerDatabase(*empty), &error);
         QVERIFY2(db, qPrintable(error));
         QCOMPARE(catalogue::allSubstances(*db).size(), repositoryMaster().substances.size());
         run = corvaneDb({QStringLiteral("init"), empty->uri()});
@@ -312,19 +305,19 @@ private slots:
         ProgramFolder folder;
         QVERIFY2(folder.isValid(), qPrintable(folder.error()));
         {
-            auto file = Database::open(folder.databasePath(), &error);
+            auto file = opened(openDatabaseFile(folder.databasePath()), &error);
             QVERIFY2(file, qPrintable(error));
-            const int a = *catalogue::registerProduct(*file, QStringLiteral("塗料A"));
-            catalogue::saveProduct(*file, a, {3, 1, 2}, {QStringLiteral("塗料A"), QStringLiteral("注意"), QStringLiteral("成分"), 2});
-            catalogue::registerProduct(*file, QStringLiteral("製品B"));
-            catalogue::writeCompany(*file, {QStringLiteral("株式会社 例"), QStringLiteral("東京都"), QStringLiteral("03-0000-0000"), 0});
+            const int a = **catalogue::registerProduct(*file, QStringLiteral("塗料A"));
+            QVERIFY(catalogue::saveProduct(*file, a, {3, 1, 2}, {QStringLiteral("塗料A"), QStringLiteral("注意"), QStringLiteral("成分"), 2}));
+            QVERIFY(catalogue::registerProduct(*file, QStringLiteral("製品B")));
+            QVERIFY(catalogue::writeCompany(*file, {QStringLiteral("株式会社 例"), QStringLiteral("東京都"), QStringLiteral("03-0000-0000"), 0}));
             execOrFail(*file, QStringLiteral("UPDATE 表示物質 SET 物質名 = '自社の名前', UserOwned = 1 WHERE ID = 5"));
         }
         const auto target = emptyServerDatabase(&error);
         QVERIFY2(target, qPrintable(error));
         run = corvaneDb({QStringLiteral("copy"), QStringLiteral("--from"), folder.dataFolder(), QStringLiteral("--to"), target->uri()});
         QVERIFY2(run.status == 0, qPrintable(run.errors));
-        auto copied = Database::openServer(*target, &error);
+        auto copied = opened(openServerDatabase(*target), &error);
         QVERIFY2(copied, qPrintable(error));
         const auto product = catalogue::productWithEntries(*copied, *catalogue::productIdByName(*copied, QStringLiteral("塗料a")));
         QCOMPARE(product->product.notes.value_or(QString()), QStringLiteral("注意"));
@@ -333,7 +326,7 @@ private slots:
         QCOMPARE(catalogue::company(*copied)->company, QStringLiteral("株式会社 例"));
         QCOMPARE(scalar(*copied, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = 5")).toString(), QStringLiteral("自社の名前"));
         // New registrations on the server go on after the copied IDs.
-        QCOMPARE(*catalogue::registerProduct(*copied, QStringLiteral("新製品")), 3);
+        QCOMPARE(**catalogue::registerProduct(*copied, QStringLiteral("新製品")), 3);
 
         run = corvaneDb({QStringLiteral("copy"), QStringLiteral("--from"), folder.dataFolder(), QStringLiteral("--to"), target->uri()});
         QCOMPARE(run.status, 1);

@@ -87,7 +87,7 @@ private slots:
 
     void savesTicksTwelveToARowInAscendingOrder()
     {
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("塗料A"));
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("塗料A"));
         FrmPuroductDataInput form({});
         const QString result = runEditor(form, *db, QStringLiteral("塗料A"), [&] {
             QCOMPARE(loadedId(form), id);
@@ -168,27 +168,27 @@ private slots:
     void substancesAreKnownByTheirNumbers()
     {
         QFETCH(bool, gap);
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("溶剤"));
-        catalogue::saveProduct(*db, id, {5, 40}, {QStringLiteral("溶剤"), {}, {}, 0});
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("溶剤"));
+        QVERIFY(catalogue::saveProduct(*db, id, {5, 40}, {QStringLiteral("溶剤"), {}, {}, 0}));
         if (gap) {
             execOrFail(*db, QStringLiteral("DELETE FROM 表示物質 WHERE ID = 2"));
         } else {
-            QString text, error;
-            QVERIFY(exportMaster(*db, &text).ok);
-            QStringList lines = text.split(QLatin1Char('\n'));
+            const Result<QString> text = exportMaster(*db);
+            QVERIFY(text);
+            QStringList lines = text->split(QLatin1Char('\n'));
             for (QString &line : lines)
                 if (line.startsWith(QStringLiteral("50\t"))) {
                     QStringList fields = line.split(QLatin1Char('\t'));
                     fields[1] += QStringLiteral("（社内名）");
                     line = fields.join(QLatin1Char('\t'));
                 }
-            ProgramMaster newer = *programMaster(&error);
+            ProgramMaster newer = *programMaster();
             const QDateTime now = QDateTime::currentDateTime();
             const RunResult imported = importSubstances(*db, newer, lines.join(QLatin1Char('\n')), QStringLiteral("mine.tsv"), now);
-            QVERIFY2(imported.ok, qPrintable(imported.error));
+            QVERIFY2(imported.outcome.ok(), qPrintable(imported.outcome.errorText()));
             newer.version = QStringLiteral("2099-01-01");
             const RunResult updated = updateMaster(*db, newer, now.addSecs(1));
-            QVERIFY2(updated.ok, qPrintable(updated.error));
+            QVERIFY2(updated.outcome.ok(), qPrintable(updated.outcome.errorText()));
         }
         FrmPuroductDataInput form({});
         runEditor(form, *db, QStringLiteral("溶剤"), [&] {
@@ -210,7 +210,7 @@ private slots:
 
     void singleSubstanceModeKeepsOneTick()
     {
-        catalogue::registerProduct(*db, QStringLiteral("p"));
+        QVERIFY(catalogue::registerProduct(*db, QStringLiteral("p")));
         FrmPuroductDataInput form({});
         runEditor(form, *db, QStringLiteral("p"), [&] {
             for (int s : {3, 5, 9})
@@ -238,7 +238,7 @@ private slots:
 
     void popupMenuActsOnTheListedItems()
     {
-        catalogue::registerProduct(*db, QStringLiteral("p"));
+        QVERIFY(catalogue::registerProduct(*db, QStringLiteral("p")));
         FrmPuroductDataInput form({});
         runEditor(form, *db, QStringLiteral("p"), [&] {
             tick(form, 1, true);
@@ -313,8 +313,8 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QList<int>, stored);
         QFETCH(bool, copied);
-        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        catalogue::saveProduct(*db, a, {1}, {QStringLiteral("製品A"), {}, {}, 0});
+        const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        QVERIFY(catalogue::saveProduct(*db, a, {1}, {QStringLiteral("製品A"), {}, {}, 0}));
         MessageRecorder messages;
         if (answer >= 0)
             messages.answerNext(answer == 1 ? MsgResult::Ok : MsgResult::Cancel);
@@ -330,10 +330,10 @@ private slots:
             QVERIFY2(other, qPrintable(error));
             const int revision = catalogue::productWithEntries(*other, a)->product.revision;
             if (otherSaves == 1)
-                QCOMPARE(catalogue::saveProduct(*other, a, {1, 5, 6}, {QStringLiteral("製品A"), {}, {}, 0}, revision).outcome,
+                QCOMPARE(catalogue::saveProduct(*other, a, {1, 5, 6}, {QStringLiteral("製品A"), {}, {}, 0}, revision)->outcome,
                          catalogue::SaveResult::Saved);
             else
-                catalogue::deleteProductWithEntries(*other, a);
+                QVERIFY(catalogue::deleteProductWithEntries(*other, a));
         });
         QCOMPARE(messages.messages().size(), answer >= 0 ? 1 : 0);
         const QList<QList<int>> rows = storedEntries(*db, a);
@@ -346,7 +346,7 @@ private slots:
 
     void searchFiltersTheListAndKeepsHiddenTicks()
     {
-        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
         FrmPuroductDataInput form({});
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             const SubstanceRecord &wanted = form.state().substance(9);
@@ -405,8 +405,8 @@ private slots:
 
     void typedNameLooksUpAndLeavesTheProductUnderItsOwnName()
     {
-        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        const int b = *catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int b = **catalogue::registerProduct(*db, QStringLiteral("製品B"));
         catalogue::addEntries(*db, b, {11});
         FrmPuroductDataInput form({});
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
@@ -448,7 +448,7 @@ private slots:
 
     void emptiedNameBoxSavesAndEmpties()
     {
-        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
         FrmPuroductDataInput form({});
         const QString result = runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 8, true);
@@ -463,8 +463,8 @@ private slots:
 
     void closingWithATypedNameLooksItUpFirst()
     {
-        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        QVERIFY(catalogue::registerProduct(*db, QStringLiteral("製品B")));
         FrmPuroductDataInput form({});
         const QString result = runEditor(form, *db, QStringLiteral("製品A"), [&] {
             static_cast<QLineEdit *>(form.Text1[0])->setText(QStringLiteral("製品B"));
@@ -477,8 +477,8 @@ private slots:
 
     void aFailedSaveChangesNothingStoredAndKeepsTheScreen()
     {
-        const int a = *catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        catalogue::registerProduct(*db, QStringLiteral("製品B"));
+        const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
+        QVERIFY(catalogue::registerProduct(*db, QStringLiteral("製品B")));
         catalogue::addEntries(*db, a, {1, 2, 3});
         MessageRecorder messages;
         FrmPuroductDataInput form({});
@@ -501,7 +501,7 @@ private slots:
 
     void aMouseClickOnTheCheckBoxTicksLikeTheUser()
     {
-        catalogue::registerProduct(*db, QStringLiteral("p"));
+        QVERIFY(catalogue::registerProduct(*db, QStringLiteral("p")));
         FrmPuroductDataInput form({});
         runEditor(form, *db, QStringLiteral("p"), [&] {
             form.show();

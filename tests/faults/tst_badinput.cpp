@@ -63,8 +63,8 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        const int other = *catalogue::registerProduct(*db, QStringLiteral("ほかの製品"));
-        catalogue::saveProduct(*db, other, {1, 2}, {QStringLiteral("ほかの製品"), QStringLiteral("他"), {}, 0});
+        const int other = **catalogue::registerProduct(*db, QStringLiteral("ほかの製品"));
+        QVERIFY(catalogue::saveProduct(*db, other, {1, 2}, {QStringLiteral("ほかの製品"), QStringLiteral("他"), {}, 0}));
         MessageRecorder messages;
 
         FrmPuroductNameRegist dialog;
@@ -115,8 +115,8 @@ private slots:
         QString notes;
         while (notes.size() < 100 * 1024)
             notes += QStringLiteral("換気の良い場所で取り扱うこと。\"引用\" 'x' \\ 100% 😀\r\n");
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("長い注意"));
-        catalogue::saveProduct(*db, id, {1, 2, 3, 4, 5, 6, 7}, {QStringLiteral("長い注意"), notes, notes, 0});
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("長い注意"));
+        QVERIFY(catalogue::saveProduct(*db, id, {1, 2, 3, 4, 5, 6, 7}, {QStringLiteral("長い注意"), notes, notes, 0}));
 
         FrmPuroductDataInput editor({});
         QTimer::singleShot(0, &editor, [&] {
@@ -144,7 +144,7 @@ private slots:
         ProgramFolder folder;
         {
             auto db = folder.open();
-            catalogue::registerProduct(*db, QStringLiteral("製品😀"));
+            QVERIFY(catalogue::registerProduct(*db, QStringLiteral("製品😀")));
         }
         {
             Program program([](QWidget *, Database &, int, LabelKind, bool) {});

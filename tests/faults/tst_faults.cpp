@@ -6,6 +6,7 @@
 #include "DialogDriver.h"
 #include "ErrorBoundary.h"
 #include "Fixture.h"
+#include "OpenDatabase.h"
 #include "FrmPuroductDataInput.h"
 #include "ListView.h"
 #include "MessageRecorder.h"
@@ -50,9 +51,9 @@ private slots:
         folder = std::make_unique<ProgramFolder>();
         QVERIFY(folder->isValid());
         auto db = folder->open();
-        catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        catalogue::saveProduct(*db, 1, {1, 2, 3}, {QStringLiteral("製品A"), QStringLiteral("注意"), {}, 0});
-        catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}});
+        QVERIFY(catalogue::registerProduct(*db, QStringLiteral("製品A")));
+        QVERIFY(catalogue::saveProduct(*db, 1, {1, 2, 3}, {QStringLiteral("製品A"), QStringLiteral("注意"), {}, 0}));
+        QVERIFY(catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}}));
     }
 
     void failuresAreReportedAndNothingIsLost_data()
@@ -156,7 +157,7 @@ public:
     SecondCopy(const QString &path, int holdMilliseconds)
         : m_thread([this, path, holdMilliseconds] {
               QString error;
-              auto db = Database::open(path, &error);
+              auto db = opened(openDatabaseFile(path), &error);
               QSqlQuery query(db->sql());
               query.exec(QStringLiteral("BEGIN IMMEDIATE"));
               m_holding = true;
@@ -179,14 +180,14 @@ void TestFaults::twoCopiesWaitForEachOther()
     auto db = folder->open();
     {
         SecondCopy other(folder->databasePath(), 300);
-        catalogue::saveProduct(*db, 1, {7, 8}, {QStringLiteral("製品A"), {}, {}, 0});
+        QVERIFY(catalogue::saveProduct(*db, 1, {7, 8}, {QStringLiteral("製品A"), {}, {}, 0}));
     }
     QCOMPARE(entriesOf(*db, 1).front().mid(0, 3), (QList<int>{7, 8, 0}));
 
     // Held longer than the program waits: a clear message, and the product as it was.
     SecondCopy other(folder->databasePath(), 6500);
     MessageRecorder messages;
-    guarded(nullptr, [&] { catalogue::saveProduct(*db, 1, {9}, {QStringLiteral("製品A"), {}, {}, 0}); });
+    guarded(nullptr, [&] { savedOrThrow(catalogue::saveProduct(*db, 1, {9}, {QStringLiteral("製品A"), {}, {}, 0})); });
     QCOMPARE(messages.messages().size(), 1);
     QVERIFY2(messages.texts().front().contains(QStringLiteral("ほかのプログラムが使用中")), qPrintable(messages.texts().front()));
     QCOMPARE(entriesOf(*db, 1).front().mid(0, 3), (QList<int>{7, 8, 0}));

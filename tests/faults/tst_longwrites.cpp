@@ -6,6 +6,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "Fixture.h"
+#include "OpenDatabase.h"
 #include "UserMaster.h"
 
 #include <QDir>
@@ -76,10 +77,10 @@ private slots:
         ProgramFolder folder;
         QVERIFY2(folder.isValid(), qPrintable(folder.error()));
         QString error;
-        auto db = Database::open(folder.databasePath(), &error);
+        auto db = opened(openDatabaseFile(folder.databasePath()), &error);
         QVERIFY2(db, qPrintable(error));
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("保存し続ける製品"));
-        catalogue::saveProduct(*db, id, ticksOfSave(0), {QStringLiteral("保存し続ける製品"), QStringLiteral("save 0"), {}, 0});
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("保存し続ける製品"));
+        QVERIFY(catalogue::saveProduct(*db, id, ticksOfSave(0), {QStringLiteral("保存し続ける製品"), QStringLiteral("save 0"), {}, 0}));
         const int substances = int(catalogue::allSubstances(*db).size());
 
         QString program;
@@ -87,8 +88,9 @@ private slots:
         const QString work = folder.path();
         std::optional<ServerAddress> server;
         if (longWrite == QLatin1String("import")) {
-            QString text;
-            QVERIFY(exportMaster(*db, &text).ok);
+            const Result<QString> exported = exportMaster(*db);
+            QVERIFY(exported);
+            QString text = *exported;
             for (int n = 1; n <= 1500; ++n)
                 text += QStringLiteral("%1\t取り込み試験物質%2\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t\n").arg(substances + n).arg(n);
             QFile file(work + QStringLiteral("/mine.tsv"));
@@ -122,26 +124,25 @@ private slots:
         std::atomic<bool> stop{false}, started{false};
         std::thread writer([&] {
             QString openError;
-            auto mine = Database::open(folder.databasePath(), &openError);
+            auto mine = opened(openDatabaseFile(folder.databasePath()), &openError);
             if (!mine)
                 qFatal("%s", qPrintable(openError));
             saves.lastRevision = catalogue::productWithEntries(*mine, id)->product.revision;
             for (int k = 1; !stop; ++k) {
-                try {
-                    const auto saved = catalogue::saveProduct(*mine, id, ticksOfSave(k),
-                                                              {QStringLiteral("保存し続ける製品"), QStringLiteral("save %1").arg(k), {}, 0},
-                                                              saves.lastRevision);
-                    if (saved.outcome != catalogue::SaveResult::Saved) {
-                        saves.wrongMessages << QStringLiteral("save %1: changed elsewhere, but nobody else saves it").arg(k);
-                        break;
-                    }
+                const auto saved = catalogue::saveProduct(*mine, id, ticksOfSave(k),
+                                                          {QStringLiteral("保存し続ける製品"), QStringLiteral("save %1").arg(k), {}, 0},
+                                                          saves.lastRevision);
+                if (!saved) {
+                    ++saves.refused;
+                    if (!saved.errorText().contains(QStringLiteral("ほかのプログラムが使用中")))
+                        saves.wrongMessages << saved.errorText();
+                } else if (saved->outcome != catalogue::SaveResult::Saved) {
+                    saves.wrongMessages << QStringLiteral("save %1: changed elsewhere, but nobody else saves it").arg(k);
+                    break;
+                } else {
                     ++saves.done;
                     saves.lastDone = k;
-                    saves.lastRevision = saved.revision;
-                } catch (const DbError &failure) {
-                    ++saves.refused;
-                    if (!QString::fromUtf8(failure.what()).contains(QStringLiteral("ほかのプログラムが使用中")))
-                        saves.wrongMessages << QString::fromUtf8(failure.what());
+                    saves.lastRevision = saved->revision;
                 }
                 started = true;
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -161,7 +162,7 @@ private slots:
 
         // The saving program was told the truth, and its last save is what is stored.
         QVERIFY2(saves.wrongMessages.isEmpty(), qPrintable(saves.wrongMessages.join(QLatin1Char('\n'))));
-        db = Database::open(folder.databasePath(), &error);
+        db = opened(openDatabaseFile(folder.databasePath()), &error);
         QVERIFY2(db, qPrintable(error));
         QCOMPARE(scalar(*db, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
         QCOMPARE(wholeSave(*db, id), saves.lastDone);
@@ -183,11 +184,11 @@ private slots:
             // The copy taken before it is whole too, and holds a whole save.
             const QStringList copies = QDir(folder.dataFolder() + QStringLiteral("/backup")).entryList(QDir::Files);
             QCOMPARE(copies.size(), 1);
-            auto backup = Database::open(folder.dataFolder() + QStringLiteral("/backup/") + copies[0], &error);
+            auto backup = opened(openDatabaseFile(folder.dataFolder() + QStringLiteral("/backup/") + copies[0]), &error);
             QVERIFY2(backup, qPrintable(error));
             QVERIFY(wholeSave(*backup, id) >= 0);
         } else {
-            auto copied = Database::openServer(*server, &error);
+            auto copied = opened(openServerDatabase(*server), &error);
             QVERIFY2(copied, qPrintable(error));
             QVERIFY(wholeSave(*copied, id) >= 0);
         }

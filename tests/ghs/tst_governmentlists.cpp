@@ -131,8 +131,8 @@ void TestGovernmentLists::cellForms()
     QVERIFY(writeWorkbook(file, {{QStringLiteral("NITE統合版GHS分類結果"),
                                   {niteHeading(), niteRow("67-56-1", "メタノール", "m-nite-67-56-1", {{hazardClass, text}})}}},
                           kSaved));
-    QString error;
-    const auto list = readNiteList(file, &error);
+    const auto list = readNiteList(file);
+    const QString error = list.errorText();
     if (expected.startsWith(QLatin1Char('!'))) {
         QVERIFY(!list);
         const std::vector<HazardClass> classes = columns();
@@ -163,9 +163,8 @@ void TestGovernmentLists::niteListShape()
                                    niteRow("141-90-2, 80275-68-9", "チオウラシル", "m-nite-80275-68-9"),
                                    niteRow("", "ダイオキシン類", "m-nite-nocas-0004"), QStringList{}}}},
                           kSaved));
-    QString error;
-    auto list = readNiteList(file, &error);
-    QVERIFY2(list, qPrintable(error));
+    auto list = readNiteList(file);
+    QVERIFY2(list, qPrintable(list.errorText()));
     QCOMPARE(list->saved, QDate(2026, 2, 27));
     QCOMPARE(list->substances.size(), size_t(4));
     QCOMPARE(list->substances[1].name, QStringLiteral("フッ化水素"));
@@ -184,16 +183,18 @@ void TestGovernmentLists::niteListShape()
     for (const auto &[rows, message] : refused) {
         file = path();
         QVERIFY(writeWorkbook(file, {{QStringLiteral("NITE統合版GHS分類結果"), rows}}, kSaved));
-        QVERIFY(!readNiteList(file, &error));
-        QVERIFY2(error.contains(message), qPrintable(error));
+        const auto read = readNiteList(file);
+        QVERIFY(!read);
+        QVERIFY2(read.errorText().contains(message), qPrintable(read.errorText()));
     }
     // Not a workbook at all.
     QFile text(folder.filePath(QStringLiteral("list.xlsx")));
     QVERIFY(text.open(QIODevice::WriteOnly));
     text.write("CAS RN\t物質名称\n");
     text.close();
-    QVERIFY(!readNiteList(text.fileName(), &error));
-    QVERIFY2(error.contains(QStringLiteral("Excel ブック")), qPrintable(error));
+    const auto notWorkbook = readNiteList(text.fileName());
+    QVERIFY(!notWorkbook);
+    QVERIFY2(notWorkbook.errorText().contains(QStringLiteral("Excel ブック")), qPrintable(notWorkbook.errorText()));
 }
 
 void TestGovernmentLists::legalLists()
@@ -217,9 +218,8 @@ void TestGovernmentLists::legalLists()
            {"＊５　令和８年4月1日からラベル表示・ＳＤＳ交付等の義務対象物質に追加される物。"},
            {"＊６　令和９年4月1日からラベル表示・ＳＤＳ交付等の義務対象物質に追加される物。"}}}},
         kSaved));
-    QString error;
-    const auto list = readLegalLists({file}, &error);
-    QVERIFY2(list, qPrintable(error));
+    const auto list = readLegalLists({file});
+    QVERIFY2(list, qPrintable(list.errorText()));
     QCOMPARE(list->listDate, QDate(2027, 4, 1));
     const LegalEntry *toluene = legalEntryFor(*list, QStringLiteral("108-88-3"));
     QVERIFY(toluene);
@@ -242,8 +242,9 @@ void TestGovernmentLists::legalLists()
     // A sheet without the list's title is refused: it is not this list.
     const QString other = path();
     QVERIFY(writeWorkbook(other, {{QStringLiteral("Sheet1"), {{"名称"}, heading}}}, kSaved));
-    QVERIFY(!readLegalLists({other}, &error));
-    QVERIFY2(error.contains(QStringLiteral("義務対象物質一覧ではありません")), qPrintable(error));
+    const auto refused = readLegalLists({other});
+    QVERIFY(!refused);
+    QVERIFY2(refused.errorText().contains(QStringLiteral("義務対象物質一覧ではありません")), qPrintable(refused.errorText()));
 }
 
 QTEST_APPLESS_MAIN(TestGovernmentLists)

@@ -153,9 +153,9 @@ void TestLabelElements::tableRefusesMalformedRows()
 {
     QFETCH(QString, row);
     QFETCH(QString, message);
-    QString error;
-    QVERIFY(!LabelTable::fromText(QStringLiteral("# comment\n") + row, &error));
-    QVERIFY2(error.contains(message), qPrintable(error));
+    const auto table = LabelTable::fromText(QStringLiteral("# comment\n") + row);
+    QVERIFY(!table);
+    QVERIFY2(table.errorText().contains(message), qPrintable(table.errorText()));
 }
 
 QTEST_APPLESS_MAIN(TestLabelElements)

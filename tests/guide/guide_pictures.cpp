@@ -116,20 +116,30 @@ bool makeDemoData(const QString &sourceRoot, const QString &dataFolder)
     QString error;
     if (QFileInfo::exists(dataFolder))
         error = QStringLiteral("%1 exists already").arg(dataFolder);
-    else if (createDataFolder(dataFolder, dataSourcesIn(sourceRoot), &error)) {
+    else if (const Outcome created = createDataFolder(dataFolder, dataSourcesIn(sourceRoot)); !created)
+        error = created.errorText();
+    else {
         setDataOption(dataFolder);
-        auto db = openRunDatabase(locateData(), &error);
-        if (db) {
-            catalogue::writeCompany(*db, {QStringLiteral("コルベイン化学株式会社"),
-                                          QStringLiteral("東京都千代田区神田一丁目2番3号 コルベインビル4階"),
-                                          QStringLiteral("TEL 03-1234-5678 FAX 03-1234-5679")});
+        auto opened = openRunDatabase(locateData());
+        error = opened.errorText();
+        if (const auto db = opened ? std::move(*opened) : nullptr) {
+            // The first write that fails is told; the demo is then incomplete.
+            const auto written = [&](const Outcome &write) {
+                if (!write && error.isEmpty())
+                    error = write.errorText();
+                return write.ok();
+            };
+            written(catalogue::writeCompany(*db, {QStringLiteral("コルベイン化学株式会社"),
+                                                  QStringLiteral("東京都千代田区神田一丁目2番3号 コルベインビル4階"),
+                                                  QStringLiteral("TEL 03-1234-5678 FAX 03-1234-5679")})
+                        .outcome());
             const std::vector<int> thinner = substanceNumbers(*db, {QStringLiteral("トルエン"), QStringLiteral("メタノール"),
                                                                     QStringLiteral("酢酸エチル")});
             const std::vector<int> hexane = substanceNumbers(*db, {QStringLiteral("ヘキサン")});
             if (thinner.size() != 3 || hexane.size() != 1) {
                 error = QStringLiteral("the demo substances are not in the master");
             } else {
-                const int first = *catalogue::registerProduct(*db, QStringLiteral("ラッカーシンナー LT-200"));
+                const int first = **catalogue::registerProduct(*db, QStringLiteral("ラッカーシンナー LT-200"));
                 // Its contents (トルエン, メタノール, 酢酸エチル by number) and its own data.
                 ProductMixture mixture;
                 const double percents[] = {40, 20, 30};
@@ -139,17 +149,20 @@ bool makeDemoData(const QString &sourceRoot, const QString &dataFolder)
                 mixture.properties.flashPointCelsius = 4;
                 mixture.properties.initialBoilingPointCelsius = 65;
                 mixture.properties.remainderHarmless = true;
-                catalogue::saveProduct(*db, first, thinner,
-                                       {QStringLiteral("ラッカーシンナー LT-200"),
-                                        QStringLiteral("火気厳禁。\r\n直射日光を避け、換気の良い冷暗所に保管すること。\r\n"
-                                                       "子供の手の届かない所に置くこと。"),
-                                        QStringLiteral("トルエン 35〜40%\r\n酢酸エチル 30%\r\nメタノール 20%"), 0},
-                                       std::nullopt, &mixture);
-                const int second = *catalogue::registerProduct(*db, QStringLiteral("ヘキサン（試薬）"));
-                catalogue::saveProduct(*db, second, hexane,
-                                       {QStringLiteral("ヘキサン（試薬）"), QStringLiteral("火気厳禁。"),
-                                        QStringLiteral("ヘキサン 99%"), 1});
-                return true;
+                written(catalogue::saveProduct(*db, first, thinner,
+                                               {QStringLiteral("ラッカーシンナー LT-200"),
+                                                QStringLiteral("火気厳禁。\r\n直射日光を避け、換気の良い冷暗所に保管すること。\r\n"
+                                                               "子供の手の届かない所に置くこと。"),
+                                                QStringLiteral("トルエン 35〜40%\r\n酢酸エチル 30%\r\nメタノール 20%"), 0},
+                                               std::nullopt, &mixture)
+                            .outcome());
+                const int second = **catalogue::registerProduct(*db, QStringLiteral("ヘキサン（試薬）"));
+                written(catalogue::saveProduct(*db, second, hexane,
+                                               {QStringLiteral("ヘキサン（試薬）"), QStringLiteral("火気厳禁。"),
+                                                QStringLiteral("ヘキサン 99%"), 1})
+                            .outcome());
+                if (error.isEmpty())
+                    return true;
             }
         }
     }

@@ -65,9 +65,8 @@ private slots:
         QVERIFY2(folder.isValid(), qPrintable(folder.error()));
         db = folder.open();
         QVERIFY(db);
-        QString error;
-        auto loaded = programMaster(&error);
-        QVERIFY2(loaded, qPrintable(error));
+        auto loaded = programMaster();
+        QVERIFY2(loaded, qPrintable(loaded.errorText()));
         master = std::move(*loaded);
     }
 
@@ -76,20 +75,20 @@ private slots:
         const QStringList before = rowsOf(*db, QStringLiteral("SELECT ID, Hコード FROM 表示物質 ORDER BY ID"));
         const QString older = write({heading(), listRow("67-56-1", "メタノール", {})}, QDate(2020, 1, 1));
         RunResult result = updateFromGovernment(*db, master, older, {}, true, QDateTime::currentDateTime());
-        QVERIFY(!result.ok);
-        QVERIFY2(result.error.contains(QStringLiteral("より古いため")) && result.error.contains(QStringLiteral("何も変えていません")),
-                 qPrintable(result.error));
+        QVERIFY(!result.outcome.ok());
+        QVERIFY2(result.outcome.errorText().contains(QStringLiteral("より古いため")) && result.outcome.errorText().contains(QStringLiteral("何も変えていません")),
+                 qPrintable(result.outcome.errorText()));
         const QString other = write({{"製品名", "CAS"}, {"洗浄剤", "67-56-1"}}, QDate(2027, 3, 1));
         result = updateFromGovernment(*db, master, other, {}, true, QDateTime::currentDateTime());
-        QVERIFY(!result.ok);
-        QVERIFY2(result.error.contains(QStringLiteral("一覧ではありません")), qPrintable(result.error));
+        QVERIFY(!result.outcome.ok());
+        QVERIFY2(result.outcome.errorText().contains(QStringLiteral("一覧ではありません")), qPrintable(result.outcome.errorText()));
         QCOMPARE(rowsOf(*db, QStringLiteral("SELECT ID, Hコード FROM 表示物質 ORDER BY ID")), before);
     }
 
     void appliesANewerList()
     {
         // A product holding methanol, and ethanol made the user's own.
-        const int product = *catalogue::registerProduct(*db, QStringLiteral("製品"));
+        const int product = **catalogue::registerProduct(*db, QStringLiteral("製品"));
         catalogue::addEntries(*db, product, {kMethanol, kEthanol});
         execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET UserOwned = 1 WHERE ID = %1").arg(kEthanol));
         const QStringList entries = rowsOf(*db, QStringLiteral("SELECT * FROM ProductItemEntry WHERE ProductID = %1").arg(product));
@@ -108,7 +107,7 @@ private slots:
 
         // Without --apply: what would change, and nothing written.
         RunResult result = updateFromGovernment(*db, master, list, {}, false, QDateTime::currentDateTime());
-        QVERIFY2(result.ok, qPrintable(result.error));
+        QVERIFY2(result.outcome.ok(), qPrintable(result.outcome.errorText()));
         const QString said = result.notices.join(QLatin1Char('\n'));
         QVERIFY2(said.contains(QStringLiteral("追加する物質: 1件")) && said.contains(QStringLiteral("試験物質")), qPrintable(said));
         QVERIFY2(said.contains(QStringLiteral("発がん性: なし → 区分2")), qPrintable(said));
@@ -118,7 +117,7 @@ private slots:
 
         // With --apply: in place, numbers kept, the user's row and the product untouched.
         result = updateFromGovernment(*db, master, list, {}, true, QDateTime::fromString(QStringLiteral("2027-03-05T10:00:00"), Qt::ISODate));
-        QVERIFY2(result.ok, qPrintable(result.error));
+        QVERIFY2(result.outcome.ok(), qPrintable(result.outcome.errorText()));
         QVERIFY(scalar(*db, QStringLiteral("SELECT Hコード FROM 表示物質 WHERE ID = %1").arg(kMethanol)).toString().contains(QStringLiteral("H351")));
         QCOMPARE(scalar(*db, QStringLiteral("SELECT 出典版 FROM 表示物質 WHERE ID = %1").arg(kMethanol)).toString(), QStringLiteral("2027-03-02"));
         QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 物質分類 WHERE 物質ID = %1 AND 分類 = 'Carcinogenicity'").arg(kMethanol)).toInt(), 1);
@@ -133,7 +132,7 @@ private slots:
         ProgramMaster later = master;
         later.version = QStringLiteral("2099-01-01");
         const RunResult update = updateMaster(*db, later, QDateTime::currentDateTime());
-        QVERIFY2(update.ok, qPrintable(update.error));
+        QVERIFY2(update.outcome.ok(), qPrintable(update.outcome.errorText()));
         QVERIFY2(update.notices.join(QLatin1Char('\n')).contains(QStringLiteral("より新しい政府の一覧で更新済みの物質: 1件")),
                  qPrintable(update.notices.join(QLatin1Char('\n'))));
         QVERIFY(scalar(*db, QStringLiteral("SELECT Hコード FROM 表示物質 WHERE ID = %1").arg(kMethanol)).toString().contains(QStringLiteral("H351")));

@@ -88,8 +88,8 @@ private slots:
         const DataLocation location =
             installed(dir.filePath(QStringLiteral("data/corvane/Data")), dir.path(), templ,
                       dir.filePath(QStringLiteral("config/corvane/corvane.ini")));
-        QString error;
-        QVERIFY2(prepareUserData(location, &error), qPrintable(error));
+        Outcome prepared = prepareUserData(location);
+        QVERIFY2(prepared, qPrintable(prepared.errorText()));
         QFile copy(location.database);
         QVERIFY(copy.open(QIODevice::ReadWrite));
         QCOMPARE(copy.readAll(), QByteArray("template"));
@@ -97,15 +97,17 @@ private slots:
         copy.close();
         QVERIFY(QFileInfo(location.settingsFile).absoluteDir().exists());
 
-        QVERIFY2(prepareUserData(location, &error), qPrintable(error));
+        prepared = prepareUserData(location);
+        QVERIFY2(prepared, qPrintable(prepared.errorText()));
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), QByteArray("template and the user's products"));
         QVERIFY(!QFile::exists(location.database + QStringLiteral(".new")));
 
         QVERIFY(QFile::remove(location.database));
         QVERIFY(QFile::remove(templ));
-        QVERIFY(!prepareUserData(location, &error));
-        QVERIFY(error.contains(templ));
+        prepared = prepareUserData(location);
+        QVERIFY(!prepared);
+        QVERIFY(prepared.errorText().contains(templ));
         QVERIFY(!QFile::exists(location.database));
     }
 };

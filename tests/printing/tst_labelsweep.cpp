@@ -85,7 +85,7 @@ private slots:
         for (const SubstanceRecord &substance : master)
             swept.push_back(substance.id);
 #endif
-        productId = *catalogue::registerProduct(*db, QStringLiteral("全物質"));
+        productId = **catalogue::registerProduct(*db, QStringLiteral("全物質"));
         catalogue::addEntries(*db, productId, swept);
         catalogue::writeProductRow(*db, productId, {QStringLiteral("全物質"), QString(), QString(), 0},
                                    static_cast<int>(swept.size()));

@@ -27,7 +27,7 @@ class TestPrintPreview : public QObject {
 
     int product(const std::vector<int> &substances, bool single = false)
     {
-        const int id = *catalogue::registerProduct(*db, QStringLiteral("製品"));
+        const int id = **catalogue::registerProduct(*db, QStringLiteral("製品"));
         catalogue::addEntries(*db, id, substances);
         catalogue::writeProductRow(*db, id, {QStringLiteral("製品"), QStringLiteral("火気厳禁"), QString(), single ? 1 : 0},
                                    static_cast<int>(substances.size()));
@@ -58,7 +58,7 @@ private slots:
         QVERIFY2(folder->isValid(), qPrintable(folder->error()));
         db = folder->open();
         QVERIFY(db);
-        catalogue::writeCompany(*db, {QStringLiteral("化学株式会社"), QStringLiteral("東京都"), QStringLiteral("TEL 03")});
+        QVERIFY(catalogue::writeCompany(*db, {QStringLiteral("化学株式会社"), QStringLiteral("東京都"), QStringLiteral("TEL 03")}));
     }
     void cleanup()
     {

@@ -117,14 +117,14 @@ private slots:
         {
             const auto db = folder.open();
             QVERIFY(db);
-            catalogue::addEntries(*db, *catalogue::registerProduct(*db, QStringLiteral("一部がない製品")), {1, 99999});
-            catalogue::addEntries(*db, *catalogue::registerProduct(*db, QStringLiteral("全部がない製品")), {99998});
+            catalogue::addEntries(*db, **catalogue::registerProduct(*db, QStringLiteral("一部がない製品")), {1, 99999});
+            catalogue::addEntries(*db, **catalogue::registerProduct(*db, QStringLiteral("全部がない製品")), {99998});
             std::vector<int> numbers;
             for (const SubstanceRecord &substance : catalogue::allSubstances(*db))
                 if (substance.name == QStringLiteral("トルエン") || substance.name == QStringLiteral("アセトン"))
                     numbers.push_back(substance.id);
             QCOMPARE(numbers.size(), size_t(2));
-            product = *catalogue::registerProduct(*db, QStringLiteral("トルエン製品"));
+            product = **catalogue::registerProduct(*db, QStringLiteral("トルエン製品"));
             catalogue::addEntries(*db, product, numbers);
             catalogue::writeProductRow(*db, product, {QStringLiteral("トルエン製品"), QString(), QString(), 0}, 2);
         }
@@ -199,7 +199,7 @@ private slots:
             const auto db = folder.open();
             QVERIFY(db);
             for (const QString &name : {QStringLiteral("ラッカーシンナー LT-200"), QStringLiteral("Ａ液　（試薬）"), QStringLiteral("b")})
-                registered.insert(*catalogue::registerProduct(*db, name), name);
+                registered.insert(**catalogue::registerProduct(*db, name), name);
         }
         QProcess tool;
         tool.start(QStringLiteral(CORVANE_PRINT), {QStringLiteral("--list"), QStringLiteral("--data"), folder.dataFolder()});

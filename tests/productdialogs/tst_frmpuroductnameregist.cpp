@@ -13,7 +13,7 @@ using namespace corvane;
 
 namespace {
 
-using Result = std::pair<int, QString>;
+using Registration = std::pair<int, QString>;
 
 // The whole catalogue as "ID:name" entries, to show that a refused or cancelled name wrote nothing.
 QString catalogueText(Database &db)
@@ -30,7 +30,7 @@ void retype(FrmPuroductNameRegist &dialog, const QString &name)
 // Opens the dialog, runs steps in it and gives what Start returned; the caller's name
 // variable holds a stale value beforehand.
 template <class Steps>
-Result run(FrmPuroductNameRegist &dialog, Database &db, Steps steps,
+Registration run(FrmPuroductNameRegist &dialog, Database &db, Steps steps,
            const std::optional<QString> &oldName = std::nullopt)
 {
     onNextModal(dialog, steps);
@@ -39,7 +39,7 @@ Result run(FrmPuroductNameRegist &dialog, Database &db, Steps steps,
     return {id, name};
 }
 
-Result typeAndEnter(FrmPuroductNameRegist &dialog, Database &db, const QString &name)
+Registration typeAndEnter(FrmPuroductNameRegist &dialog, Database &db, const QString &name)
 {
     return run(dialog, db, [&] {
         retype(dialog, name);
@@ -83,7 +83,7 @@ private slots:
         const QString refusal = QStringLiteral("製品名：%1 は既に登録されています。\n登録済みの製品名：%2").arg(typed, registered);
 
         // A new product.
-        const Result added = run(dialog, *db, [&] {
+        const Registration added = run(dialog, *db, [&] {
             retype(dialog, typed);
             dialog.Command1[0]->click();
             if (dialog.isVisible())
@@ -98,7 +98,7 @@ private slots:
 
         // A rename of another product to the look-alike.
         QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("別の製品")).first, 2);
-        const Result renamed = run(dialog, *db, [&] {
+        const Registration renamed = run(dialog, *db, [&] {
             retype(dialog, typed);
             dialog.Command1[0]->click();
             if (dialog.isVisible())
@@ -134,24 +134,24 @@ private slots:
         QVERIFY(db);
         MessageRecorder messages;
         FrmPuroductNameRegist dialog;
-        const Result first = run(dialog, *db, [&] {
+        const Registration first = run(dialog, *db, [&] {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名登録"));
             QCOMPARE(dialog.Text1[0]->text(), QString());
             QCOMPARE(QApplication::focusWidget(), dialog.Text1[0]);
             commitText(dialog.Text1[0], QStringLiteral("最初の製品"));
             dialog.Command1[0]->click();
         });
-        QCOMPARE(first, Result(1, QStringLiteral("最初の製品")));
+        QCOMPARE(first, Registration(1, QStringLiteral("最初の製品")));
 
         execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (2, '二'), (7, '七')"));
-        QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("八")), Result(8, QStringLiteral("八")));
+        QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("八")), Registration(8, QStringLiteral("八")));
         // The highest ID, once deleted, is given again.
         execOrFail(*db, QStringLiteral("DELETE FROM 製品情報 WHERE ID = 8"));
-        QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("また八")), Result(8, QStringLiteral("また八")));
+        QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("また八")), Registration(8, QStringLiteral("また八")));
         // A name of blanks and names with quotation marks are taken as typed.
-        QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("   ")), Result(9, QStringLiteral("   ")));
+        QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("   ")), Registration(9, QStringLiteral("   ")));
         QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("Say \"hi\" 'there'")),
-                 Result(10, QStringLiteral("Say \"hi\" 'there'")));
+                 Registration(10, QStringLiteral("Say \"hi\" 'there'")));
         QCOMPARE(catalogueText(*db), QStringLiteral("1:最初の製品|2:二|7:七|8:また八|9:   |10:Say \"hi\" 'there'"));
         QVERIFY(messages.messages().isEmpty());
     }
@@ -165,7 +165,7 @@ private slots:
         const QString before = catalogueText(*db);
         MessageRecorder messages;
         FrmPuroductNameRegist dialog;
-        const Result result = run(dialog, *db, [&] {
+        const Registration result = run(dialog, *db, [&] {
             dialog.Command1[0]->click();
             retype(dialog, QStringLiteral("ACETONE"));
             dialog.Command1[0]->click();
@@ -193,7 +193,7 @@ private slots:
         const QString before = catalogueText(*db);
         MessageRecorder messages;
         FrmPuroductNameRegist dialog;
-        const Result renamed = run(dialog, *db, [&] {
+        const Registration renamed = run(dialog, *db, [&] {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名変更"));
             QCOMPARE(dialog.Text1[0]->text(), QStringLiteral("旧名"));
             QCOMPARE(QApplication::focusWidget(), dialog.Text1[0]);
@@ -223,13 +223,13 @@ private slots:
         QVERIFY(db);
         FrmPuroductNameRegist dialog;
         const QString fifty = QString(49, QChar(u'製')) + QLatin1Char('x');
-        const Result result = run(dialog, *db, [&] {
+        const Registration result = run(dialog, *db, [&] {
             commitText(dialog.Text1[0], fifty + QStringLiteral("品"));
             QTest::keyClicks(dialog.Text1[0], QStringLiteral("yz"));
             QCOMPARE(dialog.Text1[0]->text(), fifty);
             dialog.Command1[0]->click();
         });
-        QCOMPARE(result, Result(1, fifty));
+        QCOMPARE(result, Registration(1, fifty));
     }
 
     void everyOtherWayOutGivesAnEmptyNameAfterAnEarlierSuccess()
@@ -238,7 +238,7 @@ private slots:
         auto db = folder.open();
         QVERIFY(db);
         FrmPuroductNameRegist dialog;
-        QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("登録済み")), Result(1, QStringLiteral("登録済み")));
+        QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("登録済み")), Registration(1, QStringLiteral("登録済み")));
         const QString before = catalogueText(*db);
 
         const auto escape = [&] {
@@ -247,7 +247,7 @@ private slots:
         };
         QCOMPARE(run(dialog, *db, escape).second, QString());
         QCOMPARE(run(dialog, *db, escape, QStringLiteral("登録済み")).second, QString());
-        const Result closed = run(dialog, *db, [&] {
+        const Registration closed = run(dialog, *db, [&] {
             retype(dialog, QStringLiteral("未登録"));
             dialog.close();
         });
@@ -263,7 +263,7 @@ private slots:
         setReadOnly(*db, true);
         MessageRecorder messages;
         FrmPuroductNameRegist dialog;
-        const Result result = run(dialog, *db, [&] {
+        const Registration result = run(dialog, *db, [&] {
             commitText(dialog.Text1[0], QStringLiteral("新製品"));
             dialog.Command1[0]->click();
             QCOMPARE(messages.messages().size(), 1);

@@ -2,6 +2,7 @@
 #include "Application.h"
 #include "DataFolder.h"
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "ProgramMaster.h"
 #include "RunDatabase.h"
 #include "ServerSetup.h"
@@ -31,11 +32,13 @@ namespace {
 // run on the database they are about).
 bool onMaintenance(const QString &statement, QString *error)
 {
-    auto db = Database::openServer(*testServer(), error, false);
-    if (!db)
+    const auto db = openServerDatabase(*testServer(), false);
+    if (!db) {
+        *error = db.errorText();
         return false;
+    }
     try {
-        runSql(*db, statement);
+        runSql(**db, statement);
     } catch (const std::exception &failure) {
         *error = QString::fromStdString(failure.what());
         return false;
@@ -53,12 +56,16 @@ QString templateDatabase(QString *error)
         return name;
     const QString candidate = QStringLiteral("corvane_template_%1").arg(QCoreApplication::applicationPid());
     const DataSources sources = dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR));
-    const auto master = loadMaster(sources.masterFolder, sources.schemaFile, error);
-    if (!master || !onMaintenance(QStringLiteral("CREATE DATABASE %1").arg(candidate), error))
+    const auto master = loadMaster(sources.masterFolder, sources.schemaFile);
+    if (!master) {
+        *error = master.errorText();
+        return {};
+    }
+    if (!onMaintenance(QStringLiteral("CREATE DATABASE %1").arg(candidate), error))
         return {};
     const RunResult init = initServerDatabase(testServer()->withDatabase(candidate), *master);
-    if (!init.ok) {
-        *error = init.error;
+    if (!init.outcome) {
+        *error = init.outcome.errorText();
         return {};
     }
     name = candidate;
@@ -71,12 +78,11 @@ QString templateDatabase(QString *error)
 bool copyOfBuiltDataFolder(const QString &target, QString *error)
 {
     static QTemporaryDir built;
-    static QString failure;
-    static const bool ok = built.isValid()
-                           && createDataFolder(QDir(built.path()).filePath(QStringLiteral("Data")),
-                                               dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)), &failure);
-    if (!ok) {
-        *error = failure.isEmpty() ? QStringLiteral("cannot build the Data folder") : failure;
+    static const Outcome created = built.isValid() ? createDataFolder(QDir(built.path()).filePath(QStringLiteral("Data")),
+                                                                       dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)))
+                                                   : Outcome::failed(QStringLiteral("cannot build the Data folder"));
+    if (!created) {
+        *error = created.errorText();
         return false;
     }
     const QDir source(QDir(built.path()).filePath(QStringLiteral("Data")));
@@ -138,7 +144,7 @@ QString ProgramFolder::iniPath() const { return QDir(m_dir.path()).filePath(QStr
 std::unique_ptr<Database> ProgramFolder::open() const
 {
     QString error;
-    auto db = m_server ? Database::openServer(*m_server, &error) : Database::open(databasePath(), &error);
+    auto db = opened(m_server ? openServerDatabase(*m_server) : openDatabaseFile(databasePath()), &error);
     if (!db)
         qWarning("%s", qPrintable(error));
     return db;
@@ -165,7 +171,16 @@ namespace corvane {
 
 std::unique_ptr<Database> openAnother(const Database &db, QString *error)
 {
-    return db.server() ? Database::openServer(*db.server(), error) : Database::open(db.path(), error);
+    return opened(db.server() ? openServerDatabase(*db.server()) : openDatabaseFile(db.path()), error);
+}
+
+std::unique_ptr<Database> opened(Result<std::unique_ptr<Database>> result, QString *error)
+{
+    if (!result) {
+        *error = result.errorText();
+        return nullptr;
+    }
+    return std::move(*result);
 }
 
 QStringList rowsOf(Database &db, const QString &statement)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QTemporaryDir>
 #include <QString>
+#include "Outcome.h"
 #include "ServerAddress.h"
 
 #include <memory>
@@ -52,6 +53,9 @@ private:
         if (corvane::testServer())                                                                 \
             QSKIP("about the file Data.mde itself");                                               \
     } while (false)
+
+// The database an opening function opened, or nullptr with its failure's text in *error.
+std::unique_ptr<Database> opened(Result<std::unique_ptr<Database>> result, QString *error);
 
 // A second connection to the same database, as a second program would have.
 std::unique_ptr<Database> openAnother(const Database &db, QString *error);
