@@ -1,9 +1,9 @@
 #pragma once
-#include "FrmCompanyInf.h"
+#include "CompanyForm.h"
 #include "FrmMenu.h"
-#include "FrmPuroductNameRegist.h"
-#include "FrmPuroductSelect.h"
 #include "PrintPreview.h"
+#include "ProductNameDialog.h"
+#include "ProductSelectDialog.h"
 
 #include <functional>
 
@@ -22,9 +22,9 @@ public:
 
 private:
     PrintLabelsFunction m_printLabels;
-    FrmPuroductSelect m_select;
-    FrmPuroductNameRegist m_regist;
-    FrmCompanyInf m_company;
+    ProductSelectDialog m_productSelect;
+    ProductNameDialog m_productName;
+    CompanyForm m_company;
     FrmMenu m_menu;
 };
 

@@ -106,12 +106,12 @@ private slots:
             editor.Command1[5]->click(); // the normal label saves first
             expectFailure("save before printing");
             // Registration: the dialog reports and stays open; nothing is added.
-            onModalOfType<FrmPuroductNameRegist>([&](FrmPuroductNameRegist &dialog) {
-                dialog.Text1[0]->setText(QStringLiteral("新製品"));
-                dialog.Command1[0]->click();
+            onModalOfType<ProductNameDialog>([&](ProductNameDialog &dialog) {
+                dialog.nameEdit->setText(QStringLiteral("新製品"));
+                dialog.okButton->click();
                 QVERIFY(dialog.isVisible());
                 expectFailure("registration");
-                dialog.Command1[1]->click();
+                dialog.cancelButton->click();
             });
             editor.Command1[1]->click();
             QCOMPARE(editor.text(0), QStringLiteral("製品A"));
@@ -131,7 +131,7 @@ private slots:
         });
         menu.Command1[1]->click();
 
-        onModalOfType<FrmCompanyInf>([&](FrmCompanyInf &form) {
+        onModalOfType<CompanyForm>([&](CompanyForm &form) {
             form.findChildren<QLineEdit *>().at(0)->setText(QStringLiteral("別の会社"));
             form.close();
             expectFailure("company");

@@ -44,21 +44,21 @@ QPushButton *buttonCaptioned(QWidget *form, const QString &caption)
 // Answers the name registration dialog with name.
 void registerName(const QString &name)
 {
-    onModalOfType<FrmPuroductNameRegist>([name](FrmPuroductNameRegist &dialog) {
-        dialog.Text1[0]->setText(name);
-        dialog.Command1[0]->click();
+    onModalOfType<ProductNameDialog>([name](ProductNameDialog &dialog) {
+        dialog.nameEdit->setText(name);
+        dialog.okButton->click();
     });
 }
 
 // Chooses the product of that name in the selection dialog.
 void selectProduct(const QString &name)
 {
-    onModalOfType<FrmPuroductSelect>([name](FrmPuroductSelect &dialog) {
-        ListModel &items = dialog.ListView1->items();
+    onModalOfType<ProductSelectDialog>([name](ProductSelectDialog &dialog) {
+        ListModel &items = dialog.productList->items();
         for (int position = 0; position < items.count(); ++position)
             if (items.item(position).subItem == name)
-                dialog.ListView1->setSelectedItem(position);
-        dialog.Command1[0]->click();
+                dialog.productList->setSelectedItem(position);
+        dialog.okButton->click();
     });
 }
 
@@ -130,7 +130,7 @@ private slots:
             QVERIFY(QTest::qWaitForWindowActive(&menu));
 
             // 1. The company, entered once.
-            onModalOfType<FrmCompanyInf>([](FrmCompanyInf &form) {
+            onModalOfType<CompanyForm>([](CompanyForm &form) {
                 const auto boxes = form.findChildren<QLineEdit *>();
                 QCOMPARE(boxes.size(), 3);
                 boxes[0]->setText(QStringLiteral("コルベイン化学株式会社"));
@@ -214,7 +214,7 @@ private slots:
             menu.show();
             QVERIFY(QTest::qWaitForWindowActive(&menu));
 
-            onModalOfType<FrmCompanyInf>([](FrmCompanyInf &form) {
+            onModalOfType<CompanyForm>([](CompanyForm &form) {
                 QCOMPARE(form.findChildren<QLineEdit *>().at(0)->text(), QStringLiteral("コルベイン化学株式会社"));
                 buttonCaptioned(&form, QStringLiteral("戻る"))->click();
             });
