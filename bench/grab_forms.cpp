@@ -6,7 +6,7 @@
 // task bar (about 700 pixels of height, title bar included).
 #include "DataLocation.h"
 #include "Fonts.h"
-#include "FrmPuroductDataInput.h"
+#include "ProductEditor.h"
 #include "Program.h"
 
 #include "Translations.h"
@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     menu.Command1_Click(0);
     // The editor, then its list when a search finds nothing.
     QTimer::singleShot(300, [folder = args[2]] {
-        auto *editor = qobject_cast<FrmPuroductDataInput *>(QApplication::activeModalWidget());
+        auto *editor = qobject_cast<ProductEditor *>(QApplication::activeModalWidget());
         if (!editor)
             return;
         grab(editor, folder, QStringLiteral("editor"));

@@ -4,10 +4,10 @@
 #include "Catalogue.h"
 #include "Database.h"
 #include "Fixture.h"
-#include "FrmPuroductDataInput.h"
 #include "ListView.h"
 #include "MessageRecorder.h"
 #include "PrintLabels.h"
+#include "ProductEditor.h"
 #include "ProductNameDialog.h"
 #include "ProductSelectDialog.h"
 #include "Program.h"
@@ -118,13 +118,13 @@ private slots:
         const int id = *catalogue::registerProduct(*db, QStringLiteral("長い注意"));
         catalogue::saveProduct(*db, id, {1, 2, 3, 4, 5, 6, 7}, {QStringLiteral("長い注意"), notes, notes, 0});
 
-        FrmPuroductDataInput editor({});
+        ProductEditor editor({});
         QTimer::singleShot(0, &editor, [&] {
-            QCOMPARE(editor.text(3), notes);
-            QCOMPARE(editor.text(4), notes);
-            editor.Command1[3]->click();
+            QCOMPARE(editor.text(editor.notesBox), notes);
+            QCOMPARE(editor.text(editor.ingredientsBox), notes);
+            editor.backButton->click();
         });
-        editor.Start(*db, QStringLiteral("長い注意"));
+        editor.edit(*db, QStringLiteral("長い注意"));
         QCOMPARE(catalogue::productById(*db, id)->notesText(), notes);
 
         for (const auto &[kind, single] : std::initializer_list<std::pair<qint16, qint16>>{{Normal, 0}, {Normal, 1}}) {

@@ -6,9 +6,9 @@
 #include "DialogDriver.h"
 #include "ErrorBoundary.h"
 #include "Fixture.h"
-#include "FrmPuroductDataInput.h"
 #include "ListView.h"
 #include "MessageRecorder.h"
+#include "ProductEditor.h"
 #include "Program.h"
 
 #include <QLineEdit>
@@ -100,10 +100,10 @@ private slots:
             messages.clear();
         };
 
-        onModalOfType<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+        onModalOfType<ProductEditor>([&](ProductEditor &editor) {
             // Saving the product with many more substances: refused, stored content kept.
-            editor.MnALLSelect_Click();
-            editor.Command1[5]->click(); // the normal label saves first
+            editor.tickAll();
+            editor.printNormalButton->click(); // the normal label saves first
             expectFailure("save before printing");
             // Registration: the dialog reports and stays open; nothing is added.
             onModalOfType<ProductNameDialog>([&](ProductNameDialog &dialog) {
@@ -113,20 +113,20 @@ private slots:
                 expectFailure("registration");
                 dialog.cancelButton->click();
             });
-            editor.Command1[1]->click();
-            QCOMPARE(editor.text(0), QStringLiteral("製品A"));
+            editor.addButton->click();
+            QCOMPARE(editor.productNameEdit->text(), QStringLiteral("製品A"));
             // Deletion, answered OK, on a read-only file: reported, the product stays on
             // screen and stored. (A full disk still lets a deletion through.)
             if (readOnly) {
                 messages.answerNext(MsgResult::Ok);
-                editor.Command1[2]->click();
+                editor.deleteButton->click();
                 QCOMPARE(messages.messages().size(), 2);
                 QVERIFY(messages.texts().at(1).contains(explanation));
                 messages.clear();
-                QCOMPARE(editor.text(0), QStringLiteral("製品A"));
+                QCOMPARE(editor.productNameEdit->text(), QStringLiteral("製品A"));
                 QCOMPARE(editor.state().productId, 1);
             }
-            editor.Command1[3]->click(); // the save on closing is refused as well
+            editor.backButton->click(); // the save on closing is refused as well
             expectFailure("save on closing");
         });
         menu.Command1[1]->click();

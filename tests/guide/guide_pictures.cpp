@@ -8,8 +8,8 @@
 #include "DataLocation.h"
 #include "Database.h"
 #include "Fonts.h"
-#include "FrmPuroductDataInput.h"
 #include "ListView.h"
+#include "ProductEditor.h"
 #include "ProductMixture.h"
 #include "Program.h"
 #include "RunDatabase.h"
@@ -191,27 +191,27 @@ int main(int argc, char *argv[])
     onNextModal<QDialog>(QStringLiteral("company"), [](QDialog *form) { grab(form, QStringLiteral("company")); });
     menu.Command1_Click(0);
 
-    onNextModal<FrmPuroductDataInput>(QStringLiteral("editor"), [](FrmPuroductDataInput *editor) {
+    onNextModal<ProductEditor>(QStringLiteral("editor"), [](ProductEditor *editor) {
         // A new product's name, as the 追加 button asks for it.
         onNextModal<QDialog>(QStringLiteral("register"), [](QDialog *form) {
             if (auto *name = child<QLineEdit>(form, QStringLiteral("register")))
                 name->setText(QStringLiteral("ラッカーシンナー LT-300"));
             grab(form, QStringLiteral("register"));
         });
-        editor->Command1[1]->click(); // cancelled: nothing is registered
+        editor->addButton->click(); // cancelled: nothing is registered
         // The product with its substances ticked, then the list searched by CAS RN.
-        static_cast<QLineEdit *>(editor->Text1[0])->setText(QStringLiteral("ラッカーシンナー LT-200"));
-        editor->Text1_LostFocus(0);
-        editor->Check1->setChecked(true);
+        editor->productNameEdit->setText(QStringLiteral("ラッカーシンナー LT-200"));
+        editor->checkProductName();
+        editor->tickedOnlyBox->setChecked(true);
         grab(editor, QStringLiteral("editor"));
-        editor->Check1->setChecked(false);
+        editor->tickedOnlyBox->setChecked(false);
         editor->searchBox->setText(QStringLiteral("108-88-3"));
         grab(editor, QStringLiteral("editor-search"));
         editor->searchBox->clear();
         // A product of a single substance: the model label can be printed.
-        static_cast<QLineEdit *>(editor->Text1[0])->setText(QStringLiteral("ヘキサン（試薬）"));
-        editor->Text1_LostFocus(0);
-        editor->Check1->setChecked(true);
+        editor->productNameEdit->setText(QStringLiteral("ヘキサン（試薬）"));
+        editor->checkProductName();
+        editor->tickedOnlyBox->setChecked(true);
         grab(editor, QStringLiteral("editor-single"));
     });
     menu.Command1_Click(1);

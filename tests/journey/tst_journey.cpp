@@ -5,10 +5,10 @@
 #include "Database.h"
 #include "DialogDriver.h"
 #include "Fixture.h"
-#include "FrmPuroductDataInput.h"
 #include "ListView.h"
 #include "MessageRecorder.h"
 #include "PrintLabels.h"
+#include "ProductEditor.h"
 #include "Program.h"
 #include "ReportEngine.h"
 
@@ -62,9 +62,9 @@ void selectProduct(const QString &name)
     });
 }
 
-void tick(FrmPuroductDataInput &editor, int substance)
+void tick(ProductEditor &editor, int substance)
 {
-    ListModel &items = editor.ListView1->items();
+    ListModel &items = editor.substanceList->items();
     for (int position = 0; position < items.count(); ++position)
         if (items.item(position).tag == substance)
             items.setData(items.index(position, 0), Qt::Checked, Qt::CheckStateRole);
@@ -141,40 +141,41 @@ private slots:
             menu.Command1[0]->click();
 
             // 2. Three products in the editor.
-            onModalOfType<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+            onModalOfType<ProductEditor>([&](ProductEditor &editor) {
                 registerName(QStringLiteral("単一製品"));
-                editor.Command1[1]->click();
-                QCOMPARE(editor.text(0), QStringLiteral("単一製品"));
-                editor.Option1[1]->click();
+                editor.addButton->click();
+                QCOMPARE(editor.productNameEdit->text(), QStringLiteral("単一製品"));
+                editor.singleSubstanceRadio->click();
                 tick(editor, 2);
-                static_cast<QPlainTextEdit *>(editor.Text1[3])->setPlainText(QStringLiteral("火気厳禁\n換気の良い場所で使用すること"));
+                editor.notesBox->setPlainText(QStringLiteral("火気厳禁\n換気の良い場所で使用すること"));
 
                 registerName(QStringLiteral("複数製品"));
-                editor.Command1[1]->click();
-                QCOMPARE(editor.text(0), QStringLiteral("複数製品"));
-                QVERIFY(editor.Option1[0]->isChecked());
+                editor.addButton->click();
+                QCOMPARE(editor.productNameEdit->text(), QStringLiteral("複数製品"));
+                QVERIFY(editor.multipleSubstancesRadio->isChecked());
                 for (int s = 1; s <= 13; ++s)
                     tick(editor, s);
-                static_cast<QPlainTextEdit *>(editor.Text1[3])->setPlainText(QStringLiteral("密栓して保管すること"));
-                static_cast<QPlainTextEdit *>(editor.Text1[4])->setPlainText(QStringLiteral("トルエン 30%\nキシレン 20%"));
+                editor.notesBox->setPlainText(QStringLiteral("密栓して保管すること"));
+                editor.ingredientsBox->setPlainText(QStringLiteral("トルエン 30%\nキシレン 20%"));
 
                 // A copy, then renamed.
                 registerName(QStringLiteral("写し"));
-                editor.Command1[9]->click();
+                editor.copyButton->click();
                 registerName(QStringLiteral("改名製品"));
-                editor.Command1[4]->click();
-                QCOMPARE(editor.text(0), QStringLiteral("改名製品"));
+                editor.renameButton->click();
+                QCOMPARE(editor.productNameEdit->text(), QStringLiteral("改名製品"));
 
                 // The copy's labels, then the single product's.
-                for (int button : {5, 7, 8})
-                    editor.Command1[button]->click();
+                for (QPushButton *button : {editor.printNormalButton, editor.printAdditional2x6Button, editor.printAdditional3x7Button})
+                    button->click();
                 selectProduct(QStringLiteral("単一製品"));
-                editor.Command1[0]->click();
-                QCOMPARE(editor.text(0), QStringLiteral("単一製品"));
-                QVERIFY(editor.Option1[1]->isChecked());
-                for (int button : {5, 6, 7, 8})
-                    editor.Command1[button]->click();
-                editor.Command1[3]->click();
+                editor.listButton->click();
+                QCOMPARE(editor.productNameEdit->text(), QStringLiteral("単一製品"));
+                QVERIFY(editor.singleSubstanceRadio->isChecked());
+                for (QPushButton *button : {editor.printNormalButton, editor.printModelButton, editor.printAdditional2x6Button,
+                                            editor.printAdditional3x7Button})
+                    button->click();
+                editor.backButton->click();
             });
             menu.Command1[1]->click();
             QCOMPARE(menu.Text1->text(), QStringLiteral("単一製品"));
@@ -220,22 +221,22 @@ private slots:
             });
             menu.Command1[0]->click();
 
-            onModalOfType<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+            onModalOfType<ProductEditor>([&](ProductEditor &editor) {
                 QCOMPARE(editor.state().ticks.ticked().size(), size_t(13));
-                QCOMPARE(editor.text(4), QStringLiteral("トルエン 30%\r\nキシレン 20%"));
-                editor.Check1->setChecked(true);
-                QCOMPARE(editor.ListView1->items().count(), 13);
+                QCOMPARE(editor.text(editor.ingredientsBox), QStringLiteral("トルエン 30%\r\nキシレン 20%"));
+                editor.tickedOnlyBox->setChecked(true);
+                QCOMPARE(editor.substanceList->items().count(), 13);
                 selectProduct(QStringLiteral("改名製品"));
-                editor.Command1[0]->click();
-                QCOMPARE(editor.text(3), QStringLiteral("密栓して保管すること"));
-                QCOMPARE(editor.ListView1->items().count(), 13);
+                editor.listButton->click();
+                QCOMPARE(editor.text(editor.notesBox), QStringLiteral("密栓して保管すること"));
+                QCOMPARE(editor.substanceList->items().count(), 13);
                 selectProduct(QStringLiteral("単一製品"));
-                editor.Command1[0]->click();
-                QVERIFY(editor.Option1[1]->isChecked());
-                QCOMPARE(editor.text(3), QStringLiteral("火気厳禁\r\n換気の良い場所で使用すること"));
-                QCOMPARE(editor.ListView1->items().count(), 1);
-                QCOMPARE(editor.ListView1->items().item(0).tag, 2);
-                editor.Command1[3]->click();
+                editor.listButton->click();
+                QVERIFY(editor.singleSubstanceRadio->isChecked());
+                QCOMPARE(editor.text(editor.notesBox), QStringLiteral("火気厳禁\r\n換気の良い場所で使用すること"));
+                QCOMPARE(editor.substanceList->items().count(), 1);
+                QCOMPARE(editor.substanceList->items().item(0).tag, 2);
+                editor.backButton->click();
             });
             menu.Command1[1]->click();
             menu.close();
