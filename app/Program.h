@@ -1,6 +1,6 @@
 #pragma once
 #include "CompanyForm.h"
-#include "FrmMenu.h"
+#include "MainMenu.h"
 #include "PrintPreview.h"
 #include "ProductNameDialog.h"
 #include "ProductSelectDialog.h"
@@ -18,14 +18,14 @@ class Program {
 public:
     explicit Program(PrintLabelsFunction printLabels);
 
-    FrmMenu &menu() { return m_menu; }
+    MainMenu &menu() { return m_menu; }
 
 private:
     PrintLabelsFunction m_printLabels;
     ProductSelectDialog m_productSelect;
     ProductNameDialog m_productName;
     CompanyForm m_company;
-    FrmMenu m_menu;
+    MainMenu m_menu;
 };
 
 } // namespace corvane

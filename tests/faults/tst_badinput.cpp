@@ -148,15 +148,15 @@ private slots:
         }
         {
             Program program([](QWidget *, Database &, int, int, int) {});
-            QVERIFY(program.menu().Form_Load());
-            program.menu().Text1->setText(QStringLiteral("製品😀"));
-            program.menu().Text1_LostFocus();
+            QVERIFY(program.menu().open());
+            program.menu().productNameEdit->setText(QStringLiteral("製品😀"));
+            program.menu().checkProductName();
             program.menu().close();
         }
         MessageRecorder messages;
         Program program([](QWidget *, Database &, int, int, int) {});
-        QVERIFY(program.menu().Form_Load());
-        QCOMPARE(program.menu().Text1->text(), QString());
+        QVERIFY(program.menu().open());
+        QCOMPARE(program.menu().productNameEdit->text(), QString());
         QVERIFY(messages.messages().isEmpty());
     }
 };

@@ -70,11 +70,11 @@ private slots:
         QFETCH(QString, engineWords);
         MessageRecorder messages;
         Program program([](QWidget *, Database &, int, int, int) {});
-        FrmMenu &menu = program.menu();
-        QVERIFY(menu.Form_Load());
+        MainMenu &menu = program.menu();
+        QVERIFY(menu.open());
         menu.show();
-        menu.Text1->setText(QStringLiteral("製品A"));
-        menu.Text1_LostFocus();
+        menu.productNameEdit->setText(QStringLiteral("製品A"));
+        menu.checkProductName();
         Database &db = *menu.database();
         if (readOnly) {
             execOrFail(db, QStringLiteral("PRAGMA query_only = ON"));
@@ -129,14 +129,14 @@ private slots:
             editor.backButton->click(); // the save on closing is refused as well
             expectFailure("save on closing");
         });
-        menu.Command1[1]->click();
+        menu.editorButton->click();
 
         onModalOfType<CompanyForm>([&](CompanyForm &form) {
             form.findChildren<QLineEdit *>().at(0)->setText(QStringLiteral("別の会社"));
             form.close();
             expectFailure("company");
         });
-        menu.Command1[0]->click();
+        menu.companyButton->click();
         QVERIFY(menu.isVisible()); // still running
 
         execOrFail(db, QStringLiteral("PRAGMA query_only = OFF"));

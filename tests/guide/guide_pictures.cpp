@@ -180,16 +180,16 @@ int main(int argc, char *argv[])
     });
 
     Program program(printWithPreview);
-    FrmMenu &menu = program.menu();
-    if (!menu.Form_Load())
+    MainMenu &menu = program.menu();
+    if (!menu.open())
         return 1;
-    menu.Text1->clear(); // the first start: no product chosen yet
-    menu.Text1_LostFocus();
+    menu.productNameEdit->clear(); // the first start: no product chosen yet
+    menu.checkProductName();
     menu.show();
     grab(&menu, QStringLiteral("menu"));
 
     onNextModal<QDialog>(QStringLiteral("company"), [](QDialog *form) { grab(form, QStringLiteral("company")); });
-    menu.Command1_Click(0);
+    menu.openCompany();
 
     onNextModal<ProductEditor>(QStringLiteral("editor"), [](ProductEditor *editor) {
         // A new product's name, as the 追加 button asks for it.
@@ -214,7 +214,7 @@ int main(int argc, char *argv[])
         editor->tickedOnlyBox->setChecked(true);
         grab(editor, QStringLiteral("editor-single"));
     });
-    menu.Command1_Click(1);
+    menu.openEditor();
 
     onNextModal<QDialog>(QStringLiteral("select"), [](QDialog *form) {
         // The first product by name, marked as the dialog opens: the single substance.
@@ -223,7 +223,7 @@ int main(int argc, char *argv[])
         if (auto *ok = button(form, QStringLiteral("ＯＫ"), QStringLiteral("select")))
             ok->click();
     });
-    menu.Command1_Click(2);
+    menu.chooseProduct();
     grab(&menu, QStringLiteral("menu-product"));
 
     // The additional labels, 12 to a page, in the print preview; then its position adjustment.
@@ -241,7 +241,7 @@ int main(int argc, char *argv[])
         else
             fail(QStringLiteral("offset"), QStringLiteral("no 印刷位置の調整 in the preview"));
     });
-    menu.Command1_Click(5);
+    menu.printAdditional2x6();
 
     if (!failures.isEmpty()) {
         QTextStream(stderr) << "corvane_guide_pictures: " << failures.join(QStringLiteral("\ncorvane_guide_pictures: ")) << '\n';

@@ -124,8 +124,8 @@ private slots:
 
         {
             Program program(pdfPrinter());
-            FrmMenu &menu = program.menu();
-            QVERIFY(menu.Form_Load());
+            MainMenu &menu = program.menu();
+            QVERIFY(menu.open());
             menu.show();
             QVERIFY(QTest::qWaitForWindowActive(&menu));
 
@@ -138,7 +138,7 @@ private slots:
                 boxes[2]->setText(QStringLiteral("TEL 03-1234-5678, FAX 03-1234-5679"));
                 buttonCaptioned(&form, QStringLiteral("戻る"))->click();
             });
-            menu.Command1[0]->click();
+            menu.companyButton->click();
 
             // 2. Three products in the editor.
             onModalOfType<ProductEditor>([&](ProductEditor &editor) {
@@ -177,17 +177,18 @@ private slots:
                     button->click();
                 editor.backButton->click();
             });
-            menu.Command1[1]->click();
-            QCOMPARE(menu.Text1->text(), QStringLiteral("単一製品"));
-            QVERIFY(menu.Command1[4]->isEnabled());
+            menu.editorButton->click();
+            QCOMPARE(menu.productNameEdit->text(), QStringLiteral("単一製品"));
+            QVERIFY(menu.printModelButton->isEnabled());
 
             // 3. From the menu: the multiple-substance product and the list of all targets.
             selectProduct(QStringLiteral("複数製品"));
-            menu.Command1[2]->click();
-            QCOMPARE(menu.Text1->text(), QStringLiteral("複数製品"));
-            for (int button : {3, 5, 8, 6})
-                menu.Command1[button]->click();
-            menu.Command1[7]->click(); // 終了
+            menu.listButton->click();
+            QCOMPARE(menu.productNameEdit->text(), QStringLiteral("複数製品"));
+            for (QPushButton *button : {menu.printNormalButton, menu.printAdditional2x6Button, menu.printAdditional3x7Button,
+                                        menu.printAllSubstancesButton})
+                button->click();
+            menu.quitButton->click(); // 終了
         }
 
         QVERIFY2(messages.messages().isEmpty(), qPrintable(messages.texts().join(QLatin1Char('\n'))));
@@ -208,10 +209,10 @@ private slots:
         // 4. The second start finds everything as it was left.
         {
             Program program(pdfPrinter());
-            FrmMenu &menu = program.menu();
-            QVERIFY(menu.Form_Load());
-            QCOMPARE(menu.Text1->text(), QStringLiteral("複数製品"));
-            QVERIFY(!menu.Command1[4]->isEnabled());
+            MainMenu &menu = program.menu();
+            QVERIFY(menu.open());
+            QCOMPARE(menu.productNameEdit->text(), QStringLiteral("複数製品"));
+            QVERIFY(!menu.printModelButton->isEnabled());
             menu.show();
             QVERIFY(QTest::qWaitForWindowActive(&menu));
 
@@ -219,7 +220,7 @@ private slots:
                 QCOMPARE(form.findChildren<QLineEdit *>().at(0)->text(), QStringLiteral("コルベイン化学株式会社"));
                 buttonCaptioned(&form, QStringLiteral("戻る"))->click();
             });
-            menu.Command1[0]->click();
+            menu.companyButton->click();
 
             onModalOfType<ProductEditor>([&](ProductEditor &editor) {
                 QCOMPARE(editor.state().ticks.ticked().size(), size_t(13));
@@ -238,7 +239,7 @@ private slots:
                 QCOMPARE(editor.substanceList->items().item(0).tag, 2);
                 editor.backButton->click();
             });
-            menu.Command1[1]->click();
+            menu.editorButton->click();
             menu.close();
         }
         auto db = folder->open();
