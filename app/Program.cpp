@@ -1,5 +1,5 @@
 #include "Program.h"
-#include "FrmPuroductDataInput.h"
+#include "ProductEditor.h"
 
 namespace corvane {
 
@@ -7,20 +7,20 @@ Program::Program(PrintLabelsFunction printLabels)
     : m_printLabels(std::move(printLabels)), m_menu(MenuActions{})
 {
     const EditorActions editorActions{
-        [this](Database &db, QString &name) { return m_select.Start(db, name); },
-        [this](Database &db, QString &name, const std::optional<QString> &oldName) {
-            return m_regist.Start(db, name, oldName);
+        [this](Database &db, QString &name) { return m_productSelect.choose(db, name); },
+        [this](Database &db, QString &name, const std::optional<QString> &currentName) {
+            return m_productName.ask(db, name, currentName);
         },
         m_printLabels,
     };
     m_menu.setActions({
-        [this](Database &db) { m_company.Start(db); },
+        [this](Database &db) { m_company.edit(db); },
         [this, editorActions](Database &db, const QString &name) {
-            // The editor opens in its design state every time.
-            FrmPuroductDataInput editor(editorActions, &m_menu);
-            return editor.Start(db, name);
+            // A fresh editor every time, so each opening starts from the same state.
+            ProductEditor editor(editorActions, &m_menu);
+            return editor.edit(db, name);
         },
-        [this](Database &db, QString &name) { return m_select.Start(db, name); },
+        [this](Database &db, QString &name) { return m_productSelect.choose(db, name); },
         m_printLabels,
     });
 }

@@ -1,9 +1,9 @@
 #pragma once
-#include "FrmCompanyInf.h"
-#include "FrmMenu.h"
-#include "FrmPuroductNameRegist.h"
-#include "FrmPuroductSelect.h"
+#include "CompanyForm.h"
+#include "MainMenu.h"
 #include "PrintPreview.h"
+#include "ProductNameDialog.h"
+#include "ProductSelectDialog.h"
 
 #include <functional>
 
@@ -18,14 +18,14 @@ class Program {
 public:
     explicit Program(PrintLabelsFunction printLabels);
 
-    FrmMenu &menu() { return m_menu; }
+    MainMenu &menu() { return m_menu; }
 
 private:
     PrintLabelsFunction m_printLabels;
-    FrmPuroductSelect m_select;
-    FrmPuroductNameRegist m_regist;
-    FrmCompanyInf m_company;
-    FrmMenu m_menu;
+    ProductSelectDialog m_productSelect;
+    ProductNameDialog m_productName;
+    CompanyForm m_company;
+    MainMenu m_menu;
 };
 
 } // namespace corvane

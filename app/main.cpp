@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane")));
     app.setFont(corvane::gothicFont(10.5));
     corvane::Program program(corvane::printWithPreview);
-    if (!program.menu().Form_Load())
+    if (!program.menu().open())
         return 1;
     program.menu().show();
     return app.exec();

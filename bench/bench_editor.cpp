@@ -9,7 +9,7 @@
 #include "Catalogue.h"
 #include "Database.h"
 #include "OpenDatabase.h"
-#include "FrmPuroductDataInput.h"
+#include "ProductEditor.h"
 #include "ProgramMaster.h"
 #include "ServerAddress.h"
 #include "ServerSetup.h"
@@ -67,19 +67,19 @@ std::unique_ptr<Database> bigDatabase(const QTemporaryDir &dir, int count, const
 }
 
 // Opens the editor on name, runs work while it is open, then closes it; prints how long the
-// opening took (from Start until the form is shown and idle).
-void openAndTime(Database &db, const QString &name, const char *what, const std::function<void(FrmPuroductDataInput &)> &work)
+// opening took (from edit until the form is shown and idle).
+void openAndTime(Database &db, const QString &name, const char *what, const std::function<void(ProductEditor &)> &work)
 {
-    FrmPuroductDataInput form({});
+    ProductEditor form({});
     QElapsedTimer timer;
     timer.start();
     QTimer::singleShot(0, &form, [&] {
         out << what << ": " << timer.nsecsElapsed() / 1000000.0 << " ms\n";
         out.flush();
         work(form);
-        form.Command1[3]->click();
+        form.backButton->click();
     });
-    form.Start(db, name);
+    form.edit(db, name);
 }
 
 } // namespace
@@ -104,18 +104,18 @@ int main(int argc, char *argv[])
         // The first opening also pays for the connection's first queries (the server builds
         // its caches per session); a program has made those at start-up already.
         openAndTime(*db, QStringLiteral("大製品B"), "open editor, 3000 of 3000 ticked, first on this connection",
-                    [](FrmPuroductDataInput &) {});
-        openAndTime(*db, QStringLiteral("大製品A"), "open editor, 3000 of 3000 ticked", [&](FrmPuroductDataInput &form) {
+                    [](ProductEditor &) {});
+        openAndTime(*db, QStringLiteral("大製品A"), "open editor, 3000 of 3000 ticked", [&](ProductEditor &form) {
             for (int round = 0; round < 2; ++round) {
                 timeIt("switch product (save 3000 + load 3000)", [&] {
-                    form.setText(0, round == 0 ? QStringLiteral("大製品B") : QStringLiteral("大製品A"));
-                    form.Text1_LostFocus(0);
+                    form.setText(form.productNameEdit, round == 0 ? QStringLiteral("大製品B") : QStringLiteral("大製品A"));
+                    form.checkProductName();
                 });
             }
-            timeIt("toggle 選択物質のみ表示 on", [&] { form.Check1->setChecked(true); });
-            timeIt("toggle 選択物質のみ表示 off", [&] { form.Check1->setChecked(false); });
-            timeIt("すべて選択反転", [&] { form.MnALLChange_Click(); });
-            timeIt("すべて選択反転 again", [&] { form.MnALLChange_Click(); });
+            timeIt("toggle 選択物質のみ表示 on", [&] { form.tickedOnlyBox->setChecked(true); });
+            timeIt("toggle 選択物質のみ表示 off", [&] { form.tickedOnlyBox->setChecked(false); });
+            timeIt("すべて選択反転", [&] { form.invertTicks(); });
+            timeIt("すべて選択反転 again", [&] { form.invertTicks(); });
             // The substance search, one keystroke at a time, then emptied.
             const QString typed = form.state().substance(1500).name.left(3);
             for (qsizetype length = 1; length <= typed.size(); ++length) {
@@ -136,7 +136,7 @@ int main(int argc, char *argv[])
         }
         if (const auto saved = catalogue::saveProduct(*db, mixtureId, fifty, {QStringLiteral("混合物50"), {}, {}, 0}, std::nullopt, &mixture); !saved)
             qFatal("%s", qPrintable(saved.errorText()));
-        openAndTime(*db, QStringLiteral("混合物50"), "open editor, product of 50 substances with contents", [&](FrmPuroductDataInput &form) {
+        openAndTime(*db, QStringLiteral("混合物50"), "open editor, product of 50 substances with contents", [&](ProductEditor &form) {
             QTableWidgetItem *first = form.contentsTable->item(0, 2);
             form.contentsTable->editItem(first);
             auto *cell = form.contentsTable->viewport()->findChild<QLineEdit *>();
@@ -153,7 +153,7 @@ int main(int argc, char *argv[])
     {
         QTemporaryDir dir;
         auto db = bigDatabase(dir, 32767);
-        openAndTime(*db, QString(), "open editor, master of 32767", [](FrmPuroductDataInput &) {});
+        openAndTime(*db, QString(), "open editor, master of 32767", [](ProductEditor &) {});
     }
     return 0;
 }

@@ -6,8 +6,8 @@
 // system and the fonts included), for timing whole processes from a script.
 #include "Application.h"
 #include "DataLocation.h"
-#include "FrmMenu.h"
 #include "Fonts.h"
+#include "MainMenu.h"
 #include "Program.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ qint64 start(const QString &dataFolder)
     timer.start();
     corvane::setDataOption(dataFolder);
     corvane::Program program([](QWidget *, corvane::Database &, int, corvane::LabelKind, bool) {});
-    if (!program.menu().Form_Load())
+    if (!program.menu().open())
         return -1;
     program.menu().show();
     QCoreApplication::processEvents();
@@ -59,7 +59,7 @@ int main(int argc, char *argv[])
     if (args.size() == 3 && args[2] == QLatin1String("once")) {
         corvane::setDataOption(args[1]);
         corvane::Program program([](QWidget *, corvane::Database &, int, corvane::LabelKind, bool) {});
-        if (!program.menu().Form_Load())
+        if (!program.menu().open())
             return 1;
         program.menu().show();
         QCoreApplication::processEvents();

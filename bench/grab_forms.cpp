@@ -6,7 +6,7 @@
 // task bar (about 700 pixels of height, title bar included).
 #include "DataLocation.h"
 #include "Fonts.h"
-#include "FrmPuroductDataInput.h"
+#include "ProductEditor.h"
 #include "Program.h"
 
 #include "Translations.h"
@@ -59,20 +59,20 @@ int main(int argc, char *argv[])
     app.setFont(gothicFont(10.5));
     QDir().mkpath(args[2]);
     Program program(printWithPreview);
-    FrmMenu &menu = program.menu();
-    if (!menu.Form_Load())
+    MainMenu &menu = program.menu();
+    if (!menu.open())
         return 1;
     if (args.size() > 3) {
-        menu.Text1->setText(args[3]);
-        menu.Text1_LostFocus();
+        menu.productNameEdit->setText(args[3]);
+        menu.checkProductName();
     }
     menu.show();
     grab(&menu, args[2], QStringLiteral("menu"));
     grabNextModal(args[2], QStringLiteral("company"));
-    menu.Command1_Click(0);
+    menu.openCompany();
     // The editor, then its list when a search finds nothing.
     QTimer::singleShot(300, [folder = args[2]] {
-        auto *editor = qobject_cast<FrmPuroductDataInput *>(QApplication::activeModalWidget());
+        auto *editor = qobject_cast<ProductEditor *>(QApplication::activeModalWidget());
         if (!editor)
             return;
         grab(editor, folder, QStringLiteral("editor"));
@@ -81,12 +81,12 @@ int main(int argc, char *argv[])
         editor->searchBox->clear();
         editor->close();
     });
-    menu.Command1_Click(1);
+    menu.openEditor();
     grabNextModal(args[2], QStringLiteral("select"));
-    menu.Command1_Click(2);
+    menu.chooseProduct();
     if (args.size() > 3) {
         grabNextModal(args[2], QStringLiteral("preview"));
-        menu.Command1_Click(5);
+        menu.printAdditional2x6();
     }
     QPrinter printer;
     QPrintDialog dialog(&printer);

@@ -16,10 +16,10 @@ class Database;
 // ones; tests put recorders in their place.
 struct EditorActions {
     // Returns the chosen product's ID (below 1 for none) and sets name on a choice.
-    std::function<int(Database &, QString &name)> selectStart;
-    // New mode without oldProName (registers the name and returns its ID), rename mode with
+    std::function<int(Database &, QString &name)> chooseProduct;
+    // New mode without currentName (registers the name and returns its ID), rename mode with
     // it; name is the accepted name, empty when nothing was accepted.
-    std::function<int(Database &, QString &name, const std::optional<QString> &oldProName)> registerStart;
+    std::function<int(Database &, QString &name, const std::optional<QString> &currentName)> askProductName;
     std::function<void(QWidget *, Database &, int productId, LabelKind kind, bool singleSubstance)> printLabels;
 };
 

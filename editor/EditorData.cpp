@@ -1,8 +1,8 @@
 // Loading a product into the editor and saving it back.
 #include "Catalogue.h"
 #include "ErrorBoundary.h"
-#include "FrmPuroductDataInput.h"
 #include "MessageBox.h"
+#include "ProductEditor.h"
 
 #include <QRadioButton>
 
@@ -10,31 +10,31 @@
 
 namespace corvane {
 
-void FrmPuroductDataInput::ReadData(qint32 ProductID)
+void ProductEditor::readProduct(qint32 productId)
 {
     // Leaving a product for another saves it first; reloading the same one drops changes.
-    if (m_state.productId.value_or(-1) != ProductID)
-        WriteData(m_state.productId);
-    loadProduct(ProductID);
+    if (m_state.productId.value_or(-1) != productId)
+        writeProduct(m_state.productId);
+    loadProduct(productId);
 }
 
-void FrmPuroductDataInput::loadProduct(qint32 productId)
+void ProductEditor::loadProduct(qint32 productId)
 {
-    const std::optional<ProductWithEntries> stored = catalogue::productWithEntries(*dbs, productId);
+    const std::optional<ProductWithEntries> stored = catalogue::productWithEntries(*m_database, productId);
     if (!stored) {
         m_state.revision = 0;
         setProductName(QString());
-        setText(3, QString());
-        setText(4, QString());
-        Option1[0]->setChecked(true);
+        setText(notesBox, QString());
+        setText(ingredientsBox, QString());
+        multipleSubstancesRadio->setChecked(true);
     } else {
         const ProductRecord &product = stored->product;
         m_state.revision = product.revision;
         setProductName(product.nameText());
-        setText(3, product.notesText());
-        setText(4, product.ingredientsText());
+        setText(notesBox, product.notesText());
+        setText(ingredientsBox, product.ingredientsText());
         // Only 0 is the several-substance mode; any other stored kind shows as single.
-        Option1[product.itemType.value_or(0) == 0 ? 0 : 1]->setChecked(true);
+        (product.itemType.value_or(0) == 0 ? multipleSubstancesRadio : singleSubstanceRadio)->setChecked(true);
     }
 
     // A number that names no substance of this master is not shown, but kept: a newer
@@ -48,17 +48,17 @@ void FrmPuroductDataInput::loadProduct(qint32 productId)
             else if (number >= 1)
                 m_state.unlisted.push_back(number);
         }
-    m_state.mixture = stored ? catalogue::productMixture(*dbs, productId) : ProductMixture{};
+    m_state.mixture = stored ? catalogue::productMixture(*m_database, productId) : ProductMixture{};
     m_state.unreadContents.clear();
     m_state.storedNumbers = numbersToSave();
     m_state.storedFields = {m_state.storedName, m_state.notes, m_state.ingredients, m_state.singleSubstance ? 1 : 0};
     m_state.storedMixture = m_state.mixture;
-    Check1_Click();
+    refillList();
     showProperties();
     showContents();
 }
 
-std::vector<int> FrmPuroductDataInput::numbersToSave() const
+std::vector<int> ProductEditor::numbersToSave() const
 {
     std::vector<int> numbers = m_state.ticks.ticked();
     numbers.insert(numbers.end(), m_state.unlisted.begin(), m_state.unlisted.end());
@@ -67,7 +67,7 @@ std::vector<int> FrmPuroductDataInput::numbersToSave() const
     return numbers;
 }
 
-void FrmPuroductDataInput::WriteData(std::optional<int> productId)
+void ProductEditor::writeProduct(std::optional<int> productId)
 {
     if (!productId || *productId < 1)
         return;
@@ -75,7 +75,7 @@ void FrmPuroductDataInput::WriteData(std::optional<int> productId)
     const catalogue::ProductFields fields{m_state.nameToSave(), m_state.notes, m_state.ingredients,
                                           m_state.singleSubstance ? 1 : 0};
     const catalogue::SaveResult saved =
-        savedOrThrow(catalogue::saveProduct(*dbs, *productId, numbers, fields, m_state.revision, &m_state.mixture));
+        savedOrThrow(catalogue::saveProduct(*m_database, *productId, numbers, fields, m_state.revision, &m_state.mixture));
     if (saved.outcome == catalogue::SaveResult::Saved) {
         m_state.revision = saved.revision;
         m_state.storedFields = fields;
@@ -87,16 +87,16 @@ void FrmPuroductDataInput::WriteData(std::optional<int> productId)
         if (saved.outcome == catalogue::SaveResult::DeletedElsewhere)
             m_state.productId.reset();
         loadProduct(m_state.productId.value_or(-1));
-        m_state.intChangedIndex = -1;
+        m_state.nameAwaitsLookup = false;
     } else {
         keepBothVersions(numbers, fields, saved.outcome == catalogue::SaveResult::DeletedElsewhere);
     }
 }
 
-void FrmPuroductDataInput::keepBothVersions(const std::vector<int> &numbers, catalogue::ProductFields fields,
+void ProductEditor::keepBothVersions(const std::vector<int> &numbers, catalogue::ProductFields fields,
                                              bool deletedElsewhere)
 {
-    const QString copyName = catalogue::freeCopyName(*dbs, fields.name);
+    const QString copyName = catalogue::freeCopyName(*m_database, fields.name);
     const bool reload =
         MsgBox(this,
                QStringLiteral("この製品はほかの画面で変更されました。\n\n"
@@ -113,15 +113,15 @@ void FrmPuroductDataInput::keepBothVersions(const std::vector<int> &numbers, cat
         // Another PC may take the name first: then the next free one.
         const QString original = fields.name;
         std::optional<int> copy;
-        for (QString name = copyName; !copy; name = catalogue::freeCopyName(*dbs, original)) {
-            copy = savedOrThrow(catalogue::registerProduct(*dbs, name));
+        for (QString name = copyName; !copy; name = catalogue::freeCopyName(*m_database, original)) {
+            copy = savedOrThrow(catalogue::registerProduct(*m_database, name));
             fields.name = name;
         }
-        m_state.revision = savedOrThrow(catalogue::saveProduct(*dbs, *copy, numbers, fields, std::nullopt, &m_state.mixture)).revision;
+        m_state.revision = savedOrThrow(catalogue::saveProduct(*m_database, *copy, numbers, fields, std::nullopt, &m_state.mixture)).revision;
         m_state.productId = *copy;
         setProductName(fields.name);
     }
-    m_state.intChangedIndex = -1;
+    m_state.nameAwaitsLookup = false;
 }
 
 } // namespace corvane

@@ -2,8 +2,8 @@
 #include "FocusMoves.h"
 #include "Fonts.h"
 #include "CleanInput.h"
-#include "FrmPuroductDataInput.h"
 #include "ListView.h"
+#include "ProductEditor.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -21,167 +21,177 @@
 
 namespace corvane {
 
-void FrmPuroductDataInput::buildControls()
+void ProductEditor::buildControls()
 {
     setWindowTitle(QStringLiteral("製品情報入力"));
     ignoreEscape(this);
     setFont(gothicFont(10.5));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    const auto button = [this](int index, const QString &caption) {
+    using Command = void (ProductEditor::*)();
+    const auto button = [this](const QString &caption, Command command) {
         auto *widget = new QPushButton(caption, this);
         widget->setAutoDefault(false);
         clickOnEnter(widget);
         widget->setMinimumHeight(30);
-        Command1[index] = widget;
-        connect(widget, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
+        connect(widget, &QPushButton::clicked, this, command);
         return widget;
     };
-    const auto multiLine = [this](int index, bool locked) {
+    const auto multiLine = [this](bool locked) {
         auto *box = new QPlainTextEdit(this);
         box->setReadOnly(locked);
         box->setTabChangesFocus(true);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        Text1[index] = box;
         if (!locked)
             cleanOnInput(box);
-        connect(box, &QPlainTextEdit::textChanged, this, [this, index] { Text1_Change(index); });
         return box;
-    };
-    const auto label = [this](int index, const QString &caption) {
-        auto *widget = new QLabel(caption, this);
-        Label1[index] = widget;
-        return widget;
     };
 
     // Product name and the product commands.
-    Frame2 = new QGroupBox(QStringLiteral("製品名"), this);
-    auto *name = new QLineEdit(Frame2);
-    name->setMaxLength(50);
-    name->setMinimumWidth(320);
-    Text1[0] = name;
-    cleanOnInput(name);
-    connect(name, &QLineEdit::textChanged, this, [this] { Text1_Change(0); });
-    auto *nameRow = new QHBoxLayout(Frame2);
-    nameRow->addWidget(name, 1);
-    nameRow->addWidget(button(0, QStringLiteral("一覧")));
-    nameRow->addWidget(button(1, QStringLiteral("追加")));
-    nameRow->addWidget(button(2, QStringLiteral("削除")));
-    nameRow->addWidget(button(4, QStringLiteral("変更")));
-    nameRow->addWidget(button(9, QStringLiteral("複写")));
-    nameRow->addWidget(button(10, QStringLiteral("入力取り消し")));
+    productNameGroup = new QGroupBox(QStringLiteral("製品名"), this);
+    productNameEdit = new QLineEdit(productNameGroup);
+    productNameEdit->setMaxLength(50);
+    productNameEdit->setMinimumWidth(320);
+    cleanOnInput(productNameEdit);
+    connect(productNameEdit, &QLineEdit::textChanged, this, &ProductEditor::productNameEdited);
+    auto *nameRow = new QHBoxLayout(productNameGroup);
+    nameRow->addWidget(productNameEdit, 1);
+    nameRow->addWidget(listButton = button(QStringLiteral("一覧"), &ProductEditor::chooseProduct));
+    nameRow->addWidget(addButton = button(QStringLiteral("追加"), &ProductEditor::addProduct));
+    nameRow->addWidget(deleteButton = button(QStringLiteral("削除"), &ProductEditor::deleteProduct));
+    nameRow->addWidget(renameButton = button(QStringLiteral("変更"), &ProductEditor::renameProduct));
+    nameRow->addWidget(copyButton = button(QStringLiteral("複写"), &ProductEditor::copyProduct));
+    nameRow->addWidget(undoButton = button(QStringLiteral("入力取り消し"), &ProductEditor::undoChanges));
 
     // The substance list.
-    Frame1 = new QGroupBox(QStringLiteral("物質を選択してください。"), this);
-    ListView1 = new ListView(Frame1);
-    ListView1->setCheckBoxes(&m_state.ticks);
-    ListView1->setMinimumSize(420, 180);
-    Check1 = new QCheckBox(QStringLiteral("選択物質のみ表示"), Frame1);
-    searchBox = new QLineEdit(Frame1);
+    substanceGroup = new QGroupBox(QStringLiteral("物質を選択してください。"), this);
+    substanceList = new ListView(substanceGroup);
+    substanceList->setCheckBoxes(&m_state.ticks);
+    substanceList->setMinimumSize(420, 180);
+    tickedOnlyBox = new QCheckBox(QStringLiteral("選択物質のみ表示"), substanceGroup);
+    searchBox = new QLineEdit(substanceGroup);
     searchBox->setPlaceholderText(QStringLiteral("物質名・別名・CAS RN・番号"));
     searchBox->setClearButtonEnabled(true);
-    auto *searchLabel = new QLabel(QStringLiteral("物質の検索"), Frame1);
+    auto *searchLabel = new QLabel(QStringLiteral("物質の検索"), substanceGroup);
     searchLabel->setBuddy(searchBox);
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(searchBox, 1);
-    connect(searchBox, &QLineEdit::textChanged, this, &FrmPuroductDataInput::searchChanged);
+    connect(searchBox, &QLineEdit::textChanged, this, &ProductEditor::searchChanged);
     moveFocusOnEnter(searchBox);
     // Said over the empty list when nothing matches the search (or nothing is ticked).
-    noMatch = new QLabel(QStringLiteral("該当する物質はありません"), ListView1->viewport());
+    noMatch = new QLabel(QStringLiteral("該当する物質はありません"), substanceList->viewport());
     noMatch->hide();
-    (new QVBoxLayout(ListView1->viewport()))->addWidget(noMatch, 0, Qt::AlignCenter);
-    auto *listBox = new QVBoxLayout(Frame1);
+    (new QVBoxLayout(substanceList->viewport()))->addWidget(noMatch, 0, Qt::AlignCenter);
+    auto *listBox = new QVBoxLayout(substanceGroup);
     listBox->addLayout(searchRow);
-    listBox->addWidget(ListView1, 1);
-    listBox->addWidget(Check1);
-    connect(ListView1, &ListView::itemCheck, this, &FrmPuroductDataInput::ListView1_ItemCheck);
-    connect(ListView1, &ListView::itemClick, this, &FrmPuroductDataInput::ListView1_ItemClick);
-    connect(ListView1, &ListView::mouseDown, this, &FrmPuroductDataInput::ListView1_MouseDown);
-    connect(ListView1, &ListView::columnClick, this, &FrmPuroductDataInput::ListView1_ColumnClick);
-    connect(Check1, &QCheckBox::toggled, this, [this] { Check1_Click(); });
+    listBox->addWidget(substanceList, 1);
+    listBox->addWidget(tickedOnlyBox);
+    connect(substanceList, &ListView::itemCheck, this, &ProductEditor::substanceTicked);
+    connect(substanceList, &ListView::itemClick, this, &ProductEditor::showSubstance);
+    connect(substanceList, &ListView::mouseDown, this, &ProductEditor::showTickMenu);
+    connect(substanceList, &ListView::columnClick, this, &ProductEditor::sortList);
+    connect(tickedOnlyBox, &QCheckBox::toggled, this, &ProductEditor::refillList);
 
-    MnSelect = new QMenu(QStringLiteral("選択設定"), this);
-    connect(MnSelect->addAction(QStringLiteral("すべて選択解除")), &QAction::triggered, this,
-            &FrmPuroductDataInput::MnAllUnSelect_Click);
-    connect(MnSelect->addAction(QStringLiteral("すべて選択")), &QAction::triggered, this,
-            &FrmPuroductDataInput::MnALLSelect_Click);
-    connect(MnSelect->addAction(QStringLiteral("すべて選択反転")), &QAction::triggered, this,
-            &FrmPuroductDataInput::MnALLChange_Click);
+    tickMenu = new QMenu(QStringLiteral("選択設定"), this);
+    connect(tickMenu->addAction(QStringLiteral("すべて選択解除")), &QAction::triggered, this, &ProductEditor::untickAll);
+    connect(tickMenu->addAction(QStringLiteral("すべて選択")), &QAction::triggered, this, &ProductEditor::tickAll);
+    connect(tickMenu->addAction(QStringLiteral("すべて選択反転")), &QAction::triggered, this, &ProductEditor::invertTicks);
 
     // The label mode and the statements of the clicked substance.
     auto *modes = new QHBoxLayout;
-    for (int index : {0, 1}) {
-        Option1[static_cast<size_t>(index)] =
-            new QRadioButton(index == 0 ? QStringLiteral("複数物質") : QStringLiteral("単一物質"), this);
-        modes->addWidget(Option1[static_cast<size_t>(index)]);
-    }
-    Option1[0]->setChecked(true); // the form's first selection, before any handler listens
-    for (int index : {0, 1})
-        connect(Option1[static_cast<size_t>(index)], &QRadioButton::toggled, this, [this, index](bool on) {
-            if (on)
-                Option1_Click(index);
-        });
+    multipleSubstancesRadio = new QRadioButton(QStringLiteral("複数物質"), this);
+    modes->addWidget(multipleSubstancesRadio);
+    singleSubstanceRadio = new QRadioButton(QStringLiteral("単一物質"), this);
+    modes->addWidget(singleSubstanceRadio);
+    multipleSubstancesRadio->setChecked(true); // the form's first selection, before any handler listens
+    connect(multipleSubstancesRadio, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            chooseMultipleSubstances();
+    });
+    connect(singleSubstanceRadio, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            chooseSingleSubstance();
+    });
     modes->addStretch(1);
 
     auto *statements = new QVBoxLayout;
     statements->addLayout(modes);
-    statements->addWidget(label(3, QStringLiteral("危険有害性情報")));
-    statements->addWidget(multiLine(1, true), 1);
-    statements->addWidget(label(4, QStringLiteral("注意書き")));
-    statements->addWidget(multiLine(2, true), 2);
+    statements->addWidget(new QLabel(QStringLiteral("危険有害性情報"), this));
+    statements->addWidget(hazardsBox = multiLine(true), 1);
+    statements->addWidget(new QLabel(QStringLiteral("注意書き"), this));
+    statements->addWidget(precautionsBox = multiLine(true), 2);
 
     auto *middle = new QHBoxLayout;
-    middle->addWidget(Frame1, 5);
+    middle->addWidget(substanceGroup, 5);
     middle->addWidget(buildMixtureControls(), 4);
     middle->addLayout(statements, 3);
 
     // The product's own texts for the normal label.
     auto *notes = new QGridLayout;
-    notes->addWidget(label(2, QStringLiteral("貯蔵又は取扱い上の注意(通常のラベル用)")), 0, 0);
-    notes->addWidget(multiLine(3, false), 1, 0);
-    notes->addWidget(label(5, QStringLiteral("含有する成分(通常のラベル用)")), 0, 1);
-    notes->addWidget(multiLine(4, false), 1, 1);
+    notes->addWidget(new QLabel(QStringLiteral("貯蔵又は取扱い上の注意(通常のラベル用)"), this), 0, 0);
+    notes->addWidget(notesBox = multiLine(false), 1, 0);
+    notes->addWidget(new QLabel(QStringLiteral("含有する成分(通常のラベル用)"), this), 0, 1);
+    notes->addWidget(ingredientsBox = multiLine(false), 1, 1);
     // The list takes the height that is left; the notes keep a few lines.
-    for (int index : {3, 4}) {
-        Text1[index]->setMinimumHeight(70);
-        Text1[index]->setMaximumHeight(90);
+    for (QPlainTextEdit *box : {notesBox, ingredientsBox}) {
+        box->setMinimumHeight(70);
+        box->setMaximumHeight(90);
     }
 
     // Printing and leaving.
     auto *commands = new QHBoxLayout;
-    for (const auto &[index, caption] : std::initializer_list<std::pair<int, QString>>{
-             {5, QStringLiteral("通常のラベル")},
-             {6, QStringLiteral("モデルラベル")},
-             {7, QStringLiteral("複数物質追加ラベル")},
-             {8, QStringLiteral("複数物質追加ラベル")},
-             {11, QStringLiteral("混合物のラベル")},
-             {12, QStringLiteral("分類の根拠")}}) {
-        QPushButton *widget = button(index, caption);
+    const auto printButton = [&](const QString &caption, Command command, int width) {
+        QPushButton *widget = button(caption, command);
         widget->setMinimumHeight(42);
-        widget->setMinimumWidth(index >= 11 ? 130 : 170);
+        widget->setMinimumWidth(width);
         commands->addWidget(widget);
-    }
+        return widget;
+    };
+    printNormalButton = printButton(QStringLiteral("通常のラベル"), &ProductEditor::printNormal, 170);
+    printModelButton = printButton(QStringLiteral("モデルラベル"), &ProductEditor::printModel, 170);
+    printAdditional2x6Button = printButton(QStringLiteral("複数物質追加ラベル"), &ProductEditor::printAdditional2x6, 170);
+    printAdditional3x7Button = printButton(QStringLiteral("複数物質追加ラベル"), &ProductEditor::printAdditional3x7, 170);
+    printMixtureLabelButton = printButton(QStringLiteral("混合物のラベル"), &ProductEditor::printMixtureLabel, 130);
+    printBasisButton = printButton(QStringLiteral("分類の根拠"), &ProductEditor::printBasis, 130);
     commands->addStretch(1);
-    commands->addWidget(button(3, QStringLiteral("戻る")));
-    Command1[3]->setMinimumHeight(42);
+    commands->addWidget(backButton = button(QStringLiteral("戻る"), &ProductEditor::goBack));
+    backButton->setMinimumHeight(42);
 
     auto *form = new QVBoxLayout(this);
-    form->addWidget(Frame2);
+    form->addWidget(productNameGroup);
     form->addLayout(middle, 1);
     form->addLayout(notes);
     form->addLayout(commands);
 
-    for (const auto &[index, box] : Text1) {
+    // The text boxes' changes go into the state. A change of any box but the name ends a
+    // pending name lookup, as does leaving any box; leaving the name box looks the name up.
+    connect(hazardsBox, &QPlainTextEdit::textChanged, this, [this] { m_state.nameAwaitsLookup = false; });
+    connect(precautionsBox, &QPlainTextEdit::textChanged, this, [this] { m_state.nameAwaitsLookup = false; });
+    connect(notesBox, &QPlainTextEdit::textChanged, this, [this] {
+        m_state.nameAwaitsLookup = false;
+        m_state.notes = text(notesBox);
+    });
+    connect(ingredientsBox, &QPlainTextEdit::textChanged, this, [this] {
+        m_state.nameAwaitsLookup = false;
+        m_state.ingredients = text(ingredientsBox);
+    });
+    for (QWidget *box : std::initializer_list<QWidget *>{productNameEdit, hazardsBox, precautionsBox, notesBox, ingredientsBox}) {
         moveFocusOnEnter(box);
-        m_focusWatchers.push_back(onLostFocus(box, [this, index = index] { Text1_LostFocus(index); }));
+        m_focusWatchers.push_back(onLostFocus(box, [this, box] {
+            if (box == productNameEdit)
+                checkProductName();
+            else
+                m_state.nameAwaitsLookup = false;
+        }));
     }
 
-    QWidget *order[] = {Text1[0],    Command1[0], Command1[1], Command1[2], Command1[4],
-                        Command1[9], Command1[10], searchBox,  ListView1,   Check1,      contentsTable,
-                        flashPointBox, boilingPointBox, viscosityBox, remainderHarmlessBox, Option1[0],
-                        Option1[1],  Text1[1],    Text1[2],    Text1[3],    Text1[4],
-                        Command1[5], Command1[6], Command1[7], Command1[8], Command1[11], Command1[12], Command1[3]};
+    QWidget *order[] = {productNameEdit, listButton, addButton, deleteButton, renameButton,
+                        copyButton, undoButton, searchBox, substanceList, tickedOnlyBox, contentsTable,
+                        flashPointBox, boilingPointBox, viscosityBox, remainderHarmlessBox, multipleSubstancesRadio,
+                        singleSubstanceRadio, hazardsBox, precautionsBox, notesBox, ingredientsBox,
+                        printNormalButton, printModelButton, printAdditional2x6Button, printAdditional3x7Button,
+                        printMixtureLabelButton, printBasisButton, backButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     // Fits a 1366 x 768 screen with a task bar, title bar included.

@@ -1,9 +1,9 @@
 // Opening and closing the editor, the substance list, the modes and the list's events.
 #include "Catalogue.h"
 #include "ErrorBoundary.h"
-#include "FrmPuroductDataInput.h"
 #include "ListView.h"
 #include "MessageBox.h"
+#include "ProductEditor.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -28,59 +28,54 @@ QString substanceNumberText(int i) { return QStringLiteral("%1").arg(i, 3, 10, Q
 
 } // namespace
 
-FrmPuroductDataInput::FrmPuroductDataInput(EditorActions actions, QWidget *parent)
+ProductEditor::ProductEditor(EditorActions actions, QWidget *parent)
     : QDialog(parent), m_actions(std::move(actions))
 {
     buildControls();
 }
 
-FrmPuroductDataInput::~FrmPuroductDataInput() { qDeleteAll(m_focusWatchers); }
+ProductEditor::~ProductEditor() { qDeleteAll(m_focusWatchers); }
 
-QString FrmPuroductDataInput::Start(Database &database, const QString &name)
+QString ProductEditor::edit(Database &database, const QString &productName)
 {
-    dbs = &database;
-    strProductName = name;
-    if (guarded(this, [this] { Form_Load(); }))
+    m_database = &database;
+    m_productName = productName;
+    if (guarded(this, [this] { load(); }))
         exec();
-    return strProductName;
+    return m_productName;
 }
 
-QString FrmPuroductDataInput::text(int index) const
+QString ProductEditor::text(const QPlainTextEdit *box) const { return toStored(box->toPlainText()); }
+
+void ProductEditor::setText(QLineEdit *box, const QString &value)
 {
-    const QWidget *box = Text1.at(index);
-    if (const auto *line = qobject_cast<const QLineEdit *>(box))
-        return line->text();
-    return toStored(static_cast<const QPlainTextEdit *>(box)->toPlainText());
+    if (box->text() != value) // the same text again is no change
+        box->setText(value);
 }
 
-void FrmPuroductDataInput::setText(int index, const QString &value)
+void ProductEditor::setText(QPlainTextEdit *box, const QString &value)
 {
-    if (text(index) == value)
-        return; // the same text again is no change
-    QWidget *box = Text1.at(index);
-    if (auto *line = qobject_cast<QLineEdit *>(box))
-        line->setText(value);
-    else
-        static_cast<QPlainTextEdit *>(box)->setPlainText(toShown(value));
+    if (text(box) != value)
+        box->setPlainText(toShown(value));
 }
 
-void FrmPuroductDataInput::setProductName(const QString &name)
+void ProductEditor::setProductName(const QString &name)
 {
     m_state.storedName = name;
-    setText(0, name);
+    setText(productNameEdit, name);
 }
 
-void FrmPuroductDataInput::Form_Load()
+void ProductEditor::load()
 {
-    ListView1->setSelectedItem(-1);
-    ListView1->addColumn(QStringLiteral("番号"), 72);
-    ListView1->addColumn(QStringLiteral("物質名"), 300);
+    substanceList->setSelectedItem(-1);
+    substanceList->addColumn(QStringLiteral("番号"), 72);
+    substanceList->addColumn(QStringLiteral("物質名"), 300);
     // Wide enough for the longest CAS RN, ten digits (「1234567-89-0」).
-    ListView1->addColumn(QStringLiteral("CAS RN"), ListView1->fontMetrics().horizontalAdvance(QStringLiteral("0000000-00-0")) + 24);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    substanceList->addColumn(QStringLiteral("CAS RN"), substanceList->fontMetrics().horizontalAdvance(QStringLiteral("0000000-00-0")) + 24);
+    substanceList->header()->setStretchLastSection(false);
+    substanceList->header()->setSectionResizeMode(1, QHeaderView::Stretch);
 
-    std::vector<SubstanceRecord> master = catalogue::allSubstances(*dbs); // by number
+    std::vector<SubstanceRecord> master = catalogue::allSubstances(*m_database); // by number
     // The list holds at most 32,767 substances.
     master.resize(std::min<size_t>(master.size(), 32767));
     std::vector<int> numbers;
@@ -93,61 +88,61 @@ void FrmPuroductDataInput::Form_Load()
     }
     m_state.ticks.reset(std::move(numbers));
     m_state.master = std::move(master);
-    m_mixtureMaster = MixtureMaster(*dbs); // each substance read when first classified
-    SetList(0);
+    m_mixtureMaster = MixtureMaster(*m_database); // each substance read when first classified
+    fillList(false);
 
-    Command1[5]->setText(QStringLiteral("通常のラベル\n(取扱上の注意等表記)"));
-    Option1_Click(0);
+    printNormalButton->setText(QStringLiteral("通常のラベル\n(取扱上の注意等表記)"));
+    chooseMultipleSubstances();
     m_state.productId.reset();
-    setProductName(strProductName);
+    setProductName(m_productName);
     if (!m_state.name.isEmpty())
-        Text1_LostFocus(0);
+        checkProductName();
     else
-        m_state.intChangedIndex = -1;
+        m_state.nameAwaitsLookup = false;
     showContents();
 }
 
-void FrmPuroductDataInput::Form_Unload()
+void ProductEditor::saveOnClosing()
 {
-    if (m_unloaded)
+    if (m_closed)
         return;
-    m_unloaded = true;
+    m_closed = true;
     // A name typed but not yet looked up is looked up first, as when the box is left, so
     // the product on screen is never saved under the typed text.
-    if (m_state.intChangedIndex == 0)
-        guarded(this, [this] { Text1_LostFocus(0); });
-    guarded(this, [this] { WriteData(m_state.productId); });
-    strProductName = m_state.name;
+    if (m_state.nameAwaitsLookup)
+        guarded(this, [this] { checkProductName(); });
+    guarded(this, [this] { writeProduct(m_state.productId); });
+    m_productName = m_state.name;
 }
 
-void FrmPuroductDataInput::closeEvent(QCloseEvent *event)
+void ProductEditor::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    saveOnClosing();
     QDialog::closeEvent(event);
 }
 
-void FrmPuroductDataInput::reject()
+void ProductEditor::reject()
 {
-    Form_Unload();
+    saveOnClosing();
     QDialog::reject();
 }
 
-void FrmPuroductDataInput::setTicks(const std::vector<int> &positions, bool checked)
+void ProductEditor::setTicks(const std::vector<int> &positions, bool checked)
 {
-    ListModel &items = ListView1->items();
+    ListModel &items = substanceList->items();
     for (int position : positions)
         m_state.ticks.setChecked(items.item(position).tag, checked);
     items.checkMarksChanged();
     showContents();
 }
 
-void FrmPuroductDataInput::SetList(qint16 mode)
+void ProductEditor::fillList(bool tickedOnly)
 {
     std::vector<ListItem> items;
     items.reserve(m_state.master.size());
     for (size_t i = 0; i < m_state.master.size(); ++i) {
         const SubstanceRecord &substance = m_state.master[i];
-        if (!(mode == 0 || (mode == 1 && m_state.ticks.isChecked(substance.id))))
+        if (tickedOnly && !m_state.ticks.isChecked(substance.id))
             continue;
         if (!m_state.searchKeys[i].matches(m_state.search))
             continue;
@@ -157,56 +152,57 @@ void FrmPuroductDataInput::SetList(qint16 mode)
                              .arg(number, substance.name, substance.cas,
                                   substance.source.isEmpty() ? QStringLiteral("未確認") : substance.source)});
     }
-    ListView1->items().setItems(std::move(items));
-    noMatch->setVisible(ListView1->items().count() == 0 && !m_state.master.empty());
-    if (ListView1->items().count() == 0) {
-        setText(1, QString());
-        setText(2, QString());
+    substanceList->items().setItems(std::move(items));
+    noMatch->setVisible(substanceList->items().count() == 0 && !m_state.master.empty());
+    if (substanceList->items().count() == 0) {
+        setText(hazardsBox, QString());
+        setText(precautionsBox, QString());
     } else {
-        ListView1->setSelectedItem(0);
-        ListView1_ItemClick(0);
+        substanceList->setSelectedItem(0);
+        showSubstance(0);
     }
 }
 
-void FrmPuroductDataInput::Option1_Click(int index)
+void ProductEditor::chooseMultipleSubstances()
 {
-    if (index == 0) {
-        m_state.singleSubstance = false;
-        Command1[6]->setEnabled(false);
-        Command1[7]->setText(QStringLiteral("複数物質追加ラベル\n(2×6物質)"));
-        Command1[8]->setText(QStringLiteral("複数物質追加ラベル\n(3×7物質)"));
-    } else if (index == 1) {
-        m_state.singleSubstance = true;
-        Command1[6]->setEnabled(true);
-        Command1[7]->setText(QStringLiteral("単一物質追加ラベル\n(1物質12ラベル)"));
-        Command1[8]->setText(QStringLiteral("単一物質追加ラベル\n(1物質21ラベル)"));
-        // Only the first ticked substance in display order stays selected.
-        const ListModel &items = ListView1->items();
-        std::vector<int> later;
-        bool seen = false;
-        for (int position = 0; position < items.count(); ++position) {
-            if (!items.isChecked(position))
-                continue;
-            if (seen)
-                later.push_back(position);
-            seen = true;
-        }
-        setTicks(later, false);
-    }
+    m_state.singleSubstance = false;
+    printModelButton->setEnabled(false);
+    printAdditional2x6Button->setText(QStringLiteral("複数物質追加ラベル\n(2×6物質)"));
+    printAdditional3x7Button->setText(QStringLiteral("複数物質追加ラベル\n(3×7物質)"));
 }
 
-void FrmPuroductDataInput::Check1_Click() { SetList(Check1->isChecked() ? 1 : 0); }
+void ProductEditor::chooseSingleSubstance()
+{
+    m_state.singleSubstance = true;
+    printModelButton->setEnabled(true);
+    printAdditional2x6Button->setText(QStringLiteral("単一物質追加ラベル\n(1物質12ラベル)"));
+    printAdditional3x7Button->setText(QStringLiteral("単一物質追加ラベル\n(1物質21ラベル)"));
+    // Only the first ticked substance in display order stays selected.
+    const ListModel &items = substanceList->items();
+    std::vector<int> later;
+    bool seen = false;
+    for (int position = 0; position < items.count(); ++position) {
+        if (!items.isChecked(position))
+            continue;
+        if (seen)
+            later.push_back(position);
+        seen = true;
+    }
+    setTicks(later, false);
+}
 
-void FrmPuroductDataInput::searchChanged(const QString &typed)
+void ProductEditor::refillList() { fillList(tickedOnlyBox->isChecked()); }
+
+void ProductEditor::searchChanged(const QString &typed)
 {
     m_state.search = typed;
-    Check1_Click();
+    refillList();
 }
 
-void FrmPuroductDataInput::ListView1_ItemCheck(int position)
+void ProductEditor::substanceTicked(int position)
 {
     // The list has already written the user's tick into the store.
-    const ListModel &items = ListView1->items();
+    const ListModel &items = substanceList->items();
     if (items.isChecked(position) && m_state.singleSubstance) {
         std::vector<int> others;
         for (int other = 0; other < items.count(); ++other)
@@ -217,18 +213,18 @@ void FrmPuroductDataInput::ListView1_ItemCheck(int position)
     showContents();
 }
 
-void FrmPuroductDataInput::ListView1_ItemClick(int position)
+void ProductEditor::showSubstance(int position)
 {
-    const SubstanceRecord &substance = m_state.substance(ListView1->items().item(position).tag);
-    setText(1, substance.hazards);
-    setText(2, substance.precautions);
-    ListView1->items().setDropHighlight(position);
+    const SubstanceRecord &substance = m_state.substance(substanceList->items().item(position).tag);
+    setText(hazardsBox, substance.hazards);
+    setText(precautionsBox, substance.precautions);
+    substanceList->items().setDropHighlight(position);
 }
 
-void FrmPuroductDataInput::ListView1_MouseDown(Qt::MouseButton button, const QPoint &globalPosition)
+void ProductEditor::showTickMenu(Qt::MouseButton button, const QPoint &globalPosition)
 {
-    if (button == Qt::RightButton && ListView1->items().count() > 0 && !m_state.singleSubstance)
-        MnSelect->popup(globalPosition);
+    if (button == Qt::RightButton && substanceList->items().count() > 0 && !m_state.singleSubstance)
+        tickMenu->popup(globalPosition);
 }
 
 namespace {
@@ -240,13 +236,13 @@ std::vector<int> allPositions(const ListModel &items)
 }
 } // namespace
 
-void FrmPuroductDataInput::MnAllUnSelect_Click() { setTicks(allPositions(ListView1->items()), false); }
+void ProductEditor::untickAll() { setTicks(allPositions(substanceList->items()), false); }
 
-void FrmPuroductDataInput::MnALLSelect_Click() { setTicks(allPositions(ListView1->items()), true); }
+void ProductEditor::tickAll() { setTicks(allPositions(substanceList->items()), true); }
 
-void FrmPuroductDataInput::MnALLChange_Click()
+void ProductEditor::invertTicks()
 {
-    const ListModel &items = ListView1->items();
+    const ListModel &items = substanceList->items();
     std::vector<int> ticked, unticked;
     for (int position = 0; position < items.count(); ++position)
         (items.isChecked(position) ? ticked : unticked).push_back(position);
@@ -254,41 +250,36 @@ void FrmPuroductDataInput::MnALLChange_Click()
     setTicks(unticked, true);
 }
 
-void FrmPuroductDataInput::ListView1_ColumnClick(int index1Based)
+void ProductEditor::sortList(int index1Based)
 {
-    ListModel &items = ListView1->items();
+    ListModel &items = substanceList->items();
     sortByClickedColumn(items, items.column(index1Based));
 }
 
-void FrmPuroductDataInput::Text1_Change(int index)
+void ProductEditor::productNameEdited()
 {
-    m_state.intChangedIndex = static_cast<qint16>(index);
-    if (index == 0)
-        m_state.name = text(0);
-    else if (index == 3)
-        m_state.notes = text(3);
-    else if (index == 4)
-        m_state.ingredients = text(4);
+    m_state.nameAwaitsLookup = true;
+    m_state.name = productNameEdit->text();
 }
 
-void FrmPuroductDataInput::Text1_LostFocus(int index)
+void ProductEditor::checkProductName()
 {
-    if (index == 0 && m_state.intChangedIndex == 0) {
+    if (m_state.nameAwaitsLookup) {
         const bool done = guarded(this, [this] {
             std::optional<int> newId;
             if (!m_state.name.isEmpty())
-                newId = catalogue::productIdByName(*dbs, m_state.name);
+                newId = catalogue::productIdByName(*m_database, m_state.name);
             // As the main menu says it: the screen empties, and the user knows why.
             if (!m_state.name.isEmpty() && !newId)
                 MsgBox(this, QStringLiteral("製品名：") + m_state.name + QStringLiteral("は登録されていません。"));
-            ReadData(newId.value_or(-1));
+            readProduct(newId.value_or(-1));
             m_state.productId = newId;
         });
         // The product on screen could not be saved: it stays, under its own name.
         if (!done)
             setProductName(m_state.storedName);
     }
-    m_state.intChangedIndex = -1;
+    m_state.nameAwaitsLookup = false;
 }
 
 } // namespace corvane

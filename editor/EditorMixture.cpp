@@ -1,7 +1,7 @@
 // The product as a mixture in the editor: the contents of the ticked substances, the
 // product's own data, and its classification and legal duty as the user types.
-#include "FrmPuroductDataInput.h"
 #include "CleanInput.h"
+#include "ProductEditor.h"
 #include "mixture/ContentText.h"
 #include "mixture/IngredientCheck.h"
 #include "mixture/LegalDuty.h"
@@ -67,7 +67,7 @@ private:
 
 } // namespace
 
-QWidget *FrmPuroductDataInput::buildMixtureControls()
+QWidget *ProductEditor::buildMixtureControls()
 {
     auto *box = new QGroupBox(QStringLiteral("含有率と混合物の分類"), this);
     contentsTable = new QTableWidget(0, ColumnCount, box);
@@ -89,7 +89,7 @@ QWidget *FrmPuroductDataInput::buildMixtureControls()
         line->setPlaceholderText(hint);
         line->setMaximumWidth(110);
         cleanOnInput(line);
-        connect(line, &QLineEdit::textEdited, this, &FrmPuroductDataInput::propertiesEdited);
+        connect(line, &QLineEdit::textEdited, this, &ProductEditor::propertiesEdited);
         return line;
     };
     flashPointBox = numberBox(QStringLiteral("不明"));
@@ -97,7 +97,7 @@ QWidget *FrmPuroductDataInput::buildMixtureControls()
     viscosityBox = numberBox(QStringLiteral("不明"));
     remainderHarmlessBox = new QCheckBox(QStringLiteral("残りは無害"), properties);
     remainderHarmlessBox->setToolTip(QStringLiteral("選択した物質以外の部分に危険有害性がないことが分かっている"));
-    connect(remainderHarmlessBox, &QCheckBox::clicked, this, &FrmPuroductDataInput::propertiesEdited);
+    connect(remainderHarmlessBox, &QCheckBox::clicked, this, &ProductEditor::propertiesEdited);
     auto *form = new QGridLayout(properties);
     form->setContentsMargins(6, 4, 6, 4);
     form->addWidget(new QLabel(QStringLiteral("引火点 °C"), properties), 0, 0);
@@ -121,7 +121,7 @@ QWidget *FrmPuroductDataInput::buildMixtureControls()
     return box;
 }
 
-void FrmPuroductDataInput::showContents()
+void ProductEditor::showContents()
 {
     const std::vector<int> numbers = numbersToSave();
     // A substance no longer ticked has no content.
@@ -163,7 +163,7 @@ void FrmPuroductDataInput::showContents()
     showClassification();
 }
 
-void FrmPuroductDataInput::contentEdited(int substanceNumber, const QString &typed)
+void ProductEditor::contentEdited(int substanceNumber, const QString &typed)
 {
     QString problem;
     const std::optional<ghs::Content> content = ghs::parseContentText(typed, &problem);
@@ -180,7 +180,7 @@ void FrmPuroductDataInput::contentEdited(int substanceNumber, const QString &typ
     showClassification();
 }
 
-void FrmPuroductDataInput::showProperties()
+void ProductEditor::showProperties()
 {
     const ghs::ProductProperties &properties = m_state.mixture.properties;
     flashPointBox->setText(shownNumber(properties.flashPointCelsius));
@@ -190,7 +190,7 @@ void FrmPuroductDataInput::showProperties()
     m_state.propertyProblems.clear();
 }
 
-void FrmPuroductDataInput::propertiesEdited()
+void ProductEditor::propertiesEdited()
 {
     ghs::ProductProperties &properties = m_state.mixture.properties;
     m_state.propertyProblems.clear();
@@ -211,7 +211,7 @@ void FrmPuroductDataInput::propertiesEdited()
     showClassification();
 }
 
-void FrmPuroductDataInput::showClassification()
+void ProductEditor::showClassification()
 {
     const std::vector<int> numbers = numbersToSave();
     QStringList lines;

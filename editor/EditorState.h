@@ -83,7 +83,7 @@ struct EditorState {
     };
     std::map<int, UnreadContent> unreadContents; // typed contents that are no number, by substance
     QStringList propertyProblems;        // typed product data that is no number
-    qint16 intChangedIndex = -1;         // the box changed since it was last left, -1 for none
+    bool nameAwaitsLookup = false;       // the name box changed since it was last left
 
     // The substance of that number; the number must be one of the master's.
     const SubstanceRecord &substance(int number) const
@@ -93,7 +93,7 @@ struct EditorState {
     }
     // The name a save writes: while a typed name waits for its lookup, the box holds a
     // search key, not a new name.
-    const QString &nameToSave() const { return intChangedIndex == 0 ? storedName : name; }
+    const QString &nameToSave() const { return nameAwaitsLookup ? storedName : name; }
 };
 
 } // namespace corvane

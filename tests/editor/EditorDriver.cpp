@@ -12,22 +12,22 @@
 
 namespace corvane {
 
-QString runEditor(FrmPuroductDataInput &form, Database &db, const QString &name,
+QString runEditor(ProductEditor &form, Database &db, const QString &name,
                   const std::function<void()> &whileOpen)
 {
     // Every change the editor makes to its list is checked against the model rules.
-    QAbstractItemModelTester tester(&form.ListView1->items(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester tester(&form.substanceList->items(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     QTimer::singleShot(0, &form, [&] {
         whileOpen();
         if (form.isVisible())
-            form.Command1[3]->click();
+            form.backButton->click();
     });
-    return form.Start(db, name);
+    return form.edit(db, name);
 }
 
-void tick(FrmPuroductDataInput &form, int substance, bool on)
+void tick(ProductEditor &form, int substance, bool on)
 {
-    ListModel &items = form.ListView1->items();
+    ListModel &items = form.substanceList->items();
     for (int position = 0; position < items.count(); ++position) {
         if (items.item(position).tag == substance) {
             QVERIFY(items.setData(items.index(position, 0), on ? Qt::Checked : Qt::Unchecked,
@@ -38,7 +38,7 @@ void tick(FrmPuroductDataInput &form, int substance, bool on)
     QFAIL(qPrintable(QStringLiteral("substance %1 is not listed").arg(substance)));
 }
 
-void typeContent(FrmPuroductDataInput &form, int substance, const QString &typed)
+void typeContent(ProductEditor &form, int substance, const QString &typed)
 {
     for (int row = 0; row < form.contentsTable->rowCount(); ++row) {
         QTableWidgetItem *cell = form.contentsTable->item(row, 2);
@@ -60,17 +60,17 @@ void typeContent(FrmPuroductDataInput &form, int substance, const QString &typed
     QFAIL(qPrintable(QStringLiteral("substance %1 has no content cell").arg(substance)));
 }
 
-QList<int> tickedInList(const FrmPuroductDataInput &form)
+QList<int> tickedInList(const ProductEditor &form)
 {
     QList<int> result;
-    const ListModel &items = form.ListView1->items();
+    const ListModel &items = form.substanceList->items();
     for (int position = 0; position < items.count(); ++position)
         if (items.data(items.index(position, 0), Qt::CheckStateRole) == Qt::Checked)
             result << items.item(position).tag;
     return result;
 }
 
-QList<int> marked(const FrmPuroductDataInput &form)
+QList<int> marked(const ProductEditor &form)
 {
     const std::vector<int> ticked = form.state().ticks.ticked();
     return QList<int>(ticked.begin(), ticked.end());

@@ -23,7 +23,7 @@ using namespace corvane;
 
 namespace {
 
-int loadedId(const FrmPuroductDataInput &form) { return form.state().productId.value_or(-1); }
+int loadedId(const ProductEditor &form) { return form.state().productId.value_or(-1); }
 int count(Database &db, const QString &table) { return scalar(db, "SELECT count(*) FROM " + table).toInt(); }
 
 } // namespace
@@ -53,32 +53,32 @@ private slots:
     void opensWithTheWholeMasterAndNoProduct()
     {
         const int entriesBefore = count(*db, QStringLiteral("ProductItemEntry"));
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         const QString result = runEditor(form, *db, QString(), [&] {
             QCOMPARE(form.windowTitle(), QStringLiteral("製品情報入力"));
-            QCOMPARE(form.state().intChangedIndex, -1);
+            QVERIFY(!form.state().nameAwaitsLookup);
             QCOMPARE(loadedId(form), -1);
-            QCOMPARE(form.ListView1->items().count(), substances);
+            QCOMPARE(form.substanceList->items().count(), substances);
             QCOMPARE(form.state().ticks.count(), substances);
-            QCOMPARE(form.ListView1->items().item(6).text, QStringLiteral("007"));
-            QCOMPARE(form.ListView1->items().item(0).subItem, form.state().substance(1).name);
+            QCOMPARE(form.substanceList->items().item(6).text, QStringLiteral("007"));
+            QCOMPARE(form.substanceList->items().item(0).subItem, form.state().substance(1).name);
             // The first substance's statements show at once.
-            QCOMPARE(form.text(1), form.state().substance(1).hazards);
-            QCOMPARE(form.text(2), form.state().substance(1).precautions);
-            QVERIFY(form.Option1[0]->isChecked());
-            QVERIFY(!form.Command1[6]->isEnabled());
-            QCOMPARE(form.Command1[5]->text(), QStringLiteral("通常のラベル\n(取扱上の注意等表記)"));
-            QCOMPARE(form.Command1[7]->text(), QStringLiteral("複数物質追加ラベル\n(2×6物質)"));
-            QCOMPARE(form.Command1[8]->text(), QStringLiteral("複数物質追加ラベル\n(3×7物質)"));
+            QCOMPARE(form.text(form.hazardsBox), form.state().substance(1).hazards);
+            QCOMPARE(form.text(form.precautionsBox), form.state().substance(1).precautions);
+            QVERIFY(form.multipleSubstancesRadio->isChecked());
+            QVERIFY(!form.printModelButton->isEnabled());
+            QCOMPARE(form.printNormalButton->text(), QStringLiteral("通常のラベル\n(取扱上の注意等表記)"));
+            QCOMPARE(form.printAdditional2x6Button->text(), QStringLiteral("複数物質追加ラベル\n(2×6物質)"));
+            QCOMPARE(form.printAdditional3x7Button->text(), QStringLiteral("複数物質追加ラベル\n(3×7物質)"));
             // Only the selected: none, so an empty list and empty statement boxes.
-            form.Check1->setChecked(true);
-            QCOMPARE(form.ListView1->items().count(), 0);
-            QCOMPARE(form.text(1), QString());
-            QCOMPARE(form.text(2), QString());
-            form.Option1[1]->click();
-            QVERIFY(form.Command1[6]->isEnabled());
-            QCOMPARE(form.Command1[7]->text(), QStringLiteral("単一物質追加ラベル\n(1物質12ラベル)"));
-            QCOMPARE(form.Command1[8]->text(), QStringLiteral("単一物質追加ラベル\n(1物質21ラベル)"));
+            form.tickedOnlyBox->setChecked(true);
+            QCOMPARE(form.substanceList->items().count(), 0);
+            QCOMPARE(form.text(form.hazardsBox), QString());
+            QCOMPARE(form.text(form.precautionsBox), QString());
+            form.singleSubstanceRadio->click();
+            QVERIFY(form.printModelButton->isEnabled());
+            QCOMPARE(form.printAdditional2x6Button->text(), QStringLiteral("単一物質追加ラベル\n(1物質12ラベル)"));
+            QCOMPARE(form.printAdditional3x7Button->text(), QStringLiteral("単一物質追加ラベル\n(1物質21ラベル)"));
         });
         QCOMPARE(result, QString());
         QCOMPARE(count(*db, QStringLiteral("ProductItemEntry")), entriesBefore);
@@ -88,12 +88,12 @@ private slots:
     void savesTicksTwelveToARowInAscendingOrder()
     {
         const int id = **catalogue::registerProduct(*db, QStringLiteral("塗料A"));
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         const QString result = runEditor(form, *db, QStringLiteral("塗料A"), [&] {
             QCOMPARE(loadedId(form), id);
             for (int s : {40, 2, 7})
                 tick(form, s, true);
-            form.setText(3, QStringLiteral("火気厳禁\r\n直射日光を避ける"));
+            form.setText(form.notesBox, QStringLiteral("火気厳禁\r\n直射日光を避ける"));
         });
         QCOMPARE(result, QStringLiteral("塗料A"));
         QCOMPARE(storedEntries(*db, id), (QList<QList<int>>{{1, 2, 7, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
@@ -104,22 +104,22 @@ private slots:
         QVERIFY(!row->ingredients); // an empty box is stored as Null
 
         // 13 and then 24 substances: rows of twelve, numbered from 1.
-        FrmPuroductDataInput again({});
+        ProductEditor again({});
         runEditor(again, *db, QStringLiteral("塗料A"), [&] {
             QCOMPARE(marked(again), (QList<int>{2, 7, 40}));
-            QCOMPARE(again.text(3), QStringLiteral("火気厳禁\r\n直射日光を避ける"));
+            QCOMPARE(again.text(again.notesBox), QStringLiteral("火気厳禁\r\n直射日光を避ける"));
             for (int s = 1; s <= 24; ++s)
                 tick(again, s, s <= 13);
-            again.setText(3, QString());
+            again.setText(again.notesBox, QString());
         });
         QCOMPARE(storedEntries(*db, id),
                  (QList<QList<int>>{{1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {2, 13, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
         QVERIFY(!catalogue::productById(*db, id)->notes);
 
-        FrmPuroductDataInput third({});
+        ProductEditor third({});
         runEditor(third, *db, QStringLiteral("塗料A"), [&] {
-            third.MnALLSelect_Click();
-            third.MnAllUnSelect_Click();
+            third.tickAll();
+            third.untickAll();
             for (int s = 1; s <= 24; ++s)
                 tick(third, s, true);
         });
@@ -129,8 +129,8 @@ private slots:
         QCOMPARE(catalogue::productById(*db, id)->itemCount.value(), 24);
 
         // No substance: no rows at all.
-        FrmPuroductDataInput fourth({});
-        runEditor(fourth, *db, QStringLiteral("塗料A"), [&] { fourth.MnAllUnSelect_Click(); });
+        ProductEditor fourth({});
+        runEditor(fourth, *db, QStringLiteral("塗料A"), [&] { fourth.untickAll(); });
         QVERIFY(storedEntries(*db, id).isEmpty());
         QCOMPARE(catalogue::productById(*db, id)->itemCount.value(), 0);
     }
@@ -141,17 +141,17 @@ private slots:
         execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名, ItemType) VALUES (4, 'odd', NULL), (5, 'five', 5)"));
         execOrFail(*db, QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID5, ItemID12) "
                                        "VALUES (4, 1, 3, 3, 0, 99999), (4, 2, NULL, 'x', 2.5, 9)"));
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         runEditor(form, *db, QStringLiteral("odd"), [&] {
             QCOMPARE(marked(form), (QList<int>{3, 9})); // duplicates once; beyond the master not listed
-            QVERIFY(form.Option1[0]->isChecked()); // Null kind: several substances
+            QVERIFY(form.multipleSubstancesRadio->isChecked()); // Null kind: several substances
         });
         // A number beyond this master is saved back, never dropped.
         QCOMPARE(storedEntries(*db, 4), (QList<QList<int>>{{1, 3, 9, 99999, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
         QCOMPARE(catalogue::productById(*db, 4)->itemType.value(), 0);
 
-        FrmPuroductDataInput five({});
-        runEditor(five, *db, QStringLiteral("five"), [&] { QVERIFY(five.Option1[1]->isChecked()); });
+        ProductEditor five({});
+        runEditor(five, *db, QStringLiteral("five"), [&] { QVERIFY(five.singleSubstanceRadio->isChecked()); });
         QCOMPARE(catalogue::productById(*db, 5)->itemType.value(), 1);
     }
 
@@ -190,10 +190,10 @@ private slots:
             const RunResult updated = updateMaster(*db, newer, now.addSecs(1));
             QVERIFY2(updated.outcome.ok(), qPrintable(updated.outcome.errorText()));
         }
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         runEditor(form, *db, QStringLiteral("溶剤"), [&] {
-            form.Check1->setChecked(true); // the ticked substances only
-            const ListModel &items = form.ListView1->items();
+            form.tickedOnlyBox->setChecked(true); // the ticked substances only
+            const ListModel &items = form.substanceList->items();
             QCOMPARE(items.count(), 2);
             for (int position = 0; position < 2; ++position) {
                 const int number = items.item(position).tag;
@@ -211,14 +211,14 @@ private slots:
     void singleSubstanceModeKeepsOneTick()
     {
         QVERIFY(catalogue::registerProduct(*db, QStringLiteral("p")));
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         runEditor(form, *db, QStringLiteral("p"), [&] {
             for (int s : {3, 5, 9})
                 tick(form, s, true);
             // Sorted by name, the first ticked one in that order stays.
-            form.ListView1_ColumnClick(2);
+            form.sortList(2);
             const QList<int> order = tickedInList(form);
-            form.Option1[1]->click();
+            form.singleSubstanceRadio->click();
             QCOMPARE(tickedInList(form), QList<int>{order.front()});
             QCOMPARE(marked(form), QList<int>{order.front()});
             // A tick replaces the tick; an untick leaves none.
@@ -228,7 +228,7 @@ private slots:
             tick(form, 20, false);
             QVERIFY(marked(form).isEmpty());
             // Back to several substances: nothing comes back, any number may be ticked.
-            form.Option1[0]->click();
+            form.multipleSubstancesRadio->click();
             QVERIFY(tickedInList(form).isEmpty());
             tick(form, 1, true);
             tick(form, 2, true);
@@ -239,58 +239,58 @@ private slots:
     void popupMenuActsOnTheListedItems()
     {
         QVERIFY(catalogue::registerProduct(*db, QStringLiteral("p")));
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         runEditor(form, *db, QStringLiteral("p"), [&] {
             tick(form, 1, true);
             tick(form, 4, true);
-            form.MnALLChange_Click();
+            form.invertTicks();
             QCOMPARE(marked(form).size(), substances - 2);
-            form.MnALLChange_Click();
+            form.invertTicks();
             QCOMPARE(marked(form), (QList<int>{1, 4}));
 
             // On the filtered list the unlisted substances keep their marks.
-            form.Check1->setChecked(true);
-            QCOMPARE(form.ListView1->items().count(), 2);
+            form.tickedOnlyBox->setChecked(true);
+            QCOMPARE(form.substanceList->items().count(), 2);
             tick(form, 4, false);
-            QCOMPARE(form.ListView1->items().count(), 2); // unticked stays until refilled
-            form.MnALLChange_Click();
+            QCOMPARE(form.substanceList->items().count(), 2); // unticked stays until refilled
+            form.invertTicks();
             QCOMPARE(marked(form), QList<int>{4});
-            form.MnAllUnSelect_Click();
+            form.untickAll();
             QVERIFY(marked(form).isEmpty());
 
             // The menu shows only in several-substance mode and on a non-empty list.
-            form.Check1->setChecked(false);
-            form.ListView1_MouseDown(Qt::RightButton, QPoint(10, 10));
-            QVERIFY(form.MnSelect->isVisible());
-            form.MnSelect->hide();
-            form.ListView1_MouseDown(Qt::LeftButton, QPoint(10, 10));
-            QVERIFY(!form.MnSelect->isVisible());
-            form.Option1[1]->click();
-            form.ListView1_MouseDown(Qt::RightButton, QPoint(10, 10));
-            QVERIFY(!form.MnSelect->isVisible());
-            form.Option1[0]->click();
-            form.Check1->setChecked(true); // nothing selected: empty list
-            form.ListView1_MouseDown(Qt::RightButton, QPoint(10, 10));
-            QVERIFY(!form.MnSelect->isVisible());
+            form.tickedOnlyBox->setChecked(false);
+            form.showTickMenu(Qt::RightButton, QPoint(10, 10));
+            QVERIFY(form.tickMenu->isVisible());
+            form.tickMenu->hide();
+            form.showTickMenu(Qt::LeftButton, QPoint(10, 10));
+            QVERIFY(!form.tickMenu->isVisible());
+            form.singleSubstanceRadio->click();
+            form.showTickMenu(Qt::RightButton, QPoint(10, 10));
+            QVERIFY(!form.tickMenu->isVisible());
+            form.multipleSubstancesRadio->click();
+            form.tickedOnlyBox->setChecked(true); // nothing selected: empty list
+            form.showTickMenu(Qt::RightButton, QPoint(10, 10));
+            QVERIFY(!form.tickMenu->isVisible());
         });
     }
 
     void clickShowsStatementsAndSortingAlternates()
     {
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         runEditor(form, *db, QString(), [&] {
-            form.ListView1_ItemClick(4);
-            const int row = form.ListView1->items().item(4).tag;
-            QCOMPARE(form.text(1), form.state().substance(row).hazards);
-            QCOMPARE(form.text(2), form.state().substance(row).precautions);
+            form.showSubstance(4);
+            const int row = form.substanceList->items().item(4).tag;
+            QCOMPARE(form.text(form.hazardsBox), form.state().substance(row).hazards);
+            QCOMPARE(form.text(form.precautionsBox), form.state().substance(row).precautions);
             QVERIFY(tickedInList(form).isEmpty()); // a click does not tick
 
-            form.ListView1_ColumnClick(1);
-            QCOMPARE(form.ListView1->items().item(0).tag, 1); // ascending first
-            form.ListView1_ColumnClick(1);
-            QCOMPARE(form.ListView1->items().item(0).tag, substances);
-            form.ListView1_ColumnClick(1);
-            QCOMPARE(form.ListView1->items().item(0).tag, 1);
+            form.sortList(1);
+            QCOMPARE(form.substanceList->items().item(0).tag, 1); // ascending first
+            form.sortList(1);
+            QCOMPARE(form.substanceList->items().item(0).tag, substances);
+            form.sortList(1);
+            QCOMPARE(form.substanceList->items().item(0).tag, 1);
         });
     }
 
@@ -318,7 +318,7 @@ private slots:
         MessageRecorder messages;
         if (answer >= 0)
             messages.answerNext(answer == 1 ? MsgResult::Ok : MsgResult::Cancel);
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             if (editedHere) {
                 tick(form, 2, true);
@@ -347,14 +347,14 @@ private slots:
     void searchFiltersTheListAndKeepsHiddenTicks()
     {
         const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             const SubstanceRecord &wanted = form.state().substance(9);
             QVERIFY(wanted.cas.contains(QLatin1Char('-')));
             const auto listed = [&] {
                 QList<int> tags;
-                for (int position = 0; position < form.ListView1->items().count(); ++position)
-                    tags << form.ListView1->items().item(position).tag;
+                for (int position = 0; position < form.substanceList->items().count(); ++position)
+                    tags << form.substanceList->items().item(position).tag;
                 return tags;
             };
             tick(form, 2, true);
@@ -372,19 +372,19 @@ private slots:
             form.searchBox->setText(wanted.name);
             tick(form, 9, true);
             // Space ticks the current substance like a click.
-            form.ListView1->setFocus();
-            form.ListView1->setCurrentIndex(form.ListView1->items().index(0, 0));
-            const int first = form.ListView1->items().item(0).tag;
-            QTest::keyClick(form.ListView1, Qt::Key_Space);
+            form.substanceList->setFocus();
+            form.substanceList->setCurrentIndex(form.substanceList->items().index(0, 0));
+            const int first = form.substanceList->items().item(0).tag;
+            QTest::keyClick(form.substanceList, Qt::Key_Space);
             QCOMPARE(marked(form).contains(first), first != 9);
             if (first != 9)
-                QTest::keyClick(form.ListView1, Qt::Key_Space);
+                QTest::keyClick(form.substanceList, Qt::Key_Space);
 
             // The pop-up menu acts on the listed substances only; hidden ticks stay.
-            form.MnAllUnSelect_Click();
+            form.untickAll();
             QCOMPARE(marked(form), QList<int>{2});
             tick(form, 9, true);
-            form.Check1->setChecked(true);
+            form.tickedOnlyBox->setChecked(true);
             QCOMPARE(listed(), QList<int>{9});
             form.searchBox->clear();
             QCOMPARE(listed(), (QList<int>{2, 9}));
@@ -397,8 +397,8 @@ private slots:
             form.searchBox->clear();
             QVERIFY(form.noMatch->isHidden());
             // The CAS RN column shows a ten-digit number whole.
-            QVERIFY(form.ListView1->columnWidth(2)
-                    > form.ListView1->fontMetrics().horizontalAdvance(QStringLiteral("1234567-89-0")));
+            QVERIFY(form.substanceList->columnWidth(2)
+                    > form.substanceList->fontMetrics().horizontalAdvance(QStringLiteral("1234567-89-0")));
         });
         QCOMPARE(storedEntries(*db, a), (QList<QList<int>>{{1, 2, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
     }
@@ -408,19 +408,19 @@ private slots:
         const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
         const int b = **catalogue::registerProduct(*db, QStringLiteral("製品B"));
         catalogue::addEntries(*db, b, {11});
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             form.show();
             QVERIFY(QTest::qWaitForWindowActive(&form));
-            auto *name = static_cast<QLineEdit *>(form.Text1[0]);
+            auto *name = form.productNameEdit;
             tick(form, 5, true);
             name->setFocus();
             name->setText(QStringLiteral("製品B"));
             QTest::keyClick(name, Qt::Key_Return);
-            QCOMPARE(QApplication::focusWidget(), form.Command1[0]);
+            QCOMPARE(QApplication::focusWidget(), form.listButton);
             QCOMPARE(loadedId(form), b);
             QCOMPARE(marked(form), QList<int>{11});
-            QCOMPARE(form.state().intChangedIndex, -1);
+            QVERIFY(!form.state().nameAwaitsLookup);
 
             // An unknown name empties the editor (the box too) after saving B under its name,
             // and says why, as the main menu does.
@@ -431,7 +431,7 @@ private slots:
             QTest::keyClick(name, Qt::Key_Tab);
             QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：ない製品は登録されていません。")});
             QCOMPARE(loadedId(form), -1);
-            QCOMPARE(form.text(0), QString());
+            QCOMPARE(form.productNameEdit->text(), QString());
             QVERIFY(marked(form).isEmpty());
 
             // Leaving an unchanged box loads nothing.
@@ -449,11 +449,11 @@ private slots:
     void emptiedNameBoxSavesAndEmpties()
     {
         const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         const QString result = runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 8, true);
-            form.setText(0, QString());
-            form.Text1_LostFocus(0);
+            form.setText(form.productNameEdit, QString());
+            form.checkProductName();
             QCOMPARE(loadedId(form), -1);
         });
         QCOMPARE(result, QString());
@@ -465,9 +465,9 @@ private slots:
     {
         const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
         QVERIFY(catalogue::registerProduct(*db, QStringLiteral("製品B")));
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         const QString result = runEditor(form, *db, QStringLiteral("製品A"), [&] {
-            static_cast<QLineEdit *>(form.Text1[0])->setText(QStringLiteral("製品B"));
+            form.productNameEdit->setText(QStringLiteral("製品B"));
             form.close();
         });
         QCOMPARE(result, QStringLiteral("製品B"));
@@ -481,18 +481,18 @@ private slots:
         QVERIFY(catalogue::registerProduct(*db, QStringLiteral("製品B")));
         catalogue::addEntries(*db, a, {1, 2, 3});
         MessageRecorder messages;
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 9, true);
             // The product row's update fails after the entries were rewritten.
             failEveryChange(*db, QStringLiteral("製品情報"), QStringLiteral("UPDATE"));
-            form.setText(0, QStringLiteral("製品B"));
-            form.Text1_LostFocus(0);
+            form.setText(form.productNameEdit, QStringLiteral("製品B"));
+            form.checkProductName();
             QCOMPARE(messages.messages().size(), 1);
             QVERIFY(messages.texts().front().startsWith(QStringLiteral("データベースのエラーです。")));
             QVERIFY(messages.texts().front().contains(QStringLiteral("injected failure")));
             QCOMPARE(loadedId(form), a);
-            QCOMPARE(form.text(0), QStringLiteral("製品A"));
+            QCOMPARE(form.productNameEdit->text(), QStringLiteral("製品A"));
             QCOMPARE(marked(form), (QList<int>{1, 2, 3, 9}));
             stopFailing(*db, QStringLiteral("製品情報"));
         });
@@ -502,12 +502,12 @@ private slots:
     void aMouseClickOnTheCheckBoxTicksLikeTheUser()
     {
         QVERIFY(catalogue::registerProduct(*db, QStringLiteral("p")));
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         runEditor(form, *db, QStringLiteral("p"), [&] {
             form.show();
             QVERIFY(QTest::qWaitForWindowActive(&form));
-            form.Option1[1]->click();
-            ListView *list = form.ListView1;
+            form.singleSubstanceRadio->click();
+            ListView *list = form.substanceList;
             const auto clickBox = [&](int position) {
                 const QRect cell = list->visualRect(list->items().index(position, 0));
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(cell.left() + cell.height() / 2, cell.center().y()));
@@ -522,20 +522,20 @@ private slots:
 
     void enterMovesOnOnlyInSingleLineBoxes()
     {
-        FrmPuroductDataInput form({});
+        ProductEditor form({});
         runEditor(form, *db, QString(), [&] {
             form.show();
             QVERIFY(QTest::qWaitForWindowActive(&form));
-            auto *notes = static_cast<QPlainTextEdit *>(form.Text1[3]);
+            auto *notes = form.notesBox;
             notes->setFocus();
             QTest::keyClicks(notes, "ab");
             QTest::keyClick(notes, Qt::Key_Return);
             QTest::keyClicks(notes, "c");
-            QCOMPARE(form.text(3), QStringLiteral("ab\r\nc"));
+            QCOMPARE(form.text(form.notesBox), QStringLiteral("ab\r\nc"));
             QCOMPARE(QApplication::focusWidget(), notes);
             QTest::keyClick(notes, Qt::Key_Comma, Qt::KeypadModifier);
-            QCOMPARE(QApplication::focusWidget(), form.Text1[4]);
-            QCOMPARE(form.state().intChangedIndex, -1); // leaving a box ends its pending change
+            QCOMPARE(QApplication::focusWidget(), form.ingredientsBox);
+            QVERIFY(!form.state().nameAwaitsLookup); // typing in another box leaves no name to look up
         });
     }
 };

@@ -16,7 +16,7 @@
 using namespace corvane;
 
 namespace {
-int loadedId(const FrmPuroductDataInput &form) { return form.state().productId.value_or(-1); }
+int loadedId(const ProductEditor &form) { return form.state().productId.value_or(-1); }
 }
 
 class TestEditorCommands : public QObject {
@@ -33,12 +33,12 @@ class TestEditorCommands : public QObject {
     EditorActions actions()
     {
         EditorActions a;
-        a.selectStart = [this](Database &, QString &name) {
+        a.chooseProduct = [this](Database &, QString &name) {
             if (selectId > 0)
                 name = selectName;
             return selectId;
         };
-        a.registerStart = [this](Database &database, QString &name, const std::optional<QString> &oldName) {
+        a.askProductName = [this](Database &database, QString &name, const std::optional<QString> &oldName) {
             lastOldName = oldName;
             name = registerName;
             if (name.isEmpty() || oldName)
@@ -72,19 +72,19 @@ private slots:
     void addRegistersAndLoadsTheNewProduct()
     {
         const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        FrmPuroductDataInput form(actions());
+        ProductEditor form(actions());
         const QString result = runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 6, true);
             registerName = QStringLiteral("新製品");
-            form.Command1_Click(1);
+            form.addProduct();
             QVERIFY(!lastOldName);
             QCOMPARE(loadedId(form), 2);
-            QCOMPARE(form.text(0), QStringLiteral("新製品"));
+            QCOMPARE(form.productNameEdit->text(), QStringLiteral("新製品"));
             QVERIFY(marked(form).isEmpty());
-            QCOMPARE(form.state().intChangedIndex, -1);
+            QVERIFY(!form.state().nameAwaitsLookup);
             // Cancelled: nothing changes.
             registerName.clear();
-            form.Command1_Click(1);
+            form.addProduct();
             QCOMPARE(loadedId(form), 2);
         });
         QCOMPARE(result, QStringLiteral("新製品"));
@@ -98,26 +98,26 @@ private slots:
         catalogue::addEntries(*db, a, {1, 2});
         const int targets = static_cast<int>(catalogue::entries(*db, -1).size());
         MessageRecorder messages;
-        FrmPuroductDataInput form(actions());
+        ProductEditor form(actions());
         runEditor(form, *db, QStringLiteral("Say \"hi\""), [&] {
             messages.answerNext(MsgResult::Cancel);
-            form.Command1_Click(2);
+            form.deleteProduct();
             QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名:Say \"hi\" を削除します。よろしいですか？")});
             QCOMPARE(messages.messages().front().icon, MsgIcon::Question);
             QCOMPARE(messages.messages().front().buttons, MsgButtons::OkCancel);
             QCOMPARE(loadedId(form), a);
             QVERIFY(catalogue::productById(*db, a));
 
-            form.Command1_Click(2); // answered OK
+            form.deleteProduct(); // answered OK
             QCOMPARE(loadedId(form), -1);
-            QCOMPARE(form.text(0), QString());
+            QCOMPARE(form.productNameEdit->text(), QString());
             QVERIFY(marked(form).isEmpty());
             QVERIFY(!catalogue::productById(*db, a));
             QVERIFY(storedEntries(*db, a).isEmpty());
 
             // With no product loaded: no question, nothing deleted.
             messages.clear();
-            form.Command1_Click(2);
+            form.deleteProduct();
             QVERIFY(messages.messages().isEmpty());
         });
         QCOMPARE(static_cast<int>(catalogue::entries(*db, -1).size()), targets);
@@ -126,15 +126,15 @@ private slots:
     void copyThenCloseGivesTwoProductsWithTheSameContent()
     {
         const int a = **catalogue::registerProduct(*db, QStringLiteral("元"));
-        FrmPuroductDataInput form(actions());
+        ProductEditor form(actions());
         runEditor(form, *db, QStringLiteral("元"), [&] {
             tick(form, 3, true);
             tick(form, 30, true);
-            form.setText(3, QStringLiteral("注意"));
-            form.setText(4, QStringLiteral("成分"));
+            form.setText(form.notesBox, QStringLiteral("注意"));
+            form.setText(form.ingredientsBox, QStringLiteral("成分"));
             registerName = QStringLiteral("写し");
-            form.Command1_Click(9);
-            QCOMPARE(form.text(0), QStringLiteral("写し"));
+            form.copyProduct();
+            QCOMPARE(form.productNameEdit->text(), QStringLiteral("写し"));
             QCOMPARE(loadedId(form), 2);
             QCOMPARE(marked(form), (QList<int>{3, 30}));
         });
@@ -152,7 +152,7 @@ private slots:
     void contentsAndProductDataFollowTheProduct()
     {
         const int a = **catalogue::registerProduct(*db, QStringLiteral("元"));
-        FrmPuroductDataInput form(actions());
+        ProductEditor form(actions());
         runEditor(form, *db, QStringLiteral("元"), [&] {
             for (int s : {3, 30, 40})
                 tick(form, s, true);
@@ -166,7 +166,7 @@ private slots:
             form.remainderHarmlessBox->click();
             tick(form, 40, false);
             registerName = QStringLiteral("写し");
-            form.Command1_Click(9);
+            form.copyProduct();
             QCOMPARE(loadedId(form), 2);
         });
         ProductMixture expected;
@@ -178,8 +178,8 @@ private slots:
         QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品含有率")).toInt(), 4);
 
         MessageRecorder messages;
-        FrmPuroductDataInput copy(actions());
-        runEditor(copy, *db, QStringLiteral("写し"), [&] { copy.Command1_Click(2); }); // answered OK
+        ProductEditor copy(actions());
+        runEditor(copy, *db, QStringLiteral("写し"), [&] { copy.deleteProduct(); }); // answered OK
         QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品含有率 WHERE ProductID = 2")).toInt(), 0);
         QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品物性 WHERE ProductID = 2")).toInt(), 0);
         QVERIFY(catalogue::productMixture(*db, a) == expected);
@@ -189,21 +189,21 @@ private slots:
     {
         const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
         catalogue::addEntries(*db, a, {4});
-        FrmPuroductDataInput form(actions());
+        ProductEditor form(actions());
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 5, true);
-            form.Option1[1]->click();
-            form.Command1_Click(10);
+            form.singleSubstanceRadio->click();
+            form.undoChanges();
             QCOMPARE(marked(form), QList<int>{4});
-            QVERIFY(form.Option1[0]->isChecked());
+            QVERIFY(form.multipleSubstancesRadio->isChecked());
             QCOMPARE(loadedId(form), a);
             QVERIFY(!catalogue::productById(*db, a)->itemType); // nothing written
         });
-        FrmPuroductDataInput empty(actions());
+        ProductEditor empty(actions());
         runEditor(empty, *db, QString(), [&] {
-            empty.Command1_Click(10);
+            empty.undoChanges();
             QCOMPARE(loadedId(empty), -1);
-            QCOMPARE(empty.text(0), QString());
+            QCOMPARE(empty.productNameEdit->text(), QString());
         });
     }
 
@@ -211,23 +211,23 @@ private slots:
     {
         const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
         const int b = **catalogue::registerProduct(*db, QStringLiteral("製品B"));
-        FrmPuroductDataInput form(actions());
+        ProductEditor form(actions());
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 7, true);
             selectId = a; // the product on screen: reloaded, changes dropped
             selectName = QStringLiteral("製品A");
-            form.Command1_Click(0);
+            form.chooseProduct();
             QVERIFY(marked(form).isEmpty());
             tick(form, 8, true);
             selectId = -1; // cancelled: stays, unsaved
-            form.Command1_Click(0);
+            form.chooseProduct();
             QCOMPARE(marked(form), QList<int>{8});
             QVERIFY(storedEntries(*db, a).isEmpty());
             selectId = b; // another: the product left is saved first
             selectName = QStringLiteral("製品B");
-            form.Command1_Click(0);
+            form.chooseProduct();
             QCOMPARE(loadedId(form), b);
-            QCOMPARE(form.text(0), QStringLiteral("製品B"));
+            QCOMPARE(form.productNameEdit->text(), QStringLiteral("製品B"));
         });
         QCOMPARE(storedEntries(*db, a).front().mid(1, 1), QList<int>{8});
     }
@@ -249,18 +249,18 @@ private slots:
         QVERIFY(catalogue::saveProduct(*db, a, {1, 2}, {QStringLiteral("製品A"), {}, {}, 0}));
         QVERIFY(catalogue::saveProduct(*db, a, {1, 2}, {QStringLiteral("製品A"), {}, {}, 0})); // revision 2
         MessageRecorder messages;
-        FrmPuroductDataInput form(actions());
+        ProductEditor form(actions());
         runEditor(form, *db, way == 2 ? QStringLiteral("製品A") : QStringLiteral("製品B"), [&] {
             if (way == 0) {
                 selectId = a;
                 selectName = QStringLiteral("製品A");
-                form.Command1_Click(0);
+                form.chooseProduct();
             } else if (way == 1) {
-                auto *name = static_cast<QLineEdit *>(form.Text1[0]);
+                auto *name = form.productNameEdit;
                 name->setText(QStringLiteral("製品A"));
-                form.Text1_LostFocus(0);
+                form.checkProductName();
             } else {
-                form.Command1_Click(10);
+                form.undoChanges();
             }
             QCOMPARE(loadedId(form), a);
             tick(form, 3, true);
@@ -274,21 +274,21 @@ private slots:
     {
         const int a = **catalogue::registerProduct(*db, QStringLiteral("旧名"));
         MessageRecorder messages;
-        FrmPuroductDataInput form(actions());
+        ProductEditor form(actions());
         runEditor(form, *db, QStringLiteral("旧名"), [&] {
             tick(form, 2, true);
             registerName = QStringLiteral("新名");
-            form.Command1_Click(4);
+            form.renameProduct();
             QCOMPARE(lastOldName, std::optional<QString>(QStringLiteral("旧名")));
-            QCOMPARE(form.text(0), QStringLiteral("新名"));
-            QCOMPARE(form.state().intChangedIndex, -1);
+            QCOMPARE(form.productNameEdit->text(), QStringLiteral("新名"));
+            QVERIFY(!form.state().nameAwaitsLookup);
             QCOMPARE(catalogue::productById(*db, a)->nameText(), QStringLiteral("新名"));
             QVERIFY(storedEntries(*db, a).isEmpty()); // ticks wait for the next save
-            form.Command1_Click(10);
+            form.undoChanges();
             QVERIFY(marked(form).isEmpty());
             // An empty name box is refused with a message.
-            form.setText(0, QString());
-            form.Command1_Click(4);
+            form.setText(form.productNameEdit, QString());
+            form.renameProduct();
             QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名を入力してください。")});
         });
     }
@@ -296,15 +296,18 @@ private slots:
     void printCommandsSaveFirstAndPassKindAndFlag()
     {
         const int a = **catalogue::registerProduct(*db, QStringLiteral("製品A"));
-        FrmPuroductDataInput form(actions());
+        ProductEditor form(actions());
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
             tick(form, 10, true);
-            for (int i : {5, 7, 8})
-                form.Command1_Click(i);
+            form.printNormal();
+            form.printAdditional2x6();
+            form.printAdditional3x7();
             QCOMPARE(storedEntries(*db, a).size(), 1);
-            form.Option1[1]->click();
-            for (int i : {5, 6, 7, 8})
-                form.Command1_Click(i);
+            form.singleSubstanceRadio->click();
+            form.printNormal();
+            form.printModel();
+            form.printAdditional2x6();
+            form.printAdditional3x7();
             QCOMPARE(catalogue::productById(*db, a)->itemType.value(), 1);
         });
         QCOMPARE(prints, (std::vector<PrintCall>{{a, LabelKind::Normal, false},
@@ -318,12 +321,13 @@ private slots:
         // With no product: the label commands do nothing; the model label reports the missing
         // product through the printing run, which gets -1.
         prints.clear();
-        FrmPuroductDataInput empty(actions());
+        ProductEditor empty(actions());
         runEditor(empty, *db, QString(), [&] {
-            for (int i : {5, 7, 8})
-                empty.Command1_Click(i);
-            empty.Option1[1]->click();
-            empty.Command1_Click(6);
+            empty.printNormal();
+            empty.printAdditional2x6();
+            empty.printAdditional3x7();
+            empty.singleSubstanceRadio->click();
+            empty.printModel();
         });
         QCOMPARE(prints, (std::vector<PrintCall>{{-1, LabelKind::Model, true}}));
     }
@@ -332,11 +336,11 @@ private slots:
     {
         QVERIFY(catalogue::registerProduct(*db, QStringLiteral("製品A")));
         const int b = **catalogue::registerProduct(*db, QStringLiteral("製品B"));
-        FrmPuroductDataInput form(actions());
+        ProductEditor form(actions());
         runEditor(form, *db, QStringLiteral("製品A"), [&] {
-            static_cast<QLineEdit *>(form.Text1[0])->setText(QStringLiteral("製品B"));
-            QCOMPARE(form.state().intChangedIndex, 0);
-            form.Command1_Click(5);
+            form.productNameEdit->setText(QStringLiteral("製品B"));
+            QVERIFY(form.state().nameAwaitsLookup);
+            form.printNormal();
         });
         QCOMPARE(prints, (std::vector<PrintCall>{{b, LabelKind::Normal, false}}));
     }

@@ -4,12 +4,12 @@
 #include "Catalogue.h"
 #include "Database.h"
 #include "Fixture.h"
-#include "FrmPuroductDataInput.h"
-#include "FrmPuroductNameRegist.h"
-#include "FrmPuroductSelect.h"
 #include "ListView.h"
 #include "MessageRecorder.h"
 #include "PrintLabels.h"
+#include "ProductEditor.h"
+#include "ProductNameDialog.h"
+#include "ProductSelectDialog.h"
 #include "Program.h"
 #include "ReportEngine.h"
 
@@ -23,16 +23,16 @@ using namespace corvane;
 
 namespace {
 
-// Opens dialog through start and types name into its box, then ＯＫ.
-int registerThroughDialog(FrmPuroductNameRegist &dialog, Database &db, const QString &typed, QString &accepted)
+// Opens dialog through ask and types name into its box, then ＯＫ.
+int registerThroughDialog(ProductNameDialog &dialog, Database &db, const QString &typed, QString &accepted)
 {
     QTimer::singleShot(0, &dialog, [&] {
-        dialog.Text1[0]->setText(typed);
-        dialog.Command1[0]->click();
+        dialog.nameEdit->setText(typed);
+        dialog.okButton->click();
         if (dialog.isVisible())
-            dialog.Command1[1]->click();
+            dialog.cancelButton->click();
     });
-    return dialog.Start(db, accepted);
+    return dialog.ask(db, accepted);
 }
 
 } // namespace
@@ -67,7 +67,7 @@ private slots:
         QVERIFY(catalogue::saveProduct(*db, other, {1, 2}, {QStringLiteral("ほかの製品"), QStringLiteral("他"), {}, 0}));
         MessageRecorder messages;
 
-        FrmPuroductNameRegist dialog;
+        ProductNameDialog dialog;
         QString accepted;
         const int id = registerThroughDialog(dialog, *db, typed, accepted);
         QVERIFY2(messages.messages().isEmpty(), qPrintable(messages.texts().join('/')));
@@ -80,16 +80,16 @@ private slots:
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：") + name + QStringLiteral(" は既に登録されています。")});
 
         // The list shows it as stored and hands it back.
-        FrmPuroductSelect select;
+        ProductSelectDialog select;
         QString chosen;
         QTimer::singleShot(0, &select, [&] {
-            ListModel &items = select.ListView1->items();
+            ListModel &items = select.productList->items();
             for (int i = 0; i < items.count(); ++i)
                 if (items.item(i).subItem == name)
-                    select.ListView1->setSelectedItem(i);
-            select.Command1[0]->click();
+                    select.productList->setSelectedItem(i);
+            select.okButton->click();
         });
-        QCOMPARE(select.Start(*db, chosen), id);
+        QCOMPARE(select.choose(*db, chosen), id);
         QCOMPARE(chosen, name);
 
         // The other product is untouched.
@@ -102,7 +102,7 @@ private slots:
     {
         ProgramFolder folder;
         auto db = folder.open();
-        FrmPuroductNameRegist dialog;
+        ProductNameDialog dialog;
         QString accepted;
         registerThroughDialog(dialog, *db, QString(51, QLatin1Char('x')), accepted);
         QCOMPARE(accepted, QString(50, QLatin1Char('x')));
@@ -118,13 +118,13 @@ private slots:
         const int id = **catalogue::registerProduct(*db, QStringLiteral("長い注意"));
         QVERIFY(catalogue::saveProduct(*db, id, {1, 2, 3, 4, 5, 6, 7}, {QStringLiteral("長い注意"), notes, notes, 0}));
 
-        FrmPuroductDataInput editor({});
+        ProductEditor editor({});
         QTimer::singleShot(0, &editor, [&] {
-            QCOMPARE(editor.text(3), notes);
-            QCOMPARE(editor.text(4), notes);
-            editor.Command1[3]->click();
+            QCOMPARE(editor.text(editor.notesBox), notes);
+            QCOMPARE(editor.text(editor.ingredientsBox), notes);
+            editor.backButton->click();
         });
-        editor.Start(*db, QStringLiteral("長い注意"));
+        editor.edit(*db, QStringLiteral("長い注意"));
         QCOMPARE(catalogue::productById(*db, id)->notesText(), notes);
 
         for (const bool single : {false, true}) {
@@ -148,15 +148,15 @@ private slots:
         }
         {
             Program program([](QWidget *, Database &, int, LabelKind, bool) {});
-            QVERIFY(program.menu().Form_Load());
-            program.menu().Text1->setText(QStringLiteral("製品😀"));
-            program.menu().Text1_LostFocus();
+            QVERIFY(program.menu().open());
+            program.menu().productNameEdit->setText(QStringLiteral("製品😀"));
+            program.menu().checkProductName();
             program.menu().close();
         }
         MessageRecorder messages;
         Program program([](QWidget *, Database &, int, LabelKind, bool) {});
-        QVERIFY(program.menu().Form_Load());
-        QCOMPARE(program.menu().Text1->text(), QString());
+        QVERIFY(program.menu().open());
+        QCOMPARE(program.menu().productNameEdit->text(), QString());
         QVERIFY(messages.messages().isEmpty());
     }
 };

@@ -7,9 +7,9 @@
 #include "ErrorBoundary.h"
 #include "Fixture.h"
 #include "OpenDatabase.h"
-#include "FrmPuroductDataInput.h"
 #include "ListView.h"
 #include "MessageRecorder.h"
+#include "ProductEditor.h"
 #include "Program.h"
 
 #include <QLineEdit>
@@ -71,11 +71,11 @@ private slots:
         QFETCH(QString, engineWords);
         MessageRecorder messages;
         Program program([](QWidget *, Database &, int, LabelKind, bool) {});
-        FrmMenu &menu = program.menu();
-        QVERIFY(menu.Form_Load());
+        MainMenu &menu = program.menu();
+        QVERIFY(menu.open());
         menu.show();
-        menu.Text1->setText(QStringLiteral("製品A"));
-        menu.Text1_LostFocus();
+        menu.productNameEdit->setText(QStringLiteral("製品A"));
+        menu.checkProductName();
         Database &db = *menu.database();
         if (readOnly) {
             execOrFail(db, QStringLiteral("PRAGMA query_only = ON"));
@@ -101,43 +101,43 @@ private slots:
             messages.clear();
         };
 
-        onModalOfType<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+        onModalOfType<ProductEditor>([&](ProductEditor &editor) {
             // Saving the product with many more substances: refused, stored content kept.
-            editor.MnALLSelect_Click();
-            editor.Command1[5]->click(); // the normal label saves first
+            editor.tickAll();
+            editor.printNormalButton->click(); // the normal label saves first
             expectFailure("save before printing");
             // Registration: the dialog reports and stays open; nothing is added.
-            onModalOfType<FrmPuroductNameRegist>([&](FrmPuroductNameRegist &dialog) {
-                dialog.Text1[0]->setText(QStringLiteral("新製品"));
-                dialog.Command1[0]->click();
+            onModalOfType<ProductNameDialog>([&](ProductNameDialog &dialog) {
+                dialog.nameEdit->setText(QStringLiteral("新製品"));
+                dialog.okButton->click();
                 QVERIFY(dialog.isVisible());
                 expectFailure("registration");
-                dialog.Command1[1]->click();
+                dialog.cancelButton->click();
             });
-            editor.Command1[1]->click();
-            QCOMPARE(editor.text(0), QStringLiteral("製品A"));
+            editor.addButton->click();
+            QCOMPARE(editor.productNameEdit->text(), QStringLiteral("製品A"));
             // Deletion, answered OK, on a read-only file: reported, the product stays on
             // screen and stored. (A full disk still lets a deletion through.)
             if (readOnly) {
                 messages.answerNext(MsgResult::Ok);
-                editor.Command1[2]->click();
+                editor.deleteButton->click();
                 QCOMPARE(messages.messages().size(), 2);
                 QVERIFY(messages.texts().at(1).contains(explanation));
                 messages.clear();
-                QCOMPARE(editor.text(0), QStringLiteral("製品A"));
+                QCOMPARE(editor.productNameEdit->text(), QStringLiteral("製品A"));
                 QCOMPARE(editor.state().productId, 1);
             }
-            editor.Command1[3]->click(); // the save on closing is refused as well
+            editor.backButton->click(); // the save on closing is refused as well
             expectFailure("save on closing");
         });
-        menu.Command1[1]->click();
+        menu.editorButton->click();
 
-        onModalOfType<FrmCompanyInf>([&](FrmCompanyInf &form) {
+        onModalOfType<CompanyForm>([&](CompanyForm &form) {
             form.findChildren<QLineEdit *>().at(0)->setText(QStringLiteral("別の会社"));
             form.close();
             expectFailure("company");
         });
-        menu.Command1[0]->click();
+        menu.companyButton->click();
         QVERIFY(menu.isVisible()); // still running
 
         execOrFail(db, QStringLiteral("PRAGMA query_only = OFF"));

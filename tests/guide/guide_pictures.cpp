@@ -8,8 +8,8 @@
 #include "DataLocation.h"
 #include "Database.h"
 #include "Fonts.h"
-#include "FrmPuroductDataInput.h"
 #include "ListView.h"
+#include "ProductEditor.h"
 #include "ProductMixture.h"
 #include "Program.h"
 #include "RunDatabase.h"
@@ -193,41 +193,41 @@ int main(int argc, char *argv[])
     });
 
     Program program(printWithPreview);
-    FrmMenu &menu = program.menu();
-    if (!menu.Form_Load())
+    MainMenu &menu = program.menu();
+    if (!menu.open())
         return 1;
-    menu.Text1->clear(); // the first start: no product chosen yet
-    menu.Text1_LostFocus();
+    menu.productNameEdit->clear(); // the first start: no product chosen yet
+    menu.checkProductName();
     menu.show();
     grab(&menu, QStringLiteral("menu"));
 
     onNextModal<QDialog>(QStringLiteral("company"), [](QDialog *form) { grab(form, QStringLiteral("company")); });
-    menu.Command1_Click(0);
+    menu.openCompany();
 
-    onNextModal<FrmPuroductDataInput>(QStringLiteral("editor"), [](FrmPuroductDataInput *editor) {
+    onNextModal<ProductEditor>(QStringLiteral("editor"), [](ProductEditor *editor) {
         // A new product's name, as the 追加 button asks for it.
         onNextModal<QDialog>(QStringLiteral("register"), [](QDialog *form) {
             if (auto *name = child<QLineEdit>(form, QStringLiteral("register")))
                 name->setText(QStringLiteral("ラッカーシンナー LT-300"));
             grab(form, QStringLiteral("register"));
         });
-        editor->Command1[1]->click(); // cancelled: nothing is registered
+        editor->addButton->click(); // cancelled: nothing is registered
         // The product with its substances ticked, then the list searched by CAS RN.
-        static_cast<QLineEdit *>(editor->Text1[0])->setText(QStringLiteral("ラッカーシンナー LT-200"));
-        editor->Text1_LostFocus(0);
-        editor->Check1->setChecked(true);
+        editor->productNameEdit->setText(QStringLiteral("ラッカーシンナー LT-200"));
+        editor->checkProductName();
+        editor->tickedOnlyBox->setChecked(true);
         grab(editor, QStringLiteral("editor"));
-        editor->Check1->setChecked(false);
+        editor->tickedOnlyBox->setChecked(false);
         editor->searchBox->setText(QStringLiteral("108-88-3"));
         grab(editor, QStringLiteral("editor-search"));
         editor->searchBox->clear();
         // A product of a single substance: the model label can be printed.
-        static_cast<QLineEdit *>(editor->Text1[0])->setText(QStringLiteral("ヘキサン（試薬）"));
-        editor->Text1_LostFocus(0);
-        editor->Check1->setChecked(true);
+        editor->productNameEdit->setText(QStringLiteral("ヘキサン（試薬）"));
+        editor->checkProductName();
+        editor->tickedOnlyBox->setChecked(true);
         grab(editor, QStringLiteral("editor-single"));
     });
-    menu.Command1_Click(1);
+    menu.openEditor();
 
     onNextModal<QDialog>(QStringLiteral("select"), [](QDialog *form) {
         // The first product by name, marked as the dialog opens: the single substance.
@@ -236,7 +236,7 @@ int main(int argc, char *argv[])
         if (auto *ok = button(form, QStringLiteral("ＯＫ"), QStringLiteral("select")))
             ok->click();
     });
-    menu.Command1_Click(2);
+    menu.chooseProduct();
     grab(&menu, QStringLiteral("menu-product"));
 
     // The additional labels, 12 to a page, in the print preview; then its position adjustment.
@@ -254,7 +254,7 @@ int main(int argc, char *argv[])
         else
             fail(QStringLiteral("offset"), QStringLiteral("no 印刷位置の調整 in the preview"));
     });
-    menu.Command1_Click(5);
+    menu.printAdditional2x6();
 
     if (!failures.isEmpty()) {
         QTextStream(stderr) << "corvane_guide_pictures: " << failures.join(QStringLiteral("\ncorvane_guide_pictures: ")) << '\n';

@@ -5,10 +5,10 @@
 #include "Database.h"
 #include "DialogDriver.h"
 #include "Fixture.h"
-#include "FrmPuroductDataInput.h"
 #include "ListView.h"
 #include "MessageRecorder.h"
 #include "PrintLabels.h"
+#include "ProductEditor.h"
 #include "Program.h"
 #include "ReportEngine.h"
 
@@ -46,27 +46,27 @@ QPushButton *buttonCaptioned(QWidget *form, const QString &caption)
 // Answers the name registration dialog with name.
 void registerName(const QString &name)
 {
-    onModalOfType<FrmPuroductNameRegist>([name](FrmPuroductNameRegist &dialog) {
-        dialog.Text1[0]->setText(name);
-        dialog.Command1[0]->click();
+    onModalOfType<ProductNameDialog>([name](ProductNameDialog &dialog) {
+        dialog.nameEdit->setText(name);
+        dialog.okButton->click();
     });
 }
 
 // Chooses the product of that name in the selection dialog.
 void selectProduct(const QString &name)
 {
-    onModalOfType<FrmPuroductSelect>([name](FrmPuroductSelect &dialog) {
-        ListModel &items = dialog.ListView1->items();
+    onModalOfType<ProductSelectDialog>([name](ProductSelectDialog &dialog) {
+        ListModel &items = dialog.productList->items();
         for (int position = 0; position < items.count(); ++position)
             if (items.item(position).subItem == name)
-                dialog.ListView1->setSelectedItem(position);
-        dialog.Command1[0]->click();
+                dialog.productList->setSelectedItem(position);
+        dialog.okButton->click();
     });
 }
 
-void tick(FrmPuroductDataInput &editor, int substance)
+void tick(ProductEditor &editor, int substance)
 {
-    ListModel &items = editor.ListView1->items();
+    ListModel &items = editor.substanceList->items();
     for (int position = 0; position < items.count(); ++position)
         if (items.item(position).tag == substance)
             items.setData(items.index(position, 0), Qt::Checked, Qt::CheckStateRole);
@@ -126,13 +126,13 @@ private slots:
 
         {
             Program program(pdfPrinter());
-            FrmMenu &menu = program.menu();
-            QVERIFY(menu.Form_Load());
+            MainMenu &menu = program.menu();
+            QVERIFY(menu.open());
             menu.show();
             QVERIFY(QTest::qWaitForWindowActive(&menu));
 
             // 1. The company, entered once.
-            onModalOfType<FrmCompanyInf>([](FrmCompanyInf &form) {
+            onModalOfType<CompanyForm>([](CompanyForm &form) {
                 const auto boxes = form.findChildren<QLineEdit *>();
                 QCOMPARE(boxes.size(), 3);
                 boxes[0]->setText(QStringLiteral("コルベイン化学株式会社"));
@@ -140,55 +140,57 @@ private slots:
                 boxes[2]->setText(QStringLiteral("TEL 03-1234-5678, FAX 03-1234-5679"));
                 buttonCaptioned(&form, QStringLiteral("戻る"))->click();
             });
-            menu.Command1[0]->click();
+            menu.companyButton->click();
 
             // 2. Three products in the editor.
-            onModalOfType<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+            onModalOfType<ProductEditor>([&](ProductEditor &editor) {
                 registerName(QStringLiteral("単一製品"));
-                editor.Command1[1]->click();
-                QCOMPARE(editor.text(0), QStringLiteral("単一製品"));
-                editor.Option1[1]->click();
+                editor.addButton->click();
+                QCOMPARE(editor.productNameEdit->text(), QStringLiteral("単一製品"));
+                editor.singleSubstanceRadio->click();
                 tick(editor, 2);
-                static_cast<QPlainTextEdit *>(editor.Text1[3])->setPlainText(QStringLiteral("火気厳禁\n換気の良い場所で使用すること"));
+                editor.notesBox->setPlainText(QStringLiteral("火気厳禁\n換気の良い場所で使用すること"));
 
                 registerName(QStringLiteral("複数製品"));
-                editor.Command1[1]->click();
-                QCOMPARE(editor.text(0), QStringLiteral("複数製品"));
-                QVERIFY(editor.Option1[0]->isChecked());
+                editor.addButton->click();
+                QCOMPARE(editor.productNameEdit->text(), QStringLiteral("複数製品"));
+                QVERIFY(editor.multipleSubstancesRadio->isChecked());
                 for (int s = 1; s <= 13; ++s)
                     tick(editor, s);
-                static_cast<QPlainTextEdit *>(editor.Text1[3])->setPlainText(QStringLiteral("密栓して保管すること"));
-                static_cast<QPlainTextEdit *>(editor.Text1[4])->setPlainText(QStringLiteral("トルエン 30%\nキシレン 20%"));
+                editor.notesBox->setPlainText(QStringLiteral("密栓して保管すること"));
+                editor.ingredientsBox->setPlainText(QStringLiteral("トルエン 30%\nキシレン 20%"));
 
                 // A copy, then renamed.
                 registerName(QStringLiteral("写し"));
-                editor.Command1[9]->click();
+                editor.copyButton->click();
                 registerName(QStringLiteral("改名製品"));
-                editor.Command1[4]->click();
-                QCOMPARE(editor.text(0), QStringLiteral("改名製品"));
+                editor.renameButton->click();
+                QCOMPARE(editor.productNameEdit->text(), QStringLiteral("改名製品"));
 
                 // The copy's labels, then the single product's.
-                for (int button : {5, 7, 8})
-                    editor.Command1[button]->click();
+                for (QPushButton *button : {editor.printNormalButton, editor.printAdditional2x6Button, editor.printAdditional3x7Button})
+                    button->click();
                 selectProduct(QStringLiteral("単一製品"));
-                editor.Command1[0]->click();
-                QCOMPARE(editor.text(0), QStringLiteral("単一製品"));
-                QVERIFY(editor.Option1[1]->isChecked());
-                for (int button : {5, 6, 7, 8})
-                    editor.Command1[button]->click();
-                editor.Command1[3]->click();
+                editor.listButton->click();
+                QCOMPARE(editor.productNameEdit->text(), QStringLiteral("単一製品"));
+                QVERIFY(editor.singleSubstanceRadio->isChecked());
+                for (QPushButton *button : {editor.printNormalButton, editor.printModelButton, editor.printAdditional2x6Button,
+                                            editor.printAdditional3x7Button})
+                    button->click();
+                editor.backButton->click();
             });
-            menu.Command1[1]->click();
-            QCOMPARE(menu.Text1->text(), QStringLiteral("単一製品"));
-            QVERIFY(menu.Command1[4]->isEnabled());
+            menu.editorButton->click();
+            QCOMPARE(menu.productNameEdit->text(), QStringLiteral("単一製品"));
+            QVERIFY(menu.printModelButton->isEnabled());
 
             // 3. From the menu: the multiple-substance product and the list of all targets.
             selectProduct(QStringLiteral("複数製品"));
-            menu.Command1[2]->click();
-            QCOMPARE(menu.Text1->text(), QStringLiteral("複数製品"));
-            for (int button : {3, 5, 8, 6})
-                menu.Command1[button]->click();
-            menu.Command1[7]->click(); // 終了
+            menu.listButton->click();
+            QCOMPARE(menu.productNameEdit->text(), QStringLiteral("複数製品"));
+            for (QPushButton *button : {menu.printNormalButton, menu.printAdditional2x6Button, menu.printAdditional3x7Button,
+                                        menu.printAllSubstancesButton})
+                button->click();
+            menu.quitButton->click(); // 終了
         }
 
         QVERIFY2(messages.messages().isEmpty(), qPrintable(messages.texts().join(QLatin1Char('\n'))));
@@ -209,37 +211,37 @@ private slots:
         // 4. The second start finds everything as it was left.
         {
             Program program(pdfPrinter());
-            FrmMenu &menu = program.menu();
-            QVERIFY(menu.Form_Load());
-            QCOMPARE(menu.Text1->text(), QStringLiteral("複数製品"));
-            QVERIFY(!menu.Command1[4]->isEnabled());
+            MainMenu &menu = program.menu();
+            QVERIFY(menu.open());
+            QCOMPARE(menu.productNameEdit->text(), QStringLiteral("複数製品"));
+            QVERIFY(!menu.printModelButton->isEnabled());
             menu.show();
             QVERIFY(QTest::qWaitForWindowActive(&menu));
 
-            onModalOfType<FrmCompanyInf>([](FrmCompanyInf &form) {
+            onModalOfType<CompanyForm>([](CompanyForm &form) {
                 QCOMPARE(form.findChildren<QLineEdit *>().at(0)->text(), QStringLiteral("コルベイン化学株式会社"));
                 buttonCaptioned(&form, QStringLiteral("戻る"))->click();
             });
-            menu.Command1[0]->click();
+            menu.companyButton->click();
 
-            onModalOfType<FrmPuroductDataInput>([&](FrmPuroductDataInput &editor) {
+            onModalOfType<ProductEditor>([&](ProductEditor &editor) {
                 QCOMPARE(editor.state().ticks.ticked().size(), size_t(13));
-                QCOMPARE(editor.text(4), QStringLiteral("トルエン 30%\r\nキシレン 20%"));
-                editor.Check1->setChecked(true);
-                QCOMPARE(editor.ListView1->items().count(), 13);
+                QCOMPARE(editor.text(editor.ingredientsBox), QStringLiteral("トルエン 30%\r\nキシレン 20%"));
+                editor.tickedOnlyBox->setChecked(true);
+                QCOMPARE(editor.substanceList->items().count(), 13);
                 selectProduct(QStringLiteral("改名製品"));
-                editor.Command1[0]->click();
-                QCOMPARE(editor.text(3), QStringLiteral("密栓して保管すること"));
-                QCOMPARE(editor.ListView1->items().count(), 13);
+                editor.listButton->click();
+                QCOMPARE(editor.text(editor.notesBox), QStringLiteral("密栓して保管すること"));
+                QCOMPARE(editor.substanceList->items().count(), 13);
                 selectProduct(QStringLiteral("単一製品"));
-                editor.Command1[0]->click();
-                QVERIFY(editor.Option1[1]->isChecked());
-                QCOMPARE(editor.text(3), QStringLiteral("火気厳禁\r\n換気の良い場所で使用すること"));
-                QCOMPARE(editor.ListView1->items().count(), 1);
-                QCOMPARE(editor.ListView1->items().item(0).tag, 2);
-                editor.Command1[3]->click();
+                editor.listButton->click();
+                QVERIFY(editor.singleSubstanceRadio->isChecked());
+                QCOMPARE(editor.text(editor.notesBox), QStringLiteral("火気厳禁\r\n換気の良い場所で使用すること"));
+                QCOMPARE(editor.substanceList->items().count(), 1);
+                QCOMPARE(editor.substanceList->items().item(0).tag, 2);
+                editor.backButton->click();
             });
-            menu.Command1[1]->click();
+            menu.editorButton->click();
             menu.close();
         }
         auto db = folder->open();

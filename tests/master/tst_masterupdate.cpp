@@ -2,7 +2,7 @@
 // substances; corvane-master's check and import refusing bad files.
 #include "Catalogue.h"
 #include "Database.h"
-#include "FrmMenu.h"
+#include "MainMenu.h"
 #include "MasterUpdate.h"
 #include "MessageRecorder.h"
 #include "ProgramMaster.h"
@@ -364,8 +364,8 @@ private slots:
             makeFirstReleaseDatabase(folder.databasePath());
         for (int start = 1; start <= 2; ++start) {
             MessageRecorder messages;
-            FrmMenu menu(MenuActions{});
-            QVERIFY(menu.Form_Load());
+            MainMenu menu(MenuActions{});
+            QVERIFY(menu.open());
             if (start == 1) {
                 QCOMPARE(messages.texts().size(), 1);
                 QVERIFY2(messages.texts()[0].contains(folder.server() ? QStringLiteral("物質マスタを版 2000-01-01 から")

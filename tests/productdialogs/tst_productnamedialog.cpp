@@ -2,8 +2,8 @@
 #include "Database.h"
 #include "DialogDriver.h"
 #include "Fixture.h"
-#include "FrmPuroductNameRegist.h"
 #include "MessageRecorder.h"
+#include "ProductNameDialog.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,35 +21,35 @@ QString catalogueText(Database &db)
     return rowsOf(db, QStringLiteral("SELECT ID || ':' || 製品名 FROM 製品情報 ORDER BY ID")).join(QLatin1Char('|'));
 }
 
-void retype(FrmPuroductNameRegist &dialog, const QString &name)
+void retype(ProductNameDialog &dialog, const QString &name)
 {
-    dialog.Text1[0]->clear();
-    commitText(dialog.Text1[0], name);
+    dialog.nameEdit->clear();
+    commitText(dialog.nameEdit, name);
 }
 
-// Opens the dialog, runs steps in it and gives what Start returned; the caller's name
+// Opens the dialog, runs steps in it and gives what ask returned; the caller's name
 // variable holds a stale value beforehand.
 template <class Steps>
-Registration run(FrmPuroductNameRegist &dialog, Database &db, Steps steps,
+Registration run(ProductNameDialog &dialog, Database &db, Steps steps,
            const std::optional<QString> &oldName = std::nullopt)
 {
     onNextModal(dialog, steps);
     QString name = QStringLiteral("前の値");
-    const int id = dialog.Start(db, name, oldName);
+    const int id = dialog.ask(db, name, oldName);
     return {id, name};
 }
 
-Registration typeAndEnter(FrmPuroductNameRegist &dialog, Database &db, const QString &name)
+Registration typeAndEnter(ProductNameDialog &dialog, Database &db, const QString &name)
 {
     return run(dialog, db, [&] {
         retype(dialog, name);
-        QTest::keyClick(dialog.Text1[0], Qt::Key_Return);
+        QTest::keyClick(dialog.nameEdit, Qt::Key_Return);
     });
 }
 
 } // namespace
 
-class TestFrmPuroductNameRegist : public QObject {
+class TestProductNameDialog : public QObject {
     Q_OBJECT
 
 private slots:
@@ -77,7 +77,7 @@ private slots:
         auto db = folder.open();
         QVERIFY(db);
         MessageRecorder messages;
-        FrmPuroductNameRegist dialog;
+        ProductNameDialog dialog;
         QCOMPARE(typeAndEnter(dialog, *db, registered).second, registered);
         const QString before = catalogueText(*db);
         const QString refusal = QStringLiteral("製品名：%1 は既に登録されています。\n登録済みの製品名：%2").arg(typed, registered);
@@ -85,9 +85,9 @@ private slots:
         // A new product.
         const Registration added = run(dialog, *db, [&] {
             retype(dialog, typed);
-            dialog.Command1[0]->click();
+            dialog.okButton->click();
             if (dialog.isVisible())
-                dialog.Command1[1]->click();
+                dialog.cancelButton->click();
         });
         QCOMPARE(added.second, taken ? QString() : typed);
         QCOMPARE(messages.texts(), taken ? QStringList{refusal} : QStringList());
@@ -100,9 +100,9 @@ private slots:
         QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("別の製品")).first, 2);
         const Registration renamed = run(dialog, *db, [&] {
             retype(dialog, typed);
-            dialog.Command1[0]->click();
+            dialog.okButton->click();
             if (dialog.isVisible())
-                dialog.Command1[1]->click();
+                dialog.cancelButton->click();
         }, QStringLiteral("別の製品"));
         QCOMPARE(renamed.second, QString());
         QCOMPARE(messages.texts().size(), 2);
@@ -133,13 +133,13 @@ private slots:
         auto db = folder.open();
         QVERIFY(db);
         MessageRecorder messages;
-        FrmPuroductNameRegist dialog;
+        ProductNameDialog dialog;
         const Registration first = run(dialog, *db, [&] {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名登録"));
-            QCOMPARE(dialog.Text1[0]->text(), QString());
-            QCOMPARE(QApplication::focusWidget(), dialog.Text1[0]);
-            commitText(dialog.Text1[0], QStringLiteral("最初の製品"));
-            dialog.Command1[0]->click();
+            QCOMPARE(dialog.nameEdit->text(), QString());
+            QCOMPARE(QApplication::focusWidget(), dialog.nameEdit);
+            commitText(dialog.nameEdit, QStringLiteral("最初の製品"));
+            dialog.okButton->click();
         });
         QCOMPARE(first, Registration(1, QStringLiteral("最初の製品")));
 
@@ -164,21 +164,21 @@ private slots:
         execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (1, 'Acetone'), (2, 'Say \"hi\"')"));
         const QString before = catalogueText(*db);
         MessageRecorder messages;
-        FrmPuroductNameRegist dialog;
+        ProductNameDialog dialog;
         const Registration result = run(dialog, *db, [&] {
-            dialog.Command1[0]->click();
+            dialog.okButton->click();
             retype(dialog, QStringLiteral("ACETONE"));
-            dialog.Command1[0]->click();
+            dialog.okButton->click();
             retype(dialog, QStringLiteral("Say \"hi\""));
-            QTest::keyClick(dialog.Text1[0], Qt::Key_Return);
+            QTest::keyClick(dialog.nameEdit, Qt::Key_Return);
             QCOMPARE(messages.texts(), (QStringList{QStringLiteral("製品名を入力してください。"),
                                                     QStringLiteral("製品名：ACETONE は既に登録されています。\n"
                                                                    "登録済みの製品名：Acetone"),
                                                     QStringLiteral("製品名：Say \"hi\" は既に登録されています。")}));
             for (const MessageRecord &message : messages.messages())
                 QVERIFY(message.icon == MsgIcon::Exclamation && message.buttons == MsgButtons::Ok);
-            QCOMPARE(dialog.Text1[0]->text(), QStringLiteral("Say \"hi\"")); // kept for correcting
-            dialog.Command1[1]->click();
+            QCOMPARE(dialog.nameEdit->text(), QStringLiteral("Say \"hi\"")); // kept for correcting
+            dialog.cancelButton->click();
         });
         QCOMPARE(result.second, QString());
         QCOMPARE(catalogueText(*db), before);
@@ -192,18 +192,18 @@ private slots:
         execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (1, '旧名'), (2, '他の製品')"));
         const QString before = catalogueText(*db);
         MessageRecorder messages;
-        FrmPuroductNameRegist dialog;
+        ProductNameDialog dialog;
         const Registration renamed = run(dialog, *db, [&] {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名変更"));
-            QCOMPARE(dialog.Text1[0]->text(), QStringLiteral("旧名"));
-            QCOMPARE(QApplication::focusWidget(), dialog.Text1[0]);
-            dialog.Command1[0]->click();
+            QCOMPARE(dialog.nameEdit->text(), QStringLiteral("旧名"));
+            QCOMPARE(QApplication::focusWidget(), dialog.nameEdit);
+            dialog.okButton->click();
             retype(dialog, QStringLiteral("他の製品"));
-            dialog.Command1[0]->click();
+            dialog.okButton->click();
             QCOMPARE(messages.texts(), (QStringList{QStringLiteral("製品名を変更してください。"),
                                                     QStringLiteral("製品名：他の製品 は既に登録されています。")}));
             retype(dialog, QStringLiteral("新名"));
-            dialog.Command1[0]->click();
+            dialog.okButton->click();
         }, QStringLiteral("旧名"));
         QCOMPARE(renamed.second, QStringLiteral("新名"));
         QCOMPARE(catalogueText(*db), before);
@@ -211,8 +211,8 @@ private slots:
         // Without an old name the next opening is new mode again.
         run(dialog, *db, [&] {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名登録"));
-            QCOMPARE(dialog.Text1[0]->text(), QString());
-            dialog.Command1[1]->click();
+            QCOMPARE(dialog.nameEdit->text(), QString());
+            dialog.cancelButton->click();
         });
     }
 
@@ -221,13 +221,13 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        FrmPuroductNameRegist dialog;
+        ProductNameDialog dialog;
         const QString fifty = QString(49, QChar(u'製')) + QLatin1Char('x');
         const Registration result = run(dialog, *db, [&] {
-            commitText(dialog.Text1[0], fifty + QStringLiteral("品"));
-            QTest::keyClicks(dialog.Text1[0], QStringLiteral("yz"));
-            QCOMPARE(dialog.Text1[0]->text(), fifty);
-            dialog.Command1[0]->click();
+            commitText(dialog.nameEdit, fifty + QStringLiteral("品"));
+            QTest::keyClicks(dialog.nameEdit, QStringLiteral("yz"));
+            QCOMPARE(dialog.nameEdit->text(), fifty);
+            dialog.okButton->click();
         });
         QCOMPARE(result, Registration(1, fifty));
     }
@@ -237,13 +237,13 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        FrmPuroductNameRegist dialog;
+        ProductNameDialog dialog;
         QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("登録済み")), Registration(1, QStringLiteral("登録済み")));
         const QString before = catalogueText(*db);
 
         const auto escape = [&] {
             retype(dialog, QStringLiteral("未登録"));
-            QTest::keyClick(dialog.Text1[0], Qt::Key_Escape);
+            QTest::keyClick(dialog.nameEdit, Qt::Key_Escape);
         };
         QCOMPARE(run(dialog, *db, escape).second, QString());
         QCOMPARE(run(dialog, *db, escape, QStringLiteral("登録済み")).second, QString());
@@ -262,19 +262,19 @@ private slots:
         QVERIFY(db);
         setReadOnly(*db, true);
         MessageRecorder messages;
-        FrmPuroductNameRegist dialog;
+        ProductNameDialog dialog;
         const Registration result = run(dialog, *db, [&] {
-            commitText(dialog.Text1[0], QStringLiteral("新製品"));
-            dialog.Command1[0]->click();
+            commitText(dialog.nameEdit, QStringLiteral("新製品"));
+            dialog.okButton->click();
             QCOMPARE(messages.messages().size(), 1);
             QVERIFY(messages.texts().front().startsWith(QStringLiteral("データベースのエラーです。")));
             QVERIFY(dialog.isVisible());
-            dialog.Command1[1]->click();
+            dialog.cancelButton->click();
         });
         QCOMPARE(result.second, QString());
         QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 製品情報")).toInt(), 0);
     }
 };
 
-QTEST_MAIN(TestFrmPuroductNameRegist)
-#include "tst_frmpuroductnameregist.moc"
+QTEST_MAIN(TestProductNameDialog)
+#include "tst_productnamedialog.moc"

@@ -1,8 +1,8 @@
 #include "Catalogue.h"
+#include "CompanyForm.h"
 #include "Database.h"
 #include "DialogDriver.h"
 #include "Fixture.h"
-#include "FrmCompanyInf.h"
 #include "MessageRecorder.h"
 
 #include <QLabel>
@@ -30,16 +30,16 @@ void retype(QLineEdit *box, const QString &text)
 
 } // namespace
 
-class TestFrmCompanyInf : public QObject {
+class TestCompanyForm : public QObject {
     Q_OBJECT
 
-    FrmCompanyInf form;
+    CompanyForm form;
 
     template <class Steps>
     void run(Database &db, Steps steps)
     {
         onNextModal(form, steps);
-        form.Start(db);
+        form.edit(db);
     }
 
 private slots:
@@ -51,20 +51,20 @@ private slots:
         QVERIFY(db);
         run(*db, [&] {
             QCOMPARE(form.windowTitle(), QStringLiteral("会社情報入力"));
-            QVERIFY(form.Label1[0]->font().pointSizeF() > form.Label1[1]->font().pointSizeF());
+            QVERIFY(form.headingLabel->font().pointSizeF() > form.companyNameLabel->font().pointSizeF());
             QCOMPARE(stored(*db), QStringLiteral("1:1|<null>|<null>|<null>"));
-            for (int i = 0; i < 3; ++i)
-                QCOMPARE(form.Text1[i]->text(), QString());
-            form.Command1[0]->click();
+            for (QLineEdit *box : {form.companyNameEdit, form.addressEdit, form.phoneEdit})
+                QCOMPARE(box->text(), QString());
+            form.backButton->click();
         });
         QCOMPARE(stored(*db), QStringLiteral("1:1|<null>|<null>|<null>"));
 
         // A box emptied by the user stores Null again, not an empty text.
         execOrFail(*db, QStringLiteral("UPDATE 会社情報 SET 会社 = '株式会社 例', 住所 = '東京都', TEL = '03'"));
         run(*db, [&] {
-            QCOMPARE(form.Text1[0]->text(), QStringLiteral("株式会社 例"));
-            form.Text1[1]->clear();
-            form.Command1[0]->click();
+            QCOMPARE(form.companyNameEdit->text(), QStringLiteral("株式会社 例"));
+            form.addressEdit->clear();
+            form.backButton->click();
         });
         QCOMPARE(stored(*db), QStringLiteral("1:1|株式会社 例|<null>|03"));
     }
@@ -75,22 +75,22 @@ private slots:
         auto db = folder.open();
         QVERIFY(db);
         run(*db, [&] {
-            retype(form.Text1[0], QStringLiteral("有限会社 戻る"));
-            retype(form.Text1[1], QStringLiteral("大阪府"));
-            retype(form.Text1[2], QStringLiteral("TEL 06-0000-0000, FAX 06-0000-0001"));
-            form.Command1[0]->click();
+            retype(form.companyNameEdit, QStringLiteral("有限会社 戻る"));
+            retype(form.addressEdit, QStringLiteral("大阪府"));
+            retype(form.phoneEdit, QStringLiteral("TEL 06-0000-0000, FAX 06-0000-0001"));
+            form.backButton->click();
         });
         QCOMPARE(stored(*db), QStringLiteral("1:1|有限会社 戻る|大阪府|TEL 06-0000-0000, FAX 06-0000-0001"));
         run(*db, [&] {
-            retype(form.Text1[0], QStringLiteral("閉じるボタン"));
+            retype(form.companyNameEdit, QStringLiteral("閉じるボタン"));
             form.close();
         });
         run(*db, [&] {
             // Escape cancels an input-method conversion, never the form.
-            retype(form.Text1[1], QStringLiteral("エスケープ"));
-            QTest::keyClick(form.Text1[1], Qt::Key_Escape);
+            retype(form.addressEdit, QStringLiteral("エスケープ"));
+            QTest::keyClick(form.addressEdit, Qt::Key_Escape);
             QVERIFY(form.isVisible());
-            form.Command1[0]->click();
+            form.backButton->click();
         });
         QCOMPARE(stored(*db), QStringLiteral("1:1|閉じるボタン|エスケープ|TEL 06-0000-0000, FAX 06-0000-0001"));
     }
@@ -104,12 +104,12 @@ private slots:
             MessageRecorder messages;
             messages.answerNext(answer);
             run(*db, [&] {
-                retype(form.Text1[0], QStringLiteral("この画面"));
+                retype(form.companyNameEdit, QStringLiteral("この画面"));
                 QString error;
                 auto other = openAnother(*db, &error);
                 QVERIFY2(other, qPrintable(error));
                 QVERIFY(catalogue::writeCompany(*other, {QStringLiteral("ほかの画面"), {}, {}}, catalogue::company(*other)->revision));
-                form.Command1[0]->click();
+                form.backButton->click();
             });
             QCOMPARE(messages.messages().size(), 1);
             QCOMPARE(catalogue::company(*db)->company,
@@ -139,17 +139,17 @@ private slots:
         messages.answerNext(MsgResult(answer));
         run(*db, [&] {
             if (typed) {
-                retype(form.Text1[0], QStringLiteral("打ちかけ"));
-                form.Text1[2]->clear();
+                retype(form.companyNameEdit, QStringLiteral("打ちかけ"));
+                form.phoneEdit->clear();
             }
-            form.Command1[1]->click();
+            form.undoButton->click();
             QCOMPARE(messages.texts().size(), typed ? 1 : 0);
-            QCOMPARE(form.Text1[0]->text(), shown);
-            QCOMPARE(form.Text1[2]->text(), shown == u"保存済み" ? QStringLiteral("TEL 1") : QString());
+            QCOMPARE(form.companyNameEdit->text(), shown);
+            QCOMPARE(form.phoneEdit->text(), shown == u"保存済み" ? QStringLiteral("TEL 1") : QString());
             QVERIFY(form.isVisible());
-            form.Command1[1]->setFocus();
-            QTest::keyClick(form.Command1[0], Qt::Key_Escape); // does not close the form
-            form.Command1[0]->click();
+            form.undoButton->setFocus();
+            QTest::keyClick(form.backButton, Qt::Key_Escape); // does not close the form
+            form.backButton->click();
         });
         QCOMPARE(stored(*db), shown == u"保存済み" ? QStringLiteral("1:1|保存済み|<null>|TEL 1")
                                                    : QStringLiteral("1:1|打ちかけ|<null>|<null>"));
@@ -162,12 +162,12 @@ private slots:
         QVERIFY(db);
         const QString full = QString(199, QChar(u'住')) + QLatin1Char('x');
         run(*db, [&] {
-            for (int i = 0; i < 3; ++i) {
-                commitText(form.Text1[i], full + QStringLiteral("所"));
-                QTest::keyClick(form.Text1[i], Qt::Key_Y);
-                QCOMPARE(form.Text1[i]->text(), full);
+            for (QLineEdit *box : {form.companyNameEdit, form.addressEdit, form.phoneEdit}) {
+                commitText(box, full + QStringLiteral("所"));
+                QTest::keyClick(box, Qt::Key_Y);
+                QCOMPARE(box->text(), full);
             }
-            form.Command1[0]->click();
+            form.backButton->click();
         });
         QCOMPARE(stored(*db), QStringLiteral("1:1|%1|%1|%1").arg(full));
     }
@@ -182,18 +182,18 @@ private slots:
         QVERIFY(db);
         MessageRecorder messages;
         run(*db, [&] {
-            QSignalSpy cancelInput(form.Command1[1], &QPushButton::clicked);
-            QCOMPARE(QApplication::focusWidget(), form.Text1[0]);
-            commitText(form.Text1[0], QStringLiteral("会社\a\x1b名\u2028本社"));
-            QCOMPARE(form.Text1[0]->text(), QStringLiteral("会社名 本社"));
-            QTest::keyClick(form.Text1[0], Qt::Key_Return);
-            QCOMPARE(QApplication::focusWidget(), form.Text1[1]);
-            QTest::keyClick(form.Text1[1], Qt::Key_Enter, Qt::KeypadModifier);
-            QCOMPARE(QApplication::focusWidget(), form.Text1[2]);
-            commitText(form.Text1[2], QStringLiteral("TEL 03"));
-            QTest::keyClick(form.Text1[2], Qt::Key_Return);
-            QCOMPARE(QApplication::focusWidget(), form.Command1[0]);
-            QTest::keyClick(form.Command1[0], Qt::Key_Return);
+            QSignalSpy cancelInput(form.undoButton, &QPushButton::clicked);
+            QCOMPARE(QApplication::focusWidget(), form.companyNameEdit);
+            commitText(form.companyNameEdit, QStringLiteral("会社\a\x1b名\u2028本社"));
+            QCOMPARE(form.companyNameEdit->text(), QStringLiteral("会社名 本社"));
+            QTest::keyClick(form.companyNameEdit, Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), form.addressEdit);
+            QTest::keyClick(form.addressEdit, Qt::Key_Enter, Qt::KeypadModifier);
+            QCOMPARE(QApplication::focusWidget(), form.phoneEdit);
+            commitText(form.phoneEdit, QStringLiteral("TEL 03"));
+            QTest::keyClick(form.phoneEdit, Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), form.backButton);
+            QTest::keyClick(form.backButton, Qt::Key_Return);
             QVERIFY(cancelInput.isEmpty());
             QVERIFY(!form.isVisible());
         });
@@ -211,9 +211,9 @@ private slots:
         MessageRecorder messages;
         // A failed save is reported and the form closes all the same.
         run(*db, [&] {
-            QCOMPARE(form.Text1[0]->text(), QStringLiteral("元の会社"));
-            retype(form.Text1[0], QStringLiteral("書けない"));
-            form.Command1[0]->click();
+            QCOMPARE(form.companyNameEdit->text(), QStringLiteral("元の会社"));
+            retype(form.companyNameEdit, QStringLiteral("書けない"));
+            form.backButton->click();
         });
         QVERIFY(!form.isVisible());
         QCOMPARE(messages.messages().size(), 1);
@@ -225,14 +225,14 @@ private slots:
         // it cannot store empty boxes over the record.
         execOrFail(*db, QStringLiteral("ALTER TABLE 会社情報 RENAME COLUMN 住所 TO 所在地"));
         messages.clear();
-        FrmCompanyInf fresh;
+        CompanyForm fresh;
         onNextModal(fresh, [] { QFAIL("the form opened without the record"); });
-        fresh.Start(*db);
+        fresh.edit(*db);
         QCOMPARE(messages.messages().size(), 1);
         QCOMPARE(scalar(*db, QStringLiteral("SELECT 会社 || '|' || 所在地 FROM 会社情報")).toString(),
                  QStringLiteral("元の会社|元の住所"));
     }
 };
 
-QTEST_MAIN(TestFrmCompanyInf)
-#include "tst_frmcompanyinf.moc"
+QTEST_MAIN(TestCompanyForm)
+#include "tst_companyform.moc"

@@ -2,8 +2,8 @@
 #include "DailyBackup.h"
 #include "Database.h"
 #include "Fixture.h"
+#include "MainMenu.h"
 #include "RunDatabase.h"
-#include "FrmMenu.h"
 #include "MessageRecorder.h"
 #include "PrintLabels.h"
 #include "PrintPreview.h"
@@ -30,7 +30,7 @@ struct PrintCall {
     bool operator==(const PrintCall &) const = default;
 };
 
-int currentId(const FrmMenu &menu) { return menu.state().productId.value_or(-1); }
+int currentId(const MainMenu &menu) { return menu.state().productId.value_or(-1); }
 
 void saveName(const ProgramFolder &folder, const QString &name)
 {
@@ -54,7 +54,7 @@ void addProducts(const ProgramFolder &folder)
 
 } // namespace
 
-class TestFrmMenu : public QObject {
+class TestMainMenu : public QObject {
     Q_OBJECT
     std::vector<PrintCall> calls;
 
@@ -67,20 +67,26 @@ class TestFrmMenu : public QObject {
         return actions;
     }
 
-    static bool labelButtonsEnabled(const FrmMenu &menu, std::initializer_list<int> indexes)
+    static bool allEnabled(const std::vector<QPushButton *> &buttons)
     {
-        for (int i : indexes)
-            if (!menu.Command1.at(i)->isEnabled())
+        for (QPushButton *button : buttons)
+            if (!button->isEnabled())
                 return false;
         return true;
     }
 
-    // Types a name into the box and leaves it with Enter, as a user does.
-    static void typeAndEnter(FrmMenu &menu, const QString &name)
+    // The buttons that print the chosen product's labels.
+    static std::vector<QPushButton *> productButtons(const MainMenu &menu)
     {
-        menu.Text1->setFocus();
-        menu.Text1->setText(name);
-        QTest::keyClick(menu.Text1, Qt::Key_Return);
+        return {menu.printNormalButton, menu.printModelButton, menu.printAdditional2x6Button, menu.printAdditional3x7Button};
+    }
+
+    // Types a name into the box and leaves it with Enter, as a user does.
+    static void typeAndEnter(MainMenu &menu, const QString &name)
+    {
+        menu.productNameEdit->setFocus();
+        menu.productNameEdit->setText(name);
+        QTest::keyClick(menu.productNameEdit, Qt::Key_Return);
     }
 
 private slots:
@@ -91,28 +97,31 @@ private slots:
         ProgramFolder folder;
         QVERIFY(folder.isValid());
         MessageRecorder messages;
-        FrmMenu menu(recordingActions());
-        QVERIFY2(menu.Form_Load(), qPrintable(messages.texts().join(QLatin1Char('\n'))));
+        MainMenu menu(recordingActions());
+        QVERIFY2(menu.open(), qPrintable(messages.texts().join(QLatin1Char('\n'))));
         QCOMPARE(menu.windowTitle(), QStringLiteral("Corvane"));
-        QCOMPARE(menu.Text1->text(), QString());
+        QCOMPARE(menu.productNameEdit->text(), QString());
         QCOMPARE(currentId(menu), -1);
-        QCOMPARE(menu.state().intNameChanged, 0);
-        for (int i : {3, 4, 5, 8})
-            QVERIFY(!menu.Command1[i]->isEnabled());
-        QVERIFY(labelButtonsEnabled(menu, {0, 1, 2, 6, 7}));
-        QVERIFY(menu.Label1[7]->isHidden() && menu.Label1[9]->isHidden());
+        QVERIFY(!menu.state().nameChanged);
+        for (QPushButton *button : productButtons(menu))
+            QVERIFY(!button->isEnabled());
+        QVERIFY(allEnabled({menu.companyButton, menu.editorButton, menu.listButton, menu.printAllSubstancesButton,
+                            menu.quitButton}));
+        QVERIFY(menu.twelveOfOneLabel->isHidden() && menu.twentyOneOfOneLabel->isHidden());
         QVERIFY(messages.messages().isEmpty());
         // Before a product is chosen the two sheets of additional labels are told apart, and the
         // disabled model label says why.
-        QVERIFY(menu.Command1[5]->text() != menu.Command1[8]->text());
-        QVERIFY(!menu.Command1[4]->toolTip().isEmpty());
+        QVERIFY(menu.printAdditional2x6Button->text() != menu.printAdditional3x7Button->text());
+        QVERIFY(!menu.printModelButton->toolTip().isEmpty());
 
         // Disabled or not, the product buttons print nothing without a product; the list of
         // all target substances prints anyway.
-        for (int i : {3, 5, 8, 6})
-            menu.Command1_Click(i);
+        menu.printNormal();
+        menu.printAdditional2x6();
+        menu.printAdditional3x7();
+        menu.printAllSubstances();
         QCOMPARE(calls, (std::vector<PrintCall>{{-1, LabelKind::AllSubstances, false}}));
-        QCOMPARE(menu.strIniFile, folder.iniPath());
+        QCOMPARE(menu.settingsFile(), folder.iniPath());
     }
 
     void closingWritesTheNameAndTheNextStartShowsIt()
@@ -120,23 +129,23 @@ private slots:
         ProgramFolder folder;
         addProducts(folder);
         {
-            FrmMenu menu(recordingActions());
-            QVERIFY(menu.Form_Load());
+            MainMenu menu(recordingActions());
+            QVERIFY(menu.open());
             // The day's copy, taken at start-up (a server is backed up where it runs).
             QVERIFY(folder.server() || !newestBackup(folder.databasePath()).isEmpty());
-            menu.Text1->setText(QStringLiteral("単一"));
-            menu.Command1_Click(7); // 終了
+            menu.productNameEdit->setText(QStringLiteral("単一"));
+            menu.quit(); // 終了
         }
         QCOMPARE(savedName(folder), QStringLiteral("単一"));
         {
             MessageRecorder messages;
-            FrmMenu menu(recordingActions());
-            QVERIFY(menu.Form_Load());
-            QCOMPARE(menu.Text1->text(), QStringLiteral("単一"));
+            MainMenu menu(recordingActions());
+            QVERIFY(menu.open());
+            QCOMPARE(menu.productNameEdit->text(), QStringLiteral("単一"));
             QCOMPARE(currentId(menu), 3);
-            QVERIFY(labelButtonsEnabled(menu, {3, 4, 5, 8}));
+            QVERIFY(allEnabled(productButtons(menu)));
             QVERIFY(messages.messages().isEmpty());
-            menu.Text1->clear();
+            menu.productNameEdit->clear();
             menu.close(); // the window's close box takes the same path
         }
         QCOMPARE(savedName(folder), QString());
@@ -149,9 +158,9 @@ private slots:
         QVERIFY(QDir().mkpath(folder.iniPath())); // a folder where the file would be
         MessageRecorder messages;
         {
-            FrmMenu menu(recordingActions());
-            QVERIFY(menu.Form_Load());
-            menu.Text1->setText(QStringLiteral("製品"));
+            MainMenu menu(recordingActions());
+            QVERIFY(menu.open());
+            menu.productNameEdit->setText(QStringLiteral("製品"));
             menu.close();
         }
         QCOMPARE(messages.messages().size(), 1);
@@ -164,17 +173,17 @@ private slots:
         ProgramFolder folder;
         saveName(folder, QStringLiteral("消えた製品"));
         MessageRecorder messages;
-        FrmMenu menu(recordingActions());
-        QVERIFY(menu.Form_Load());
+        MainMenu menu(recordingActions());
+        QVERIFY(menu.open());
         QVERIFY(!menu.isVisible());
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：消えた製品は登録されていません。")});
         QCOMPARE(messages.messages().front().title, QStringLiteral("Corvane"));
         QCOMPARE(messages.messages().front().icon, MsgIcon::Exclamation);
-        QCOMPARE(menu.Text1->text(), QString());
+        QCOMPARE(menu.productNameEdit->text(), QString());
         QVERIFY(!menu.state().productId);
-        QCOMPARE(menu.state().intNameChanged, 0);
-        for (int i : {3, 4, 5, 8})
-            QVERIFY(!menu.Command1[i]->isEnabled());
+        QVERIFY(!menu.state().nameChanged);
+        for (QPushButton *button : productButtons(menu))
+            QVERIFY(!button->isEnabled());
     }
 
     void productCheckSetsTheLabelButtons()
@@ -182,25 +191,25 @@ private slots:
         ProgramFolder folder;
         addProducts(folder);
         MessageRecorder messages;
-        FrmMenu menu(recordingActions());
-        QVERIFY(menu.Form_Load());
+        MainMenu menu(recordingActions());
+        QVERIFY(menu.open());
         menu.show();
         QVERIFY(QTest::qWaitForWindowActive(&menu));
 
         typeAndEnter(menu, QStringLiteral("単一"));
-        QCOMPARE(QApplication::focusWidget(), menu.Command1[2]); // Enter moved on to 一覧
-        QVERIFY(labelButtonsEnabled(menu, {3, 4, 5, 8}));
-        QCOMPARE(menu.Command1[5]->text(), QStringLiteral("単一物質追加ラベル(2×6)"));
-        QCOMPARE(menu.Command1[8]->text(), QStringLiteral("単一物質追加ラベル(3×7)"));
-        QVERIFY(!menu.Label1[7]->isHidden() && !menu.Label1[9]->isHidden());
+        QCOMPARE(QApplication::focusWidget(), menu.listButton); // Enter moved on to 一覧
+        QVERIFY(allEnabled(productButtons(menu)));
+        QCOMPARE(menu.printAdditional2x6Button->text(), QStringLiteral("単一物質追加ラベル(2×6)"));
+        QCOMPARE(menu.printAdditional3x7Button->text(), QStringLiteral("単一物質追加ラベル(3×7)"));
+        QVERIFY(!menu.twelveOfOneLabel->isHidden() && !menu.twentyOneOfOneLabel->isHidden());
         QCOMPARE(currentId(menu), 3);
 
         typeAndEnter(menu, QStringLiteral("複数"));
-        QVERIFY(labelButtonsEnabled(menu, {3, 5, 8}));
-        QVERIFY(!menu.Command1[4]->isEnabled());
-        QCOMPARE(menu.Command1[5]->text(), QStringLiteral("複数物質追加ラベル(2×6)"));
-        QCOMPARE(menu.Command1[8]->text(), QStringLiteral("複数物質追加ラベル(3×7)"));
-        QVERIFY(menu.Label1[7]->isHidden() && menu.Label1[9]->isHidden());
+        QVERIFY(allEnabled({menu.printNormalButton, menu.printAdditional2x6Button, menu.printAdditional3x7Button}));
+        QVERIFY(!menu.printModelButton->isEnabled());
+        QCOMPARE(menu.printAdditional2x6Button->text(), QStringLiteral("複数物質追加ラベル(2×6)"));
+        QCOMPARE(menu.printAdditional3x7Button->text(), QStringLiteral("複数物質追加ラベル(3×7)"));
+        QVERIFY(menu.twelveOfOneLabel->isHidden() && menu.twentyOneOfOneLabel->isHidden());
         QCOMPARE(currentId(menu), 5);
 
         // A name typed in another case of Latin letters, and one with quotation marks.
@@ -209,8 +218,8 @@ private slots:
 
         // ItemType Null counts as a single-substance product.
         typeAndEnter(menu, QStringLiteral("未保存"));
-        QVERIFY(menu.Command1[4]->isEnabled());
-        QVERIFY(!menu.Label1[7]->isHidden());
+        QVERIFY(menu.printModelButton->isEnabled());
+        QVERIFY(!menu.twelveOfOneLabel->isHidden());
         QCOMPARE(currentId(menu), 12);
         QVERIFY(messages.messages().isEmpty());
 
@@ -218,18 +227,18 @@ private slots:
         // box prints nothing, not the earlier product.
         typeAndEnter(menu, QStringLiteral("ない"));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：ないは登録されていません。")});
-        QCOMPARE(menu.Text1->text(), QString());
-        for (int i : {3, 4, 5, 8})
-            QVERIFY(!menu.Command1[i]->isEnabled());
+        QCOMPARE(menu.productNameEdit->text(), QString());
+        for (QPushButton *button : productButtons(menu))
+            QVERIFY(!button->isEnabled());
         const size_t printed = calls.size();
-        menu.Command1_Click(3);
+        menu.printNormal();
         QCOMPARE(calls.size(), printed);
 
         // Emptying the box by hand disables the label buttons.
         typeAndEnter(menu, QStringLiteral("複数"));
         typeAndEnter(menu, QString());
-        for (int i : {3, 4, 5, 8})
-            QVERIFY(!menu.Command1[i]->isEnabled());
+        for (QPushButton *button : productButtons(menu))
+            QVERIFY(!button->isEnabled());
         QCOMPARE(messages.messages().size(), 1);
     }
 
@@ -238,40 +247,44 @@ private slots:
         ProgramFolder folder;
         addProducts(folder);
         MessageRecorder messages;
-        FrmMenu menu(recordingActions());
-        QVERIFY(menu.Form_Load());
+        MainMenu menu(recordingActions());
+        QVERIFY(menu.open());
         menu.show();
         QVERIFY(QTest::qWaitForWindowActive(&menu));
         typeAndEnter(menu, QStringLiteral("単一"));
         // The product's kind changes behind the menu's back; leaving the box again does
         // not read it again.
         execOrFail(*menu.database(), QStringLiteral("UPDATE 製品情報 SET ItemType = 0 WHERE ID = 3"));
-        menu.Text1->setFocus();
-        QTest::keyClick(menu.Text1, Qt::Key_Tab);
-        QVERIFY(menu.Command1[4]->isEnabled());
-        QCOMPARE(menu.Command1[5]->text(), QStringLiteral("単一物質追加ラベル(2×6)"));
+        menu.productNameEdit->setFocus();
+        QTest::keyClick(menu.productNameEdit, Qt::Key_Tab);
+        QVERIFY(menu.printModelButton->isEnabled());
+        QCOMPARE(menu.printAdditional2x6Button->text(), QStringLiteral("単一物質追加ラベル(2×6)"));
     }
 
     void labelButtonsPassKindAndFlag()
     {
         ProgramFolder folder;
         addProducts(folder);
-        FrmMenu menu(recordingActions());
-        QVERIFY(menu.Form_Load());
-        menu.Text1->setText(QStringLiteral("単一"));
-        menu.Text1_LostFocus();
-        for (int i : {3, 4, 5, 8, 6})
-            menu.Command1_Click(i);
+        MainMenu menu(recordingActions());
+        QVERIFY(menu.open());
+        menu.productNameEdit->setText(QStringLiteral("単一"));
+        menu.checkProductName();
+        menu.printNormal();
+        menu.printModel();
+        menu.printAdditional2x6();
+        menu.printAdditional3x7();
+        menu.printAllSubstances();
         QCOMPARE(calls, (std::vector<PrintCall>{{3, LabelKind::Normal, true},
                                                 {3, LabelKind::Model, true},
                                                 {3, LabelKind::Additional2x6, true},
                                                 {3, LabelKind::Additional3x7, true},
                                                 {-1, LabelKind::AllSubstances, false}}));
         calls.clear();
-        menu.Text1->setText(QStringLiteral("複数"));
-        menu.Text1_LostFocus();
-        for (int i : {3, 5, 8})
-            menu.Command1_Click(i);
+        menu.productNameEdit->setText(QStringLiteral("複数"));
+        menu.checkProductName();
+        menu.printNormal();
+        menu.printAdditional2x6();
+        menu.printAdditional3x7();
         QCOMPARE(calls, (std::vector<PrintCall>{{5, LabelKind::Normal, false},
                                                 {5, LabelKind::Additional2x6, false},
                                                 {5, LabelKind::Additional3x7, false}}));
@@ -281,15 +294,15 @@ private slots:
     {
         ProgramFolder folder;
         addProducts(folder);
-        FrmMenu menu(recordingActions());
-        QVERIFY(menu.Form_Load());
+        MainMenu menu(recordingActions());
+        QVERIFY(menu.open());
         menu.show();
         QVERIFY(QTest::qWaitForWindowActive(&menu));
-        menu.Text1->setFocus();
-        menu.Text1->setText(QStringLiteral("複数"));
-        QTest::keyClick(menu.Text1, Qt::Key_Comma, Qt::KeypadModifier);
-        QCOMPARE(QApplication::focusWidget(), menu.Command1[2]);
-        QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
+        menu.productNameEdit->setFocus();
+        menu.productNameEdit->setText(QStringLiteral("複数"));
+        QTest::keyClick(menu.productNameEdit, Qt::Key_Comma, Qt::KeypadModifier);
+        QCOMPARE(QApplication::focusWidget(), menu.listButton);
+        QCOMPARE(menu.productNameEdit->text(), QStringLiteral("複数"));
         QCOMPARE(currentId(menu), 5);
     }
 
@@ -301,44 +314,44 @@ private slots:
         QString editorResult;
         int selectResult = -1;
         QString selectName;
-        actions.editorStart = [&](Database &, const QString &) { return editorResult; };
-        actions.selectStart = [&](Database &, QString &name) {
+        actions.openEditor = [&](Database &, const QString &) { return editorResult; };
+        actions.chooseProduct = [&](Database &, QString &name) {
             if (selectResult > 0)
                 name = selectName;
             return selectResult;
         };
-        FrmMenu menu(actions);
-        QVERIFY(menu.Form_Load());
+        MainMenu menu(actions);
+        QVERIFY(menu.open());
 
         // The selection dialog's choice becomes the current product.
         selectResult = 5;
         selectName = QStringLiteral("複数");
-        menu.Command1_Click(2);
-        QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
+        menu.chooseProduct();
+        QCOMPARE(menu.productNameEdit->text(), QStringLiteral("複数"));
         QCOMPARE(currentId(menu), 5);
-        QVERIFY(!menu.Command1[4]->isEnabled());
+        QVERIFY(!menu.printModelButton->isEnabled());
 
         // A cancelled selection changes nothing.
         selectResult = -1;
-        menu.Command1_Click(2);
-        QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
+        menu.chooseProduct();
+        QCOMPARE(menu.productNameEdit->text(), QStringLiteral("複数"));
 
         // The editor returning the same name checks the product again: its kind may have
         // changed, and the label buttons must follow it.
         execOrFail(*menu.database(), QStringLiteral("UPDATE 製品情報 SET ItemType = 1 WHERE ID = 5"));
         editorResult = QStringLiteral("複数");
-        menu.Command1_Click(1);
-        QVERIFY(menu.Command1[4]->isEnabled());
-        menu.Command1_Click(5);
+        menu.openEditor();
+        QVERIFY(menu.printModelButton->isEnabled());
+        menu.printAdditional2x6();
         QCOMPARE(calls.back(), (PrintCall{5, LabelKind::Additional2x6, true}));
         // An empty name keeps everything; another name is checked.
         editorResult.clear();
-        menu.Command1_Click(1);
-        QCOMPARE(menu.Text1->text(), QStringLiteral("複数"));
+        menu.openEditor();
+        QCOMPARE(menu.productNameEdit->text(), QStringLiteral("複数"));
         editorResult = QStringLiteral("単一");
-        menu.Command1_Click(1);
+        menu.openEditor();
         QCOMPARE(currentId(menu), 3);
-        QVERIFY(menu.Command1[4]->isEnabled());
+        QVERIFY(menu.printModelButton->isEnabled());
     }
 
     // The program's own printing: a product whose substances the master all lacks gets a
@@ -372,8 +385,8 @@ private slots:
         saveName(folder, QStringLiteral("keep"));
         MessageRecorder messages;
         {
-            FrmMenu menu(recordingActions());
-            QVERIFY(!menu.Form_Load());
+            MainMenu menu(recordingActions());
+            QVERIFY(!menu.open());
             QCOMPARE(messages.messages().size(), 1);
             QVERIFY(messages.texts().front().contains(folder.server() ? QStringLiteral("サーバー /") : QStringLiteral("Data.mde")));
             menu.close();
@@ -383,5 +396,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmMenu)
-#include "tst_frmmenu.moc"
+QTEST_MAIN(TestMainMenu)
+#include "tst_mainmenu.moc"

@@ -1,9 +1,9 @@
 #include "Database.h"
 #include "DialogDriver.h"
 #include "Fixture.h"
-#include "FrmPuroductSelect.h"
 #include "ListView.h"
 #include "MessageRecorder.h"
+#include "ProductSelectDialog.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -45,18 +45,18 @@ std::unique_ptr<Database> openWithProducts(const ProgramFolder &folder, const QS
 
 } // namespace
 
-class TestFrmPuroductSelect : public QObject {
+class TestProductSelectDialog : public QObject {
     Q_OBJECT
 
-    FrmPuroductSelect dialog;
+    ProductSelectDialog dialog;
     QString name;
 
-    // Opens the dialog, runs steps in it and gives what Start returned.
+    // Opens the dialog, runs steps in it and gives what choose returned.
     template <class Steps>
     int run(Database &db, Steps steps)
     {
         onNextModal(dialog, steps);
-        return dialog.Start(db, name);
+        return dialog.choose(db, name);
     }
 
 private slots:
@@ -69,22 +69,22 @@ private slots:
         // takes it.
         QCOMPARE(run(*db, [&] {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名選択"));
-            QCOMPARE(dialog.ListView1->selectedItem(), 0);
-            QCOMPARE(dialog.ListView1->items().dropHighlight(), 0);
-            QCOMPARE(QApplication::focusWidget(), dialog.ListView1);
-            QTest::keyClick(dialog.ListView1, Qt::Key_Return);
+            QCOMPARE(dialog.productList->selectedItem(), 0);
+            QCOMPARE(dialog.productList->items().dropHighlight(), 0);
+            QCOMPARE(QApplication::focusWidget(), dialog.productList);
+            QTest::keyClick(dialog.productList, Qt::Key_Return);
         }), 12);
         QCOMPARE(name, QStringLiteral("Acetone"));
 
         QCOMPARE(run(*db, [&] {
-            clickRow(*dialog.ListView1, 1);
-            QCOMPARE(dialog.ListView1->items().dropHighlight(), 1);
-            dialog.Command1[0]->click();
+            clickRow(*dialog.productList, 1);
+            QCOMPARE(dialog.productList->items().dropHighlight(), 1);
+            dialog.okButton->click();
         }), 30);
         QCOMPARE(name, QStringLiteral("Say \"hi\""));
 
         QCOMPARE(run(*db, [&] {
-            QTest::mouseDClick(dialog.ListView1->viewport(), Qt::LeftButton, {}, rowCentre(*dialog.ListView1, 2));
+            QTest::mouseDClick(dialog.productList->viewport(), Qt::LeftButton, {}, rowCentre(*dialog.productList, 2));
         }), 5);
         QCOMPARE(name, QStringLiteral("ベンゼン溶液"));
     }
@@ -96,14 +96,14 @@ private slots:
         QVERIFY(db);
         name = QStringLiteral("そのまま");
         QCOMPARE(run(*db, [&] {
-            clickRow(*dialog.ListView1, 1);
-            dialog.Command1[1]->click();
+            clickRow(*dialog.productList, 1);
+            dialog.cancelButton->click();
         }), -1);
-        QCOMPARE(run(*db, [&] { QTest::keyClick(dialog.ListView1, Qt::Key_Escape); }), -1);
+        QCOMPARE(run(*db, [&] { QTest::keyClick(dialog.productList, Qt::Key_Escape); }), -1);
         QCOMPARE(name, QStringLiteral("そのまま"));
 
         // After a choice, closing from the title bar must not hand that choice back again.
-        QCOMPARE(run(*db, [&] { dialog.Command1[0]->click(); }), 5);
+        QCOMPARE(run(*db, [&] { dialog.okButton->click(); }), 5);
         name = QStringLiteral("そのまま");
         QCOMPARE(run(*db, [&] { dialog.close(); }), -1);
         QCOMPARE(name, QStringLiteral("そのまま"));
@@ -115,19 +115,19 @@ private slots:
         auto db = openWithProducts(folder, QStringLiteral("(1234, '千二百'), (7, '七'), (1000, '千'), (42, '四十二')"));
         QVERIFY(db);
         QCOMPARE(run(*db, [&] {
-            const ListModel &items = dialog.ListView1->items();
+            const ListModel &items = dialog.productList->items();
             QStringList ids;
             for (int i = 0; i < items.count(); ++i)
                 ids << items.item(i).text;
             // In name order: kanji as ICU's Japanese collation has them (四 before 七 before 千).
             QCOMPARE(ids, (QStringList{"042", "007", "1000", "1234"}));
-            QCOMPARE(names(*dialog.ListView1), (QStringList{"四十二", "七", "千", "千二百"}));
-            QVERIFY(!dialog.ListView1->isColumnHidden(0)); // the ID corvane-print --product takes
-            clickRow(*dialog.ListView1, 2);
-            dialog.Command1[0]->click();
+            QCOMPARE(names(*dialog.productList), (QStringList{"四十二", "七", "千", "千二百"}));
+            QVERIFY(!dialog.productList->isColumnHidden(0)); // the ID corvane-print --product takes
+            clickRow(*dialog.productList, 2);
+            dialog.okButton->click();
         }), 1000);
         QCOMPARE(name, QStringLiteral("千"));
-        QCOMPARE(run(*db, [&] { dialog.Command1[0]->click(); }), 42);
+        QCOMPARE(run(*db, [&] { dialog.okButton->click(); }), 42);
     }
 
     void opensInNameOrderAndHeadingClicksTurnItRound()
@@ -138,7 +138,7 @@ private slots:
         const QStringList ascending{"apple", "Banana", "cherry", "りんご"};
         const QStringList descending{"りんご", "cherry", "Banana", "apple"};
         QCOMPARE(run(*db, [&] {
-            ListView &list = *dialog.ListView1;
+            ListView &list = *dialog.productList;
             QCOMPARE(names(list), ascending);
             QVERIFY(list.header()->isSortIndicatorShown());
             QCOMPARE(list.header()->sortIndicatorOrder(), Qt::AscendingOrder);
@@ -152,14 +152,14 @@ private slots:
             QCOMPARE(names(list), descending);
             QCOMPARE(list.selectedItem(), 2);
             QCOMPARE(list.items().dropHighlight(), 2);
-            dialog.Command1[0]->click();
+            dialog.okButton->click();
         }), 2);
         QCOMPARE(name, QStringLiteral("Banana"));
 
         // The next opening is in name order again.
         QCOMPARE(run(*db, [&] {
-            QCOMPARE(names(*dialog.ListView1), ascending);
-            dialog.Command1[1]->click();
+            QCOMPARE(names(*dialog.productList), ascending);
+            dialog.cancelButton->click();
         }), -1);
     }
 
@@ -193,12 +193,12 @@ private slots:
         const int returned = run(*db, [&] {
             for (const QString &key : keys.split(u' '))
                 if (named.contains(key))
-                    QTest::keyClick(dialog.ListView1, named.value(key));
+                    QTest::keyClick(dialog.productList, named.value(key));
                 else
-                    QTest::keyClicks(dialog.ListView1, key);
-            QTest::keyClick(dialog.ListView1, Qt::Key_Return);
+                    QTest::keyClicks(dialog.productList, key);
+            QTest::keyClick(dialog.productList, Qt::Key_Return);
             if (dialog.isVisible())
-                dialog.Command1[1]->click();
+                dialog.cancelButton->click();
         });
         QCOMPARE(returned, chosen);
         QCOMPARE(messages.texts(), QStringList());
@@ -211,11 +211,11 @@ private slots:
         QVERIFY(db);
         MessageRecorder messages;
         QCOMPARE(run(*db, [&] {
-            QTest::keyClick(dialog.ListView1, Qt::Key_Return);
+            QTest::keyClick(dialog.productList, Qt::Key_Return);
             QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名を選択してください。")});
             QVERIFY(messages.messages().front().icon == MsgIcon::Exclamation);
             QVERIFY(dialog.isVisible());
-            dialog.Command1[1]->click();
+            dialog.cancelButton->click();
         }), -1);
     }
 
@@ -226,15 +226,15 @@ private slots:
         QVERIFY(db);
         execOrFail(*db, QStringLiteral("DROP TABLE 製品情報"));
         MessageRecorder messages;
-        FrmPuroductSelect fresh;
+        ProductSelectDialog fresh;
         onNextModal(fresh, [] { QFAIL("the dialog opened without a list"); });
         name = QStringLiteral("そのまま");
-        QCOMPARE(fresh.Start(*db, name), -1);
+        QCOMPARE(fresh.choose(*db, name), -1);
         QCOMPARE(name, QStringLiteral("そのまま"));
         QCOMPARE(messages.messages().size(), 1);
         QVERIFY(messages.texts().front().startsWith(QStringLiteral("データベースのエラーです。")));
     }
 };
 
-QTEST_MAIN(TestFrmPuroductSelect)
-#include "tst_frmpuroductselect.moc"
+QTEST_MAIN(TestProductSelectDialog)
+#include "tst_productselectdialog.moc"

@@ -3,8 +3,6 @@
 
 #include <QDialog>
 
-#include <map>
-
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -15,30 +13,37 @@ class Database;
 
 // The supplier's name, address and telephone and fax numbers, printed at the head of the
 // normal and model labels. The one record is saved whenever the form closes.
-class FrmCompanyInf : public QDialog {
+class CompanyForm : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmCompanyInf(QWidget *parent = nullptr);
+    explicit CompanyForm(QWidget *parent = nullptr);
 
     // Shows the form modally and returns once it has closed and saved.
-    void Start(Database &db);
+    void edit(Database &database);
 
-    std::map<int, QLabel *> Label1;
-    std::map<int, QLineEdit *> Text1;
-    std::map<int, QPushButton *> Command1;
-
-    void Command1_Click(int index);
+    QLabel *headingLabel = nullptr;
+    QLabel *companyNameLabel = nullptr;
+    QLineEdit *companyNameEdit = nullptr;
+    QLabel *addressLabel = nullptr;
+    QLineEdit *addressEdit = nullptr;
+    QLabel *phoneLabel = nullptr;
+    QLineEdit *phoneEdit = nullptr;
+    QPushButton *undoButton = nullptr; // 入力取り消し
+    QPushButton *backButton = nullptr; // 戻る
 
     // Every way of closing (戻る, Escape, the close box) passes here and saves.
     void done(int result) override;
 
+public slots:
+    // 入力取り消し: the stored record again, after asking when something was typed.
+    void undoInput();
+
 private:
     void buildControls();
-    bool Form_Load();
-    void ReadData();
-    void Form_Unload();
+    void readRecord();
+    void saveRecord();
 
-    Database *dbCompany = nullptr;
+    Database *m_database = nullptr;
     int m_revision = 0; // of the record as read, so a save can tell another program saved since
     CompanyRecord m_read; // as read, so 入力取り消し can tell whether anything was typed
 };
