@@ -33,15 +33,24 @@ void ProductEditor::chooseProduct()
     });
 }
 
+std::optional<ProductEditor::NewProduct> ProductEditor::registerNewProduct()
+{
+    if (!m_actions.askProductName)
+        return std::nullopt;
+    QString name;
+    const int id = m_actions.askProductName(*m_database, name, std::nullopt);
+    if (name.isEmpty())
+        return std::nullopt;
+    return NewProduct{id, name};
+}
+
 void ProductEditor::addProduct()
 {
     runCommand([this] {
-        if (!m_actions.askProductName)
+        const auto added = registerNewProduct();
+        if (!added)
             return;
-        QString name;
-        const int id = m_actions.askProductName(*m_database, name, std::nullopt);
-        if (name.isEmpty())
-            return;
+        const int id = added->id;
         readProduct(id);
         m_state.productId = id;
         m_state.nameAwaitsLookup = false;
@@ -89,12 +98,10 @@ void ProductEditor::renameProduct()
 void ProductEditor::copyProduct()
 {
     runCommand([this] {
-        if (!m_actions.askProductName)
+        const auto copy = registerNewProduct();
+        if (!copy)
             return;
-        QString name;
-        const int id = m_actions.askProductName(*m_database, name, std::nullopt);
-        if (name.isEmpty())
-            return;
+        const int id = copy->id;
         try {
             writeProduct(m_state.productId);
         } catch (...) {
@@ -102,7 +109,7 @@ void ProductEditor::copyProduct()
             guarded(this, [&] { savedOrThrow(catalogue::deleteProductWithEntries(*m_database, id)); });
             throw;
         }
-        setProductName(name);
+        setProductName(copy->name);
         m_state.productId = id;
         m_state.revision = 0; // the new name's row, as registered
         m_state.nameAwaitsLookup = false;

@@ -165,6 +165,12 @@ private:
     void setProductName(const QString &name);
     // Runs a command after the pending name lookup, reporting what fails.
     void runCommand(const std::function<void()> &command);
+    struct NewProduct {
+        int id;
+        QString name;
+    };
+    // Asks for the name of a new product, which the dialog registers; nothing when cancelled.
+    std::optional<NewProduct> registerNewProduct();
     void saveAndPrint(LabelKind kind);
 
     EditorActions m_actions;

@@ -1,6 +1,7 @@
 #include "ProductNameDialog.h"
 #include "Catalogue.h"
 #include "CleanInput.h"
+#include "DialogButtons.h"
 #include "ErrorBoundary.h"
 #include "Fonts.h"
 #include "MessageBox.h"
@@ -39,14 +40,8 @@ void ProductNameDialog::buildControls()
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    const auto button = [this, buttons](const QString &caption) {
-        auto *widget = new QPushButton(caption, this);
-        widget->setFixedSize(105, 33);
-        buttons->addWidget(widget);
-        return widget;
-    };
-    okButton = button(QStringLiteral("ＯＫ"));
-    cancelButton = button(QStringLiteral("キャンセル"));
+    okButton = addDialogButton(this, buttons, QStringLiteral("ＯＫ"));
+    cancelButton = addDialogButton(this, buttons, QStringLiteral("キャンセル"));
     connect(okButton, &QPushButton::clicked, this, &ProductNameDialog::acceptName);
     connect(cancelButton, &QPushButton::clicked, this, &ProductNameDialog::reject);
     okButton->setDefault(true);

@@ -1,5 +1,6 @@
 #include "ProductSelectDialog.h"
 #include "Catalogue.h"
+#include "DialogButtons.h"
 #include "ErrorBoundary.h"
 #include "Fonts.h"
 #include "ListView.h"
@@ -45,14 +46,8 @@ void ProductSelectDialog::buildControls()
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(23);
-    const auto button = [this, buttons](const QString &caption) {
-        auto *widget = new QPushButton(caption, this);
-        widget->setFixedSize(105, 33);
-        buttons->addWidget(widget);
-        return widget;
-    };
-    okButton = button(QStringLiteral("ＯＫ"));
-    cancelButton = button(QStringLiteral("キャンセル"));
+    okButton = addDialogButton(this, buttons, QStringLiteral("ＯＫ"));
+    cancelButton = addDialogButton(this, buttons, QStringLiteral("キャンセル"));
     connect(okButton, &QPushButton::clicked, this, &ProductSelectDialog::acceptChoice);
     connect(cancelButton, &QPushButton::clicked, this, &ProductSelectDialog::reject);
     buttons->addStretch();
