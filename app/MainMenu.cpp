@@ -24,8 +24,7 @@
 
 namespace corvane {
 
-MainMenu::MainMenu(MenuActions actions, QWidget *parent)
-    : QWidget(parent), m_actions(std::move(actions))
+MainMenu::MainMenu(MenuActions actions, QWidget *parent) : QWidget(parent), m_actions(std::move(actions))
 {
     buildControls();
 }
@@ -77,14 +76,19 @@ void MainMenu::buildControls()
     grid->addWidget(label(QStringLiteral("（入力した取り扱い上の注意書き等を表記）")), 10, 3, 1, 2);
     grid->addWidget(printModelButton = button(QStringLiteral("モデルラベル"), &MainMenu::printModel), 11, 2);
     // Until a product is chosen the two sheets of additional labels are told apart by size.
-    grid->addWidget(printAdditional2x6Button = button(QStringLiteral("追加ラベル（12面）"), &MainMenu::printAdditional2x6), 12, 2);
+    grid->addWidget(
+        printAdditional2x6Button = button(QStringLiteral("追加ラベル（12面）"), &MainMenu::printAdditional2x6), 12, 2);
     grid->addWidget(twelveOfOneLabel = label(QStringLiteral("（1物質12ラベル）")), 12, 3, 1, 2);
-    grid->addWidget(printAdditional3x7Button = button(QStringLiteral("追加ラベル（21面）"), &MainMenu::printAdditional3x7), 13, 2);
+    grid->addWidget(
+        printAdditional3x7Button = button(QStringLiteral("追加ラベル（21面）"), &MainMenu::printAdditional3x7), 13, 2);
     grid->addWidget(twentyOneOfOneLabel = label(QStringLiteral("（1物質21ラベル）")), 13, 3, 1, 2);
     grid->addWidget(label(QStringLiteral("（参考）")), 14, 1, Qt::AlignRight);
-    grid->addWidget(printAllSubstancesButton = button(QStringLiteral("全対象物質追加ラベル"), &MainMenu::printAllSubstances), 14, 2);
+    grid->addWidget(printAllSubstancesButton =
+                        button(QStringLiteral("全対象物質追加ラベル"), &MainMenu::printAllSubstances),
+                    14, 2);
     grid->addWidget(label(QStringLiteral("（混合物）")), 15, 1, Qt::AlignRight);
-    grid->addWidget(printMixtureLabelButton = button(QStringLiteral("混合物のラベル"), &MainMenu::printMixtureLabel), 15, 2);
+    grid->addWidget(printMixtureLabelButton = button(QStringLiteral("混合物のラベル"), &MainMenu::printMixtureLabel),
+                    15, 2);
     grid->addWidget(label(QStringLiteral("（含有率から分類したラベル）")), 15, 3, 1, 2);
     grid->addWidget(printBasisButton = button(QStringLiteral("分類の根拠"), &MainMenu::printBasis), 16, 2);
     grid->addWidget(label(QStringLiteral("（A4 の報告）")), 16, 3, 1, 2);
@@ -97,18 +101,30 @@ void MainMenu::buildControls()
     helpButton->setToolTip(QStringLiteral("使い方の説明を開きます（F1）"));
     clickOnEnter(helpButton);
     connect(helpButton, &QPushButton::clicked, this, [this] { showUserGuide(this); });
-    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { showUserGuide(this); });
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { showUserGuide(this); });
     grid->addWidget(helpButton, 18, 2, Qt::AlignLeft);
-    for (QPushButton *wide : {companyButton, editorButton, printNormalButton, printModelButton, printAdditional2x6Button,
-                              printAdditional3x7Button, printAllSubstancesButton, printMixtureLabelButton, printBasisButton})
+    for (QPushButton *wide :
+         {companyButton, editorButton, printNormalButton, printModelButton, printAdditional2x6Button,
+          printAdditional3x7Button, printAllSubstancesButton, printMixtureLabelButton, printBasisButton})
         wide->setMinimumWidth(233);
     // Says why the button is so often disabled.
     printModelButton->setToolTip(QStringLiteral("単一物質の製品だけ"));
 
     // Focus order of the work list; the labels take no focus.
-    QWidget *order[] = {companyButton, editorButton, productNameEdit, listButton, printNormalButton,
-                        printModelButton, printAdditional2x6Button, printAdditional3x7Button, printAllSubstancesButton,
-                        printMixtureLabelButton, printBasisButton, quitButton, helpButton};
+    QWidget *order[] = {companyButton,
+                        editorButton,
+                        productNameEdit,
+                        listButton,
+                        printNormalButton,
+                        printModelButton,
+                        printAdditional2x6Button,
+                        printAdditional3x7Button,
+                        printAllSubstancesButton,
+                        printMixtureLabelButton,
+                        printBasisButton,
+                        quitButton,
+                        helpButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -129,8 +145,10 @@ void MainMenu::showState()
     twentyOneOfOneLabel->setVisible(hasProduct && !multiple);
     if (!hasProduct)
         return; // the additional-label buttons keep the captions of the last product
-    printAdditional2x6Button->setText(multiple ? QStringLiteral("複数物質追加ラベル(2×6)") : QStringLiteral("単一物質追加ラベル(2×6)"));
-    printAdditional3x7Button->setText(multiple ? QStringLiteral("複数物質追加ラベル(3×7)") : QStringLiteral("単一物質追加ラベル(3×7)"));
+    printAdditional2x6Button->setText(multiple ? QStringLiteral("複数物質追加ラベル(2×6)")
+                                               : QStringLiteral("単一物質追加ラベル(2×6)"));
+    printAdditional3x7Button->setText(multiple ? QStringLiteral("複数物質追加ラベル(3×7)")
+                                               : QStringLiteral("単一物質追加ラベル(3×7)"));
 }
 
 bool MainMenu::open()

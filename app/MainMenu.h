@@ -29,18 +29,18 @@ public:
     QPushButton *companyButton = nullptr; // 会社名・住所等入力
     QPushButton *editorButton = nullptr;  // 製品に関する情報入力
     QLineEdit *productNameEdit = nullptr;
-    QPushButton *listButton = nullptr;    // 一覧
+    QPushButton *listButton = nullptr; // 一覧
     QPushButton *printNormalButton = nullptr;
     QPushButton *printModelButton = nullptr;
     QPushButton *printAdditional2x6Button = nullptr;
-    QLabel *twelveOfOneLabel = nullptr;   // （1物質12ラベル）, for a single-substance product
+    QLabel *twelveOfOneLabel = nullptr; // （1物質12ラベル）, for a single-substance product
     QPushButton *printAdditional3x7Button = nullptr;
     QLabel *twentyOneOfOneLabel = nullptr; // （1物質21ラベル）, likewise
     QPushButton *printAllSubstancesButton = nullptr;
     QPushButton *printMixtureLabelButton = nullptr;
     QPushButton *printBasisButton = nullptr;
-    QPushButton *quitButton = nullptr;    // 終了
-    QPushButton *helpButton = nullptr;    // 「使い方」: the user guide (F1 too)
+    QPushButton *quitButton = nullptr; // 終了
+    QPushButton *helpButton = nullptr; // 「使い方」: the user guide (F1 too)
 
     const QString &settingsFile() const { return m_settingsFile; }
     const MenuState &state() const { return m_state; }

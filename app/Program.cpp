@@ -3,8 +3,7 @@
 
 namespace corvane {
 
-Program::Program(PrintLabelsFunction printLabels)
-    : m_printLabels(std::move(printLabels)), m_menu(MenuActions{})
+Program::Program(PrintLabelsFunction printLabels) : m_printLabels(std::move(printLabels)), m_menu(MenuActions{})
 {
     const EditorActions editorActions{
         [this](Database &db, QString &name) { return m_productSelect.choose(db, name); },

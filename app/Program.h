@@ -9,7 +9,8 @@
 
 namespace corvane {
 
-using PrintLabelsFunction = std::function<void(QWidget *, Database &, int productId, LabelKind kind, bool singleSubstance)>;
+using PrintLabelsFunction =
+    std::function<void(QWidget *, Database &, int productId, LabelKind kind, bool singleSubstance)>;
 
 // The program's forms wired together: the main menu, and the dialogs that live for the whole
 // run and are opened again and again. Printing goes through the given function (the print

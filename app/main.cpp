@@ -17,9 +17,7 @@ struct CommandLine {
                             QStringLiteral("Data.mde のあるフォルダ（既定: プログラムの隣の Data、"
                                            "インストール時は ~/.local/share/corvane/Data）。"),
                             QStringLiteral("DIR")};
-    QCommandLineOption database{QStringLiteral("database"),
-                                corvane::databaseOptionHelp(),
-                                QStringLiteral("URI")};
+    QCommandLineOption database{QStringLiteral("database"), corvane::databaseOptionHelp(), QStringLiteral("URI")};
     CommandLine()
     {
         parser.setApplicationDescription(QStringLiteral("化学品の製品カタログを管理し、"
@@ -44,7 +42,7 @@ void answerHelpAndVersion(int argc, char *argv[])
         || asked.parser.isSet(QStringLiteral("version"))) {
         QCoreApplication core(argc, argv);
         corvane::useJapaneseTranslations();
-        CommandLine line; // its options described in Japanese now
+        CommandLine line;          // its options described in Japanese now
         line.parser.process(core); // prints and ends the program
     }
 }

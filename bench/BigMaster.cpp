@@ -14,7 +14,8 @@ namespace corvane {
 
 bool makeBigDataFolder(const QString &dataFolder, int count, QString *error, bool longTexts)
 {
-    if (const Outcome created = createDataFolder(dataFolder, dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR))); !created) {
+    if (const Outcome created = createDataFolder(dataFolder, dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)));
+        !created) {
         *error = created.errorText();
         return false;
     }
@@ -63,9 +64,10 @@ bool makeBigDataFolder(const QString &dataFolder, int count, QString *error, boo
     }
     // The target list is written like any product's entries, under -1.
     QSqlQuery entry(db->sql());
-    entry.prepare(QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
-                                 "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) "
-                                 "VALUES (-1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    entry.prepare(
+        QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
+                       "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) "
+                       "VALUES (-1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (int first = 0; first < count; first += 12) {
         entry.bindValue(0, first / 12 + 1);
         for (int slot = 0; slot < 12; ++slot)
@@ -81,11 +83,13 @@ bool makeBigDataFolder(const QString &dataFolder, int count, QString *error, boo
         for (int i = 0; i < 12; ++i)
             ingredients << QStringLiteral("%1 %2%").arg(real[static_cast<size_t>(i) % real.size()].name).arg(12 - i);
         const int product = **catalogue::registerProduct(*db, QStringLiteral("長い注意事項"));
-        const std::vector<int> substances(all.begin(), all.begin() + std::min<size_t>(all.size(), kLongProductSubstances));
+        const std::vector<int> substances(all.begin(),
+                                          all.begin() + std::min<size_t>(all.size(), kLongProductSubstances));
         catalogue::addEntries(*db, product, substances);
-        catalogue::writeProductRow(*db, product,
-                                   {QStringLiteral("長い注意事項"), longestPrecautions, ingredients.join(QStringLiteral("\r\n")), 0},
-                                   static_cast<int>(substances.size()));
+        catalogue::writeProductRow(
+            *db, product,
+            {QStringLiteral("長い注意事項"), longestPrecautions, ingredients.join(QStringLiteral("\r\n")), 0},
+            static_cast<int>(substances.size()));
     }
     return true;
 }

@@ -108,7 +108,8 @@ int main(int argc, char *argv[])
         openAndTime(*db, QStringLiteral("大製品A"), "open editor, 3000 of 3000 ticked", [&](ProductEditor &form) {
             for (int round = 0; round < 2; ++round) {
                 timeIt("switch product (save 3000 + load 3000)", [&] {
-                    form.setText(form.productNameEdit, round == 0 ? QStringLiteral("大製品B") : QStringLiteral("大製品A"));
+                    form.setText(form.productNameEdit,
+                                 round == 0 ? QStringLiteral("大製品B") : QStringLiteral("大製品A"));
                     form.checkProductName();
                 });
             }
@@ -134,19 +135,22 @@ int main(int argc, char *argv[])
             fifty.push_back(i * 60);
             mixture.contents[i * 60] = ghs::Content::value(1.5);
         }
-        if (const auto saved = catalogue::saveProduct(*db, mixtureId, fifty, {QStringLiteral("混合物50"), {}, {}, 0}, std::nullopt, &mixture); !saved)
+        if (const auto saved = catalogue::saveProduct(*db, mixtureId, fifty, {QStringLiteral("混合物50"), {}, {}, 0},
+                                                      std::nullopt, &mixture);
+            !saved)
             qFatal("%s", qPrintable(saved.errorText()));
-        openAndTime(*db, QStringLiteral("混合物50"), "open editor, product of 50 substances with contents", [&](ProductEditor &form) {
-            QTableWidgetItem *first = form.contentsTable->item(0, 2);
-            form.contentsTable->editItem(first);
-            auto *cell = form.contentsTable->viewport()->findChild<QLineEdit *>();
-            cell->clear();
-            const QString typed = QStringLiteral("10-20.5");
-            for (qsizetype length = 1; length <= typed.size(); ++length) {
-                const QByteArray label = "content, keystroke " + QByteArray::number(length);
-                timeIt(label.constData(), [&] { QTest::keyClick(cell, typed.at(length - 1).toLatin1()); });
-            }
-        });
+        openAndTime(*db, QStringLiteral("混合物50"), "open editor, product of 50 substances with contents",
+                    [&](ProductEditor &form) {
+                        QTableWidgetItem *first = form.contentsTable->item(0, 2);
+                        form.contentsTable->editItem(first);
+                        auto *cell = form.contentsTable->viewport()->findChild<QLineEdit *>();
+                        cell->clear();
+                        const QString typed = QStringLiteral("10-20.5");
+                        for (qsizetype length = 1; length <= typed.size(); ++length) {
+                            const QByteArray label = "content, keystroke " + QByteArray::number(length);
+                            timeIt(label.constData(), [&] { QTest::keyClick(cell, typed.at(length - 1).toLatin1()); });
+                        }
+                    });
     }
     if (!serverUri.isEmpty())
         return 0; // the largest master is about the list, the same on either database

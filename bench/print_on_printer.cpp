@@ -50,13 +50,14 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.addOptions({{QStringLiteral("data"), QStringLiteral("Folder of Data.mde."), QStringLiteral("DIR")},
-                       {QStringLiteral("product"), QStringLiteral("Product ID."), QStringLiteral("ID")},
-                       {QStringLiteral("kind"), QStringLiteral("Label kind 1-5."), QStringLiteral("K")},
-                       {QStringLiteral("single"), QStringLiteral("Single-substance flag."), QStringLiteral("0|1")},
-                       {QStringLiteral("printer"), QStringLiteral("Printer name."), QStringLiteral("NAME")},
-                       {QStringLiteral("offset"), QStringLiteral("Offset in mm."), QStringLiteral("X,Y")},
-                       {QStringLiteral("dialog-choices"), QStringLiteral("Choose as a user might in the print dialog.")}});
+    parser.addOptions(
+        {{QStringLiteral("data"), QStringLiteral("Folder of Data.mde."), QStringLiteral("DIR")},
+         {QStringLiteral("product"), QStringLiteral("Product ID."), QStringLiteral("ID")},
+         {QStringLiteral("kind"), QStringLiteral("Label kind 1-5."), QStringLiteral("K")},
+         {QStringLiteral("single"), QStringLiteral("Single-substance flag."), QStringLiteral("0|1")},
+         {QStringLiteral("printer"), QStringLiteral("Printer name."), QStringLiteral("NAME")},
+         {QStringLiteral("offset"), QStringLiteral("Offset in mm."), QStringLiteral("X,Y")},
+         {QStringLiteral("dialog-choices"), QStringLiteral("Choose as a user might in the print dialog.")}});
     parser.process(app);
     const QString printerName = parser.value(QStringLiteral("printer"));
     if (QPrinterInfo::printerInfo(printerName).isNull())

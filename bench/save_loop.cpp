@@ -32,8 +32,9 @@ std::vector<int> contentOf(int version)
 
 Outcome save(Database &db, int id, int version)
 {
-    return catalogue::saveProduct(db, id, contentOf(version),
-                                  {QStringLiteral("製品%1").arg(id), QStringLiteral("version %1").arg(version), {}, version % 2})
+    return catalogue::saveProduct(
+               db, id, contentOf(version),
+               {QStringLiteral("製品%1").arg(id), QStringLiteral("version %1").arg(version), {}, version % 2})
         .outcome();
 }
 
@@ -93,7 +94,8 @@ int main(int argc, char *argv[])
     try {
         if (args[2] == QLatin1String("prepare")) {
             for (int id : {1, 2}) {
-                if (const auto registered = catalogue::registerProduct(*db, QStringLiteral("製品%1").arg(id)); !registered)
+                if (const auto registered = catalogue::registerProduct(*db, QStringLiteral("製品%1").arg(id));
+                    !registered)
                     return failed(registered.failure());
                 if (const Outcome saved = save(*db, id, 0); !saved)
                     return failed(saved.failure());

@@ -34,10 +34,16 @@ int main(int argc, char *argv[])
         return MsgResult::Ok;
     });
     const std::pair<const char *, std::function<void()>> attempts[] = {
-        {"save", [&] { savedOrThrow(catalogue::saveProduct(*db, 1, {1, 2}, {QStringLiteral("製品"), {}, {}, 0})); }},
+        {"save",
+         [&] {
+             savedOrThrow(catalogue::saveProduct(*db, 1, {1, 2}, {QStringLiteral("製品"), {}, {}, 0}));
+         }},
         {"registration", [&] { savedOrThrow(catalogue::registerProduct(*db, QStringLiteral("新製品"))); }},
         {"deletion", [&] { savedOrThrow(catalogue::deleteProductWithEntries(*db, 1)); }},
-        {"company", [&] { savedOrThrow(catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}})); }},
+        {"company",
+         [&] {
+             savedOrThrow(catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}}));
+         }},
     };
     int asExpected = 0;
     for (const auto &[what, attempt] : attempts) {

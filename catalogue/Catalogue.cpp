@@ -21,7 +21,7 @@ namespace {
 QString revisionOf(Database &db, const QString &table)
 {
     return hasColumn(db, table, QStringLiteral("Revision")) ? QStringLiteral("COALESCE(%1.Revision, 0)").arg(table)
-                                                           : QStringLiteral("0");
+                                                            : QStringLiteral("0");
 }
 
 QString productColumns(Database &db)
@@ -30,9 +30,9 @@ QString productColumns(Database &db)
                           "製品情報.ItemCount, %1")
         .arg(revisionOf(db, QStringLiteral("製品情報")));
 }
-const QString kEntryColumns = QStringLiteral(
-    "ProductItemEntry.BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
-    "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12");
+const QString kEntryColumns =
+    QStringLiteral("ProductItemEntry.BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
+                   "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12");
 
 // A column's value as text, empty for Null; a whole number stored as a double reads "12", not
 // "12.0".
@@ -99,17 +99,14 @@ std::optional<ProductRecord> firstProduct(Database &db, QSqlQuery query)
 
 } // namespace
 
-QString productNameKey(const QString &name)
-{
-    return name.normalized(QString::NormalizationForm_KC).toCaseFolded();
-}
+QString productNameKey(const QString &name) { return name.normalized(QString::NormalizationForm_KC).toCaseFolded(); }
 
 std::optional<int> productIdByName(Database &db, const QString &name)
 {
     // The name as stored (a file or server that holds look-alike names from before finds each
     // by its own spelling), then any name that reads the same.
-    QSqlQuery query = runSql(db, QStringLiteral("SELECT ID FROM 製品情報 WHERE %1 ORDER BY ID")
-                                     .arg(dialect::sameProductName(db)), {name});
+    QSqlQuery query = runSql(
+        db, QStringLiteral("SELECT ID FROM 製品情報 WHERE %1 ORDER BY ID").arg(dialect::sameProductName(db)), {name});
     if (nextRow(db, query))
         return query.value(0).toInt();
     query.finish();
@@ -147,13 +144,13 @@ Result<std::optional<int>> registerProduct(Database &db, const QString &name)
 
 std::optional<ProductWithEntries> productWithEntries(Database &db, int productId)
 {
-    QSqlQuery query = runSql(
-        db,
-        QStringLiteral("SELECT %1, ProductItemEntry.ProductID, %2 FROM 製品情報 LEFT JOIN ProductItemEntry "
-                       "ON 製品情報.ID = ProductItemEntry.ProductID WHERE 製品情報.ID = ? "
-                       "ORDER BY ProductItemEntry.BlockNo, ProductItemEntry.rowid")
-            .arg(productColumns(db), kEntryColumns),
-        {productId});
+    QSqlQuery query =
+        runSql(db,
+               QStringLiteral("SELECT %1, ProductItemEntry.ProductID, %2 FROM 製品情報 LEFT JOIN ProductItemEntry "
+                              "ON 製品情報.ID = ProductItemEntry.ProductID WHERE 製品情報.ID = ? "
+                              "ORDER BY ProductItemEntry.BlockNo, ProductItemEntry.rowid")
+                   .arg(productColumns(db), kEntryColumns),
+               {productId});
     std::optional<ProductWithEntries> result;
     while (nextRow(db, query)) {
         if (!result)
@@ -168,17 +165,17 @@ std::vector<EntryRecord> entries(Database &db, int productId)
 {
     return readAll<EntryRecord>(db,
                                 runSql(db,
-                                    QStringLiteral("SELECT %1 FROM ProductItemEntry WHERE ProductID = ? "
-                                                   "ORDER BY BlockNo, rowid")
-                                        .arg(kEntryColumns),
-                                    {productId}),
+                                       QStringLiteral("SELECT %1 FROM ProductItemEntry WHERE ProductID = ? "
+                                                      "ORDER BY BlockNo, rowid")
+                                           .arg(kEntryColumns),
+                                       {productId}),
                                 [](const QSqlQuery &query) { return entryAt(query, 0); });
 }
 
 std::optional<ProductRecord> productById(Database &db, int productId)
 {
-    return firstProduct(db, runSql(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE ID = ?").arg(productColumns(db)),
-                                   {productId}));
+    return firstProduct(
+        db, runSql(db, QStringLiteral("SELECT %1 FROM 製品情報 WHERE ID = ?").arg(productColumns(db)), {productId}));
 }
 
 std::vector<ProductRecord> allProducts(Database &db)
@@ -217,8 +214,14 @@ std::vector<SubstanceRecord> allSubstances(Database &db)
         pictures[static_cast<size_t>(m)] = columns.indexOf(QStringLiteral("絵表示%1").arg(m + 1));
     return readAll<SubstanceRecord>(db, std::move(query), [&](const QSqlQuery &row) {
         const auto text = [&](int index) { return index < 0 ? QString() : textOrEmpty(row.value(index)); };
-        SubstanceRecord substance{row.value(id).toInt(), text(name), text(signalWord), text(hazards),
-                                  text(precautions),     text(cas),  {},               {},
+        SubstanceRecord substance{row.value(id).toInt(),
+                                  text(name),
+                                  text(signalWord),
+                                  text(hazards),
+                                  text(precautions),
+                                  text(cas),
+                                  {},
+                                  {},
                                   {}};
         for (int m = 0; m < kPicturesPerSubstance; ++m)
             substance.pictures[static_cast<size_t>(m)] = text(pictures[static_cast<size_t>(m)]);
@@ -306,9 +309,9 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
 {
     if (productId < 1 || substanceNumbers.empty())
         return;
-    const QString columns = QStringLiteral(
-        "INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
-        "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) VALUES ");
+    const QString columns =
+        QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, "
+                       "ItemID5, ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) VALUES ");
     const QString row = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     const size_t rowsPerStatement = dialect::rowsPerInsert(db);
     const size_t count = substanceNumbers.size();
@@ -340,18 +343,22 @@ void addEntries(Database &db, int productId, const std::vector<int> &substanceNu
 
 void writeProductRow(Database &db, int productId, const ProductFields &fields, int itemCount)
 {
-    const QVariantList values{nullIfEmpty(fields.name), nullIfEmpty(fields.notes), nullIfEmpty(fields.ingredients),
-                              fields.itemType, itemCount, productId};
+    const QVariantList values{nullIfEmpty(fields.name),
+                              nullIfEmpty(fields.notes),
+                              nullIfEmpty(fields.ingredients),
+                              fields.itemType,
+                              itemCount,
+                              productId};
     QSqlQuery update = runSql(db,
-                           QStringLiteral("UPDATE 製品情報 SET 製品名 = ?, 注意事項 = ?, 含有成分 = ?, "
-                                          "ItemType = ?, ItemCount = ? WHERE ID = ?"),
-                           values);
+                              QStringLiteral("UPDATE 製品情報 SET 製品名 = ?, 注意事項 = ?, 含有成分 = ?, "
+                                             "ItemType = ?, ItemCount = ? WHERE ID = ?"),
+                              values);
     if (update.numRowsAffected() > 0)
         return;
     runSql(db,
-        QStringLiteral("INSERT INTO 製品情報 (製品名, 注意事項, 含有成分, ItemType, ItemCount, ID) "
-                       "VALUES (?, ?, ?, ?, ?, ?)"),
-        values);
+           QStringLiteral("INSERT INTO 製品情報 (製品名, 注意事項, 含有成分, ItemType, ItemCount, ID) "
+                          "VALUES (?, ?, ?, ?, ?, ?)"),
+           values);
 }
 
 Result<SaveResult> saveProduct(Database &db, int productId, const std::vector<int> &substanceNumbers,
@@ -382,7 +389,7 @@ Result<SaveResult> saveProduct(Database &db, int productId, const std::vector<in
 std::optional<CompanyRecord> company(Database &db)
 {
     QSqlQuery query = runSql(db, QStringLiteral("SELECT 会社, 住所, TEL, %1 FROM 会社情報 ORDER BY rowid LIMIT 1")
-                                  .arg(revisionOf(db, QStringLiteral("会社情報"))));
+                                     .arg(revisionOf(db, QStringLiteral("会社情報"))));
     if (!nextRow(db, query))
         return std::nullopt;
     return CompanyRecord{textOrEmpty(query.value(0)), textOrEmpty(query.value(1)), textOrEmpty(query.value(2)),
@@ -401,12 +408,14 @@ Result<SaveResult> writeCompany(Database &db, const CompanyRecord &company, std:
         dialect::lockTable(db, QStringLiteral("会社情報"));
         createCompanyIfEmpty(db);
         const QString first = QStringLiteral("(SELECT rowid FROM 会社情報 ORDER BY rowid LIMIT 1)");
-        QSqlQuery stored = runSql(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 会社情報 WHERE rowid = %1").arg(first));
+        QSqlQuery stored =
+            runSql(db, QStringLiteral("SELECT COALESCE(Revision, 0) FROM 会社情報 WHERE rowid = %1").arg(first));
         const int revision = nextRow(db, stored) ? stored.value(0).toInt() : 0;
         stored.finish();
         if (expectedRevision && revision != *expectedRevision)
             return SaveResult{SaveResult::ChangedElsewhere, revision};
-        runSql(db,
+        runSql(
+            db,
             QStringLiteral("UPDATE 会社情報 SET 会社 = ?, 住所 = ?, TEL = ?, Revision = ? WHERE rowid = %1").arg(first),
             {nullIfEmpty(company.company), nullIfEmpty(company.address), nullIfEmpty(company.tel), revision + 1});
         transaction.commit();

@@ -37,9 +37,11 @@ void MixtureMaster::load(const std::vector<int> &substanceNumbers)
     const bool hasClassifications = tableExists(*m_db, QStringLiteral("物質分類"));
     constexpr size_t kPerQuery = 500;
     for (size_t first = 0; first < missing.size(); first += kPerQuery) {
-        const std::vector<int> part(missing.begin() + first, missing.begin() + std::min(missing.size(), first + kPerQuery));
+        const std::vector<int> part(missing.begin() + first,
+                                    missing.begin() + std::min(missing.size(), first + kPerQuery));
         QVariantList numbers(part.begin(), part.end());
-        QSqlQuery rows = runSql(*m_db, QStringLiteral("SELECT * FROM 表示物質 WHERE ID IN (%1)").arg(marks(part.size())), numbers);
+        QSqlQuery rows =
+            runSql(*m_db, QStringLiteral("SELECT * FROM 表示物質 WHERE ID IN (%1)").arg(marks(part.size())), numbers);
         const QSqlRecord columns = rows.record();
         const auto column = [&](const char *name) { return columns.indexOf(QString::fromUtf8(name)); };
         const int id = column("ID"), name = column("物質名"), source = column("出典"), sourceId = column("出典ID"),
@@ -60,9 +62,12 @@ void MixtureMaster::load(const std::vector<int> &substanceNumbers)
         }
         rows.finish();
         if (hasClassifications) {
-            QSqlQuery classes = runSql(*m_db, QStringLiteral("SELECT 物質ID, 分類, 区分, 臓器 FROM 物質分類 WHERE 物質ID IN (%1) "
-                                                             "ORDER BY 物質ID, 順").arg(marks(part.size())),
-                                       numbers);
+            QSqlQuery classes =
+                runSql(*m_db,
+                       QStringLiteral("SELECT 物質ID, 分類, 区分, 臓器 FROM 物質分類 WHERE 物質ID IN (%1) "
+                                      "ORDER BY 物質ID, 順")
+                           .arg(marks(part.size())),
+                       numbers);
             while (classes.next()) {
                 const auto found = m_substances.find(classes.value(0).toInt());
                 const auto hazardClass = ghs::hazardClassFromKey(classes.value(1).toString());
@@ -123,7 +128,8 @@ QStringList MixtureMaster::credits() const
 {
     QString newest;
     if (m_db)
-        for (QSqlQuery query = runSql(*m_db, QStringLiteral("SELECT MAX(出典版) FROM 表示物質 WHERE 出典 = 'NITE' AND UserOwned = 0"));
+        for (QSqlQuery query = runSql(
+                 *m_db, QStringLiteral("SELECT MAX(出典版) FROM 表示物質 WHERE 出典 = 'NITE' AND UserOwned = 0"));
              query.next();)
             newest = query.value(0).toString();
     return governmentCredits(newest);

@@ -31,14 +31,18 @@ ProductMixture productMixture(Database &db, int productId)
     ProductMixture mixture;
     if (!hasTables(db))
         return mixture;
-    for (QSqlQuery rows = runSql(db, QStringLiteral("SELECT ItemID, 含有率, 含有率下限 FROM 製品含有率 WHERE ProductID = ? ORDER BY ItemID"),
-                                 {productId});
+    for (QSqlQuery rows = runSql(
+             db,
+             QStringLiteral("SELECT ItemID, 含有率, 含有率下限 FROM 製品含有率 WHERE ProductID = ? ORDER BY ItemID"),
+             {productId});
          rows.next();) {
         const std::optional<double> upper = numberOrNothing(rows.value(1));
         if (upper)
             mixture.contents[rows.value(0).toInt()] = {*upper, numberOrNothing(rows.value(2))};
     }
-    QSqlQuery data = runSql(db, QStringLiteral("SELECT 引火点, 初留点, 動粘性率, 残りは無害 FROM 製品物性 WHERE ProductID = ?"), {productId});
+    QSqlQuery data =
+        runSql(db, QStringLiteral("SELECT 引火点, 初留点, 動粘性率, 残りは無害 FROM 製品物性 WHERE ProductID = ?"),
+               {productId});
     if (data.next()) {
         mixture.properties.flashPointCelsius = numberOrNothing(data.value(0));
         mixture.properties.initialBoilingPointCelsius = numberOrNothing(data.value(1));
@@ -73,9 +77,11 @@ void writeProductMixture(Database &db, int productId, const ProductMixture &mixt
     const ghs::ProductProperties &data = mixture.properties;
     if (data == ghs::ProductProperties{})
         return;
-    runSql(db, QStringLiteral("INSERT INTO 製品物性 (ProductID, 引火点, 初留点, 動粘性率, 残りは無害) VALUES (?, ?, ?, ?, ?)"),
-           {productId, nullable(data.flashPointCelsius), nullable(data.initialBoilingPointCelsius),
-            nullable(data.kinematicViscosity40C), data.remainderHarmless ? 1 : 0});
+    runSql(
+        db,
+        QStringLiteral("INSERT INTO 製品物性 (ProductID, 引火点, 初留点, 動粘性率, 残りは無害) VALUES (?, ?, ?, ?, ?)"),
+        {productId, nullable(data.flashPointCelsius), nullable(data.initialBoilingPointCelsius),
+         nullable(data.kinematicViscosity40C), data.remainderHarmless ? 1 : 0});
 }
 
 } // namespace corvane::catalogue

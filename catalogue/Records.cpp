@@ -23,10 +23,8 @@ double numberIn(const QVariant &value)
     case QMetaType::Float:
     case QMetaType::Short:
     case QMetaType::UShort:
-    case QMetaType::Long:
-        return value.toDouble();
-    default:
-        break;
+    case QMetaType::Long: return value.toDouble();
+    default: break;
     }
     bool ok = false;
     const double number = value.toString().trimmed().toDouble(&ok);

@@ -15,7 +15,6 @@ namespace corvane {
 // an optional; a number column that holds no whole number (Null, text, a fraction, a value
 // beyond int) reads as no number.
 
-
 struct ProductRecord { // 製品情報
     int id = 0;
     std::optional<QString> name, notes, ingredients;
@@ -49,7 +48,7 @@ struct SubstanceRecord { // 表示物質; Null texts read as empty
     // Picture file names by position; an empty name leaves its place empty.
     std::array<QString, kPicturesPerSubstance> pictures;
     QStringList aliases; // other common names, for finding the substance; never printed
-    QString source;      // where the row comes from, one line for the user ("NITE m-nite-67-56-1（2026-02-27 の一覧）")
+    QString source; // where the row comes from, one line for the user ("NITE m-nite-67-56-1（2026-02-27 の一覧）")
 };
 
 struct CompanyRecord { // 会社情報

@@ -14,10 +14,7 @@
 
 namespace corvane {
 
-CompanyForm::CompanyForm(QWidget *parent) : QDialog(parent)
-{
-    buildControls();
-}
+CompanyForm::CompanyForm(QWidget *parent) : QDialog(parent) { buildControls(); }
 
 void CompanyForm::buildControls()
 {
@@ -106,7 +103,8 @@ void CompanyForm::saveRecord()
 {
     guarded(this, [this] {
         const CompanyRecord typed{companyNameEdit->text(), addressEdit->text(), phoneEdit->text()};
-        if (savedOrThrow(catalogue::writeCompany(*m_database, typed, m_revision)).outcome == catalogue::SaveResult::Saved)
+        if (savedOrThrow(catalogue::writeCompany(*m_database, typed, m_revision)).outcome
+            == catalogue::SaveResult::Saved)
             return;
         // Another program saved the record since it was read: it is not overwritten unasked.
         if (MsgBox(this,
@@ -132,8 +130,8 @@ void CompanyForm::undoInput()
     const bool typed = companyNameEdit->text() != m_read.company || addressEdit->text() != m_read.address
                        || phoneEdit->text() != m_read.tel;
     if (typed
-        && MsgBox(this, QStringLiteral("入力した内容を取り消して、保存されている会社情報に戻しますか？"), MsgIcon::Question,
-                  MsgButtons::OkCancel)
+        && MsgBox(this, QStringLiteral("入力した内容を取り消して、保存されている会社情報に戻しますか？"),
+                  MsgIcon::Question, MsgButtons::OkCancel)
                != MsgResult::Ok)
         return;
     guarded(this, [this] { readRecord(); });

@@ -44,7 +44,7 @@ private:
     void saveRecord();
 
     Database *m_database = nullptr;
-    int m_revision = 0; // of the record as read, so a save can tell another program saved since
+    int m_revision = 0;   // of the record as read, so a save can tell another program saved since
     CompanyRecord m_read; // as read, so 入力取り消し can tell whether anything was typed
 };
 

@@ -45,7 +45,8 @@ StatementWatch::Guard Database::watchStatement(std::chrono::milliseconds serverL
         return {};
     const QVariant handle = m_db.driver()->handle();
     // The driver's type for the connection, as its metatype names it (struct pg_conn).
-    if (!handle.isValid() || (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
+    if (!handle.isValid()
+        || (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
         return {};
     PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
     const auto grace = m_answerTimeout - m_serverTimeout;
@@ -98,7 +99,8 @@ Result<std::unique_ptr<Database>> Database::connectFile(const QString &absoluteP
 Result<std::unique_ptr<Database>> Database::connectServer(const ServerAddress &address)
 {
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
-        return Failure{QStringLiteral("PostgreSQL のドライバがありません（Debian のパッケージ libqt6sql6-psql を入れてください）。")};
+        return Failure{QStringLiteral(
+            "PostgreSQL のドライバがありません（Debian のパッケージ libqt6sql6-psql を入れてください）。")};
     const QString connection = nextConnectionName();
     std::unique_ptr<Database> database;
     {
@@ -112,12 +114,13 @@ Result<std::unique_ptr<Database>> Database::connectServer(const ServerAddress &a
         // most ten seconds, and let no statement run longer than the set time (a server that
         // does not answer at all is given up by the statement watch).
         const StatementTimeouts limits = timeouts();
-        db.setConnectOptions(QStringLiteral("connect_timeout=5;keepalives=1;keepalives_idle=10;"
-                                            "keepalives_interval=5;keepalives_count=3;"
-                                            "options='-c lock_timeout=10000 -c statement_timeout=%1 -c client_min_messages=warning';"
-                                            "application_name=corvane%2")
-                                 .arg(limits.server.count())
-                                 .arg(address.sslMode.isEmpty() ? QString() : QStringLiteral(";sslmode=") + address.sslMode));
+        db.setConnectOptions(
+            QStringLiteral("connect_timeout=5;keepalives=1;keepalives_idle=10;"
+                           "keepalives_interval=5;keepalives_count=3;"
+                           "options='-c lock_timeout=10000 -c statement_timeout=%1 -c client_min_messages=warning';"
+                           "application_name=corvane%2")
+                .arg(limits.server.count())
+                .arg(address.sslMode.isEmpty() ? QString() : QStringLiteral(";sslmode=") + address.sslMode));
         database.reset(new Database(db, connection, QString(), address));
         database->m_serverTimeout = limits.server;
         database->m_answerTimeout = limits.answer;

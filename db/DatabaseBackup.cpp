@@ -22,8 +22,8 @@ namespace {
 
 Failure engineFailure(int code)
 {
-    return sqlFailure(QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(code)), QSqlError::UnknownError,
-                                QString::number(code)));
+    return sqlFailure(
+        QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(code)), QSqlError::UnknownError, QString::number(code)));
 }
 
 using RowCounts = std::vector<std::pair<QString, qint64>>;
@@ -38,7 +38,9 @@ Result<RowCounts> rowCounts(QSqlDatabase &db)
     while (tables.next()) {
         const QString table = tables.value(0).toString();
         QSqlQuery count(db);
-        if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\"")))) || !count.next())
+        if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"")
+                            .arg(QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\""))))
+            || !count.next())
             return sqlFailure(count.lastError());
         counts.emplace_back(table, count.value(0).toLongLong());
     }
@@ -97,7 +99,8 @@ Outcome copyDatabaseFile(Database &db, const QString &target)
     if (rc == SQLITE_OK)
         rc = sqlite3_busy_timeout(source, 10000);
     if (rc == SQLITE_OK)
-        rc = sqlite3_open_v2(QFile::encodeName(target).constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        rc = sqlite3_open_v2(QFile::encodeName(target).constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_backup *backup = sqlite3_backup_init(copy, "main", source, "main");
         if (!backup) {
@@ -127,14 +130,16 @@ Outcome backupAndBeginWrite(Database &db, const QString &target, std::optional<T
 {
     const QString shown = QDir::toNativeSeparators(target);
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
-        return Outcome::failed(QStringLiteral("控えのフォルダを作成できません: %1").arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
+        return Outcome::failed(QStringLiteral("控えのフォルダを作成できません: %1")
+                                   .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
     // The write lock first: nobody else writes between the copy and the change.
     transaction.emplace(db);
     if (const Outcome copied = copyDatabaseFile(db, target); !copied) {
         transaction.reset();
         discardBackup(target);
         return copied.failure().after(
-            QStringLiteral("データベースの控えを書き込めません（ディスクの空きや書き込みの権限を確かめてください）: %1").arg(shown));
+            QStringLiteral("データベースの控えを書き込めません（ディスクの空きや書き込みの権限を確かめてください）: %1")
+                .arg(shown));
     }
     if (const Outcome checked = checkCopy(db, target); !checked) {
         transaction.reset();
@@ -147,7 +152,8 @@ Outcome backupAndBeginWrite(Database &db, const QString &target, std::optional<T
 QString backupPathFor(const QString &databasePath, const QString &version, const QString &dateTime)
 {
     const QDir folder(QFileInfo(databasePath).absoluteDir().filePath(QStringLiteral("backup")));
-    const QString stem = QStringLiteral("Data-%1-%2").arg(version.isEmpty() ? QStringLiteral("first-release") : version, dateTime);
+    const QString stem =
+        QStringLiteral("Data-%1-%2").arg(version.isEmpty() ? QStringLiteral("first-release") : version, dateTime);
     QString path = folder.filePath(stem + QStringLiteral(".mde"));
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = folder.filePath(QStringLiteral("%1-%2.mde").arg(stem).arg(n));
@@ -177,7 +183,8 @@ void pruneWriteBackups(const QString &backupFolder, const QDateTime &now)
         if (!match.hasMatch())
             continue; // a daily copy, or not ours
         const QString stamp = match.captured(2);
-        copies.emplace(std::make_tuple(stamp <= latest, stamp, match.captured(3).toInt()), Copy{name, match.captured(1)});
+        copies.emplace(std::make_tuple(stamp <= latest, stamp, match.captured(3).toInt()),
+                       Copy{name, match.captured(1)});
     }
     QSet<QString> versionsKept;
     int kept = 0;

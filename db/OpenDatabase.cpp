@@ -39,19 +39,27 @@ std::optional<QString> missingTable(QSqlQuery &tableNames)
     return std::nullopt;
 }
 
-QString cannotOpen(const QString &path) { return QStringLiteral("データベースを開けません。\n%1").arg(QDir::toNativeSeparators(path)); }
+QString cannotOpen(const QString &path)
+{
+    return QStringLiteral("データベースを開けません。\n%1").arg(QDir::toNativeSeparators(path));
+}
 
-Failure refused(const QString &path, const QString &reason) { return {cannotOpen(path) + QLatin1Char('\n') + reason, {}}; }
+Failure refused(const QString &path, const QString &reason)
+{
+    return {cannotOpen(path) + QLatin1Char('\n') + reason, {}};
+}
 
 Failure damaged(const QString &path)
 {
     const QString backup = newestBackup(path);
-    return refused(path, QStringLiteral("Data.mde が壊れています。ファイルはそのままにしてあります。\n")
-                             + (backup.isEmpty() ? QStringLiteral("バックアップはありません。")
-                                                 : QStringLiteral("最新のバックアップ: %1\n"
-                                                                  "プログラムを終了してから、このファイルを Data.mde の代わりに置くと、"
-                                                                  "その日の状態に戻せます。")
-                                                       .arg(QDir::toNativeSeparators(backup))));
+    return refused(path,
+                   QStringLiteral("Data.mde が壊れています。ファイルはそのままにしてあります。\n")
+                       + (backup.isEmpty()
+                              ? QStringLiteral("バックアップはありません。")
+                              : QStringLiteral("最新のバックアップ: %1\n"
+                                               "プログラムを終了してから、このファイルを Data.mde の代わりに置くと、"
+                                               "その日の状態に戻せます。")
+                                    .arg(QDir::toNativeSeparators(backup))));
 }
 
 Failure queryFailure(const QString &path, const QSqlError &error)

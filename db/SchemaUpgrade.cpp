@@ -18,7 +18,10 @@ struct Column {
     bool notNull = false;
 };
 
-QString quoted(const QString &name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
+QString quoted(const QString &name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
 
 QStringList names(QSqlQuery query)
 {
@@ -115,7 +118,8 @@ QStringList missingColumns(Database &db, const QString &schema)
             missing << table;
             continue;
         }
-        for (const Column &column : columnsOf(must(reference.sql(), QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)))))
+        for (const Column &column :
+             columnsOf(must(reference.sql(), QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)))))
             if (!columns->contains(column.name, Qt::CaseInsensitive))
                 missing << table + QLatin1Char('.') + column.name;
     }
@@ -135,10 +139,12 @@ QStringList addMissingFileSchema(Database &db, const QString &schema)
         QStringList present;
         for (const Column &column : columnsOf(runSql(db, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)))))
             present << column.name;
-        for (const Column &column : columnsOf(must(reference.sql(), QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table))))) {
+        for (const Column &column :
+             columnsOf(must(reference.sql(), QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table))))) {
             if (present.contains(column.name, Qt::CaseInsensitive))
                 continue;
-            QString statement = QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(quoted(table), quoted(column.name), column.type);
+            QString statement =
+                QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(quoted(table), quoted(column.name), column.type);
             if (column.notNull)
                 statement += QStringLiteral(" NOT NULL");
             if (!column.defaultValue.isEmpty())
@@ -148,8 +154,9 @@ QStringList addMissingFileSchema(Database &db, const QString &schema)
         }
     }
     const QStringList indexes = names(runSql(db, kObjects.arg(QStringLiteral("index"))));
-    QSqlQuery wanted = must(reference.sql(), QStringLiteral(
-        "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL ORDER BY rowid"));
+    QSqlQuery wanted = must(
+        reference.sql(),
+        QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL ORDER BY rowid"));
     while (wanted.next())
         if (!indexes.contains(wanted.value(0).toString(), Qt::CaseInsensitive))
             runSql(db, wanted.value(1).toString());
@@ -197,7 +204,8 @@ QStringList addMissingServerSchema(Database &db, const QString &serverSchema)
         if (statement.startsWith(QLatin1String("CREATE FUNCTION"))) {
             runSql(db, QStringLiteral("CREATE OR REPLACE FUNCTION") + statement.mid(15));
         } else if (const auto index = createIndex.match(statement); index.hasMatch()) {
-            runSql(db, QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2").arg(index.captured(1), statement.mid(index.capturedStart(2))));
+            runSql(db, QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2")
+                           .arg(index.captured(1), statement.mid(index.capturedStart(2))));
         } else if (const auto table = createTable.match(statement); table.hasMatch()) {
             const QString name = table.captured(1);
             if (!tables.contains(name, Qt::CaseInsensitive)) {

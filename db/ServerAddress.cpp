@@ -13,7 +13,7 @@ Failure wrong(const QString &reason)
 
 bool isIpv6(const QString &host) { return host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('/')); }
 
-const QStringList kSslModes{QStringLiteral("disable"), QStringLiteral("allow"), QStringLiteral("prefer"),
+const QStringList kSslModes{QStringLiteral("disable"), QStringLiteral("allow"),     QStringLiteral("prefer"),
                             QStringLiteral("require"), QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
 
 } // namespace
@@ -26,11 +26,13 @@ QString ServerAddress::describe() const
 
 QString ServerAddress::uri() const
 {
-    const QString encodedHost = isIpv6(host) ? QStringLiteral("[%1]").arg(host) : QString::fromLatin1(QUrl::toPercentEncoding(host));
-    const QString who = user.isEmpty() ? QString() : QString::fromLatin1(QUrl::toPercentEncoding(user)) + QLatin1Char('@');
+    const QString encodedHost =
+        isIpv6(host) ? QStringLiteral("[%1]").arg(host) : QString::fromLatin1(QUrl::toPercentEncoding(host));
+    const QString who =
+        user.isEmpty() ? QString() : QString::fromLatin1(QUrl::toPercentEncoding(user)) + QLatin1Char('@');
     // Concatenated, not arg(): the encoded host holds "%2F", which arg() would take for a marker.
-    return QStringLiteral("postgresql://") + who + encodedHost + QLatin1Char(':') + QString::number(port) + QLatin1Char('/')
-           + QString::fromLatin1(QUrl::toPercentEncoding(database))
+    return QStringLiteral("postgresql://") + who + encodedHost + QLatin1Char(':') + QString::number(port)
+           + QLatin1Char('/') + QString::fromLatin1(QUrl::toPercentEncoding(database))
            + (sslMode.isEmpty() ? QString() : QStringLiteral("?sslmode=") + sslMode);
 }
 
@@ -67,13 +69,15 @@ Result<ServerAddress> parseServerUri(const QString &uri)
     if (const qsizetype at = authority.lastIndexOf(QLatin1Char('@')); at >= 0) {
         const QString userInfo = authority.left(at);
         if (userInfo.contains(QLatin1Char(':'))) {
-            return wrong(QStringLiteral("パスワードは URI に書かず、~/.pgpass か環境変数 PGPASSWORD で指定してください。"));
+            return wrong(
+                QStringLiteral("パスワードは URI に書かず、~/.pgpass か環境変数 PGPASSWORD で指定してください。"));
         }
         address.user = QUrl::fromPercentEncoding(userInfo.toUtf8());
         hostPort = authority.mid(at + 1);
     }
     QString portText;
-    if (const qsizetype colon = hostPort.lastIndexOf(QLatin1Char(':')); colon >= 0 && !hostPort.endsWith(QLatin1Char(']'))) {
+    if (const qsizetype colon = hostPort.lastIndexOf(QLatin1Char(':'));
+        colon >= 0 && !hostPort.endsWith(QLatin1Char(']'))) {
         portText = hostPort.mid(colon + 1);
         hostPort.truncate(colon);
     }
@@ -94,9 +98,11 @@ Result<ServerAddress> parseServerUri(const QString &uri)
         else if (key == QLatin1String("sslmode") && kSslModes.contains(value))
             address.sslMode = value;
         else if (key == QLatin1String("sslmode"))
-            return wrong(QStringLiteral("sslmode には %1 のどれかを指定してください。").arg(kSslModes.join(QStringLiteral("、"))));
+            return wrong(QStringLiteral("sslmode には %1 のどれかを指定してください。")
+                             .arg(kSslModes.join(QStringLiteral("、"))));
         else if (key == QLatin1String("password"))
-            return wrong(QStringLiteral("パスワードは URI に書かず、~/.pgpass か環境変数 PGPASSWORD で指定してください。"));
+            return wrong(
+                QStringLiteral("パスワードは URI に書かず、~/.pgpass か環境変数 PGPASSWORD で指定してください。"));
         else
             return wrong(QStringLiteral("知らない指定「%1」があります。").arg(key));
     }

@@ -12,8 +12,8 @@ namespace corvane {
 // message: it would end up in corvane.ini or in the process list; libpq's ~/.pgpass or
 // PGPASSWORD serve instead.
 struct ServerAddress {
-    QString user;     // empty: libpq's default (the login name)
-    QString host;     // a name, an address or a socket folder (starts with '/')
+    QString user; // empty: libpq's default (the login name)
+    QString host; // a name, an address or a socket folder (starts with '/')
     int port = 5432;
     QString database;
     QString sslMode; // empty: libpq's default

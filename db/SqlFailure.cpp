@@ -12,7 +12,7 @@ QString explanation(int code)
     if (code == 1544) // SQLITE_READONLY_DIRECTORY: the file is writable, its folder is not
         return QStringLiteral("Data.mde のフォルダに書き込めません（フォルダが読み取り専用です）。");
     switch (code & 0xFF) {
-    case 3: // SQLITE_PERM
+    case 3:  // SQLITE_PERM
     case 23: // SQLITE_AUTH
         return QStringLiteral("Data.mde を使う権限がありません。");
     case 7: // SQLITE_NOMEM
@@ -27,14 +27,14 @@ QString explanation(int code)
     case 13: // SQLITE_FULL
         return QStringLiteral("ディスクがいっぱいで Data.mde に書き込めません。");
     case 10: // SQLITE_IOERR
-        return QStringLiteral("Data.mde の読み書きに失敗しました（ディスクの空き、ディスクやネットワークの故障を確かめてください）。");
+        return QStringLiteral(
+            "Data.mde の読み書きに失敗しました（ディスクの空き、ディスクやネットワークの故障を確かめてください）。");
     case 18: // SQLITE_TOOBIG
         return QStringLiteral("データが大きすぎて Data.mde に書き込めません。");
     case 11: // SQLITE_CORRUPT
     case 26: // SQLITE_NOTADB
         return QStringLiteral("Data.mde が壊れています。");
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -48,8 +48,9 @@ bool isConnectionState(const QString &state)
 QString serverExplanation(const QString &state, const QString &server)
 {
     if (isConnectionState(state))
-        return QStringLiteral("%1 との接続が切れました。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
-                              "サーバーが動いていること、ネットワークにつながっていることを確かめてから、やり直してください。")
+        return QStringLiteral(
+                   "%1 との接続が切れました。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
+                   "サーバーが動いていること、ネットワークにつながっていることを確かめてから、やり直してください。")
             .arg(server);
     if (state == QLatin1String("23505"))
         return QStringLiteral("同じ名前の製品がすでに登録されています（ほかの PC で登録されたかもしれません）。");
@@ -93,18 +94,21 @@ bool isConnectionFailure(const QSqlError &error) { return isConnectionState(erro
 Failure serverFailure(const QString &server, const QSqlError &error, std::chrono::milliseconds serverLimit)
 {
     if (error.nativeErrorCode() == QLatin1String("57014")) // query_canceled: the statement timeout
-        return {QStringLiteral("%1 での処理が %2 秒を超えたため、取りやめました。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
-                               "しばらくしてからやり直してください。")
-                    .arg(server)
-                    .arg(wholeSeconds(serverLimit)),
-                error.text()};
+        return {
+            QStringLiteral(
+                "%1 での処理が %2 秒を超えたため、取りやめました。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
+                "しばらくしてからやり直してください。")
+                .arg(server)
+                .arg(wholeSeconds(serverLimit)),
+            error.text()};
     return {serverExplanation(error.nativeErrorCode(), server), error.text()};
 }
 
 Failure serverNoAnswer(const QString &server, const QSqlError &error, std::chrono::milliseconds waited)
 {
-    return {QStringLiteral("%1 が %2 秒たっても応答しません。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
-                           "サーバーが動いていること、ネットワークにつながっていることを確かめてから、やり直してください。")
+    return {QStringLiteral(
+                "%1 が %2 秒たっても応答しません。書きかけの変更はサーバーに残っていません（保存前のままです）。\n"
+                "サーバーが動いていること、ネットワークにつながっていることを確かめてから、やり直してください。")
                 .arg(server)
                 .arg(wholeSeconds(waited)),
             error.text()};

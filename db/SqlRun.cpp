@@ -6,7 +6,8 @@
 
 namespace corvane {
 
-QSqlQuery runSql(Database &db, const QString &statement, const QVariantList &values, std::chrono::milliseconds serverLimit)
+QSqlQuery runSql(Database &db, const QString &statement, const QVariantList &values,
+                 std::chrono::milliseconds serverLimit)
 {
     db.reconnectIfLost();
     const auto watch = db.watchStatement(serverLimit);

@@ -74,8 +74,8 @@ void ProductEditor::writeProduct(std::optional<int> productId)
     const std::vector<int> numbers = numbersToSave();
     const catalogue::ProductFields fields{m_state.nameToSave(), m_state.notes, m_state.ingredients,
                                           m_state.singleSubstance ? 1 : 0};
-    const catalogue::SaveResult saved =
-        savedOrThrow(catalogue::saveProduct(*m_database, *productId, numbers, fields, m_state.revision, &m_state.mixture));
+    const catalogue::SaveResult saved = savedOrThrow(
+        catalogue::saveProduct(*m_database, *productId, numbers, fields, m_state.revision, &m_state.mixture));
     if (saved.outcome == catalogue::SaveResult::Saved) {
         m_state.revision = saved.revision;
         m_state.storedFields = fields;
@@ -94,7 +94,7 @@ void ProductEditor::writeProduct(std::optional<int> productId)
 }
 
 void ProductEditor::keepBothVersions(const std::vector<int> &numbers, catalogue::ProductFields fields,
-                                             bool deletedElsewhere)
+                                     bool deletedElsewhere)
 {
     const QString copyName = catalogue::freeCopyName(*m_database, fields.name);
     const bool reload =
@@ -117,7 +117,9 @@ void ProductEditor::keepBothVersions(const std::vector<int> &numbers, catalogue:
             copy = savedOrThrow(catalogue::registerProduct(*m_database, name));
             fields.name = name;
         }
-        m_state.revision = savedOrThrow(catalogue::saveProduct(*m_database, *copy, numbers, fields, std::nullopt, &m_state.mixture)).revision;
+        m_state.revision =
+            savedOrThrow(catalogue::saveProduct(*m_database, *copy, numbers, fields, std::nullopt, &m_state.mixture))
+                .revision;
         m_state.productId = *copy;
         setProductName(fields.name);
     }

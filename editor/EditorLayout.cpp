@@ -94,9 +94,11 @@ void ProductEditor::buildControls()
     connect(tickedOnlyBox, &QCheckBox::toggled, this, &ProductEditor::refillList);
 
     tickMenu = new QMenu(QStringLiteral("選択設定"), this);
-    connect(tickMenu->addAction(QStringLiteral("すべて選択解除")), &QAction::triggered, this, &ProductEditor::untickAll);
+    connect(tickMenu->addAction(QStringLiteral("すべて選択解除")), &QAction::triggered, this,
+            &ProductEditor::untickAll);
     connect(tickMenu->addAction(QStringLiteral("すべて選択")), &QAction::triggered, this, &ProductEditor::tickAll);
-    connect(tickMenu->addAction(QStringLiteral("すべて選択反転")), &QAction::triggered, this, &ProductEditor::invertTicks);
+    connect(tickMenu->addAction(QStringLiteral("すべて選択反転")), &QAction::triggered, this,
+            &ProductEditor::invertTicks);
 
     // The label mode and the statements of the clicked substance.
     auto *modes = new QHBoxLayout;
@@ -150,8 +152,10 @@ void ProductEditor::buildControls()
     };
     printNormalButton = printButton(QStringLiteral("通常のラベル"), &ProductEditor::printNormal, 170);
     printModelButton = printButton(QStringLiteral("モデルラベル"), &ProductEditor::printModel, 170);
-    printAdditional2x6Button = printButton(QStringLiteral("複数物質追加ラベル"), &ProductEditor::printAdditional2x6, 170);
-    printAdditional3x7Button = printButton(QStringLiteral("複数物質追加ラベル"), &ProductEditor::printAdditional3x7, 170);
+    printAdditional2x6Button =
+        printButton(QStringLiteral("複数物質追加ラベル"), &ProductEditor::printAdditional2x6, 170);
+    printAdditional3x7Button =
+        printButton(QStringLiteral("複数物質追加ラベル"), &ProductEditor::printAdditional3x7, 170);
     printMixtureLabelButton = printButton(QStringLiteral("混合物のラベル"), &ProductEditor::printMixtureLabel, 130);
     printBasisButton = printButton(QStringLiteral("分類の根拠"), &ProductEditor::printBasis, 130);
     commands->addStretch(1);
@@ -176,7 +180,8 @@ void ProductEditor::buildControls()
         m_state.nameAwaitsLookup = false;
         m_state.ingredients = text(ingredientsBox);
     });
-    for (QWidget *box : std::initializer_list<QWidget *>{productNameEdit, hazardsBox, precautionsBox, notesBox, ingredientsBox}) {
+    for (QWidget *box :
+         std::initializer_list<QWidget *>{productNameEdit, hazardsBox, precautionsBox, notesBox, ingredientsBox}) {
         moveFocusOnEnter(box);
         m_focusWatchers.push_back(onLostFocus(box, [this, box] {
             if (box == productNameEdit)
@@ -186,12 +191,34 @@ void ProductEditor::buildControls()
         }));
     }
 
-    QWidget *order[] = {productNameEdit, listButton, addButton, deleteButton, renameButton,
-                        copyButton, undoButton, searchBox, substanceList, tickedOnlyBox, contentsTable,
-                        flashPointBox, boilingPointBox, viscosityBox, remainderHarmlessBox, multipleSubstancesRadio,
-                        singleSubstanceRadio, hazardsBox, precautionsBox, notesBox, ingredientsBox,
-                        printNormalButton, printModelButton, printAdditional2x6Button, printAdditional3x7Button,
-                        printMixtureLabelButton, printBasisButton, backButton};
+    QWidget *order[] = {productNameEdit,
+                        listButton,
+                        addButton,
+                        deleteButton,
+                        renameButton,
+                        copyButton,
+                        undoButton,
+                        searchBox,
+                        substanceList,
+                        tickedOnlyBox,
+                        contentsTable,
+                        flashPointBox,
+                        boilingPointBox,
+                        viscosityBox,
+                        remainderHarmlessBox,
+                        multipleSubstancesRadio,
+                        singleSubstanceRadio,
+                        hazardsBox,
+                        precautionsBox,
+                        notesBox,
+                        ingredientsBox,
+                        printNormalButton,
+                        printModelButton,
+                        printAdditional2x6Button,
+                        printAdditional3x7Button,
+                        printMixtureLabelButton,
+                        printBasisButton,
+                        backButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     // Fits a 1366 x 768 screen with a task bar, title bar included.

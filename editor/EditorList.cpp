@@ -28,8 +28,7 @@ QString substanceNumberText(int i) { return QStringLiteral("%1").arg(i, 3, 10, Q
 
 } // namespace
 
-ProductEditor::ProductEditor(EditorActions actions, QWidget *parent)
-    : QDialog(parent), m_actions(std::move(actions))
+ProductEditor::ProductEditor(EditorActions actions, QWidget *parent) : QDialog(parent), m_actions(std::move(actions))
 {
     buildControls();
 }
@@ -71,7 +70,8 @@ void ProductEditor::load()
     substanceList->addColumn(QStringLiteral("番号"), 72);
     substanceList->addColumn(QStringLiteral("物質名"), 300);
     // Wide enough for the longest CAS RN, ten digits (「1234567-89-0」).
-    substanceList->addColumn(QStringLiteral("CAS RN"), substanceList->fontMetrics().horizontalAdvance(QStringLiteral("0000000-00-0")) + 24);
+    substanceList->addColumn(QStringLiteral("CAS RN"),
+                             substanceList->fontMetrics().horizontalAdvance(QStringLiteral("0000000-00-0")) + 24);
     substanceList->header()->setStretchLastSection(false);
     substanceList->header()->setSectionResizeMode(1, QHeaderView::Stretch);
 

@@ -48,7 +48,8 @@ QString shownNumber(const std::optional<double> &value) { return value ? ghs::pe
 class ContentDelegate : public QStyledItemDelegate {
 public:
     ContentDelegate(QObject *parent, std::function<void(int, const QString &)> typed)
-        : QStyledItemDelegate(parent), m_typed(std::move(typed)) {}
+        : QStyledItemDelegate(parent), m_typed(std::move(typed))
+    {}
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
     {
@@ -57,7 +58,8 @@ public:
         editor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         editor->setPlaceholderText(QStringLiteral("例 10-20"));
         const int number = index.data(Qt::UserRole).toInt();
-        QObject::connect(editor, &QLineEdit::textEdited, editor, [this, number](const QString &text) { m_typed(number, text); });
+        QObject::connect(editor, &QLineEdit::textEdited, editor,
+                         [this, number](const QString &text) { m_typed(number, text); });
         return editor;
     }
 
@@ -71,12 +73,14 @@ QWidget *ProductEditor::buildMixtureControls()
 {
     auto *box = new QGroupBox(QStringLiteral("含有率と混合物の分類"), this);
     contentsTable = new QTableWidget(0, ColumnCount, box);
-    contentsTable->setHorizontalHeaderLabels({QStringLiteral("番号"), QStringLiteral("物質名"), QStringLiteral("含有率(%)")});
+    contentsTable->setHorizontalHeaderLabels(
+        {QStringLiteral("番号"), QStringLiteral("物質名"), QStringLiteral("含有率(%)")});
     contentsTable->verticalHeader()->hide();
     contentsTable->setSelectionMode(QAbstractItemView::SingleSelection);
     contentsTable->setEditTriggers(QAbstractItemView::AllEditTriggers);
     contentsTable->setItemDelegateForColumn(
-        ContentColumn, new ContentDelegate(contentsTable, [this](int number, const QString &typed) { contentEdited(number, typed); }));
+        ContentColumn,
+        new ContentDelegate(contentsTable, [this](int number, const QString &typed) { contentEdited(number, typed); }));
     contentsTable->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     contentsTable->setColumnWidth(NumberColumn, 52);
     contentsTable->setColumnWidth(ContentColumn, 84);
@@ -126,9 +130,11 @@ void ProductEditor::showContents()
     const std::vector<int> numbers = numbersToSave();
     // A substance no longer ticked has no content.
     for (auto it = m_state.mixture.contents.begin(); it != m_state.mixture.contents.end();)
-        it = std::binary_search(numbers.begin(), numbers.end(), it->first) ? std::next(it) : m_state.mixture.contents.erase(it);
+        it = std::binary_search(numbers.begin(), numbers.end(), it->first) ? std::next(it)
+                                                                           : m_state.mixture.contents.erase(it);
     for (auto it = m_state.unreadContents.begin(); it != m_state.unreadContents.end();)
-        it = std::binary_search(numbers.begin(), numbers.end(), it->first) ? std::next(it) : m_state.unreadContents.erase(it);
+        it = std::binary_search(numbers.begin(), numbers.end(), it->first) ? std::next(it)
+                                                                           : m_state.unreadContents.erase(it);
 
     // Items, not widgets: a product may tick thousands of substances.
     const QSignalBlocker quiet(contentsTable);
@@ -149,8 +155,9 @@ void ProductEditor::showContents()
     for (int row = 0; row < static_cast<int>(numbers.size()); ++row) {
         const int number = numbers[static_cast<size_t>(row)];
         cell(row, NumberColumn)->setText(QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0')));
-        cell(row, NameColumn)->setText(m_state.ticks.contains(number) ? m_state.substance(number).name
-                                                                      : QStringLiteral("物質マスタにない物質"));
+        cell(row, NameColumn)
+            ->setText(m_state.ticks.contains(number) ? m_state.substance(number).name
+                                                     : QStringLiteral("物質マスタにない物質"));
         QTableWidgetItem *content = cell(row, ContentColumn);
         content->setData(Qt::UserRole, number);
         const auto stored = m_state.mixture.contents.find(number);
@@ -175,7 +182,8 @@ void ProductEditor::contentEdited(int substanceNumber, const QString &typed)
     if (!problem.isEmpty()) {
         const QString name = m_state.ticks.contains(substanceNumber) ? m_state.substance(substanceNumber).name
                                                                      : QStringLiteral("物質マスタにない物質");
-        m_state.unreadContents[substanceNumber] = {typed, QStringLiteral("%1（物質番号 %2）: %3").arg(name).arg(substanceNumber).arg(problem)};
+        m_state.unreadContents[substanceNumber] = {
+            typed, QStringLiteral("%1（物質番号 %2）: %3").arg(name).arg(substanceNumber).arg(problem)};
     }
     showClassification();
 }
@@ -198,7 +206,8 @@ void ProductEditor::propertiesEdited()
         bool bad = false;
         value = typedNumber(box->text(), &bad);
         if (bad)
-            m_state.propertyProblems << QStringLiteral("%1「%2」は数値として読めません（不明として分類します）。").arg(what, box->text());
+            m_state.propertyProblems
+                << QStringLiteral("%1「%2」は数値として読めません（不明として分類します）。").arg(what, box->text());
     };
     read(flashPointBox, QStringLiteral("引火点"), properties.flashPointCelsius);
     read(boilingPointBox, QStringLiteral("初留点"), properties.initialBoilingPointCelsius);

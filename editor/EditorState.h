@@ -68,22 +68,22 @@ struct EditorState {
     std::vector<SearchKey> searchKeys;   // the same order
     QString search;                      // the substance search as typed
     TickStore ticks;
-    std::vector<int> unlisted;           // stored numbers this master lacks, saved back as they are
-    std::optional<int> productId;        // the product on screen, stored under storedName
-    int revision = 0;                    // of the product as loaded or last saved
+    std::vector<int> unlisted;             // stored numbers this master lacks, saved back as they are
+    std::optional<int> productId;          // the product on screen, stored under storedName
+    int revision = 0;                      // of the product as loaded or last saved
     catalogue::ProductFields storedFields; // what that revision holds, to tell whether the
     ProductMixture storedMixture;          // screen has changed anything since
     std::vector<int> storedNumbers;        // screen has changed anything since
     QString storedName;
-    QString name, notes, ingredients;    // the three boxes as typed (line breaks as CR LF)
-    bool singleSubstance = false;        // the label mode
-    ProductMixture mixture;              // contents of the ticked substances and the product's data
+    QString name, notes, ingredients; // the three boxes as typed (line breaks as CR LF)
+    bool singleSubstance = false;     // the label mode
+    ProductMixture mixture;           // contents of the ticked substances and the product's data
     struct UnreadContent {
         QString typed, message;
     };
     std::map<int, UnreadContent> unreadContents; // typed contents that are no number, by substance
-    QStringList propertyProblems;        // typed product data that is no number
-    bool nameAwaitsLookup = false;       // the name box changed since it was last left
+    QStringList propertyProblems;                // typed product data that is no number
+    bool nameAwaitsLookup = false;               // the name box changed since it was last left
 
     // The substance of that number; the number must be one of the master's.
     const SubstanceRecord &substance(int number) const

@@ -64,9 +64,9 @@ public:
     QGroupBox *substanceGroup = nullptr;
     QLineEdit *searchBox = nullptr;
     ListView *substanceList = nullptr;
-    QLabel *noMatch = nullptr; // 「該当する物質はありません」 over an empty list
+    QLabel *noMatch = nullptr;          // 「該当する物質はありません」 over an empty list
     QCheckBox *tickedOnlyBox = nullptr; // 選択物質のみ表示
-    QMenu *tickMenu = nullptr; // the list's pop-up menu
+    QMenu *tickMenu = nullptr;          // the list's pop-up menu
 
     // The label mode and the statements of the clicked substance.
     QRadioButton *multipleSubstancesRadio = nullptr;

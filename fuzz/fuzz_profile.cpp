@@ -26,14 +26,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
         file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
     }
-    const QString value = readProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QString(), 256, path);
+    const QString value =
+        readProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QString(), 256, path);
     static QStringEncoder encoder("windows-31j");
     if (QByteArray(encoder.encode(value)).size() > 255)
         abort();
 
-    const QString written = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(std::min<size_t>(size, 60)));
+    const QString written =
+        QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(std::min<size_t>(size, 60)));
     if (writeProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), written, path)) {
-        const QString back = readProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QString(), 256, path);
+        const QString back =
+            readProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QString(), 256, path);
         if (!back.isEmpty() && back != written && !written.startsWith(back))
             abort();
     }

@@ -171,11 +171,10 @@ std::optional<CellReading> readClassificationCell(HazardClass column, const QStr
         if (column == HazardClass::ReproductiveToxicity && item == QStringLiteral("分類できない") && i == 0
             && items->size() == 2 && items->at(1) == kLactation) {
             continue; // reproductive toxicity itself could not be classified; lactation follows
-
         }
         const QRegularExpressionMatch gas = unstableGas.match(item);
-        if (column == HazardClass::FlammableGases && gas.hasMatch() && i > 0
-            && !reading.entries.empty() && reading.entries.back().category == QLatin1String("1")) {
+        if (column == HazardClass::FlammableGases && gas.hasMatch() && i > 0 && !reading.entries.empty()
+            && reading.entries.back().category == QLatin1String("1")) {
             reading.entries.push_back({column, QStringLiteral("化学的に不安定なガス") + gas.captured(1), {}});
             continue;
         }

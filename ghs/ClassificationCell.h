@@ -10,11 +10,11 @@ namespace corvane::ghs {
 
 // What a cell of the government's classification list says about one hazard class.
 enum class CellVerdict {
-    Classified,       // one or more categories (entries below)
-    NotClassified,    // 区分に該当しない
-    NotApplicable,    // 区分に該当しない（分類対象外）: the class does not apply to the substance
-    CannotClassify,   // 分類できない
-    NotInEdition,     // 「-」: the class did not exist in the GHS edition the classification used
+    Classified,     // one or more categories (entries below)
+    NotClassified,  // 区分に該当しない
+    NotApplicable,  // 区分に該当しない（分類対象外）: the class does not apply to the substance
+    CannotClassify, // 分類できない
+    NotInEdition,   // 「-」: the class did not exist in the GHS edition the classification used
 };
 
 struct CellReading {

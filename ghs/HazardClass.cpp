@@ -50,10 +50,7 @@ constexpr std::array kClasses{
     ClassNames{HazardClass::OzoneLayer, "OzoneLayer", "オゾン層への有害性"},
 };
 
-const ClassNames &namesOf(HazardClass hazardClass)
-{
-    return kClasses[static_cast<size_t>(hazardClass)];
-}
+const ClassNames &namesOf(HazardClass hazardClass) { return kClasses[static_cast<size_t>(hazardClass)]; }
 
 } // namespace
 

@@ -29,13 +29,13 @@ std::optional<QStringList> codeList(const QString &field, const QRegularExpressi
 bool isAcute(HazardClass c)
 {
     return c == HazardClass::AcuteOral || c == HazardClass::AcuteDermal || c == HazardClass::AcuteInhalationGas
-        || c == HazardClass::AcuteInhalationVapour || c == HazardClass::AcuteInhalationDust;
+           || c == HazardClass::AcuteInhalationVapour || c == HazardClass::AcuteInhalationDust;
 }
 
 bool isInhalation(HazardClass c)
 {
     return c == HazardClass::AcuteInhalationGas || c == HazardClass::AcuteInhalationVapour
-        || c == HazardClass::AcuteInhalationDust;
+           || c == HazardClass::AcuteInhalationDust;
 }
 
 // Why a category asks for the exclamation mark; the precedence rules drop it for some.
@@ -56,7 +56,8 @@ ExclamationReason reasonOf(HazardClass c)
 // self-reactive substances and organic peroxides, water-reactive, oxidising liquids and solids).
 QString categoryNote(const QString &code, const QString &category)
 {
-    static const QStringList decided{QStringLiteral("H228"), QStringLiteral("H242"), QStringLiteral("H261"), QStringLiteral("H272")};
+    static const QStringList decided{QStringLiteral("H228"), QStringLiteral("H242"), QStringLiteral("H261"),
+                                     QStringLiteral("H272")};
     if (!decided.contains(code))
         return {};
     QString written = category;
@@ -134,8 +135,9 @@ const LabelTable &LabelTable::builtIn()
 {
     static const LabelTable table = [] {
         QFile file(QStringLiteral(":/ghs/label_elements.tsv"));
-        const Result<LabelTable> read = file.open(QIODevice::ReadOnly) ? fromText(QString::fromUtf8(file.readAll()))
-                                                                       : Result<LabelTable>(Failure{file.errorString()});
+        const Result<LabelTable> read = file.open(QIODevice::ReadOnly)
+                                            ? fromText(QString::fromUtf8(file.readAll()))
+                                            : Result<LabelTable>(Failure{file.errorString()});
         // The table is compiled in and checked by the tests; a broken one is a build fault.
         Q_ASSERT_X(read, "LabelTable::builtIn", qPrintable(read.errorText()));
         return read ? *read : LabelTable{};
@@ -173,7 +175,8 @@ std::optional<ComposedLabel> composeLabel(const std::vector<ClassEntry> &entries
         if (entry.hazardClass == HazardClass::StotSingle && entry.category == QLatin1String("3")) {
             for (const QString &effect : entry.organs) {
                 if (effect != kIrritationEffect && effect != kNarcoticEffect) {
-                    *problem = QStringLiteral("%1 区分3 の影響「%2」は気道刺激性・麻酔作用のどちらでもありません。").arg(className, effect);
+                    *problem = QStringLiteral("%1 区分3 の影響「%2」は気道刺激性・麻酔作用のどちらでもありません。")
+                                   .arg(className, effect);
                     return std::nullopt;
                 }
                 used.push_back({table.find(entry.hazardClass, entry.category, effect), entry.hazardClass, {}});

@@ -15,11 +15,11 @@ namespace corvane::ghs {
 struct LabelRule {
     HazardClass hazardClass;
     QString category;
-    QString effect;                          // STOT single exposure 3: 気道刺激性 or 麻酔作用
-    QStringList hazardCodes;                 // empty: the category carries no label element
-    QString signalWord;                      // 危険, 警告 or empty
-    QStringList pictograms;                  // GHS01 …
-    std::optional<QStringList> precautions;  // nothing: the assignment was not read
+    QString effect;                         // STOT single exposure 3: 気道刺激性 or 麻酔作用
+    QStringList hazardCodes;                // empty: the category carries no label element
+    QString signalWord;                     // 危険, 警告 or empty
+    QStringList pictograms;                 // GHS01 …
+    std::optional<QStringList> precautions; // nothing: the assignment was not read
     QString source;
     int line = 0;
 
@@ -43,13 +43,13 @@ private:
 
 // The label elements of a classified substance, as the master's row writes them.
 struct ComposedLabel {
-    QString signalWord;           // the strongest of the categories' words
-    QStringList pictograms;       // GHS order, after the precedence rules
-    QStringList hazardCodes;      // printing order; acute toxicity of one strength combined
-    QStringList precautionCodes;  // every category's, merged without repeats, in code order
-    QStringList categories;       // "H228=1", "H242=C": where the code alone does not decide the word
-    QStringList fillIns;          // "H370=中枢神経系、視覚器"
-    QStringList unread;           // the classes and categories whose table row was not (fully) read
+    QString signalWord;          // the strongest of the categories' words
+    QStringList pictograms;      // GHS order, after the precedence rules
+    QStringList hazardCodes;     // printing order; acute toxicity of one strength combined
+    QStringList precautionCodes; // every category's, merged without repeats, in code order
+    QStringList categories;      // "H228=1", "H242=C": where the code alone does not decide the word
+    QStringList fillIns;         // "H370=中枢神経系、視覚器"
+    QStringList unread;          // the classes and categories whose table row was not (fully) read
 };
 
 // Composes the label elements of a classification. Returns nothing, with *problem, when a

@@ -20,7 +20,8 @@ QDate reiwa(const QString &year, const QString &month, const QString &day)
 // The sheet's own date from its title: 「…（令和7年4月1日施行分）」 or 「…（令和8年4月1日追加分）」.
 std::optional<QDate> sheetDate(const XlsxSheet &sheet)
 {
-    static const QRegularExpression title(QStringLiteral("義務対象物質一覧\\(令和([0-9]+)年([0-9]+)月([0-9]+)日(?:施行分|追加分)\\)"));
+    static const QRegularExpression title(
+        QStringLiteral("義務対象物質一覧\\(令和([0-9]+)年([0-9]+)月([0-9]+)日(?:施行分|追加分)\\)"));
     for (int row = 1; row <= std::min(sheet.rowCount(), 5); ++row) {
         const QRegularExpressionMatch match = title.match(normalisedCell(sheet.cell(row, 1)));
         if (match.hasMatch())
@@ -37,7 +38,8 @@ struct Footnote {
 // 「＊３　令和7年3月31日以前から…」「＊５　令和８年4月1日から…」 at the foot of the sheet.
 QHash<QString, Footnote> footnotes(const XlsxSheet &sheet)
 {
-    static const QRegularExpression note(QStringLiteral("^\\*([0-9]+)令和([0-9]+)年([0-9]+)月([0-9]+)日(以前から|から)"));
+    static const QRegularExpression note(
+        QStringLiteral("^\\*([0-9]+)令和([0-9]+)年([0-9]+)月([0-9]+)日(以前から|から)"));
     QHash<QString, Footnote> marks;
     for (int row = 1; row <= sheet.rowCount(); ++row) {
         const QRegularExpressionMatch match = note.match(normalisedCell(sheet.cell(row, 1)));
@@ -70,7 +72,8 @@ bool isCutoff(const QString &text)
 QString cutoffText(const QString &cell)
 {
     const QString trimmed = cell.trimmed();
-    return trimmed == QStringLiteral("－") || trimmed == QStringLiteral("-") ? QStringLiteral("－") : normalisedCell(trimmed);
+    return trimmed == QStringLiteral("－") || trimmed == QStringLiteral("-") ? QStringLiteral("－")
+                                                                             : normalisedCell(trimmed);
 }
 
 } // namespace
@@ -86,8 +89,10 @@ Result<LegalList> readLegalLists(const QStringList &paths)
     QStringList problems;
     static const QRegularExpression casPattern(QStringLiteral("^[0-9]{2,7}-[0-9]{2}-[0-9]$"));
     static const QRegularExpression marker(QStringLiteral("^\\*([0-9]+)"));
-    static const QRegularExpression earlierLabel(QStringLiteral("(?:令和([0-9]+)年度まで|改正前)のラベル表示に係る裾切値:([0-9.]+)%"));
-    static const QRegularExpression earlierSds(QStringLiteral("(?:令和([0-9]+)年度まで|改正前)のSDS交付等に係る裾切値:([0-9.]+)%"));
+    static const QRegularExpression earlierLabel(
+        QStringLiteral("(?:令和([0-9]+)年度まで|改正前)のラベル表示に係る裾切値:([0-9.]+)%"));
+    static const QRegularExpression earlierSds(
+        QStringLiteral("(?:令和([0-9]+)年度まで|改正前)のSDS交付等に係る裾切値:([0-9.]+)%"));
     for (const QString &path : paths) {
         const auto workbook = readXlsx(path);
         if (!workbook)
@@ -96,8 +101,10 @@ Result<LegalList> readLegalLists(const QStringList &paths)
         for (const XlsxSheet &sheet : workbook->sheets) {
             const auto date = sheetDate(sheet);
             if (!date)
-                return Failure{QStringLiteral("%1 のシート「%2」は厚生労働省のラベル表示・ＳＤＳ交付等の義務対象物質一覧ではありません（表題に施行日がありません）。")
-                                   .arg(file, sheet.name)};
+                return Failure{
+                    QStringLiteral(
+                        "%1 のシート「%2」は厚生労働省のラベル表示・ＳＤＳ交付等の義務対象物質一覧ではありません（表題に施行日がありません）。")
+                        .arg(file, sheet.name)};
             list.listDate = std::max(list.listDate, *date);
             if (workbook->modified.isValid())
                 list.saved = std::max(list.saved, workbook->modified.toUTC().date());
@@ -130,7 +137,8 @@ Result<LegalList> readLegalLists(const QStringList &paths)
                 const QString casCell = normalisedCell(sheet.cell(row, kCas));
                 const bool partRow = number.isEmpty() && first.isEmpty();
                 if (partRow && !inGroup) {
-                    problems << QStringLiteral("%1: 番号のない行「%2」が、どの物質の内訳でもありません。").arg(where, name);
+                    problems
+                        << QStringLiteral("%1: 番号のない行「%2」が、どの物質の内訳でもありません。").arg(where, name);
                     continue;
                 }
                 LegalEntry entry = partRow ? group : LegalEntry{};
@@ -150,10 +158,12 @@ Result<LegalList> readLegalLists(const QStringList &paths)
                     entry.sinceOrEarlier = false;
                     entry.note = noteText;
                     // The mark opens the cell's first line; what follows it is the list's own note.
-                    const QRegularExpressionMatch mark = marker.match(normalisedCell(noteText.section(QLatin1Char('\n'), 0, 0)));
+                    const QRegularExpressionMatch mark =
+                        marker.match(normalisedCell(noteText.section(QLatin1Char('\n'), 0, 0)));
                     if (mark.hasMatch()) {
                         if (!marks.contains(mark.captured(1))) {
-                            problems << QStringLiteral("%1: 備考の「＊%2」の注がシートにありません。").arg(where, mark.captured(1));
+                            problems << QStringLiteral("%1: 備考の「＊%2」の注がシートにありません。")
+                                            .arg(where, mark.captured(1));
                             continue;
                         }
                         entry.since = marks.value(mark.captured(1)).date;
@@ -164,7 +174,8 @@ Result<LegalList> readLegalLists(const QStringList &paths)
                     if (!noteText.isEmpty())
                         entry.note = noteText;
                 }
-                if (casCell.startsWith(QStringLiteral("下記")) || entry.labelCutoff.startsWith(QStringLiteral("下記"))) {
+                if (casCell.startsWith(QStringLiteral("下記"))
+                    || entry.labelCutoff.startsWith(QStringLiteral("下記"))) {
                     group = entry; // the rows below hold the parts, with their own CAS RNs and cut-offs
                     inGroup = true;
                     continue;
@@ -175,11 +186,13 @@ Result<LegalList> readLegalLists(const QStringList &paths)
                 QString casList = casCell;
                 if (entry.casAndOthers)
                     casList.chop(1);
-                for (const QString &item : casList.split(QRegularExpression(QStringLiteral("[,/、]")), Qt::SkipEmptyParts)) {
+                for (const QString &item :
+                     casList.split(QRegularExpression(QStringLiteral("[,/、]")), Qt::SkipEmptyParts)) {
                     if (item == QLatin1String("*2") || item == QStringLiteral("-"))
                         continue; // no CAS RN can be named for (this part of) the entry
                     if (!casPattern.match(item).hasMatch()) {
-                        problems << QStringLiteral("%1: CAS 番号「%2」が読めません。").arg(where, sheet.cell(row, kCas));
+                        problems
+                            << QStringLiteral("%1: CAS 番号「%2」が読めません。").arg(where, sheet.cell(row, kCas));
                         continue;
                     }
                     entry.cas << item;
@@ -197,16 +210,16 @@ Result<LegalList> readLegalLists(const QStringList &paths)
                         continue;
                     *target = earlier.captured(2);
                     // 「令和８年度まで」: until the end of that fiscal year; 「改正前」: before this list.
-                    entry.cutoffChangedOn = earlier.captured(1).isEmpty()
-                                                ? *date
-                                                : QDate(2018 + earlier.captured(1).toInt() + 1, 4, 1);
+                    entry.cutoffChangedOn =
+                        earlier.captured(1).isEmpty() ? *date : QDate(2018 + earlier.captured(1).toInt() + 1, 4, 1);
                 }
                 list.entries.push_back(entry);
             }
         }
     }
     if (!problems.isEmpty())
-        return Failure{QStringLiteral("厚生労働省の一覧に読めない箇所があるため、何も読み込みませんでした。\n") + problems.join(QLatin1Char('\n'))};
+        return Failure{QStringLiteral("厚生労働省の一覧に読めない箇所があるため、何も読み込みませんでした。\n")
+                       + problems.join(QLatin1Char('\n'))};
     if (list.entries.empty())
         return Failure{QStringLiteral("厚生労働省の一覧に物質の行がありません。")};
     return list;

@@ -53,20 +53,25 @@ Result<NiteList> readNiteList(const QString &path)
     const std::vector<HazardClass> classes = columnClasses();
 
     // The heading row says whether this is NITE's list at all.
-    QStringList expected{QStringLiteral("CAS RN"), QString(), QStringLiteral("物質名称"), QStringLiteral("GHS分類結果_ID")};
+    QStringList expected{QStringLiteral("CAS RN"), QString(), QStringLiteral("物質名称"),
+                         QStringLiteral("GHS分類結果_ID")};
     for (HazardClass c : classes)
         expected << hazardClassName(c);
     for (int column = 1; column <= int(expected.size()); ++column) {
         if (expected.at(column - 1).isEmpty())
             continue;
         if (normalisedHeading(sheet.cell(1, column)) != normalisedHeading(expected.at(column - 1)))
-            return Failure{QStringLiteral("%1 は NITE 統合版 GHS 分類結果の一覧ではありません（%2 列目の見出しが「%3」で、「%4」ではありません）。")
-                               .arg(file).arg(columnName(column), sheet.cell(1, column), expected.at(column - 1))};
+            return Failure{
+                QStringLiteral(
+                    "%1 は NITE 統合版 GHS 分類結果の一覧ではありません（%2 列目の見出しが「%3」で、「%4」ではありません）。")
+                    .arg(file)
+                    .arg(columnName(column), sheet.cell(1, column), expected.at(column - 1))};
     }
     if (!workbook->modified.isValid())
         return Failure{QStringLiteral("%1 には保存日が記録されていないため、一覧の版が分かりません。").arg(file)};
 
-    static const QRegularExpression idPattern(QStringLiteral("^m-nite-(?:[0-9]{2,7}-[0-9]{2}-[0-9]a?|nocas-[0-9]{4})$"));
+    static const QRegularExpression idPattern(
+        QStringLiteral("^m-nite-(?:[0-9]{2,7}-[0-9]{2}-[0-9]a?|nocas-[0-9]{4})$"));
     static const QRegularExpression casPattern(QStringLiteral("^[0-9]{2,7}-[0-9]{2}-[0-9]$"));
     NiteList list;
     list.saved = workbook->modified.toUTC().date();
@@ -81,7 +86,8 @@ Result<NiteList> readNiteList(const QString &path)
             return QStringLiteral("%1 %2行目 %3列").arg(file).arg(row).arg(columnName(column));
         };
         if (!idPattern.match(id).hasMatch()) {
-            problems << QStringLiteral("%1: ID「%2」は m-nite-<CAS 番号> の形ではありません。").arg(where(kIdColumn), id);
+            problems
+                << QStringLiteral("%1: ID「%2」は m-nite-<CAS 番号> の形ではありません。").arg(where(kIdColumn), id);
             continue;
         }
         if (ids.contains(id)) {
@@ -128,7 +134,8 @@ Result<NiteList> readNiteList(const QString &path)
         list.substances.push_back(std::move(substance));
     }
     if (!problems.isEmpty())
-        return Failure{QStringLiteral("NITE の一覧に読めない箇所があるため、何も読み込みませんでした。\n") + problems.join(QLatin1Char('\n'))};
+        return Failure{QStringLiteral("NITE の一覧に読めない箇所があるため、何も読み込みませんでした。\n")
+                       + problems.join(QLatin1Char('\n'))};
     if (list.substances.empty())
         return Failure{QStringLiteral("%1 に物質の行がありません。").arg(file)};
     return list;

@@ -14,19 +14,19 @@ namespace corvane::ghs {
 
 // One cell as the list writes it, with what it says.
 struct ClassCell {
-    HazardClass column;   // the column's class (reproductive toxicity for a lactation entry)
-    QString text;         // the cell's own words, for review
+    HazardClass column; // the column's class (reproductive toxicity for a lactation entry)
+    QString text;       // the cell's own words, for review
     CellReading reading;
 };
 
 // One row of NITE's integrated list of the government's GHS classifications.
 struct NiteSubstance {
-    int row = 0;             // the row in the sheet, for messages
-    QString id;              // m-nite-<CAS>, m-nite-<CAS>a for a second form, m-nite-nocas-NNNN
-    QString cas;             // the CAS RN the ID names; empty for an ID without one
-    QStringList otherCas;    // further CAS RNs the row's cell lists (isomers, salts)
-    QString name;            // 物質名称
-    std::vector<ClassCell> cells;   // the 35 class columns in order
+    int row = 0;                  // the row in the sheet, for messages
+    QString id;                   // m-nite-<CAS>, m-nite-<CAS>a for a second form, m-nite-nocas-NNNN
+    QString cas;                  // the CAS RN the ID names; empty for an ID without one
+    QStringList otherCas;         // further CAS RNs the row's cell lists (isomers, salts)
+    QString name;                 // 物質名称
+    std::vector<ClassCell> cells; // the 35 class columns in order
     QString niteUrl, labelUrl, sdsUrl;
 
     // Every classified entry of every cell, in column order (lactation after reproductive
@@ -35,7 +35,7 @@ struct NiteSubstance {
 };
 
 struct NiteList {
-    QDate saved;   // the date the workbook was saved (its own property), the list's version
+    QDate saved; // the date the workbook was saved (its own property), the list's version
     std::vector<NiteSubstance> substances;
 };
 

@@ -68,7 +68,9 @@ private:
 QString xmlError(const QString &part, const QXmlStreamReader &xml)
 {
     return QStringLiteral("「%1」の %2 行目が XML として読めません（%3）")
-        .arg(part).arg(xml.lineNumber()).arg(xml.errorString());
+        .arg(part)
+        .arg(xml.lineNumber())
+        .arg(xml.errorString());
 }
 
 // The text of a rich or plain string item (<si> or <is>), without its phonetic guides

@@ -37,9 +37,10 @@ void paintScale(QPainter &painter, Qt::Orientation along, int edge, int at)
             painter.drawLine(at - length / 2, position, at + length / 2, position);
         if (mm % 5 != 0)
             continue;
-        const QString number = mm == 0 ? QStringLiteral("0") : QStringLiteral("%1%2").arg(mm > 0 ? QStringLiteral("+") : QString()).arg(mm);
-        const QRect box = along == Qt::Horizontal ? QRect(position - 30, at + 22, 60, 30)
-                                                  : QRect(at + 22, position - 15, 60, 30);
+        const QString number = mm == 0 ? QStringLiteral("0")
+                                       : QStringLiteral("%1%2").arg(mm > 0 ? QStringLiteral("+") : QString()).arg(mm);
+        const QRect box =
+            along == Qt::Horizontal ? QRect(position - 30, at + 22, 60, 30) : QRect(at + 22, position - 15, 60, 30);
         painter.drawText(box, (along == Qt::Horizontal ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop, number);
     }
     if (along == Qt::Horizontal)
@@ -67,8 +68,8 @@ void paintAlignmentPage(QPainter &painter, const ReportDefinition &report, const
         painter.drawRect(label);
 
     const QSize page = report.pageExtent();
-    for (const QPoint corner : {QPoint(0, 0), QPoint(page.width(), 0), QPoint(0, page.height()),
-                                QPoint(page.width(), page.height())}) {
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(page.width(), 0), QPoint(0, page.height()), QPoint(page.width(), page.height())}) {
         const QRect *nearest = nullptr;
         qreal distance = 0;
         for (const QRect &label : labels) {
@@ -95,11 +96,12 @@ void paintAlignmentPage(QPainter &painter, const ReportDefinition &report, const
     painter.setFont(font);
     const QRect caption(200, page.height() / 2 - 100, page.width() - 400, 200);
     painter.fillRect(caption, Qt::white);
-    painter.drawText(caption, Qt::AlignCenter | Qt::TextWordWrap,
-                     QStringLiteral("印刷位置の調整用テストページ（横 %1 mm、縦 %2 mm で印刷）\n"
-                                    "ラベル用紙に重ねて光にかざし、用紙の切れ目が目盛りのどこに来るかを読んでください。")
-                         .arg(offset.x() / 10, 0, 'f', 1)
-                         .arg(offset.y() / 10, 0, 'f', 1));
+    painter.drawText(
+        caption, Qt::AlignCenter | Qt::TextWordWrap,
+        QStringLiteral("印刷位置の調整用テストページ（横 %1 mm、縦 %2 mm で印刷）\n"
+                       "ラベル用紙に重ねて光にかざし、用紙の切れ目が目盛りのどこに来るかを読んでください。")
+            .arg(offset.x() / 10, 0, 'f', 1)
+            .arg(offset.y() / 10, 0, 'f', 1));
     painter.restore();
 }
 

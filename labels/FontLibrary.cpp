@@ -35,10 +35,8 @@ bool isSimpleText(const QString &line)
         case QChar::Script_Hiragana:
         case QChar::Script_Katakana:
         case QChar::Script_Greek:
-        case QChar::Script_Cyrillic:
-            break;
-        default:
-            return false;
+        case QChar::Script_Cyrillic: break;
+        default: return false;
         }
     }
     return true;
@@ -90,10 +88,7 @@ const QRawFont &FontFace::primaryFont()
     return *m_primary;
 }
 
-FontLibrary::FontLibrary()
-    : m_shapedLines(kShapedLineCacheSize)
-{
-}
+FontLibrary::FontLibrary() : m_shapedLines(kShapedLineCacheSize) {}
 
 int FontLibrary::faceId(const QStringList &families, bool bold)
 {

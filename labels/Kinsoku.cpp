@@ -29,20 +29,11 @@ bool isWordCharacter(char32_t c)
 
 } // namespace
 
-bool isForbiddenAtLineStart(char32_t c)
-{
-    return kNoLineStart.find(c) != std::u32string_view::npos;
-}
+bool isForbiddenAtLineStart(char32_t c) { return kNoLineStart.find(c) != std::u32string_view::npos; }
 
-bool isForbiddenAtLineEnd(char32_t c)
-{
-    return kNoLineEnd.find(c) != std::u32string_view::npos;
-}
+bool isForbiddenAtLineEnd(char32_t c) { return kNoLineEnd.find(c) != std::u32string_view::npos; }
 
-bool isBreakingSpace(char32_t c)
-{
-    return c == U' ' || c == U'\t' || c == U'\u3000';
-}
+bool isBreakingSpace(char32_t c) { return c == U' ' || c == U'\t' || c == U'\u3000'; }
 
 bool mayBreakInsideWord(char32_t before, char32_t after)
 {

@@ -37,7 +37,8 @@ public:
         auto *edges = new QList<bool>(text.size() + 1, m_iterator == nullptr);
         UErrorCode status = U_ZERO_ERROR;
         if (m_iterator) {
-            ubrk_setText(m_iterator.get(), reinterpret_cast<const UChar *>(text.utf16()), int32_t(text.size()), &status);
+            ubrk_setText(m_iterator.get(), reinterpret_cast<const UChar *>(text.utf16()), int32_t(text.size()),
+                         &status);
             if (U_FAILURE(status))
                 edges->fill(true);
             else
@@ -105,8 +106,7 @@ qsizetype avoidShortTail(const MeasuredParagraph &paragraph, qsizetype start, qs
 
 } // namespace
 
-MeasuredParagraph::MeasuredParagraph(const QString &paragraphText, FontFace &face)
-    : text(paragraphText)
+MeasuredParagraph::MeasuredParagraph(const QString &paragraphText, FontFace &face) : text(paragraphText)
 {
     for (qsizetype i = 0; i < text.size();) {
         char32_t character = text[i].unicode();

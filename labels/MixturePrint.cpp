@@ -94,18 +94,21 @@ QStringList basisLines(const ProductAsMixture &product)
                     sourceKeys.insert(key);
             }
         }
-        if (!result.reason.isEmpty() && result.verdict != ghs::Verdict::Classified && result.reason != ghs::verdictText(result))
+        if (!result.reason.isEmpty() && result.verdict != ghs::Verdict::Classified
+            && result.reason != ghs::verdictText(result))
             lines << QStringLiteral("　理由: %1").arg(result.reason);
         for (const QString &line : result.basis)
             lines << QStringLiteral("　") + line;
         if (result.unknownPercent && *result.unknownPercent > 0)
             lines << QStringLiteral("　急性毒性が不明な成分の割合: %1%").arg(ghs::percentText(*result.unknownPercent));
         if (!result.mFactorAssumed.empty())
-            lines << QStringLiteral("　M係数の情報がないため M = 1 とした成分: %1").arg(namesOf(result.mFactorAssumed, product.ingredients));
+            lines << QStringLiteral("　M係数の情報がないため M = 1 とした成分: %1")
+                         .arg(namesOf(result.mFactorAssumed, product.ingredients));
     }
 
     if (!byTestsOnly.isEmpty())
-        lines << QStringLiteral("【%1】 試験データにより判断（成分にこの危険性に分類されたものはない）").arg(byTestsOnly.join(QStringLiteral("、")));
+        lines << QStringLiteral("【%1】 試験データにより判断（成分にこの危険性に分類されたものはない）")
+                     .arg(byTestsOnly.join(QStringLiteral("、")));
 
     lines << QString() << QStringLiteral("■ 物質マスタと出典");
     lines << QStringLiteral("　物質マスタの版: %1").arg(product.master.version());
@@ -116,8 +119,9 @@ QStringList basisLines(const ProductAsMixture &product)
         if (const ghs::RuleSource *source = rules.source(key))
             lines << QStringLiteral("　%1 %2 %3").arg(source->key, source->title, source->address);
     lines << QString()
-          << QStringLiteral("この報告は成分の含有率と政府による各成分の GHS 分類から計算したもので、試験による物理化学的危険性、"
-                            "M係数、成分表にない成分の危険有害性は含まれません。製品の分類とラベルの責任は供給者にあります。");
+          << QStringLiteral(
+                 "この報告は成分の含有率と政府による各成分の GHS 分類から計算したもので、試験による物理化学的危険性、"
+                 "M係数、成分表にない成分の危険有害性は含まれません。製品の分類とラベルの責任は供給者にあります。");
     return lines;
 }
 
@@ -168,15 +172,19 @@ ProductAsMixture MixtureRun::read(int productId, PrintResult &result)
                 if (!result.refused.contains(number))
                     result.refused << number;
         }
-        throw Failure{QStringLiteral("製品「%1」は含有率に誤りがあるため、混合物として分類できません。何も印刷していません。\n%2")
-                          .arg(product.name, messages.join(QLatin1Char('\n'))), {}};
+        throw Failure{
+            QStringLiteral("製品「%1」は含有率に誤りがあるため、混合物として分類できません。何も印刷していません。\n%2")
+                .arg(product.name, messages.join(QLatin1Char('\n'))),
+            {}};
     }
     product.duty = ghs::legalDutyOf(product.ingredients);
     for (const ghs::Ingredient &ingredient : product.ingredients)
         if (ingredient.name == QStringLiteral("物質マスタにない物質"))
-            result.warnings << QStringLiteral("製品「%1」の物質番号 %2 は物質マスタにないため、危険有害性が不明な成分として分類しました。")
-                                   .arg(product.name)
-                                   .arg(ingredient.substanceNumber);
+            result.warnings
+                << QStringLiteral(
+                       "製品「%1」の物質番号 %2 は物質マスタにないため、危険有害性が不明な成分として分類しました。")
+                       .arg(product.name)
+                       .arg(ingredient.substanceNumber);
     return product;
 }
 
@@ -190,7 +198,8 @@ void MixtureRun::load(ReportFile report)
 {
     if (const Outcome loaded = m_engine.loadReport(report); !loaded) {
         m_engine.abortDocument();
-        throw runFailure(QStringLiteral("ラベルの様式を読み込めません（%1）。").arg(reportFileName(report)), loaded.failure());
+        throw runFailure(QStringLiteral("ラベルの様式を読み込めません（%1）。").arg(reportFileName(report)),
+                         loaded.failure());
     }
 }
 
@@ -235,9 +244,12 @@ void MixtureRun::printLabel(const ProductAsMixture &product)
                 || (result.verdict == ghs::Verdict::DecidedByTestData && !result.carriers.empty()))
                 open << ghs::hazardClassName(result.hazardClass);
         if (!open.isEmpty())
-            throw Failure{QStringLiteral("製品「%1」は成分からは分類される危険有害性がありませんが、次の項目は分類できないか試験データで判断するため、"
-                                         "「GHS 分類基準に該当しない」とは印刷できません（分類の根拠を確認してください）:\n%2")
-                              .arg(product.name, open.join(QStringLiteral("、"))), {}};
+            throw Failure{
+                QStringLiteral(
+                    "製品「%1」は成分からは分類される危険有害性がありませんが、次の項目は分類できないか試験データで判断するため、"
+                    "「GHS 分類基準に該当しない」とは印刷できません（分類の根拠を確認してください）:\n%2")
+                    .arg(product.name, open.join(QStringLiteral("、"))),
+                {}};
     }
     start(product.name);
     load(ReportFile::MixtureLabel);
@@ -261,14 +273,16 @@ void MixtureRun::printLabel(const ProductAsMixture &product)
 void MixtureRun::printBasis(const ProductAsMixture &product)
 {
     const QStringList lines = basisLines(product);
-    const QString footer = QStringLiteral("%1 作成　物質マスタ 版 %2").arg(QDate::currentDate().toString(Qt::ISODate), product.master.version());
+    const QString footer = QStringLiteral("%1 作成　物質マスタ 版 %2")
+                               .arg(QDate::currentDate().toString(Qt::ISODate), product.master.version());
     // Pages of whole lines: a line goes to the next page when it does not fit whole.
     std::vector<QStringList> pages(1);
     for (const QString &line : lines) {
         QStringList tried = pages.back();
         tried << line;
         if (!pages.back().isEmpty()
-            && !m_engine.textFits(ReportFile::ClassificationBasis, QStringLiteral("Body"), tried.join(QStringLiteral("\r\n"))))
+            && !m_engine.textFits(ReportFile::ClassificationBasis, QStringLiteral("Body"),
+                                  tried.join(QStringLiteral("\r\n"))))
             pages.push_back({line});
         else
             pages.back() = tried;
@@ -298,10 +312,14 @@ void MixtureRun::end()
 QList<CutText> MixtureRun::cutTexts() const
 {
     static const QHash<QString, QString> words{
-        {QStringLiteral("ProName"), QStringLiteral("製品名")},       {QStringLiteral("Attention1"), QStringLiteral("注意喚起語")},
-        {QStringLiteral("Harmful1"), QStringLiteral("危険有害性情報")}, {QStringLiteral("Precautions"), QStringLiteral("注意書き")},
-        {QStringLiteral("CopName"), QStringLiteral("会社名")},       {QStringLiteral("Address"), QStringLiteral("住所")},
-        {QStringLiteral("TelFax"), QStringLiteral("電話・FAX")},     {QStringLiteral("Body"), QStringLiteral("本文")},
+        {QStringLiteral("ProName"), QStringLiteral("製品名")},
+        {QStringLiteral("Attention1"), QStringLiteral("注意喚起語")},
+        {QStringLiteral("Harmful1"), QStringLiteral("危険有害性情報")},
+        {QStringLiteral("Precautions"), QStringLiteral("注意書き")},
+        {QStringLiteral("CopName"), QStringLiteral("会社名")},
+        {QStringLiteral("Address"), QStringLiteral("住所")},
+        {QStringLiteral("TelFax"), QStringLiteral("電話・FAX")},
+        {QStringLiteral("Body"), QStringLiteral("本文")},
         {QStringLiteral("Verdict"), QStringLiteral("分類の結果")},
     };
     QList<CutText> cut;
@@ -328,7 +346,8 @@ PrintResult printMixture(Database &db, int productId, LabelKind kind, ReportEngi
         result.outcome = failure;
     } catch (const DbError &error) {
         engine.abortDocument();
-        result.outcome = Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
+        result.outcome =
+            Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
     }
     return result;
 }

@@ -23,10 +23,7 @@ QRectF innerBox(const QRect &rect, const TextStyle &style)
 
 } // namespace
 
-PageRenderer::PageRenderer()
-    : m_fitter(m_fonts)
-{
-}
+PageRenderer::PageRenderer() : m_fitter(m_fonts) {}
 
 void PageRenderer::setBaseFolder(const QString &folder, const QString &dataFolder)
 {
@@ -57,14 +54,15 @@ QString PageRenderer::loadPictures(const ReportDocument &document, SheetField *w
                 const QString path = picturePath(*reference);
                 // Pictures come from the program's own folder only, so no data can pull an
                 // outside file into a label.
-                const QString allowed = m_dataFolder.isEmpty() ? QDir(m_baseFolder).filePath(QStringLiteral("Data"))
-                                                               : m_dataFolder;
+                const QString allowed =
+                    m_dataFolder.isEmpty() ? QDir(m_baseFolder).filePath(QStringLiteral("Data")) : m_dataFolder;
                 const bool outside = QFileInfo::exists(path) && !isInsideFolder(path, allowed);
                 if (outside || !m_pictures.load(path)) {
                     if (where)
                         *where = SheetField{int(s), page.report().fields[i].name, QString()};
                     if (outside)
-                        return QStringLiteral("%1（%2 の外のファイルは使えません）").arg(path, QDir::toNativeSeparators(allowed));
+                        return QStringLiteral("%1（%2 の外のファイルは使えません）")
+                            .arg(path, QDir::toNativeSeparators(allowed));
                     return path;
                 }
             }

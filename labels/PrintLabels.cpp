@@ -90,7 +90,8 @@ QString fieldWords(const QString &stem, LabelKind kind)
 class Run {
 public:
     Run(Database &db, ReportEngine &engine, LabelKind kind, bool single, Sheet sheet, int start)
-        : m_db(db), m_engine(engine), m_kind(kind), m_single(single), m_sheet(sheet), m_slot(start) {}
+        : m_db(db), m_engine(engine), m_kind(kind), m_single(single), m_sheet(sheet), m_slot(start)
+    {}
 
     // Throws the Failure that ended it, or DbError from the database.
     void print(int productId);
@@ -149,7 +150,8 @@ void Run::numberPage()
 {
     // The list of all target substances runs to hundreds of pages: each is headed and numbered.
     if (m_kind == LabelKind::AllSubstances)
-        m_engine.setFieldText(QStringLiteral("PageNo"), QStringLiteral("全対象物質 %1/%2").arg(m_page + 1).arg(m_pages));
+        m_engine.setFieldText(QStringLiteral("PageNo"),
+                              QStringLiteral("全対象物質 %1/%2").arg(m_page + 1).arg(m_pages));
     else if (hasHeader() && m_pages > 1)
         m_engine.setFieldText(QStringLiteral("PageNo"), QStringLiteral("%1/%2").arg(m_page + 1).arg(m_pages));
 }
@@ -226,8 +228,10 @@ std::vector<Placement> Run::plan(const std::vector<const SubstanceRecord *> &cho
         }
     }
     for (const SubstanceRecord *substance : refusedOrder)
-        m_incomplete << QStringLiteral("%1（%2）: 危険有害性情報が最小の文字でもラベルに入らないため、印刷していません。%3。")
-                            .arg(refused[substance].join(QStringLiteral("、")), substance->name, sheetThatHolds(*substance));
+        m_incomplete << QStringLiteral(
+                            "%1（%2）: 危険有害性情報が最小の文字でもラベルに入らないため、印刷していません。%3。")
+                            .arg(refused[substance].join(QStringLiteral("、")), substance->name,
+                                 sheetThatHolds(*substance));
     if (placements.empty())
         abort(Failure{QStringLiteral("印刷できるラベルがありません。\n") + m_incomplete.join(u'\n'), {}});
     return placements;
@@ -308,7 +312,8 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
     if (all.height() >= 2 * size.height()) {
         if (count >= kPicturesPerSubstance)
             return; // the report's own places
-        const int left = all.x(), top = all.y(), right = all.right() + 1 - width, bottom = all.bottom() + 1 - size.height();
+        const int left = all.x(), top = all.y(), right = all.right() + 1 - width,
+                  bottom = all.bottom() + 1 - size.height();
         const int middleX = all.x() + (all.width() - width) / 2, middleY = all.y() + (all.height() - size.height()) / 2;
         QList<QPoint> places;
         switch (count) {
@@ -330,10 +335,11 @@ void Run::placePictograms(const QString &slot, const SubstanceRecord &substance)
         right = qMax(right, element.x() + element.width());
     }
     const int reportPitch = fields[1].x() - first.x();
-    const int rowPitch = count == 1 ? 0 : qMin(qMax(reportPitch, width + width / 10), (right - left - width) / (count - 1));
+    const int rowPitch =
+        count == 1 ? 0 : qMin(qMax(reportPitch, width + width / 10), (right - left - width) / (count - 1));
     const bool straight = rowPitch >= width || count == 1;
-    const int groupWidth = straight ? (count - 1) * rowPitch + width
-                                    : fields[static_cast<size_t>(count - 1)].x() + width - first.x();
+    const int groupWidth =
+        straight ? (count - 1) * rowPitch + width : fields[static_cast<size_t>(count - 1)].x() + width - first.x();
     const int centre = element.width() > 0 ? element.x() + element.width() / 2 : (left + right) / 2;
     const int groupLeft = qBound(left, centre - groupWidth / 2, right - groupWidth);
     for (int m = 0; m < count; ++m) {
@@ -353,7 +359,8 @@ void Run::endDocument()
     if (const auto where = m_engine.unreadablePictureField()) {
         static const QRegularExpression mark(QStringLiteral("^Mark(\\d+)\\d$"));
         const auto match = mark.match(where->field);
-        const QString substance = match.hasMatch() ? m_placed.value({where->sheet, match.captured(1).toInt()}) : QString();
+        const QString substance =
+            match.hasMatch() ? m_placed.value({where->sheet, match.captured(1).toInt()}) : QString();
         if (!substance.isEmpty())
             heading = QStringLiteral("「%1」の絵表示を読み込めません。").arg(substance);
     }
@@ -382,7 +389,8 @@ QList<CutText> Run::cutTexts() const
 void Run::print(int productId)
 {
     if (const Outcome started = m_engine.startDocument(); !started)
-        throw runFailure(QStringLiteral("印刷を開始できません（%1）。").arg(reportFileName(m_sheet.report)), started.failure());
+        throw runFailure(QStringLiteral("印刷を開始できません（%1）。").arg(reportFileName(m_sheet.report)),
+                         started.failure());
 
     std::vector<EntryRecord> rows;
     QString productName = QStringLiteral("全対象物質");
@@ -402,7 +410,9 @@ void Run::print(int productId)
         // The main menu offers the model label for single-substance products only.
         if (m_kind == LabelKind::Model && product->product.itemType.value_or(1) == 0)
             abort(Failure{QStringLiteral("モデルラベルは単一物質の製品だけに印刷できます。"
-                                         "製品「%1」は複数物質の製品です。").arg(productName), {}});
+                                         "製品「%1」は複数物質の製品です。")
+                              .arg(productName),
+                          {}});
     }
 
     std::unordered_map<int, SubstanceRecord> master;
@@ -441,8 +451,10 @@ void Run::print(int productId)
         QStringList numbers;
         for (int number : m_missing)
             numbers << QString::number(number);
-        abort(Failure{QStringLiteral("製品「%1」の物質（番号 %2）は、どれも物質マスタにないため、ラベルを印刷しません。")
-                          .arg(productName, numbers.join(QStringLiteral("、"))), {}});
+        abort(
+            Failure{QStringLiteral("製品「%1」の物質（番号 %2）は、どれも物質マスタにないため、ラベルを印刷しません。")
+                        .arg(productName, numbers.join(QStringLiteral("、"))),
+                    {}});
     }
     // A label without a substance has nothing to warn of: none is printed, on any kind.
     if (chosen.empty())
@@ -484,10 +496,7 @@ void Run::print(int productId)
 
 } // namespace
 
-int labelsPerSheet(LabelKind kind)
-{
-    return isAdditionalSheet(kind) ? sheetFor(kind, false).perPage : 1;
-}
+int labelsPerSheet(LabelKind kind) { return isAdditionalSheet(kind) ? sheetFor(kind, false).perPage : 1; }
 
 QString describeCut(const CutText &cut)
 {
@@ -543,7 +552,8 @@ PrintResult PrintLabels(Database &db, int productId, LabelKind kind, bool single
         result.missing = run.missing();
     } catch (const DbError &error) {
         engine.abortDocument();
-        result.outcome = Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
+        result.outcome =
+            Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
     }
     return result;
 }

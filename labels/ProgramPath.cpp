@@ -44,7 +44,8 @@ QString resolveProgramPath(const QString &baseFolder, const QString &programPath
     if (path.isEmpty())
         return path;
     const qsizetype slash = path.indexOf(u'/');
-    if (!dataFolder.isEmpty() && slash > 0 && path.left(slash).compare(QStringLiteral("Data"), Qt::CaseInsensitive) == 0)
+    if (!dataFolder.isEmpty() && slash > 0
+        && path.left(slash).compare(QStringLiteral("Data"), Qt::CaseInsensitive) == 0)
         return matchCaseInsensitively(QDir::cleanPath(QDir(dataFolder).absoluteFilePath(path.mid(slash + 1))));
     if (QDir::isRelativePath(path))
         path = QDir(baseFolder.isEmpty() ? QDir::currentPath() : baseFolder).filePath(path);

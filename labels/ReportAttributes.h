@@ -19,10 +19,7 @@ struct AttributeFault {
 // left over at the end is an unknown attribute.
 class LineAttributes {
 public:
-    explicit LineAttributes(QList<ReportToken> tokens)
-        : m_tokens(std::move(tokens))
-    {
-    }
+    explicit LineAttributes(QList<ReportToken> tokens) : m_tokens(std::move(tokens)) {}
 
     std::optional<AttributeFault> duplicate() const
     {

@@ -42,7 +42,9 @@ Result<LoadedReport> ReportCache::load(const QString &path)
 
     ReportParseResult parsed = parseReport(text, info.fileName());
     if (!parsed.ok())
-        return Failure{QStringLiteral("帳票ファイルの書式に誤りがあります: %1").arg(describeParseError(path, parsed.errors.first())), {}};
+        return Failure{QStringLiteral("帳票ファイルの書式に誤りがあります: %1")
+                           .arg(describeParseError(path, parsed.errors.first())),
+                       {}};
 
     auto report = std::make_shared<const ReportDefinition>(std::move(parsed.report));
     m_entries.insert(path, Entry{info.lastModified(), info.size(), report});

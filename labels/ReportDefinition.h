@@ -28,9 +28,9 @@ struct TextStyle {
     HorizontalAlignment horizontalAlignment = HorizontalAlignment::Left;
     VerticalAlignment verticalAlignment = VerticalAlignment::Top;
     bool wrap = false;
-    bool picture = false;      // "#BMP=…" shows a picture; in any other field all text is text
-    int columns = 1;           // a long list may flow into up to this many columns to stay larger
-    qreal lineSpacing = 1.15;  // line pitch as a multiple of the font size
+    bool picture = false;     // "#BMP=…" shows a picture; in any other field all text is text
+    int columns = 1;          // a long list may flow into up to this many columns to stay larger
+    qreal lineSpacing = 1.15; // line pitch as a multiple of the font size
     // Text that does not fit: with wholeParagraphs a paragraph (one statement) is shown whole
     // or not at all; with a moreMark the last line shown ends, at a word, with that mark.
     bool wholeParagraphs = false;

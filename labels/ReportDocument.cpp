@@ -2,8 +2,7 @@
 
 namespace corvane {
 
-FilledPage::FilledPage(std::shared_ptr<const ReportDefinition> report)
-    : m_report(std::move(report))
+FilledPage::FilledPage(std::shared_ptr<const ReportDefinition> report) : m_report(std::move(report))
 {
     m_texts.reserve(m_report->fields.size());
     m_rects.reserve(m_report->fields.size());

@@ -267,17 +267,17 @@ bool ReportParser::readTextStyle(LineAttributes &attributes, TextStyle *style)
             const bool couldShrink = style->minimumPointSize < style->pointSize;
             fault = readDecimal(*token, kMinPointSize, kMaxPointSize, &style->pointSize);
             if (!fault)
-                style->minimumPointSize
-                    = couldShrink ? qMin(style->minimumPointSize, style->pointSize) : style->pointSize;
+                style->minimumPointSize =
+                    couldShrink ? qMin(style->minimumPointSize, style->pointSize) : style->pointSize;
         }
     }
     if (!fault && (shrink = attributes.take(QStringLiteral("shrink"))))
         fault = readDecimal(*shrink, kMinPointSize, kMaxPointSize, &style->minimumPointSize);
     if (!fault && shrink && style->minimumPointSize > style->pointSize)
-        fault = AttributeFault{shrink->valueColumn,
-                               QStringLiteral("shrink の最小サイズ %1 が文字サイズ %2 より大きいです")
-                                   .arg(style->minimumPointSize)
-                                   .arg(style->pointSize)};
+        fault =
+            AttributeFault{shrink->valueColumn, QStringLiteral("shrink の最小サイズ %1 が文字サイズ %2 より大きいです")
+                                                    .arg(style->minimumPointSize)
+                                                    .arg(style->pointSize)};
     if (!fault)
         if (auto token = attributes.take(QStringLiteral("bold")))
             fault = readSwitch(*token, &style->bold);
@@ -454,9 +454,10 @@ void ReportParser::parseField(const QList<ReportToken> &tokens)
             const QSize page = m_result.report.pageExtent();
             placed.rect = placed.rect.intersected(QRect(safe, safe, page.width() - 2 * safe, page.height() - 2 * safe));
             if (placed.rect.isEmpty()) {
-                fail(nameToken.column, QStringLiteral("%1 が印刷できる範囲（用紙の端から safe=%2）に入りません")
-                                           .arg(QString(nameToken.key).replace(kSlotPlaceholder, QString::number(origin.slot)))
-                                           .arg(safe));
+                fail(nameToken.column,
+                     QStringLiteral("%1 が印刷できる範囲（用紙の端から safe=%2）に入りません")
+                         .arg(QString(nameToken.key).replace(kSlotPlaceholder, QString::number(origin.slot)))
+                         .arg(safe));
                 return;
             }
         }
@@ -663,10 +664,7 @@ QStringList defaultReportFontFamilies()
             QStringLiteral("IPAGothic")};
 }
 
-ReportParseResult parseReport(const QString &text, const QString &fileName)
-{
-    return ReportParser(fileName).run(text);
-}
+ReportParseResult parseReport(const QString &text, const QString &fileName) { return ReportParser(fileName).run(text); }
 
 QString describeParseError(const QString &fileName, const ReportParseError &error)
 {

@@ -4,10 +4,7 @@ namespace corvane {
 
 namespace {
 
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\u3000' || c == u'\r';
-}
+bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\u3000' || c == u'\r'; }
 
 // Reads a quoted value starting at the opening quote; returns the index just
 // past the closing quote, or -1 when the quote is not closed.

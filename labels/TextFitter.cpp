@@ -48,12 +48,8 @@ struct PlacedLine {
 class Arranger {
 public:
     Arranger(const QList<MeasuredParagraph> &paragraphs, const TextStyle &style, FontFace &face, const QSizeF &box)
-        : m_paragraphs(paragraphs)
-        , m_style(style)
-        , m_face(face)
-        , m_box(box)
-    {
-    }
+        : m_paragraphs(paragraphs), m_style(style), m_face(face), m_box(box)
+    {}
 
     bool arrange(qreal pointSize, int columns, QList<PlacedLine> *placed) const
     {
@@ -140,11 +136,7 @@ size_t qHash(const TextFitter::Key &key, size_t seed)
                       key.width, key.height, key.text);
 }
 
-TextFitter::TextFitter(FontLibrary &fonts)
-    : m_fonts(fonts)
-    , m_cache(kFitCacheSize)
-{
-}
+TextFitter::TextFitter(FontLibrary &fonts) : m_fonts(fonts), m_cache(kFitCacheSize) {}
 
 const FittedText &TextFitter::fit(const QString &text, const TextStyle &style, const QSizeF &box)
 {
@@ -212,8 +204,8 @@ FittedText TextFitter::compute(const QString &text, const TextStyle &style, cons
         for (int candidate = 1; candidate <= style.columns; ++candidate) {
             QList<PlacedLine> trial;
             arranger.arrange(result.pointSize, candidate, &trial);
-            const auto shown = std::count_if(trial.cbegin(), trial.cend(),
-                                             [rows](const PlacedLine &line) { return line.row < rows; });
+            const auto shown =
+                std::count_if(trial.cbegin(), trial.cend(), [rows](const PlacedLine &line) { return line.row < rows; });
             if (shown > mostShown) {
                 mostShown = shown;
                 columns = candidate;

@@ -87,8 +87,7 @@ DataSources dataSourcesIn(const QString &sourceRoot)
     const QDir root(sourceRoot);
     return {root.filePath(QStringLiteral("data/schema.sql")),
             root.filePath(QStringLiteral("data/master")),
-            {root.filePath(QStringLiteral("data/pictograms")),
-             root.filePath(QStringLiteral("labels/reports"))}};
+            {root.filePath(QStringLiteral("data/pictograms")), root.filePath(QStringLiteral("labels/reports"))}};
 }
 
 Outcome createDataFolder(const QString &dataFolder, const DataSources &sources)

@@ -18,7 +18,6 @@ namespace {
 
 using ghs::NiteSubstance;
 
-
 // CAS RNs compare by their numbers, so 50-00-0 comes before 100-41-4.
 bool casBefore(const QString &a, const QString &b)
 {
@@ -43,7 +42,9 @@ QString niteName(const QString &name)
 
 QString oneLine(QString text)
 {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" / ")).replace(QLatin1Char('\n'), QStringLiteral(" / ")).replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" / "))
+        .replace(QLatin1Char('\n'), QStringLiteral(" / "))
+        .replace(QLatin1Char('\t'), QLatin1Char(' '));
 }
 
 // How the rows of MHLW's lists meet NITE's: with a CAS RN NITE classifies, with CAS RNs it
@@ -60,15 +61,19 @@ QString legalListSummary(const ghs::LegalList &legal, const ghs::NiteList &nite)
             continue; // the newest list holds every substance of the earlier ones
         if (entry.cas.isEmpty()) {
             ++withoutCas;
-        } else if (std::any_of(entry.cas.begin(), entry.cas.end(), [&](const QString &cas) { return classified.contains(cas); })) {
+        } else if (std::any_of(entry.cas.begin(), entry.cas.end(),
+                               [&](const QString &cas) { return classified.contains(cas); })) {
             ++matched;
         } else {
             ++unmatched;
             missing << entry.name;
         }
     }
-    return QStringLiteral("法令の一覧（%1 施行分）の行: NITE が分類している CAS 番号のもの %2件、NITE にない CAS 番号のもの %3件%4、CAS 番号のないもの %5件")
-        .arg(legal.listDate.toString(Qt::ISODate)).arg(matched).arg(unmatched)
+    return QStringLiteral(
+               "法令の一覧（%1 施行分）の行: NITE が分類している CAS 番号のもの %2件、NITE にない CAS 番号のもの %3件%4、CAS 番号のないもの %5件")
+        .arg(legal.listDate.toString(Qt::ISODate))
+        .arg(matched)
+        .arg(unmatched)
         .arg(missing.isEmpty() ? QString() : QStringLiteral("（%1）").arg(missing.join(QStringLiteral("、"))))
         .arg(withoutCas);
 }
@@ -81,35 +86,49 @@ QStringList governmentCredits(const QString &niteListDate)
     // was saved (list_nite_all.xlsx, published 2026-03-04 as 2026年3月版).
     static const QHash<QString, QString> editions{{QStringLiteral("2026-02-27"), QStringLiteral("2026年3月版")}};
     const QDate date = QDate::fromString(niteListDate, Qt::ISODate);
-    const QString edition = editions.contains(niteListDate) ? editions.value(niteListDate)
-                            : date.isValid() ? QStringLiteral("%1年%2月%3日保存の一覧").arg(date.year()).arg(date.month()).arg(date.day())
-                                             : QStringLiteral("版不明");
-    return {QStringLiteral("出典：独立行政法人製品評価技術基盤機構（NITE）『NITE統合版 GHS分類結果』（%1）を加工して作成").arg(edition),
-            QStringLiteral("出典：厚生労働省『労働安全衛生法に基づくラベル表示・ＳＤＳ交付等の義務対象物質一覧』を加工して作成")};
+    const QString edition =
+        editions.contains(niteListDate) ? editions.value(niteListDate)
+        : date.isValid() ? QStringLiteral("%1年%2月%3日保存の一覧").arg(date.year()).arg(date.month()).arg(date.day())
+                         : QStringLiteral("版不明");
+    return {
+        QStringLiteral("出典：独立行政法人製品評価技術基盤機構（NITE）『NITE統合版 GHS分類結果』（%1）を加工して作成")
+            .arg(edition),
+        QStringLiteral(
+            "出典：厚生労働省『労働安全衛生法に基づくラベル表示・ＳＤＳ交付等の義務対象物質一覧』を加工して作成")};
 }
 
 QString governmentClassificationNotice()
 {
-    return QStringLiteral("これらは政府による純物質の GHS 分類であり、利用者の製品（混合物・水溶液）の分類ではありません。"
-                          "製品のラベルは、これをもとに供給者が責任をもって作成してください。");
+    return QStringLiteral(
+        "これらは政府による純物質の GHS 分類であり、利用者の製品（混合物・水溶液）の分類ではありません。"
+        "製品のラベルは、これをもとに供給者が責任をもって作成してください。");
 }
 
 QString substancesFileText(const std::vector<ComposedSubstance> &substances)
 {
     QStringList lines{
-        QStringLiteral("# 物質マスタ。1 行 1 物質、タブ区切り 20 列（政府の一覧から作った行）。14 列の行（備考まで）も読める:"),
-        QStringLiteral("# ID<TAB>物質名<TAB>CAS<TAB>注意喚起語<TAB>絵表示<TAB>H<TAB>P<TAB>区分<TAB>差込<TAB>別名<TAB>出典<TAB>出典ID<TAB>出典年<TAB>備考"
-                       "<TAB>出典版<TAB>法令名称<TAB>義務開始<TAB>ラベル裾切値<TAB>SDS裾切値<TAB>法令備考"),
-        QStringLiteral("#   区分: 注意喚起語が H コードだけでは決まらないものの区分。例 H228=1, H272=3, H242=C（コンマ区切り）"),
+        QStringLiteral(
+            "# 物質マスタ。1 行 1 物質、タブ区切り 20 列（政府の一覧から作った行）。14 列の行（備考まで）も読める:"),
+        QStringLiteral(
+            "# ID<TAB>物質名<TAB>CAS<TAB>注意喚起語<TAB>絵表示<TAB>H<TAB>P<TAB>区分<TAB>差込<TAB>別名<TAB>出典<TAB>出典ID<TAB>出典年<TAB>備考"
+            "<TAB>出典版<TAB>法令名称<TAB>義務開始<TAB>ラベル裾切値<TAB>SDS裾切値<TAB>法令備考"),
+        QStringLiteral(
+            "#   区分: 注意喚起語が H コードだけでは決まらないものの区分。例 H228=1, H272=3, H242=C（コンマ区切り）"),
         QStringLiteral("#   差込: 文の空欄 {…} に入れる、この物質の文言。例 H372=中枢神経系、腎臓（| 区切り）"),
         QStringLiteral("#   別名: 物質名のほかの名前（| 区切り）。検索に使い、ラベルには印刷しない"),
-        QStringLiteral("#   出典: NITE（NITE 統合版 GHS 分類結果。出典ID は m-nite-<CAS>、出典版はその一覧の保存日）、"),
-        QStringLiteral("#         MHLW（厚生労働省モデル SDS）、EU（EU 調和分類）、未確認（公表された分類と照合していない行）"),
-        QStringLiteral("#   法令名称・義務開始・ラベル裾切値・SDS裾切値・法令備考: 厚生労働省「ラベル表示・ＳＤＳ交付等の義務対象物質一覧」から"),
-        QStringLiteral("# この表は corvane-master build-from-government で政府の一覧から作る（手で直さない。直し方は README）。"),
+        QStringLiteral(
+            "#   出典: NITE（NITE 統合版 GHS 分類結果。出典ID は m-nite-<CAS>、出典版はその一覧の保存日）、"),
+        QStringLiteral(
+            "#         MHLW（厚生労働省モデル SDS）、EU（EU 調和分類）、未確認（公表された分類と照合していない行）"),
+        QStringLiteral(
+            "#   法令名称・義務開始・ラベル裾切値・SDS裾切値・法令備考: 厚生労働省「ラベル表示・ＳＤＳ交付等の義務対象物質一覧」から"),
+        QStringLiteral(
+            "# この表は corvane-master build-from-government で政府の一覧から作る（手で直さない。直し方は README）。"),
         QStringLiteral("# 分類は政府による純物質の GHS 分類。利用者の製品（混合物・水溶液）の分類ではない。"),
-        QStringLiteral("# 出典：独立行政法人製品評価技術基盤機構（NITE）『NITE統合版 GHS分類結果』（2026年3月版）を加工して作成"),
-        QStringLiteral("# 出典：厚生労働省『労働安全衛生法に基づくラベル表示・ＳＤＳ交付等の義務対象物質一覧』を加工して作成"),
+        QStringLiteral(
+            "# 出典：独立行政法人製品評価技術基盤機構（NITE）『NITE統合版 GHS分類結果』（2026年3月版）を加工して作成"),
+        QStringLiteral(
+            "# 出典：厚生労働省『労働安全衛生法に基づくラベル表示・ＳＤＳ交付等の義務対象物質一覧』を加工して作成"),
     };
     for (const ComposedSubstance &s : substances)
         lines << substanceSourceLine(s);
@@ -134,7 +153,8 @@ Result<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite, const 
         const auto label = ghs::composeLabel(n.entries(), table, &ignored);
         if (label && label->pictograms.size() > kMaxPictograms) {
             leftOut.insert(&n);
-            tooManyPictograms << QStringLiteral("%1 %2（%3）").arg(n.id, n.name, label->pictograms.join(QLatin1Char(',')));
+            tooManyPictograms
+                << QStringLiteral("%1 %2（%3）").arg(n.id, n.name, label->pictograms.join(QLatin1Char(',')));
         }
     }
 
@@ -254,7 +274,8 @@ Result<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite, const 
             const QString a = alias.simplified();
             // An alias is for typing a few characters of it; one longer than an imported file
             // may give (NITE's long systematic names) would make an exported master unreadable.
-            if (!a.isEmpty() && a.size() <= kLongestAlias && a != row.name && !aliases.contains(a) && !names.contains(a))
+            if (!a.isEmpty() && a.size() <= kLongestAlias && a != row.name && !aliases.contains(a)
+                && !names.contains(a))
                 aliases << a;
         };
         addAlias(niteName(n.name));
@@ -273,13 +294,15 @@ Result<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite, const 
         row.sourceVersion = version;
         QStringList note;
         if (!n.otherCas.isEmpty())
-            note << QStringLiteral("一覧の CAS 欄: %1").arg((QStringList{n.cas} + n.otherCas).join(QStringLiteral(", ")));
+            note << QStringLiteral("一覧の CAS 欄: %1")
+                        .arg((QStringList{n.cas} + n.otherCas).join(QStringLiteral(", ")));
         if (label->hazardCodes.isEmpty()) {
             note << QStringLiteral("分類からはラベル要素がない");
             ++withoutElements;
         }
         if (!label->unread.isEmpty()) {
-            note << QStringLiteral("割当てを読めていない区分（注意書きを載せていない）: %1").arg(label->unread.join(QStringLiteral("、")));
+            note << QStringLiteral("割当てを読めていない区分（注意書きを載せていない）: %1")
+                        .arg(label->unread.join(QStringLiteral("、")));
             ++unreadRows;
         }
         row.sourceNote = note.join(QStringLiteral("。"));
@@ -296,9 +319,11 @@ Result<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite, const 
             if (d.legal->cas.size() > 1 || d.legal->casAndOthers)
                 legalNote << QStringLiteral("法令の名称は複数の物質をまとめたもの");
             if (!d.legal->earlierLabelCutoff.isEmpty())
-                legalNote << QStringLiteral("%1 より前のラベル裾切値 %2").arg(d.legal->cutoffChangedOn.toString(Qt::ISODate), d.legal->earlierLabelCutoff);
+                legalNote << QStringLiteral("%1 より前のラベル裾切値 %2")
+                                 .arg(d.legal->cutoffChangedOn.toString(Qt::ISODate), d.legal->earlierLabelCutoff);
             if (!d.legal->earlierSdsCutoff.isEmpty())
-                legalNote << QStringLiteral("%1 より前の SDS 裾切値 %2").arg(d.legal->cutoffChangedOn.toString(Qt::ISODate), d.legal->earlierSdsCutoff);
+                legalNote << QStringLiteral("%1 より前の SDS 裾切値 %2")
+                                 .arg(d.legal->cutoffChangedOn.toString(Qt::ISODate), d.legal->earlierSdsCutoff);
             row.legalNote = legalNote.join(QStringLiteral("。"));
         }
         for (const ghs::ClassCell &cell : n.cells) {
@@ -306,17 +331,19 @@ Result<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite, const 
             // a health or environmental class; physical hazards they never compute from
             // ingredients (the classes after the physical ones start with acute toxicity).
             if (cell.reading.verdict == ghs::CellVerdict::CannotClassify && cell.column >= ghs::HazardClass::AcuteOral)
-                classificationLines << QStringList{QString::number(row.id), ghs::hazardClassKey(cell.column), kUnclassifiableCategory,
-                                                   QString(), oneLine(cell.text)}
+                classificationLines << QStringList{QString::number(row.id), ghs::hazardClassKey(cell.column),
+                                                   kUnclassifiableCategory, QString(), oneLine(cell.text)}
                                            .join(QLatin1Char('\t'));
             for (const ghs::ClassEntry &entry : cell.reading.entries)
-                classificationLines << QStringList{QString::number(row.id), ghs::hazardClassKey(entry.hazardClass), entry.category,
-                                                   entry.organs.join(QStringLiteral("、")), oneLine(cell.text)}
+                classificationLines << QStringList{QString::number(row.id), ghs::hazardClassKey(entry.hazardClass),
+                                                   entry.category, entry.organs.join(QStringLiteral("、")),
+                                                   oneLine(cell.text)}
                                            .join(QLatin1Char('\t'));
         }
     }
     if (!problems.isEmpty())
-        return Failure{QStringLiteral("ラベル要素を組み立てられない物質があります。\n") + problems.join(QLatin1Char('\n'))};
+        return Failure{QStringLiteral("ラベル要素を組み立てられない物質があります。\n")
+                       + problems.join(QLatin1Char('\n'))};
 
     GovernmentMaster master;
     for (Draft &d : drafts)
@@ -326,9 +353,9 @@ Result<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite, const 
 
     // The rows go through the master's own reader: every rule the build enforces holds.
     const QString text = substancesFileText(master.substances);
-    MasterSourceResult read = readMasterSource(hazardText, QStringLiteral("hazard_statements.tsv"), precautionText,
-                                               QStringLiteral("precautionary_statements.tsv"), text,
-                                               QStringLiteral("substances.tsv"));
+    MasterSourceResult read =
+        readMasterSource(hazardText, QStringLiteral("hazard_statements.tsv"), precautionText,
+                         QStringLiteral("precautionary_statements.tsv"), text, QStringLiteral("substances.tsv"));
     if (!read.errors.empty()) {
         QStringList lines;
         for (const MasterError &e : read.errors)
@@ -342,14 +369,18 @@ Result<GovernmentMaster> buildGovernmentMaster(const ghs::NiteList &nite, const 
         return a.section(QLatin1Char('\t'), 0, 0).toInt() < b.section(QLatin1Char('\t'), 0, 0).toInt();
     });
     master.classificationsText = (classificationLines.mid(0, 2) + body).join(QLatin1Char('\n')) + QLatin1Char('\n');
-    master.summary << QStringLiteral("物質: %1件（NITE の分類による行 %2件、NITE の一覧にないか前の行のままの物質 %3件）")
-                          .arg(master.substances.size()).arg(master.substances.size() - keptAsTheyAre.size()).arg(keptAsTheyAre.size())
+    master.summary << QStringLiteral(
+                          "物質: %1件（NITE の分類による行 %2件、NITE の一覧にないか前の行のままの物質 %3件）")
+                          .arg(master.substances.size())
+                          .arg(master.substances.size() - keptAsTheyAre.size())
+                          .arg(keptAsTheyAre.size())
                    << QStringLiteral("法令の一覧に載っている物質: %1件").arg(legalMatched)
                    << legalListSummary(legal, nite)
                    << QStringLiteral("分類からラベル要素がない物質: %1件").arg(withoutElements)
                    << QStringLiteral("割当てを読めていない区分を含む物質: %1件").arg(unreadRows)
                    << QStringLiteral("絵表示が 6 個以上要るため前の行のままの物質: %1件 %2")
-                          .arg(tooManyPictograms.size()).arg(tooManyPictograms.join(QStringLiteral("、")));
+                          .arg(tooManyPictograms.size())
+                          .arg(tooManyPictograms.join(QStringLiteral("、")));
     return master;
 }
 

@@ -19,9 +19,9 @@ namespace corvane {
 // The substance master made from the government's lists: the rows of substances.tsv and the
 // classification of each (classifications.tsv), numbered after the master they replace.
 struct GovernmentMaster {
-    std::vector<ComposedSubstance> substances;   // numbered 1..N
-    QString classificationsText;                 // classifications.tsv
-    QStringList summary;                         // counts, for the person who ran it
+    std::vector<ComposedSubstance> substances; // numbered 1..N
+    QString classificationsText;               // classifications.tsv
+    QStringList summary;                       // counts, for the person who ran it
 };
 
 // Builds the master:

@@ -30,7 +30,8 @@ QString describe(const std::vector<ghs::ClassEntry> &entries, ghs::HazardClass h
     for (const ghs::ClassEntry &e : entries)
         if (e.hazardClass == hazardClass && e.category != kUnclassifiableCategory)
             items << QStringLiteral("区分%1").arg(e.category)
-                         + (e.organs.isEmpty() ? QString() : QStringLiteral("（%1）").arg(e.organs.join(QStringLiteral("、"))));
+                         + (e.organs.isEmpty() ? QString()
+                                               : QStringLiteral("（%1）").arg(e.organs.join(QStringLiteral("、"))));
     return items.isEmpty() ? QStringLiteral("なし") : items.join(QStringLiteral("、"));
 }
 
@@ -67,7 +68,8 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
         // Applying holds the write lock from the first read: what is shown is what is written.
         std::optional<Transaction> transaction;
         if (apply)
-            if (const Outcome begun = dialect::beginMasterWrite(db, storedMasterVersion(db), now, transaction, backup); !begun)
+            if (const Outcome begun = dialect::beginMasterWrite(db, storedMasterVersion(db), now, transaction, backup);
+                !begun)
                 return refused(begun.failure());
         const auto giveUp = [&](const RunResult &result) {
             transaction.reset();
@@ -79,13 +81,15 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
         const Result<QString> exported = exportMaster(db);
         if (!exported)
             return giveUp({exported.failure(), {}});
-        const MasterSourceResult current = readMasterSource(master.hazardText, QStringLiteral("hazard_statements.tsv"),
-                                                            master.precautionText, QStringLiteral("precautionary_statements.tsv"),
-                                                            *exported, QStringLiteral("Data.mde"));
+        const MasterSourceResult current =
+            readMasterSource(master.hazardText, QStringLiteral("hazard_statements.tsv"), master.precautionText,
+                             QStringLiteral("precautionary_statements.tsv"), *exported, QStringLiteral("Data.mde"));
         if (!current.errors.empty())
-            return giveUp(refused({QStringLiteral("データベースの物質マスタが規則に合わないため、更新できません。\n") + describeMasterErrors(current.errors)}));
+            return giveUp(refused({QStringLiteral("データベースの物質マスタが規則に合わないため、更新できません。\n")
+                                   + describeMasterErrors(current.errors)}));
         QSet<int> userRows;
-        for (QSqlQuery query = runSql(db, QStringLiteral("SELECT ID FROM 表示物質 WHERE UserOwned <> 0")); query.next();)
+        for (QSqlQuery query = runSql(db, QStringLiteral("SELECT ID FROM 表示物質 WHERE UserOwned <> 0"));
+             query.next();)
             userRows.insert(query.value(0).toInt());
 
         // An older list than the master's would undo a newer classification.
@@ -95,8 +99,10 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
                 newest = std::max(newest, row.sourceVersion);
         const QString version = nite->saved.toString(Qt::ISODate);
         if (!newest.isEmpty() && version < newest)
-            return giveUp(refused({QStringLiteral("%1 は %2 に保存された一覧で、データベースの物質マスタが使っている一覧（%3）より古いため、使えません。")
-                                       .arg(QDir::toNativeSeparators(niteFile), version, newest)}));
+            return giveUp(refused(
+                {QStringLiteral(
+                     "%1 は %2 に保存された一覧で、データベースの物質マスタが使っている一覧（%3）より古いため、使えません。")
+                     .arg(QDir::toNativeSeparators(niteFile), version, newest)}));
 
         auto built = buildGovernmentMaster(*nite, legal, current.substances, master.hazardText, master.precautionText);
         if (!built)
@@ -151,9 +157,11 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
             if (old->name != row.name)
                 lines << QStringLiteral("    名称: %1 → %2").arg(old->name, row.name);
             if (old->hazardCodes != row.hazardCodes)
-                lines << QStringLiteral("    危険有害性情報: %1 → %2").arg(old->hazardCodes.join(QLatin1Char(',')), row.hazardCodes.join(QLatin1Char(',')));
+                lines << QStringLiteral("    危険有害性情報: %1 → %2")
+                             .arg(old->hazardCodes.join(QLatin1Char(',')), row.hazardCodes.join(QLatin1Char(',')));
             if (old->labelCutoff != row.labelCutoff || old->legalSince != row.legalSince)
-                lines << QStringLiteral("    法令: %1 %2 → %3 %4").arg(old->legalSince, old->labelCutoff, row.legalSince, row.labelCutoff);
+                lines << QStringLiteral("    法令: %1 %2 → %3 %4")
+                             .arg(old->legalSince, old->labelCutoff, row.legalSince, row.labelCutoff);
             changed << lines;
         }
         for (const ComposedSubstance &row : current.substances)
@@ -162,14 +170,20 @@ RunResult updateFromGovernment(Database &db, const ProgramMaster &master, const 
 
         RunResult result;
         result.notices << QStringLiteral("NITE 統合版 GHS 分類結果（%1 保存）%2")
-                              .arg(version, legalFiles.isEmpty() ? QStringLiteral("") : QStringLiteral("と厚生労働省の義務対象物質一覧"));
+                              .arg(version, legalFiles.isEmpty() ? QStringLiteral("")
+                                                                 : QStringLiteral("と厚生労働省の義務対象物質一覧"));
         result.notices << QStringLiteral("追加する物質: %1件").arg(added.size()) << added;
-        result.notices << QStringLiteral("変わる物質: %1件").arg(std::count_if(changed.begin(), changed.end(),
-                                                                            [](const QString &l) { return !l.startsWith(QStringLiteral("    ")); }))
+        result.notices << QStringLiteral("変わる物質: %1件")
+                              .arg(
+                                  std::count_if(changed.begin(), changed.end(),
+                                                [](const QString &l) { return !l.startsWith(QStringLiteral("    ")); }))
                        << changed;
-        result.notices << QStringLiteral("一覧になくなった物質: %1件（そのまま残します）").arg(notListed.size()) << notListed;
+        result.notices << QStringLiteral("一覧になくなった物質: %1件（そのまま残します）").arg(notListed.size())
+                       << notListed;
         if (!userRows.isEmpty())
-            result.notices << QStringLiteral("利用者の物質: %1件（更新しません。うち一覧の分類と違うもの %2件）").arg(userRows.size()).arg(leftAlone.size())
+            result.notices << QStringLiteral("利用者の物質: %1件（更新しません。うち一覧の分類と違うもの %2件）")
+                                  .arg(userRows.size())
+                                  .arg(leftAlone.size())
                            << leftAlone;
         if (!apply) {
             result.notices << QStringLiteral("これは確認です。反映するには --apply を付けて実行してください。");

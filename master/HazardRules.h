@@ -17,9 +17,9 @@ enum class Ghs07Reason { None, AcuteToxicity, Irritation, SkinSensitisation, Oth
 struct HazardRule {
     int code;
     Signal signal;
-    int pictogram;  // 1..9 for GHS01..GHS09; 0 when no pictogram goes with it
+    int pictogram; // 1..9 for GHS01..GHS09; 0 when no pictogram goes with it
     Ghs07Reason ghs07 = Ghs07Reason::None;
-    int secondPictogram = 0;  // H241 (type B) calls for both GHS01 and GHS02
+    int secondPictogram = 0; // H241 (type B) calls for both GHS01 and GHS02
 };
 
 // The statements whose signal word depends on the category, and which

@@ -14,7 +14,10 @@ int sequenceLength(const QByteArray &bytes, qsizetype at)
     const unsigned lead = byte(at);
     if (lead < 0x80)
         return 1;
-    const int length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    const int length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                       : lead >= 0xE0 && lead <= 0xEF ? 3
+                       : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                      : 0;
     for (int k = 1; k < length; ++k)
         if ((byte(at + k) & 0xC0) != 0x80)
             return 0;
@@ -34,8 +37,9 @@ std::optional<QString> decodeUtf8File(const QByteArray &bytes, const QString &fi
         const int length = sequenceLength(bytes, at);
         if (length == 0) {
             *error = {fileName, line,
-                      QStringLiteral("UTF-8 として読めないバイトがあります。Shift_JIS など、ほかの文字コードで保存されたファイル"
-                                     "かもしれません。UTF-8 で保存し直してください。")};
+                      QStringLiteral(
+                          "UTF-8 として読めないバイトがあります。Shift_JIS など、ほかの文字コードで保存されたファイル"
+                          "かもしれません。UTF-8 で保存し直してください。")};
             return std::nullopt;
         }
         line += bytes[at] == '\n' ? 1 : 0;
@@ -53,17 +57,20 @@ std::vector<MasterError> checkImportText(const QString &text, const QString &fil
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1); // a Windows line end
         if (line.size() > kLongestLine) {
-            errors.push_back({fileName, int(n + 1), QStringLiteral("行が長すぎます（%1 文字。%2 文字まで）。").arg(line.size()).arg(kLongestLine)});
+            errors.push_back(
+                {fileName, int(n + 1),
+                 QStringLiteral("行が長すぎます（%1 文字。%2 文字まで）。").arg(line.size()).arg(kLongestLine)});
             continue;
         }
         int column = 0;
         for (const char32_t c : line.toUcs4()) {
             ++column;
             if (isControl(c) && c != U'\t') {
-                errors.push_back({fileName, int(n + 1),
-                                  QStringLiteral("%1 文字目に制御文字（U+%2）があります。タブと改行のほかの制御文字は使えません。")
-                                      .arg(column)
-                                      .arg(QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper())});
+                errors.push_back(
+                    {fileName, int(n + 1),
+                     QStringLiteral("%1 文字目に制御文字（U+%2）があります。タブと改行のほかの制御文字は使えません。")
+                         .arg(column)
+                         .arg(QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper())});
                 break;
             }
         }
@@ -79,7 +86,10 @@ std::vector<MasterError> checkPrintableSizes(const std::vector<ComposedSubstance
         const auto tooLong = [&](const QString &what, qsizetype length, int longest) {
             if (length > longest)
                 errors.push_back({fileName, lineOf.value(s.id),
-                                  QStringLiteral("%1が長すぎます（%2 文字。%3 文字までにしてください）。").arg(what).arg(length).arg(longest)});
+                                  QStringLiteral("%1が長すぎます（%2 文字。%3 文字までにしてください）。")
+                                      .arg(what)
+                                      .arg(length)
+                                      .arg(longest)});
         };
         tooLong(QStringLiteral("物質名"), s.name.size(), kLongestSubstanceName);
         tooLong(QStringLiteral("危険有害性情報（差込を入れた文）"), s.hazards.size(), kLongestHazardText);

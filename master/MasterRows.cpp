@@ -30,13 +30,31 @@ std::optional<QVariantList> substanceData(Database &db, int id)
 QVariant textOrNull(const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text); }
 
 // The columns of 表示物質 the master fills, after ID, and their values for a substance.
-const QStringList kSubstanceColumns{
-    QStringLiteral("物質名"), QStringLiteral("\"注意喚起語：\""), QStringLiteral("\"危険有害性情報：\""), QStringLiteral("注意書き"),
-    QStringLiteral("絵表示1"), QStringLiteral("絵表示2"), QStringLiteral("絵表示3"), QStringLiteral("絵表示4"), QStringLiteral("絵表示5"),
-    QStringLiteral("CAS"), QStringLiteral("別名"), QStringLiteral("Hコード"), QStringLiteral("Pコード"), QStringLiteral("区分"),
-    QStringLiteral("差込"), QStringLiteral("出典"), QStringLiteral("出典ID"), QStringLiteral("出典年"), QStringLiteral("出典備考"),
-    QStringLiteral("出典版"), QStringLiteral("法令名称"), QStringLiteral("義務開始"), QStringLiteral("ラベル裾切値"),
-    QStringLiteral("SDS裾切値"), QStringLiteral("法令備考")};
+const QStringList kSubstanceColumns{QStringLiteral("物質名"),
+                                    QStringLiteral("\"注意喚起語：\""),
+                                    QStringLiteral("\"危険有害性情報：\""),
+                                    QStringLiteral("注意書き"),
+                                    QStringLiteral("絵表示1"),
+                                    QStringLiteral("絵表示2"),
+                                    QStringLiteral("絵表示3"),
+                                    QStringLiteral("絵表示4"),
+                                    QStringLiteral("絵表示5"),
+                                    QStringLiteral("CAS"),
+                                    QStringLiteral("別名"),
+                                    QStringLiteral("Hコード"),
+                                    QStringLiteral("Pコード"),
+                                    QStringLiteral("区分"),
+                                    QStringLiteral("差込"),
+                                    QStringLiteral("出典"),
+                                    QStringLiteral("出典ID"),
+                                    QStringLiteral("出典年"),
+                                    QStringLiteral("出典備考"),
+                                    QStringLiteral("出典版"),
+                                    QStringLiteral("法令名称"),
+                                    QStringLiteral("義務開始"),
+                                    QStringLiteral("ラベル裾切値"),
+                                    QStringLiteral("SDS裾切値"),
+                                    QStringLiteral("法令備考")};
 
 QVariantList substanceValues(const ComposedSubstance &s)
 {
@@ -54,11 +72,11 @@ QVariantList substanceValues(const ComposedSubstance &s)
     return values;
 }
 
-const QString kSubstanceInsert = QStringLiteral("INSERT INTO 表示物質 (ID, %1) VALUES (?%2)")
-                                     .arg(kSubstanceColumns.join(QStringLiteral(", ")),
-                                          QStringLiteral(", ?").repeated(kSubstanceColumns.size()));
-const QString kSubstanceUpdate = QStringLiteral("UPDATE 表示物質 SET %1 = ? WHERE ID = ?")
-                                     .arg(kSubstanceColumns.join(QStringLiteral(" = ?, ")));
+const QString kSubstanceInsert =
+    QStringLiteral("INSERT INTO 表示物質 (ID, %1) VALUES (?%2)")
+        .arg(kSubstanceColumns.join(QStringLiteral(", ")), QStringLiteral(", ?").repeated(kSubstanceColumns.size()));
+const QString kSubstanceUpdate =
+    QStringLiteral("UPDATE 表示物質 SET %1 = ? WHERE ID = ?").arg(kSubstanceColumns.join(QStringLiteral(" = ?, ")));
 
 bool run(QSqlQuery &query, const QString &statement, const QVariantList &values)
 {
@@ -126,10 +144,10 @@ void rewriteAllTargetsList(Database &db)
     std::vector<int> numbers;
     for (QSqlQuery query = runSql(db, QStringLiteral("SELECT ID FROM 表示物質 ORDER BY ID")); query.next();)
         numbers.push_back(query.value(0).toInt());
-    const QString insert = QStringLiteral(
-        "INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5, "
-        "ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) "
-        "VALUES (-1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    const QString insert =
+        QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5, "
+                       "ItemID6, ItemID7, ItemID8, ItemID9, ItemID10, ItemID11, ItemID12) "
+                       "VALUES (-1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     for (size_t first = 0; first < numbers.size(); first += kSlotsPerEntry) {
         QVariantList values{static_cast<int>(first / kSlotsPerEntry) + 1};
         for (size_t k = first; k < first + kSlotsPerEntry; ++k)

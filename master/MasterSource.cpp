@@ -27,9 +27,8 @@ constexpr int kLegalColumns = 6; // 出典版 … 法令備考, after 備考
 // "【安全対策】\r\n…" blocks for the P codes, in the order of the groups.
 QString composePrecautions(const QStringList &codes, const QStringList &texts)
 {
-    static const std::array<QString, 4> headings{
-        QStringLiteral("【安全対策】"), QStringLiteral("【応急措置】"),
-        QStringLiteral("【保管】"), QStringLiteral("【廃棄】")};
+    static const std::array<QString, 4> headings{QStringLiteral("【安全対策】"), QStringLiteral("【応急措置】"),
+                                                 QStringLiteral("【保管】"), QStringLiteral("【廃棄】")};
     std::array<QStringList, 4> groups;
     for (qsizetype i = 0; i < codes.size(); ++i) {
         // A combined code goes where its first code goes: P2xx, P3xx, P4xx, P5xx.
@@ -44,8 +43,7 @@ QString composePrecautions(const QStringList &codes, const QStringList &texts)
     return blocks.join(kLineBreak);
 }
 
-std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sink,
-                                              const StatementTable &hazards,
+std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sink, const StatementTable &hazards,
                                               const StatementTable &precautions)
 {
     std::vector<ComposedSubstance> substances;
@@ -62,7 +60,7 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
     // solution), told apart by their IDs: such rows may share the CAS RN.
     const auto twoForms = [&](const QString &cas, const QString &sourceId) {
         return !sourceId.isEmpty() && !sourceIdsByCas.value(cas).contains(sourceId)
-            && !sourceIdsByCas.value(cas).contains(QString());
+               && !sourceIdsByCas.value(cas).contains(QString());
     };
     QHash<int, int> lineById;
     for (const SourceLine &line : lines) {
@@ -86,7 +84,8 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
         // The last column (備考) may be left off; a row with the list's columns has all of them.
         if (fields.size() != kSubstanceColumns && fields.size() != kSubstanceColumns - 1
             && fields.size() != kSubstanceColumns + kLegalColumns) {
-            row.error(QStringLiteral("列の数が %1 ではありません（%2 列）。").arg(kSubstanceColumns).arg(fields.size()));
+            row.error(
+                QStringLiteral("列の数が %1 ではありません（%2 列）。").arg(kSubstanceColumns).arg(fields.size()));
             continue;
         }
 
@@ -99,19 +98,25 @@ std::vector<ComposedSubstance> readSubstances(const QString &text, ErrorSink sin
         if (substance.name.isEmpty())
             row.error(QStringLiteral("物質名が空です。"));
         else if (idByName.contains(substance.name))
-            row.error(QStringLiteral("物質名「%1」は ID %2 と重複しています。").arg(substance.name).arg(idByName.value(substance.name)));
+            row.error(QStringLiteral("物質名「%1」は ID %2 と重複しています。")
+                          .arg(substance.name)
+                          .arg(idByName.value(substance.name)));
         if (!substance.cas.isEmpty() && !isValidCas(substance.cas))
             row.error(QStringLiteral("CAS 番号「%1」が正しくありません。").arg(substance.cas));
         else if (idByCas.contains(substance.cas) && !twoForms(substance.cas, fields.value(11).trimmed()))
-            row.error(QStringLiteral("CAS 番号 %1 は ID %2 と重複しています。").arg(substance.cas).arg(idByCas.value(substance.cas)));
+            row.error(QStringLiteral("CAS 番号 %1 は ID %2 と重複しています。")
+                          .arg(substance.cas)
+                          .arg(idByCas.value(substance.cas)));
         if (!substance.signalWord.isEmpty() && substance.signalWord != kDanger && substance.signalWord != kWarning)
-            row.error(QStringLiteral("注意喚起語「%1」は「危険」「警告」のどちらでもありません。").arg(substance.signalWord));
+            row.error(
+                QStringLiteral("注意喚起語「%1」は「危険」「警告」のどちらでもありません。").arg(substance.signalWord));
 
         const QList<int> pictograms = row.pictograms(fields.at(4));
         const QStringList hazardCodes = row.statementCodes(fields.at(5), QLatin1Char('H'));
         const QStringList precautionCodes = row.statementCodes(fields.at(6), QLatin1Char('P'));
         row.source(fields.at(10), fields.at(11), fields.at(12), substance);
-        substance.categories = row.categories(fields.at(7), hazardCodes, substance.sourceKind != SourceKind::Unverified);
+        substance.categories =
+            row.categories(fields.at(7), hazardCodes, substance.sourceKind != SourceKind::Unverified);
         row.readFillIns(fields.at(8));
         substance.aliases = row.aliases(fields.at(9), substance.name);
         substance.sourceNote = fields.value(13).trimmed();
@@ -214,11 +219,13 @@ QString sourceKindName(SourceKind kind)
 
 QStringList substanceSourceColumns()
 {
-    return {QStringLiteral("ID"), QStringLiteral("物質名"), QStringLiteral("CAS"), QStringLiteral("注意喚起語"),
-            QStringLiteral("絵表示"), QStringLiteral("H"), QStringLiteral("P"), QStringLiteral("区分"),
-            QStringLiteral("差込"), QStringLiteral("別名"), QStringLiteral("出典"), QStringLiteral("出典ID"),
-            QStringLiteral("出典年"), QStringLiteral("備考"), QStringLiteral("出典版"), QStringLiteral("法令名称"),
-            QStringLiteral("義務開始"), QStringLiteral("ラベル裾切値"), QStringLiteral("SDS裾切値"), QStringLiteral("法令備考")};
+    return {QStringLiteral("ID"),         QStringLiteral("物質名"),   QStringLiteral("CAS"),
+            QStringLiteral("注意喚起語"), QStringLiteral("絵表示"),   QStringLiteral("H"),
+            QStringLiteral("P"),          QStringLiteral("区分"),     QStringLiteral("差込"),
+            QStringLiteral("別名"),       QStringLiteral("出典"),     QStringLiteral("出典ID"),
+            QStringLiteral("出典年"),     QStringLiteral("備考"),     QStringLiteral("出典版"),
+            QStringLiteral("法令名称"),   QStringLiteral("義務開始"), QStringLiteral("ラベル裾切値"),
+            QStringLiteral("SDS裾切値"),  QStringLiteral("法令備考")};
 }
 
 QString substanceSourceLine(const ComposedSubstance &s)
@@ -227,19 +234,31 @@ QString substanceSourceLine(const ComposedSubstance &s)
     for (const QString &picture : s.pictures)
         pictograms.append(QString(picture).remove(QStringLiteral(".svg")));
     const QString comma = QStringLiteral(",");
-    return QStringList{QString::number(s.id), s.name, s.cas, s.signalWord, pictograms.join(comma),
-                       s.hazardCodes.join(comma), s.precautionCodes.join(comma), s.categories.join(comma),
-                       s.fillIns.join(kListSeparator), s.aliases.join(kListSeparator), sourceKindName(s.sourceKind),
-                       s.sourceId, s.sourceYear > 0 ? QString::number(s.sourceYear) : QString(), s.sourceNote}
+    return QStringList{QString::number(s.id),
+                       s.name,
+                       s.cas,
+                       s.signalWord,
+                       pictograms.join(comma),
+                       s.hazardCodes.join(comma),
+                       s.precautionCodes.join(comma),
+                       s.categories.join(comma),
+                       s.fillIns.join(kListSeparator),
+                       s.aliases.join(kListSeparator),
+                       sourceKindName(s.sourceKind),
+                       s.sourceId,
+                       s.sourceYear > 0 ? QString::number(s.sourceYear) : QString(),
+                       s.sourceNote}
                .join(QLatin1Char('\t'))
-        + (s.hasLegalColumns() ? QLatin1Char('\t') + QStringList{s.sourceVersion, s.legalName, s.legalSince, s.labelCutoff,
-                                                                 s.sdsCutoff, s.legalNote}.join(QLatin1Char('\t'))
-                               : QString());
+           + (s.hasLegalColumns() ? QLatin1Char('\t')
+                                        + QStringList{s.sourceVersion, s.legalName, s.legalSince, s.labelCutoff,
+                                                      s.sdsCutoff, s.legalNote}
+                                              .join(QLatin1Char('\t'))
+                                  : QString());
 }
 
-MasterSourceResult readMasterSource(const QString &hazardText, const QString &hazardFile,
-                                    const QString &precautionText, const QString &precautionFile,
-                                    const QString &substanceText, const QString &substanceFile)
+MasterSourceResult readMasterSource(const QString &hazardText, const QString &hazardFile, const QString &precautionText,
+                                    const QString &precautionFile, const QString &substanceText,
+                                    const QString &substanceFile)
 {
     MasterSourceResult result;
     const StatementTable hazards = readStatements(hazardText, ErrorSink(result.errors, hazardFile), QLatin1Char('H'));
@@ -261,8 +280,8 @@ MasterSourceResult readMasterFolder(const QString &folder)
     const QString precautionText = readUtf8File(precautionFile, fileErrors);
     const QString substanceText = readUtf8File(substanceFile, fileErrors);
 
-    MasterSourceResult result = readMasterSource(hazardText, hazardFile, precautionText, precautionFile,
-                                                 substanceText, substanceFile);
+    MasterSourceResult result =
+        readMasterSource(hazardText, hazardFile, precautionText, precautionFile, substanceText, substanceFile);
     result.errors.insert(result.errors.begin(), fileErrors.begin(), fileErrors.end());
     return result;
 }

@@ -60,8 +60,11 @@ RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTim
             return failed({QStringLiteral("データベースに記録された物質マスタの版「%1」が読めません。").arg(stored)});
         const int order = compareMasterVersions(stored, master.version);
         if (order > 0)
-            return {{}, {QStringLiteral("データベースの物質マスタ（版 %1）はこのプログラムの物質マスタ（版 %2）より新しいため、そのまま使います。")
-                                   .arg(stored, master.version)}};
+            return {
+                {},
+                {QStringLiteral(
+                     "データベースの物質マスタ（版 %1）はこのプログラムの物質マスタ（版 %2）より新しいため、そのまま使います。")
+                     .arg(stored, master.version)}};
         if (order == 0)
             return {};
 
@@ -83,13 +86,17 @@ RunResult updateMaster(Database &db, const ProgramMaster &master, const QDateTim
         transaction->commit();
 
         RunResult result;
-        result.notices << QStringLiteral("物質マスタを版 %1 から版 %2 に更新しました。").arg(displayedVersion(stored), master.version)
+        result.notices << QStringLiteral("物質マスタを版 %1 から版 %2 に更新しました。")
+                              .arg(displayedVersion(stored), master.version)
                        << QStringLiteral("追加した物質: %1件").arg(changes.added)
                        << QStringLiteral("変更した物質: %1件").arg(changes.changed);
         if (changes.userOwned > 0)
-            result.notices << QStringLiteral("利用者が修正した物質: %1件（更新せずにそのまま残しました）").arg(changes.userOwned);
+            result.notices
+                << QStringLiteral("利用者が修正した物質: %1件（更新せずにそのまま残しました）").arg(changes.userOwned);
         if (changes.newerList > 0)
-            result.notices << QStringLiteral("このプログラムより新しい政府の一覧で更新済みの物質: %1件（そのまま残しました）").arg(changes.newerList);
+            result.notices << QStringLiteral(
+                                  "このプログラムより新しい政府の一覧で更新済みの物質: %1件（そのまま残しました）")
+                                  .arg(changes.newerList);
         if (!backup.isEmpty()) {
             result.notices << QStringLiteral("更新前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
             pruneWriteBackups(QFileInfo(backup).absolutePath(), now);

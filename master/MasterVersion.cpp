@@ -31,9 +31,6 @@ int compareMasterVersions(const QString &a, const QString &b)
     return left < right ? -1 : (right < left ? 1 : 0);
 }
 
-QString displayedVersion(const QString &version)
-{
-    return version.isEmpty() ? QStringLiteral("初版") : version;
-}
+QString displayedVersion(const QString &version) { return version.isEmpty() ? QStringLiteral("初版") : version; }
 
 } // namespace corvane

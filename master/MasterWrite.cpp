@@ -17,7 +17,8 @@ MasterChanges writeProgramMaster(Database &db, const ProgramMaster &master)
     // the date of the list they came from.
     QHash<QString, int> rowOfAddedId;
     QHash<int, QString> listDateOfRow;
-    for (QSqlQuery query = runSql(db, QStringLiteral("SELECT ID, MasterNo, UserOwned, 出典, 出典ID, 出典版 FROM 表示物質"));
+    for (QSqlQuery query =
+             runSql(db, QStringLiteral("SELECT ID, MasterNo, UserOwned, 出典, 出典ID, 出典版 FROM 表示物質"));
          query.next();) {
         const int id = query.value(0).toInt();
         if (!query.value(1).isNull())

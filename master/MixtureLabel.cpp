@@ -47,14 +47,15 @@ Result<MixtureLabel> mixtureLabel(const ghs::MixtureClassification &classificati
     row.id = 1;
     row.name = QStringLiteral("混合物");
     setLabelElements(row, *composed, blanks);
-    const MasterSourceResult read =
-        readMasterSource(hazardText, QStringLiteral("hazard_statements.tsv"), precautionText,
-                         QStringLiteral("precautionary_statements.tsv"), substancesFileText({row}), QStringLiteral("混合物"));
+    const MasterSourceResult read = readMasterSource(hazardText, QStringLiteral("hazard_statements.tsv"),
+                                                     precautionText, QStringLiteral("precautionary_statements.tsv"),
+                                                     substancesFileText({row}), QStringLiteral("混合物"));
     if (!read.errors.empty() || read.substances.size() != 1) {
         QStringList lines;
         for (const MasterError &e : read.errors)
             lines << e.message;
-        return Failure{QStringLiteral("混合物のラベル要素を組み立てられません: %1").arg(lines.join(QStringLiteral(" / ")))};
+        return Failure{
+            QStringLiteral("混合物のラベル要素を組み立てられません: %1").arg(lines.join(QStringLiteral(" / ")))};
     }
     const ComposedSubstance &made = read.substances.front();
     label.signalWord = made.signalWord;

@@ -15,9 +15,9 @@ namespace corvane {
 // one strength combined, precautionary statements of every category merged without repeats.
 struct MixtureLabel {
     QString signalWord;
-    QStringList pictures;  // file names, "GHS02.svg", at most five
-    QString hazards;       // one statement a line, "\r\n"
-    QString precautions;   // 【安全対策】 … as on the model label
+    QStringList pictures; // file names, "GHS02.svg", at most five
+    QString hazards;      // one statement a line, "\r\n"
+    QString precautions;  // 【安全対策】 … as on the model label
     bool hazardous() const { return !hazards.isEmpty(); }
 };
 

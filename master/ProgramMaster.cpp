@@ -50,8 +50,9 @@ QString describeMasterErrors(const std::vector<MasterError> &errors)
 {
     QStringList lines;
     for (const MasterError &e : errors)
-        lines << (e.line > 0 ? QStringLiteral("%1 %2行目: %3").arg(QDir::toNativeSeparators(e.file)).arg(e.line).arg(e.message)
-                             : QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(e.file), e.message));
+        lines << (e.line > 0
+                      ? QStringLiteral("%1 %2行目: %3").arg(QDir::toNativeSeparators(e.file)).arg(e.line).arg(e.message)
+                      : QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(e.file), e.message));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -80,14 +81,15 @@ Result<ProgramMaster> loadMaster(const QString &masterFolder, const QString &sch
         return Failure{QStringLiteral("物質マスタの誤り:\n") + describeMasterErrors(read.errors)};
     master.schema = *schema;
     // Beside the file's schema; only a server database needs it.
-    master.serverSchema = readUtf8(QFileInfo(schemaFile).dir().filePath(QStringLiteral("schema-postgresql.sql")))
-                              .value_or(QString());
+    master.serverSchema =
+        readUtf8(QFileInfo(schemaFile).dir().filePath(QStringLiteral("schema-postgresql.sql"))).value_or(QString());
     master.hazardText = texts[1];
     master.precautionText = texts[2];
     master.substances = std::move(read.substances);
     // The classifications beside the rows; a master folder of an earlier format has none.
     if (const auto text = readUtf8(folder.filePath(QStringLiteral("classifications.tsv")))) {
-        auto rows = readClassificationsText(*text, QDir::toNativeSeparators(folder.filePath(QStringLiteral("classifications.tsv"))));
+        auto rows = readClassificationsText(
+            *text, QDir::toNativeSeparators(folder.filePath(QStringLiteral("classifications.tsv"))));
         if (!rows)
             return rows.failure();
         master.classifications = std::move(*rows);
@@ -95,9 +97,6 @@ Result<ProgramMaster> loadMaster(const QString &masterFolder, const QString &sch
     return master;
 }
 
-Result<ProgramMaster> programMaster()
-{
-    return loadMaster(QStringLiteral(":/master"), QStringLiteral(":/schema.sql"));
-}
+Result<ProgramMaster> programMaster() { return loadMaster(QStringLiteral(":/master"), QStringLiteral(":/schema.sql")); }
 
 } // namespace corvane

@@ -14,11 +14,11 @@ namespace corvane {
 // The substance master a program carries: compiled into it as a resource, so that a new
 // program brings its master to every installation.
 struct ProgramMaster {
-    QString version;                           // master/VERSION
-    QString schema;                            // schema.sql: the tables a Data.mde must have
-    QString serverSchema;                      // schema-postgresql.sql: the same on a server
-    QString hazardText, precautionText;        // the statement tables, to check other files with
-    std::vector<ComposedSubstance> substances; // in number order, numbered 1..N
+    QString version;                                // master/VERSION
+    QString schema;                                 // schema.sql: the tables a Data.mde must have
+    QString serverSchema;                           // schema-postgresql.sql: the same on a server
+    QString hazardText, precautionText;             // the statement tables, to check other files with
+    std::vector<ComposedSubstance> substances;      // in number order, numbered 1..N
     std::vector<ClassificationRow> classifications; // classifications.tsv, in number order
 };
 

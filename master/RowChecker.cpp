@@ -29,8 +29,8 @@ QStringList RowChecker::statementCodes(const QString &field, QChar letter)
         }
         if (!table.contains(code)) {
             error(QStringLiteral("%1 は%2の一覧にありません。")
-                      .arg(code, letter == QLatin1Char('H') ? QStringLiteral("危険有害性情報")
-                                                             : QStringLiteral("注意書き")));
+                      .arg(code,
+                           letter == QLatin1Char('H') ? QStringLiteral("危険有害性情報") : QStringLiteral("注意書き")));
             continue;
         }
         const std::vector<int> numbers = codeNumbers(code);
@@ -95,14 +95,17 @@ void RowChecker::checkSignalWord(const QString &signalWord, const std::vector<co
         Signal signal = rule->signal;
         if (signal == Signal::Either) {
             const HazardCategories *known = categoriesOf(code);
-            const QString written = categories.filter(QRegularExpression(QStringLiteral("^%1=").arg(code))).value(0).section(QLatin1Char('='), 1);
+            const QString written = categories.filter(QRegularExpression(QStringLiteral("^%1=").arg(code)))
+                                        .value(0)
+                                        .section(QLatin1Char('='), 1);
             if (written.isEmpty()) {
                 error(QStringLiteral("%1 の注意喚起語は区分で決まります。区分の列に %1=%2 の形で区分を書いてください。")
                           .arg(code, (known->danger + known->warning).join(QLatin1Char('/'))));
                 continue;
             }
             // A category not read ("?", unverified rows only) asks for the stronger word.
-            signal = known->danger.contains(written) || written == QLatin1String("?") ? Signal::Danger : Signal::Warning;
+            signal =
+                known->danger.contains(written) || written == QLatin1String("?") ? Signal::Danger : Signal::Warning;
             if (signal == Signal::Danger)
                 dangerCodes.append(code + QStringLiteral("（区分 ") + written + QStringLiteral("）"));
         } else if (signal == Signal::Danger) {
@@ -122,7 +125,7 @@ void RowChecker::checkSignalWord(const QString &signalWord, const std::vector<co
 
 void RowChecker::checkPictograms(const QList<int> &listed, const std::vector<const HazardRule *> &rules)
 {
-    QHash<int, QStringList> required;  // pictogram -> codes that call for it
+    QHash<int, QStringList> required; // pictogram -> codes that call for it
     bool respiratorySensitiser = false;
     for (const HazardRule *rule : rules) {
         for (int pictogram : {rule->pictogram, rule->secondPictogram})
@@ -138,8 +141,7 @@ void RowChecker::checkPictograms(const QList<int> &listed, const std::vector<con
         switch (rule->ghs07) {
         case Ghs07Reason::None: continue;
         case Ghs07Reason::AcuteToxicity:
-        case Ghs07Reason::Other:
-            break;
+        case Ghs07Reason::Other: break;
         case Ghs07Reason::Irritation:
             if (corrosion)
                 reason = QStringLiteral("GHS05 があるので皮膚・眼の刺激性には");
@@ -190,9 +192,11 @@ void RowChecker::checkRepeatedSentences(const QStringList &codes, const QStringL
     // A hazard statement may end like another (「…による呼吸器の障害」 beside 「呼吸器の障害」:
     // repeated and single exposure); only precautions repeat a clause.
     const auto repeats = [&](const QString &a, const QString &b) {
-        return a == b || ((a.endsWith(QStringLiteral("、") + b) || b.endsWith(QStringLiteral("、") + a)) && isPrecaution(a, b));
+        return a == b
+               || ((a.endsWith(QStringLiteral("、") + b) || b.endsWith(QStringLiteral("、") + a))
+                   && isPrecaution(a, b));
     };
-    std::vector<std::pair<QString, QString>> seen;  // sentence, code
+    std::vector<std::pair<QString, QString>> seen; // sentence, code
     for (qsizetype i = 0; i < codes.size(); ++i) {
         for (const QString &sentence : sentences(texts.at(i))) {
             for (const auto &[earlier, code] : seen) {
@@ -228,8 +232,10 @@ QStringList RowChecker::categories(const QString &field, const QStringList &haza
         const QString category = item.section(QLatin1Char('='), 1).trimmed();
         const HazardCategories *known = categoriesOf(code);
         if (!item.contains(QLatin1Char('=')) || !known) {
-            error(QStringLiteral("区分「%1」は「H228=1」の形で、注意喚起語が区分で決まる H コード（%2）のものでなければなりません。")
-                      .arg(item, categoryCodes()));
+            error(
+                QStringLiteral(
+                    "区分「%1」は「H228=1」の形で、注意喚起語が区分で決まる H コード（%2）のものでなければなりません。")
+                    .arg(item, categoryCodes()));
             continue;
         }
         if (category == QLatin1String("?") && !sourced) {
@@ -270,7 +276,8 @@ QStringList RowChecker::aliases(const QString &field, const QString &name)
     return accepted;
 }
 
-void RowChecker::source(const QString &kindField, const QString &idField, const QString &yearField, ComposedSubstance &substance)
+void RowChecker::source(const QString &kindField, const QString &idField, const QString &yearField,
+                        ComposedSubstance &substance)
 {
     static const QRegularExpression euIndex(QStringLiteral("^[0-9]{3}-[0-9]{3}-[0-9]{2}-[0-9X]$"));
     static const QRegularExpression yearPattern(QStringLiteral("^(19[89][0-9]|20[0-9][0-9])$"));
@@ -365,7 +372,8 @@ QString RowChecker::filled(const QString &code, const QString &text)
         FillIn *chosen = nullptr;
         bool ambiguous = false;
         for (FillIn &fill : fillIns) {
-            const bool codeMatches = fill.code == code || (!fill.code.contains(QLatin1Char('+')) && parts.contains(fill.code));
+            const bool codeMatches =
+                fill.code == code || (!fill.code.contains(QLatin1Char('+')) && parts.contains(fill.code));
             const bool nameMatches = fill.name == name || (fill.name.isEmpty() && index == 0);
             if (!codeMatches || !nameMatches)
                 continue;

@@ -63,14 +63,15 @@ struct RowChecker {
 
     QStringList aliases(const QString &field, const QString &name);
 
-    void source(const QString &kindField, const QString &idField, const QString &yearField, ComposedSubstance &substance);
+    void source(const QString &kindField, const QString &idField, const QString &yearField,
+                ComposedSubstance &substance);
 
     // The list's columns: a date, a duty's start and two cut-offs in their forms.
     void legal(const ComposedSubstance &s);
 
     struct FillIn {
-        QString code;   // as keyed: a listed code or one part of it
-        QString name;   // the placeholder's name; empty: the statement's first blank
+        QString code; // as keyed: a listed code or one part of it
+        QString name; // the placeholder's name; empty: the statement's first blank
         QString value;
         bool used = false;
     };
@@ -83,8 +84,8 @@ struct RowChecker {
 
     void checkFillInsUsed();
 
-    void checkClassification(const QString &signalWord, const QList<int> &pictograms,
-                             const QStringList &hazardCodes, const QStringList &categories);
+    void checkClassification(const QString &signalWord, const QList<int> &pictograms, const QStringList &hazardCodes,
+                             const QStringList &categories);
 };
 
 } // namespace corvane::mastersource

@@ -16,9 +16,10 @@ namespace corvane {
 namespace {
 
 // The tables a copy moves, in an order that keeps every reference valid.
-const QStringList kCopiedTables{QStringLiteral("MasterVersion"), QStringLiteral("表示物質"), QStringLiteral("物質分類"), QStringLiteral("製品情報"),
-                                QStringLiteral("ProductItemEntry"), QStringLiteral("製品含有率"), QStringLiteral("製品物性"),
-                                QStringLiteral("会社情報")};
+const QStringList kCopiedTables{QStringLiteral("MasterVersion"),    QStringLiteral("表示物質"),
+                                QStringLiteral("物質分類"),         QStringLiteral("製品情報"),
+                                QStringLiteral("ProductItemEntry"), QStringLiteral("製品含有率"),
+                                QStringLiteral("製品物性"),         QStringLiteral("会社情報")};
 
 RunResult failure(const Failure &reason) { return {reason, {}}; }
 
@@ -53,16 +54,19 @@ int copyTable(Database &from, Database &to, const QString &table)
     const QStringList targetColumns = columnNames(to, table);
     QStringList columns;
     for (const QString &column : columnNames(from, table))
-        if (column.compare(QLatin1String("rowid"), Qt::CaseInsensitive) != 0 && targetColumns.contains(column, Qt::CaseInsensitive))
+        if (column.compare(QLatin1String("rowid"), Qt::CaseInsensitive) != 0
+            && targetColumns.contains(column, Qt::CaseInsensitive))
             columns << column; // every column name of the schema works unquoted in both
 
     const QString list = columns.join(QStringLiteral(", "));
     QStringList marks;
     for (qsizetype i = 0; i < columns.size(); ++i)
         marks << QStringLiteral("?");
-    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, list, marks.join(QStringLiteral(", ")));
+    const QString insert =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, list, marks.join(QStringLiteral(", ")));
     int copied = 0;
-    for (QSqlQuery rows = runSql(from, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(list, table)); rows.next(); ++copied) {
+    for (QSqlQuery rows = runSql(from, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(list, table));
+         rows.next(); ++copied) {
         QVariantList values;
         for (qsizetype i = 0; i < columns.size(); ++i)
             values << rows.value(int(i));
@@ -74,8 +78,9 @@ int copyTable(Database &from, Database &to, const QString &table)
 QStringList namesOnlyCaseTellsApart(Database &file)
 {
     QStringList names;
-    for (QSqlQuery query = runSql(file, QStringLiteral("SELECT group_concat(製品名, ' / ') FROM 製品情報 WHERE 製品名 IS NOT NULL "
-                                                       "GROUP BY 製品名 COLLATE NOCASE HAVING count(*) > 1"));
+    for (QSqlQuery query =
+             runSql(file, QStringLiteral("SELECT group_concat(製品名, ' / ') FROM 製品情報 WHERE 製品名 IS NOT NULL "
+                                         "GROUP BY 製品名 COLLATE NOCASE HAVING count(*) > 1"));
          query.next();)
         names << QStringLiteral("  ") + query.value(0).toString();
     return names;
@@ -97,8 +102,10 @@ RunResult initServerDatabase(const ServerAddress &address, const ProgramMaster &
     } catch (const std::exception &failed) {
         return failure(failureOf(failed).after(QStringLiteral("準備できませんでした。データベースは空のままです。")));
     }
-    return {{}, {QStringLiteral("サーバー %1 に表を作り、物質マスタ（版 %2、%3 物質）を入れました。")
-                           .arg(address.describe(), master.version).arg(master.substances.size())}};
+    return {{},
+            {QStringLiteral("サーバー %1 に表を作り、物質マスタ（版 %2、%3 物質）を入れました。")
+                 .arg(address.describe(), master.version)
+                 .arg(master.substances.size())}};
 }
 
 RunResult copyToServer(Database &file, const ServerAddress &address, const ProgramMaster &master)
@@ -113,9 +120,10 @@ RunResult copyToServer(Database &file, const ServerAddress &address, const Progr
         // its save whole or not at all.
         Transaction snapshot(file, Transaction::Kind::Read);
         if (const QStringList twins = namesOnlyCaseTellsApart(file); !twins.isEmpty())
-            return failure({QStringLiteral("英字の大文字と小文字だけが違う製品名があります。サーバーでは同じ名前になるため、"
-                                           "何も写していません。どちらかの名前を変えてからやり直してください。\n")
-                            + twins.join(QLatin1Char('\n'))});
+            return failure(
+                {QStringLiteral("英字の大文字と小文字だけが違う製品名があります。サーバーでは同じ名前になるため、"
+                                "何も写していません。どちらかの名前を変えてからやり直してください。\n")
+                 + twins.join(QLatin1Char('\n'))});
         Transaction transaction(*db);
         createTables(*db, master);
         for (const QString &table : kCopiedTables) {
@@ -124,14 +132,18 @@ RunResult copyToServer(Database &file, const ServerAddress &address, const Progr
             const int copied = copyTable(file, *db, table);
             const int stored = rowCount(file, table);
             if (copied != stored || rowCount(*db, table) != stored)
-                return failure({QStringLiteral("表「%1」の行数が合いません（ファイル %2 行、写した行 %3）。何も写していません。")
-                                    .arg(table).arg(stored).arg(copied)});
+                return failure(
+                    {QStringLiteral("表「%1」の行数が合いません（ファイル %2 行、写した行 %3）。何も写していません。")
+                         .arg(table)
+                         .arg(stored)
+                         .arg(copied)});
             result.notices << QStringLiteral("%1: %2 行").arg(table).arg(copied);
         }
         transaction.commit();
         snapshot.commit();
     } catch (const std::exception &failed) {
-        return failure(failureOf(failed).after(QStringLiteral("写せませんでした。サーバーのデータベースは空のままです。")));
+        return failure(
+            failureOf(failed).after(QStringLiteral("写せませんでした。サーバーのデータベースは空のままです。")));
     }
     result.notices.prepend(QStringLiteral("%1 をサーバー %2 に写しました。").arg(file.where(), address.describe()));
     const RunResult update = updateMaster(*db, master, QDateTime::currentDateTime());

@@ -78,7 +78,8 @@ StatementTable readStatements(const QString &text, ErrorSink sink, QChar letter)
     for (const SourceLine &line : lines) {
         const QStringList fields = line.text.split(QLatin1Char('\t'));
         if (fields.size() != 2) {
-            sink.add(line.number, QStringLiteral("「コード<TAB>文」の 2 列ではありません（%1 列）。").arg(fields.size()));
+            sink.add(line.number,
+                     QStringLiteral("「コード<TAB>文」の 2 列ではありません（%1 列）。").arg(fields.size()));
             continue;
         }
         const QString code = fields.at(0).trimmed();
@@ -95,8 +96,10 @@ StatementTable readStatements(const QString &text, ErrorSink sink, QChar letter)
             sink.add(line.number, QStringLiteral("%1 が重複しています。").arg(code));
             continue;
         }
-        if (!placeholdersWellFormed(statement) || !unfilledBlank(QString(statement).remove(placeholderPattern())).isEmpty()) {
-            sink.add(line.number, QStringLiteral("%1 の空欄は {名前}（埋めなくてよいものは {名前?}）で書いてください。").arg(code));
+        if (!placeholdersWellFormed(statement)
+            || !unfilledBlank(QString(statement).remove(placeholderPattern())).isEmpty()) {
+            sink.add(line.number,
+                     QStringLiteral("%1 の空欄は {名前}（埋めなくてよいものは {名前?}）で書いてください。").arg(code));
             continue;
         }
         table.insert(code, statement);

@@ -18,7 +18,7 @@ namespace corvane::mastersource {
 inline const QString kLineBreak = QStringLiteral("\r\n");
 
 struct SourceLine {
-    int number;    // 1-based line number in the file
+    int number; // 1-based line number in the file
     QString text;
 };
 

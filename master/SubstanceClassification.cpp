@@ -20,7 +20,9 @@ Result<std::vector<ClassificationRow>> readClassificationsText(const QString &te
         const int id = fields.value(0).toInt(&numeric);
         const auto hazardClass = ghs::hazardClassFromKey(fields.value(1));
         if (fields.size() != 5 || !numeric || id <= 0 || !hazardClass || fields[2].isEmpty())
-            return Failure{QStringLiteral("%1 %2行目: 「番号<TAB>分類<TAB>区分<TAB>臓器<TAB>原文」の形ではありません。").arg(fileName).arg(i + 1)};
+            return Failure{QStringLiteral("%1 %2行目: 「番号<TAB>分類<TAB>区分<TAB>臓器<TAB>原文」の形ではありません。")
+                               .arg(fileName)
+                               .arg(i + 1)};
         ClassificationRow row{id, {*hazardClass, fields[2], {}}, fields[4]};
         if (!fields[3].isEmpty())
             row.entry.organs = fields[3].split(QStringLiteral("、"));
@@ -38,7 +40,8 @@ void insertRows(Database &db, const std::vector<ClassificationRow> &rows)
     for (const ClassificationRow &row : rows) {
         order = row.substanceId == previous ? order + 1 : 1;
         previous = row.substanceId;
-        runSql(db, QStringLiteral("INSERT INTO 物質分類 (物質ID, 順, 分類, 区分, 臓器, 原文) VALUES (?, ?, ?, ?, ?, ?)"),
+        runSql(db,
+               QStringLiteral("INSERT INTO 物質分類 (物質ID, 順, 分類, 区分, 臓器, 原文) VALUES (?, ?, ?, ?, ?, ?)"),
                {row.substanceId, order, ghs::hazardClassKey(row.entry.hazardClass), row.entry.category,
                 row.entry.organs.isEmpty() ? QVariant() : QVariant(row.entry.organs.join(QStringLiteral("、"))),
                 row.cellText.isEmpty() ? QVariant() : QVariant(row.cellText)});
@@ -63,7 +66,8 @@ void putClassification(Database &db, int substanceId, const std::vector<Classifi
     insertRows(db, renumbered);
 }
 
-void replaceClassifications(Database &db, const std::vector<int> &substanceIds, const std::vector<ClassificationRow> &rows)
+void replaceClassifications(Database &db, const std::vector<int> &substanceIds,
+                            const std::vector<ClassificationRow> &rows)
 {
     for (int id : substanceIds)
         runSql(db, QStringLiteral("DELETE FROM 物質分類 WHERE 物質ID = ?"), {id});
@@ -75,7 +79,8 @@ namespace catalogue {
 std::vector<ghs::ClassEntry> classification(Database &db, int substanceId)
 {
     std::vector<ghs::ClassEntry> entries;
-    for (QSqlQuery query = runSql(db, QStringLiteral("SELECT 分類, 区分, 臓器 FROM 物質分類 WHERE 物質ID = ? ORDER BY 順"), {substanceId});
+    for (QSqlQuery query = runSql(
+             db, QStringLiteral("SELECT 分類, 区分, 臓器 FROM 物質分類 WHERE 物質ID = ? ORDER BY 順"), {substanceId});
          query.next();) {
         const auto hazardClass = ghs::hazardClassFromKey(query.value(0).toString());
         if (!hazardClass)
@@ -95,7 +100,9 @@ std::map<int, StoredClassification> allClassifications(Database &db)
     std::map<int, StoredClassification> all;
     if (!tableExists(db, QStringLiteral("物質分類")))
         return all;
-    for (QSqlQuery query = runSql(db, QStringLiteral("SELECT 物質ID, 分類, 区分, 臓器 FROM 物質分類 ORDER BY 物質ID, 順")); query.next();) {
+    for (QSqlQuery query =
+             runSql(db, QStringLiteral("SELECT 物質ID, 分類, 区分, 臓器 FROM 物質分類 ORDER BY 物質ID, 順"));
+         query.next();) {
         const auto hazardClass = ghs::hazardClassFromKey(query.value(1).toString());
         if (!hazardClass)
             continue;
@@ -115,8 +122,9 @@ std::map<int, StoredClassification> allClassifications(Database &db)
 
 std::optional<LegalCutoffs> legalCutoffs(Database &db, int substanceId)
 {
-    QSqlQuery query = runSql(db, QStringLiteral("SELECT ラベル裾切値, SDS裾切値, 義務開始, 法令備考 FROM 表示物質 WHERE ID = ?"),
-                             {substanceId});
+    QSqlQuery query =
+        runSql(db, QStringLiteral("SELECT ラベル裾切値, SDS裾切値, 義務開始, 法令備考 FROM 表示物質 WHERE ID = ?"),
+               {substanceId});
     if (!query.next() || query.value(2).toString().isEmpty())
         return std::nullopt;
     LegalCutoffs cutoffs;

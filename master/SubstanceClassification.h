@@ -32,7 +32,8 @@ Result<std::vector<ClassificationRow>> readClassificationsText(const QString &te
 void putClassification(Database &db, int substanceId, const std::vector<ClassificationRow> &rows);
 
 // Writes many substances' rows at once: deletes those of `substanceIds`, inserts `rows`.
-void replaceClassifications(Database &db, const std::vector<int> &substanceIds, const std::vector<ClassificationRow> &rows);
+void replaceClassifications(Database &db, const std::vector<int> &substanceIds,
+                            const std::vector<ClassificationRow> &rows);
 
 namespace catalogue {
 
@@ -52,11 +53,11 @@ std::map<int, StoredClassification> allClassifications(Database &db);
 // The cut-offs of MHLW's list of substances to be labelled (重量％). A value the list gives
 // as 「－」 (no cut-off given) is nothing; so is everything for a substance not on the list.
 struct LegalCutoffs {
-    std::optional<double> label;  // ラベル表示に係る裾切値
-    std::optional<double> sds;    // ＳＤＳ交付等に係る裾切値
-    QString labelText, sdsText;   // as the list writes them
-    QString since;                // the duty's start, "2026-04-01" or "2025-03-31以前"
-    QString note;                 // earlier cut-offs and the list's notes
+    std::optional<double> label; // ラベル表示に係る裾切値
+    std::optional<double> sds;   // ＳＤＳ交付等に係る裾切値
+    QString labelText, sdsText;  // as the list writes them
+    QString since;               // the duty's start, "2026-04-01" or "2025-03-31以前"
+    QString note;                // earlier cut-offs and the list's notes
 };
 std::optional<LegalCutoffs> legalCutoffs(Database &db, int substanceId);
 

@@ -41,7 +41,9 @@ QString displayedVersionOf(Database &db) { return displayedVersion(storedMasterV
 ComposedSubstance storedSubstance(const QSqlQuery &row)
 {
     const auto text = [&row](const char *column) { return row.value(QString::fromUtf8(column)).toString(); };
-    const auto list = [&](const char *column, QChar separator) { return text(column).split(separator, Qt::SkipEmptyParts); };
+    const auto list = [&](const char *column, QChar separator) {
+        return text(column).split(separator, Qt::SkipEmptyParts);
+    };
     ComposedSubstance s;
     s.id = row.value(QStringLiteral("ID")).toInt();
     s.name = text("物質名");
@@ -105,9 +107,11 @@ Result<QString> exportMaster(Database &db)
 {
     try {
         QStringList lines{
-            QStringLiteral("# 物質マスタ（Data.mde から書き出したもの、版 %1）。形式は substances.tsv と同じ:").arg(displayedVersionOf(db)),
+            QStringLiteral("# 物質マスタ（Data.mde から書き出したもの、版 %1）。形式は substances.tsv と同じ:")
+                .arg(displayedVersionOf(db)),
             QStringLiteral("# ") + substanceSourceColumns().join(QStringLiteral("<TAB>")),
-            QStringLiteral("# 「%1」の次の行は利用者が取り込んだ物質で、プログラムの更新では変わらない。").arg(kUserMark)};
+            QStringLiteral("# 「%1」の次の行は利用者が取り込んだ物質で、プログラムの更新では変わらない。")
+                .arg(kUserMark)};
         for (QSqlQuery query = runSql(db, QStringLiteral("SELECT * FROM 表示物質 ORDER BY ID")); query.next();) {
             if (query.value(QStringLiteral("UserOwned")).toInt() != 0)
                 lines << kUserMark;
@@ -119,18 +123,20 @@ Result<QString> exportMaster(Database &db)
     }
 }
 
-RunResult importSubstances(Database &db, const ProgramMaster &master, const QString &text,
-                           const QString &fileName, const QDateTime &now)
+RunResult importSubstances(Database &db, const ProgramMaster &master, const QString &text, const QString &fileName,
+                           const QDateTime &now)
 {
     const MasterSourceResult read = readUserFile(master, text, fileName);
     if (!read.errors.empty())
-        return failure({QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + describeMasterErrors(read.errors)});
+        return failure({QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n")
+                        + describeMasterErrors(read.errors)});
     const QHash<int, int> lineOf = sourceLinesOf(text);
     QString backup;
     try {
         // Not at the same time as a program's master update or another import.
         std::optional<Transaction> transaction;
-        if (const Outcome begun = dialect::beginMasterWrite(db, storedMasterVersion(db), now, transaction, backup); !begun)
+        if (const Outcome begun = dialect::beginMasterWrite(db, storedMasterVersion(db), now, transaction, backup);
+            !begun)
             return failure(begun.failure());
         // Checked under the lock: another import may have given a number its substance meanwhile.
         QStringList refused;
@@ -138,12 +144,16 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
             const QString stored = storedCas(db, row.id);
             if (!stored.isEmpty() && stored != row.cas.trimmed())
                 refused << QStringLiteral("%1 %2行目: 番号 %3 の CAS 番号「%4」が登録済みの物質の「%5」と違います。")
-                               .arg(QDir::toNativeSeparators(fileName)).arg(lineOf.value(row.id)).arg(row.id).arg(row.cas, stored);
+                               .arg(QDir::toNativeSeparators(fileName))
+                               .arg(lineOf.value(row.id))
+                               .arg(row.id)
+                               .arg(row.cas, stored);
         }
         if (!refused.isEmpty()) {
             transaction.reset();
             discardBackup(backup);
-            return failure({QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + refused.join(QLatin1Char('\n'))
+            return failure({QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n")
+                            + refused.join(QLatin1Char('\n'))
                             + QStringLiteral("\n新しい物質は、最後の番号の次からの番号で加えてください。")});
         }
         QStringList added, changed;
@@ -168,7 +178,8 @@ RunResult importSubstances(Database &db, const ProgramMaster &master, const QStr
         if (added.isEmpty() && changed.isEmpty())
             discardBackup(backup); // nothing changed, so there is nothing to go back to
         else if (!backup.isEmpty()) {
-            result.notices << QStringLiteral("取り込む前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
+            result.notices
+                << QStringLiteral("取り込む前のデータベースの控え: %1").arg(QDir::toNativeSeparators(backup));
             pruneWriteBackups(QFileInfo(backup).absolutePath(), now);
         }
         return result;
@@ -187,28 +198,37 @@ Result<QString> masterReport(Database &db)
         // Columns shown first, under these headings; any other column of the table follows
         // under its own name, so a new column is never left out of the review.
         const QList<std::pair<QString, QString>> known{
-            {QStringLiteral("ID"), QStringLiteral("番号")}, {QStringLiteral("物質名"), QStringLiteral("物質名")},
+            {QStringLiteral("ID"), QStringLiteral("番号")},
+            {QStringLiteral("物質名"), QStringLiteral("物質名")},
             {QStringLiteral("CAS"), QStringLiteral("CAS 番号")},
-            {QStringLiteral("法令名称"), QStringLiteral("法令名称")}, {QStringLiteral("義務開始"), QStringLiteral("義務対象になった日")},
-            {QStringLiteral("ラベル裾切値"), QStringLiteral("ラベル裾切値（重量％）")}, {QStringLiteral("SDS裾切値"), QStringLiteral("SDS 裾切値（重量％）")},
+            {QStringLiteral("法令名称"), QStringLiteral("法令名称")},
+            {QStringLiteral("義務開始"), QStringLiteral("義務対象になった日")},
+            {QStringLiteral("ラベル裾切値"), QStringLiteral("ラベル裾切値（重量％）")},
+            {QStringLiteral("SDS裾切値"), QStringLiteral("SDS 裾切値（重量％）")},
             {QString(), QStringLiteral("分類（区分・臓器）")},
             {QStringLiteral("注意喚起語："), QStringLiteral("注意喚起語")},
-            {QStringLiteral("絵表示"), QStringLiteral("絵表示")}, {QStringLiteral("危険有害性情報："), QStringLiteral("危険有害性情報")},
+            {QStringLiteral("絵表示"), QStringLiteral("絵表示")},
+            {QStringLiteral("危険有害性情報："), QStringLiteral("危険有害性情報")},
             {QStringLiteral("注意書き"), QStringLiteral("注意書き")}};
         // Each substance's classification, as the label database keeps it.
         QHash<int, QStringList> classified;
         if (tableExists(db, QStringLiteral("物質分類")))
-            for (QSqlQuery rows = runSql(db, QStringLiteral("SELECT 物質ID, 分類, 区分, 臓器 FROM 物質分類 ORDER BY 物質ID, 順")); rows.next();) {
+            for (QSqlQuery rows =
+                     runSql(db, QStringLiteral("SELECT 物質ID, 分類, 区分, 臓器 FROM 物質分類 ORDER BY 物質ID, 順"));
+                 rows.next();) {
                 if (rows.value(2).toString() == kUnclassifiableCategory)
                     continue; // the review lists what the substance is classified in
                 const auto hazardClass = ghs::hazardClassFromKey(rows.value(1).toString());
                 const QString organs = rows.value(3).toString();
                 classified[rows.value(0).toInt()]
-                    << QStringLiteral("%1 区分%2%3").arg(hazardClass ? ghs::hazardClassName(*hazardClass) : rows.value(1).toString(),
-                                                       rows.value(2).toString(), organs.isEmpty() ? QString() : QStringLiteral("（%1）").arg(organs));
+                    << QStringLiteral("%1 区分%2%3")
+                           .arg(hazardClass ? ghs::hazardClassName(*hazardClass) : rows.value(1).toString(),
+                                rows.value(2).toString(),
+                                organs.isEmpty() ? QString() : QStringLiteral("（%1）").arg(organs));
             }
         QString newestList;
-        for (QSqlQuery dates = runSql(db, QStringLiteral("SELECT MAX(出典版) FROM 表示物質 WHERE 出典 = 'NITE'")); dates.next();)
+        for (QSqlQuery dates = runSql(db, QStringLiteral("SELECT MAX(出典版) FROM 表示物質 WHERE 出典 = 'NITE'"));
+             dates.next();)
             newestList = dates.value(0).toString();
         const QStringList hidden{QStringLiteral("MasterNo"), QStringLiteral("UserOwned")};
         QStringList extra;
@@ -218,11 +238,13 @@ Result<QString> masterReport(Database &db)
                 && std::none_of(known.begin(), known.end(), [&](const auto &k) { return k.first == name; }))
                 extra << name;
         }
-        QString out = QStringLiteral(
-            "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\"><title>物質マスタ（版 %1）</title>\n"
-            "<style>body{font-family:sans-serif;font-size:10pt}table{border-collapse:collapse}"
-            "th,td{border:1px solid #888;padding:2px 4px;vertical-align:top}thead{display:table-header-group}</style>\n"
-            "</head><body>\n<h1>物質マスタ（版 %1）</h1>\n").arg(displayedVersionOf(db).toHtmlEscaped());
+        QString out =
+            QStringLiteral(
+                "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\"><title>物質マスタ（版 %1）</title>\n"
+                "<style>body{font-family:sans-serif;font-size:10pt}table{border-collapse:collapse}"
+                "th,td{border:1px solid #888;padding:2px 4px;vertical-align:top}thead{display:table-header-group}</style>\n"
+                "</head><body>\n<h1>物質マスタ（版 %1）</h1>\n")
+                .arg(displayedVersionOf(db).toHtmlEscaped());
         // Where the rows come from, with the credit the publishers ask for.
         out += QStringLiteral("<p>%1</p>\n").arg(governmentClassificationNotice().toHtmlEscaped());
         for (const QString &credit : governmentCredits(newestList))
@@ -256,7 +278,8 @@ Result<QString> masterReport(Database &db)
             }
             for (const QString &column : extra)
                 out += QStringLiteral("<td>%1</td>").arg(htmlText(query.value(column)));
-            out += QStringLiteral("<td>%1</td></tr>\n").arg(query.value(QStringLiteral("UserOwned")).toInt() ? QStringLiteral("利用者") : QString());
+            out += QStringLiteral("<td>%1</td></tr>\n")
+                       .arg(query.value(QStringLiteral("UserOwned")).toInt() ? QStringLiteral("利用者") : QString());
             ++rows;
         }
         out += QStringLiteral("</tbody>\n</table>\n<p>%1物質</p>\n</body></html>\n").arg(rows);

@@ -31,8 +31,8 @@ Result<QString> exportMaster(Database &db);
 // is changed.
 // Otherwise the database is backed up (Data/backup/) and changed in one transaction. The
 // notices list what changed.
-RunResult importSubstances(Database &db, const ProgramMaster &master, const QString &text,
-                           const QString &fileName, const QDateTime &now);
+RunResult importSubstances(Database &db, const ProgramMaster &master, const QString &text, const QString &fileName,
+                           const QDateTime &now);
 
 // The whole stored master as one HTML table for review: number, name, CAS RN, signal word,
 // pictograms, the statements as printed, where each row comes from and whose it is.

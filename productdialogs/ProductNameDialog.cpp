@@ -14,10 +14,7 @@
 
 namespace corvane {
 
-ProductNameDialog::ProductNameDialog(QWidget *parent) : QDialog(parent)
-{
-    buildControls();
-}
+ProductNameDialog::ProductNameDialog(QWidget *parent) : QDialog(parent) { buildControls(); }
 
 void ProductNameDialog::buildControls()
 {

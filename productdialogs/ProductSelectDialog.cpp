@@ -25,10 +25,7 @@ QString idText(int id)
 
 } // namespace
 
-ProductSelectDialog::ProductSelectDialog(QWidget *parent) : QDialog(parent)
-{
-    buildControls();
-}
+ProductSelectDialog::ProductSelectDialog(QWidget *parent) : QDialog(parent) { buildControls(); }
 
 void ProductSelectDialog::buildControls()
 {
@@ -63,7 +60,8 @@ bool ProductSelectDialog::buildList()
     m_layout->insertWidget(1, productList, 1);
     // The ID is what corvane-print --product takes; it stands after the name, where typed
     // letters still find a product by its name.
-    productList->addColumn(QStringLiteral("ID"), productList->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
+    productList->addColumn(QStringLiteral("ID"),
+                           productList->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
     productList->addColumn(QStringLiteral("製品名"), 20);
     productList->header()->moveSection(1, 0);
     productList->header()->setStretchLastSection(false);

@@ -102,7 +102,8 @@ void fillSlot(ReportEngine &engine, int slot, const Substance *substance)
         engine.setFieldPicture(QStringLiteral("Mark%1%2").arg(n).arg(mark),
                                shown ? substance->pictograms[mark - 1] + QStringLiteral(".svg") : QString());
     }
-    engine.setFieldText(QStringLiteral("Harmful") + n, substance ? substance->hazards.join(QStringLiteral("\r\n")) : QString());
+    engine.setFieldText(QStringLiteral("Harmful") + n,
+                        substance ? substance->hazards.join(QStringLiteral("\r\n")) : QString());
 }
 
 void fillSupplier(ReportEngine &engine, const Supplier &supplier)
@@ -228,7 +229,8 @@ Outcome printSheets(ReportEngine &engine, ReportFile report, int slotsPerSheet, 
 Outcome printNormalLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,
                          const Substance &substance)
 {
-    return printSingleLabel(engine, ReportFile::SingleSubstanceLabel, supplier, product, substance, product.storageNotes);
+    return printSingleLabel(engine, ReportFile::SingleSubstanceLabel, supplier, product, substance,
+                            product.storageNotes);
 }
 
 Outcome printModelLabel(ReportEngine &engine, const Supplier &supplier, const Product &product,

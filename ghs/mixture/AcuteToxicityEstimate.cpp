@@ -11,13 +11,10 @@ namespace {
 QString unitOf(HazardClass route)
 {
     switch (route) {
-    case HazardClass::AcuteInhalationGas:
-        return QStringLiteral("ppmV");
+    case HazardClass::AcuteInhalationGas: return QStringLiteral("ppmV");
     case HazardClass::AcuteInhalationVapour:
-    case HazardClass::AcuteInhalationDust:
-        return QStringLiteral("mg/L");
-    default:
-        return QStringLiteral("mg/kg");
+    case HazardClass::AcuteInhalationDust: return QStringLiteral("mg/L");
+    default: return QStringLiteral("mg/kg");
     }
 }
 
@@ -51,7 +48,8 @@ ClassResult classifyAcuteToxicity(HazardClass route, const MixtureView &mixture,
         const MixtureRule *bestPoint = nullptr;
         for (const ClassEntry *entry : entriesOf(ingredient, route)) {
             if (const MixtureRule *ignore = ignoringRule(rules, route, entry->category)) {
-                ignored.append(QStringLiteral("%1（%2）").arg(ingredientLabel(ingredient), categoryText(entry->category)));
+                ignored.append(
+                    QStringLiteral("%1（%2）").arg(ingredientLabel(ingredient), categoryText(entry->category)));
                 result.inferredRule = result.inferredRule || ignore->status == RuleStatus::Inferred;
             } else if (const MixtureRule *point = pointEstimateRule(rules, route, entry->category)) {
                 if (!bestPoint || point->limit < bestPoint->limit)
@@ -67,8 +65,8 @@ ClassResult classifyAcuteToxicity(HazardClass route, const MixtureView &mixture,
             known += content;
             deciding.push_back(ingredient.substanceNumber);
             ratioTexts.append(QStringLiteral("%1 %2% ÷ %3（%4の換算値）")
-                                  .arg(ingredientLabel(ingredient), percentText(content),
-                                       percentText(bestPoint->limit), categoryText(bestPoint->terms.front().categories.front())));
+                                  .arg(ingredientLabel(ingredient), percentText(content), percentText(bestPoint->limit),
+                                       categoryText(bestPoint->terms.front().categories.front())));
         } else if (unknownFor(ingredient, route, rules) && atLeast(content, relevance)) {
             unknown += content;
             unknownNames.append(QStringLiteral("%1 %2%").arg(ingredientLabel(ingredient), percentText(content)));
@@ -87,8 +85,9 @@ ClassResult classifyAcuteToxicity(HazardClass route, const MixtureView &mixture,
         result.basis.append(QStringLiteral("日本で採用されていない区分の成分は急性毒性がないものとして扱った: %1")
                                 .arg(ignored.join(QStringLiteral("、"))));
     if (!tooLittle.isEmpty())
-        result.basis.append(QStringLiteral("%1%未満の成分は加算式に入れない（%2）: %3")
-                                .arg(percentText(relevance), QStringLiteral("GHS 3.1.3.3 (a)"), tooLittle.join(QStringLiteral("、"))));
+        result.basis.append(
+            QStringLiteral("%1%未満の成分は加算式に入れない（%2）: %3")
+                .arg(percentText(relevance), QStringLiteral("GHS 3.1.3.3 (a)"), tooLittle.join(QStringLiteral("、"))));
     if (unknown > 0) {
         result.unknownPercent = unknown;
         result.basis.append(QStringLiteral("混合物の %1% は急性毒性が不明な成分: %2")
@@ -104,7 +103,8 @@ ClassResult classifyAcuteToxicity(HazardClass route, const MixtureView &mixture,
     if (deciding.empty()) {
         if (corrected) {
             result.verdict = Verdict::CannotClassify;
-            result.reason = QStringLiteral("急性毒性の分かっている関連成分がなく、%1% が不明").arg(percentText(unknown));
+            result.reason =
+                QStringLiteral("急性毒性の分かっている関連成分がなく、%1% が不明").arg(percentText(unknown));
         } else {
             result.reason = QStringLiteral("急性毒性に分類された関連成分がない");
         }
@@ -119,11 +119,12 @@ ClassResult classifyAcuteToxicity(HazardClass route, const MixtureView &mixture,
     }
     const double estimate = numerator / sumOfRatios;
     result.acuteToxicityEstimate = estimate;
-    const QString formula = corrected
-        ? QStringLiteral("不明な成分が%1%を超えるので (100 − %2) ÷ ATEmix = Σ(Ci/ATEi)［規則 %3、%4］")
-              .arg(percentText(unknownRule->limit), percentText(unknown), unknownRule->id, unknownRule->clause)
-        : QStringLiteral("100 ÷ ATEmix = Σ(Ci/ATEi)［規則 %1、%2］")
-              .arg(unknownRule ? unknownRule->id : QString(), unknownRule ? unknownRule->clause : QString());
+    const QString formula =
+        corrected
+            ? QStringLiteral("不明な成分が%1%を超えるので (100 − %2) ÷ ATEmix = Σ(Ci/ATEi)［規則 %3、%4］")
+                  .arg(percentText(unknownRule->limit), percentText(unknown), unknownRule->id, unknownRule->clause)
+            : QStringLiteral("100 ÷ ATEmix = Σ(Ci/ATEi)［規則 %1、%2］")
+                  .arg(unknownRule ? unknownRule->id : QString(), unknownRule ? unknownRule->clause : QString());
     result.basis.append(QStringLiteral("%1: %2 = %3、ATEmix = %4 %5")
                             .arg(formula, ratioTexts.join(QStringLiteral(" + ")), percentText(sumOfRatios),
                                  percentText(estimate), unit));

@@ -37,7 +37,8 @@ std::optional<Content> parseContentText(const QString &typed, QString *problem)
         if (lower && upper)
             return Content::range(*lower, *upper);
     }
-    *problem = QStringLiteral("「%1」は含有率として読めません。12.5 や 10-20 のように入力してください。").arg(typed.trimmed());
+    *problem =
+        QStringLiteral("「%1」は含有率として読めません。12.5 や 10-20 のように入力してください。").arg(typed.trimmed());
     return std::nullopt;
 }
 

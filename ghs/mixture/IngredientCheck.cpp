@@ -10,10 +10,7 @@ namespace {
 // Contents are typed with a few decimals; sums of them must not fail on rounding.
 constexpr double kSumTolerance = 1e-6;
 
-bool isPercent(double value)
-{
-    return std::isfinite(value) && value >= 0 && value <= 100;
-}
+bool isPercent(double value) { return std::isfinite(value) && value >= 0 && value <= 100; }
 
 } // namespace
 
@@ -22,10 +19,7 @@ QString ingredientLabel(const Ingredient &ingredient)
     return QStringLiteral("%1（物質番号 %2）").arg(ingredient.name).arg(ingredient.substanceNumber);
 }
 
-QString percentText(double percent)
-{
-    return QLocale::c().toString(percent, 'g', 6);
-}
+QString percentText(double percent) { return QLocale::c().toString(percent, 'g', 6); }
 
 std::vector<Refusal> checkIngredients(const std::vector<Ingredient> &ingredients)
 {
@@ -46,8 +40,8 @@ std::vector<Refusal> checkIngredients(const std::vector<Ingredient> &ingredients
         bool usable = true;
         for (double bound : {content.upper, content.lower.value_or(content.upper)}) {
             if (!isPercent(bound)) {
-                refuse(ingredient, QStringLiteral("%1の含有率 %2% は0〜100%の範囲外です。")
-                                       .arg(who, percentText(bound)));
+                refuse(ingredient,
+                       QStringLiteral("%1の含有率 %2% は0〜100%の範囲外です。").arg(who, percentText(bound)));
                 usable = false;
                 break;
             }
@@ -59,8 +53,8 @@ std::vector<Refusal> checkIngredients(const std::vector<Ingredient> &ingredients
         }
         for (const std::optional<double> &m : {ingredient.acuteMFactor, ingredient.chronicMFactor}) {
             if (m && !(std::isfinite(*m) && *m >= 1)) {
-                refuse(ingredient, QStringLiteral("%1のM係数 %2 は1以上でなければなりません。")
-                                       .arg(who, percentText(*m)));
+                refuse(ingredient,
+                       QStringLiteral("%1のM係数 %2 は1以上でなければなりません。").arg(who, percentText(*m)));
                 break;
             }
         }

@@ -15,10 +15,8 @@ bool isAcuteToxicity(HazardClass hazardClass)
     case HazardClass::AcuteDermal:
     case HazardClass::AcuteInhalationGas:
     case HazardClass::AcuteInhalationVapour:
-    case HazardClass::AcuteInhalationDust:
-        return true;
-    default:
-        return false;
+    case HazardClass::AcuteInhalationDust: return true;
+    default: return false;
     }
 }
 
@@ -33,13 +31,15 @@ void noteRanges(ClassResult &result, const std::vector<Ingredient> &ingredients)
             if (std::find(finding.ingredients.begin(), finding.ingredients.end(), ingredient.substanceNumber)
                 == finding.ingredients.end())
                 continue;
-            ranged.append(QStringLiteral("%1 %2-%3%").arg(ingredientLabel(ingredient), percentText(*ingredient.content->lower),
-                                                         percentText(ingredient.content->upper)));
+            ranged.append(QStringLiteral("%1 %2-%3%")
+                              .arg(ingredientLabel(ingredient), percentText(*ingredient.content->lower),
+                                   percentText(ingredient.content->upper)));
             break;
         }
     }
     if (!ranged.isEmpty())
-        result.basis.append(QStringLiteral("含有率が範囲の成分は上限値で計算した: %1").arg(ranged.join(QStringLiteral("、"))));
+        result.basis.append(
+            QStringLiteral("含有率が範囲の成分は上限値で計算した: %1").arg(ranged.join(QStringLiteral("、"))));
 }
 
 } // namespace

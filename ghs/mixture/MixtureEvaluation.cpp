@@ -6,10 +6,7 @@
 namespace corvane::ghs::detail {
 namespace {
 
-double tolerance(double limit)
-{
-    return 1e-9 * std::max(1.0, std::abs(limit));
-}
+double tolerance(double limit) { return 1e-9 * std::max(1.0, std::abs(limit)); }
 
 bool termNames(const RuleTerm &term, HazardClass hazardClass, const QString &category)
 {
@@ -18,20 +15,11 @@ bool termNames(const RuleTerm &term, HazardClass hazardClass, const QString &cat
 
 } // namespace
 
-bool atLeast(double value, double limit)
-{
-    return value >= limit - tolerance(limit);
-}
+bool atLeast(double value, double limit) { return value >= limit - tolerance(limit); }
 
-bool atMost(double value, double limit)
-{
-    return value <= limit + tolerance(limit);
-}
+bool atMost(double value, double limit) { return value <= limit + tolerance(limit); }
 
-double upperContent(const Ingredient &ingredient)
-{
-    return ingredient.content ? ingredient.content->upper : 0;
-}
+double upperContent(const Ingredient &ingredient) { return ingredient.content ? ingredient.content->upper : 0; }
 
 std::vector<const ClassEntry *> entriesOf(const Ingredient &ingredient, HazardClass hazardClass)
 {
@@ -86,8 +74,8 @@ double mFactorOf(const Ingredient &ingredient, HazardClass hazardClass, bool *as
     return m.value_or(1);
 }
 
-double relevanceLimit(const std::vector<const MixtureRule *> &rules, HazardClass termClass,
-                      const QString &category, double mFactor, bool *usesMFactor)
+double relevanceLimit(const std::vector<const MixtureRule *> &rules, HazardClass termClass, const QString &category,
+                      double mFactor, bool *usesMFactor)
 {
     for (const MixtureRule *rule : rules) {
         if (rule->method != RuleMethod::Relevant)

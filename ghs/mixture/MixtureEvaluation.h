@@ -33,8 +33,8 @@ bool unknownFor(const Ingredient &ingredient, HazardClass hazardClass, const std
 double mFactorOf(const Ingredient &ingredient, HazardClass hazardClass, bool *assumed);
 
 // From which content an ingredient of this category counts for the class (0: any).
-double relevanceLimit(const std::vector<const MixtureRule *> &rules, HazardClass termClass,
-                      const QString &category, double mFactor, bool *usesMFactor = nullptr);
+double relevanceLimit(const std::vector<const MixtureRule *> &rules, HazardClass termClass, const QString &category,
+                      double mFactor, bool *usesMFactor = nullptr);
 
 QString ruleTag(const MixtureRule &rule);
 QString categoryText(const QString &category); // "区分2A", "授乳に対する…追加区分"

@@ -23,13 +23,13 @@ struct Content {
 
 // One ingredient of a product as the mixture rules need it.
 struct Ingredient {
-    int substanceNumber = 0;  // the substance number of the catalogue
+    int substanceNumber = 0; // the substance number of the catalogue
     QString name;
-    std::optional<Content> content; // absent: not entered, the product cannot be classified
-    std::vector<ClassEntry> classification;   // the hazards the ingredient is classified in
-    std::vector<HazardClass> unclassifiable;  // classes its source could not classify (分類できない)
-    std::optional<double> acuteMFactor;   // M-factor for the short-term aquatic hazard
-    std::optional<double> chronicMFactor; // M-factor for the long-term aquatic hazard
+    std::optional<Content> content;          // absent: not entered, the product cannot be classified
+    std::vector<ClassEntry> classification;  // the hazards the ingredient is classified in
+    std::vector<HazardClass> unclassifiable; // classes its source could not classify (分類できない)
+    std::optional<double> acuteMFactor;      // M-factor for the short-term aquatic hazard
+    std::optional<double> chronicMFactor;    // M-factor for the long-term aquatic hazard
     // The legal list's cut-offs in weight percent (ラベル表示 / SDS交付), absent when not listed.
     std::optional<double> labelCutOffPercent;
     std::optional<double> sdsCutOffPercent;

@@ -36,15 +36,15 @@ struct ClassResult {
     HazardClass hazardClass = HazardClass::AcuteOral;
     Verdict verdict = Verdict::NotClassified;
     std::vector<Finding> findings;
-    QString reason;       // why not classified / cannot be classified, in Japanese
-    QStringList basis;    // how the result came about, one sentence a line, in Japanese
+    QString reason;            // why not classified / cannot be classified, in Japanese
+    QStringList basis;         // how the result came about, one sentence a line, in Japanese
     std::vector<int> carriers; // ingredients carrying a hazard decided by test data
     // Acute toxicity: the estimate of the mixture and the share of relevant ingredients whose
     // acute toxicity is unknown (the label states it when the mixture is classified).
     std::optional<double> acuteToxicityEstimate;
     std::optional<double> unknownPercent;
-    std::vector<int> mFactorAssumed;  // aquatic: ingredients counted with M = 1 for want of one
-    bool inferredRule = false;        // decided by a rule row whose Japanese value is inferred
+    std::vector<int> mFactorAssumed; // aquatic: ingredients counted with M = 1 for want of one
+    bool inferredRule = false;       // decided by a rule row whose Japanese value is inferred
 };
 
 struct MixtureClassification {

@@ -83,8 +83,10 @@ std::optional<ProductCondition> parseCondition(const QString &text)
         return condition;
     }
     static const std::array<std::pair<const char *, Comparison>, 4> comparisons{{
-        {"<=", Comparison::LessOrEqual}, {">=", Comparison::GreaterOrEqual},
-        {"<", Comparison::Less}, {">", Comparison::Greater},
+        {"<=", Comparison::LessOrEqual},
+        {">=", Comparison::GreaterOrEqual},
+        {"<", Comparison::Less},
+        {">", Comparison::Greater},
     }};
     for (const auto &[sign, comparison] : comparisons) {
         const qsizetype at = text.indexOf(QLatin1String(sign));
@@ -112,7 +114,7 @@ std::optional<ProductCondition> parseCondition(const QString &text)
 bool needsTerms(RuleMethod method)
 {
     return method == RuleMethod::Relevant || method == RuleMethod::Ignore || method == RuleMethod::CutOff
-        || method == RuleMethod::Sum || method == RuleMethod::AtePoint;
+           || method == RuleMethod::Sum || method == RuleMethod::AtePoint;
 }
 
 bool needsLimit(RuleMethod method)
@@ -123,7 +125,7 @@ bool needsLimit(RuleMethod method)
 bool needsResult(RuleMethod method)
 {
     return method == RuleMethod::CutOff || method == RuleMethod::Sum || method == RuleMethod::AteBand
-        || method == RuleMethod::ProductOnly;
+           || method == RuleMethod::ProductOnly;
 }
 
 } // namespace
@@ -282,8 +284,9 @@ const MixtureRuleTable &mixtureRules()
             return QString::fromUtf8(file.readAll());
         };
         QStringList errors;
-        MixtureRuleTable parsed = MixtureRuleTable::parse(read(QStringLiteral(":/ghs/mixture_rules.tsv")),
-                                                          read(QStringLiteral(":/ghs/mixture_rule_sources.tsv")), &errors);
+        MixtureRuleTable parsed =
+            MixtureRuleTable::parse(read(QStringLiteral(":/ghs/mixture_rules.tsv")),
+                                    read(QStringLiteral(":/ghs/mixture_rule_sources.tsv")), &errors);
         // The tables are part of the program; a broken row is a fault of the build.
         if (!errors.isEmpty())
             qFatal("mixture rule table: %s", qPrintable(errors.join(QLatin1Char('\n'))));

@@ -49,14 +49,14 @@ struct MixtureRule {
     std::vector<HazardClass> classes;
     RuleMethod method = RuleMethod::CutOff;
     std::vector<RuleTerm> terms;
-    bool anyCategory = false;       // Relevant rows written with "*"
+    bool anyCategory = false; // Relevant rows written with "*"
     double limit = 0;
     bool limitDividedByMFactor = false;
-    QString result;                 // the mixture's category
+    QString result; // the mixture's category
     std::vector<ProductCondition> conditions;
     RuleStatus status = RuleStatus::Confirmed;
-    QString clause;                 // the GHS paragraph or table
-    QStringList sources;            // keys of mixture_rule_sources.tsv
+    QString clause;      // the GHS paragraph or table
+    QStringList sources; // keys of mixture_rule_sources.tsv
     QString note;
 };
 

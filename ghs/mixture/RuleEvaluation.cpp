@@ -133,7 +133,8 @@ QString ClassEvaluation::listOf(const std::vector<int> &substanceNumbers) const
 {
     QStringList names;
     for (const Ingredient &ingredient : m_mixture.ingredients)
-        if (std::find(substanceNumbers.begin(), substanceNumbers.end(), ingredient.substanceNumber) != substanceNumbers.end())
+        if (std::find(substanceNumbers.begin(), substanceNumbers.end(), ingredient.substanceNumber)
+            != substanceNumbers.end())
             names.append(ingredientLabel(ingredient));
     return names.join(QStringLiteral("、"));
 }
@@ -150,8 +151,8 @@ RowOutcome ClassEvaluation::cutOff(const MixtureRule &rule)
                 continue;
             row.ingredients.push_back(ingredient.substanceNumber);
             appendUnique(row.organs, entry->organs);
-            found.append(QStringLiteral("%1 %2%（%3）").arg(ingredientLabel(ingredient), percentText(content),
-                                                            categoryText(entry->category)));
+            found.append(QStringLiteral("%1 %2%（%3）")
+                             .arg(ingredientLabel(ingredient), percentText(content), categoryText(entry->category)));
             break;
         }
     }
@@ -181,7 +182,8 @@ RowOutcome ClassEvaluation::sum(const MixtureRule &rule)
             bool assumed = false;
             const double factor = mFactorOf(ingredient, m_class, &assumed);
             bool relevanceUsesM = false;
-            const double relevance = relevanceLimit(m_rules, term.hazardClass, entry->category, factor, &relevanceUsesM);
+            const double relevance =
+                relevanceLimit(m_rules, term.hazardClass, entry->category, factor, &relevanceUsesM);
             if (!atLeast(content, relevance)) {
                 const QString text = QStringLiteral("%1 %2%").arg(ingredientLabel(ingredient), percentText(content));
                 if (!m_excluded.contains(text))
@@ -202,13 +204,14 @@ RowOutcome ClassEvaluation::sum(const MixtureRule &rule)
         row.ingredients.push_back(ingredient.substanceNumber);
         if (!rule.terms.front().effect.isEmpty())
             appendUnique(row.organs, {rule.terms.front().effect});
-        QString part = QStringLiteral("%1 %2%（%3）").arg(ingredientLabel(ingredient), percentText(content),
-                                                          categoryText(counted->category));
+        QString part = QStringLiteral("%1 %2%（%3）")
+                           .arg(ingredientLabel(ingredient), percentText(content), categoryText(counted->category));
         if (weight != 1)
             part += QStringLiteral("×%1").arg(percentText(weight));
         if (m_class == HazardClass::AquaticAcute || m_class == HazardClass::AquaticChronic) {
-            if (mAssumed && std::find(m_result.mFactorAssumed.begin(), m_result.mFactorAssumed.end(),
-                                      ingredient.substanceNumber) == m_result.mFactorAssumed.end())
+            if (mAssumed
+                && std::find(m_result.mFactorAssumed.begin(), m_result.mFactorAssumed.end(), ingredient.substanceNumber)
+                       == m_result.mFactorAssumed.end())
                 m_result.mFactorAssumed.push_back(ingredient.substanceNumber);
             if (weight != 1 && m != 1)
                 part += QStringLiteral("（M = %1）").arg(percentText(m));
@@ -217,8 +220,8 @@ RowOutcome ClassEvaluation::sum(const MixtureRule &rule)
     }
     if (!row.ingredients.empty() && atLeast(total, rule.limit)) {
         row.outcome = Outcome::Applies;
-        row.detail = QStringLiteral("%1 = %2% ≧ %3%").arg(parts.join(QStringLiteral(" + ")), percentText(total),
-                                                          percentText(rule.limit));
+        row.detail = QStringLiteral("%1 = %2% ≧ %3%")
+                         .arg(parts.join(QStringLiteral(" + ")), percentText(total), percentText(rule.limit));
     }
     return row;
 }
@@ -249,8 +252,9 @@ void ClassEvaluation::noteIgnoredCategories()
     for (const Ingredient &ingredient : m_mixture.ingredients) {
         for (const ClassEntry *entry : entriesOf(ingredient, m_class)) {
             if (const MixtureRule *rule = ignoringRule(m_rules, m_class, entry->category)) {
-                m_result.basis.append(QStringLiteral("%1の%2は日本で採用されていない区分のため数えない%3")
-                                          .arg(ingredientLabel(ingredient), categoryText(entry->category), ruleTag(*rule)));
+                m_result.basis.append(
+                    QStringLiteral("%1の%2は日本で採用されていない区分のため数えない%3")
+                        .arg(ingredientLabel(ingredient), categoryText(entry->category), ruleTag(*rule)));
                 m_result.inferredRule = m_result.inferredRule || rule->status == RuleStatus::Inferred;
             }
         }
@@ -263,7 +267,8 @@ void ClassEvaluation::noteUnknownOrNothing()
 {
     double smallest = -1;
     for (const MixtureRule *rule : m_rules) {
-        if (rule->method != RuleMethod::Relevant && rule->method != RuleMethod::CutOff && rule->method != RuleMethod::Sum)
+        if (rule->method != RuleMethod::Relevant && rule->method != RuleMethod::CutOff
+            && rule->method != RuleMethod::Sum)
             continue;
         if (smallest < 0 || rule->limit < smallest)
             smallest = rule->limit;
@@ -271,7 +276,8 @@ void ClassEvaluation::noteUnknownOrNothing()
     QStringList unknown;
     for (const Ingredient &ingredient : m_mixture.ingredients)
         if (unknownFor(ingredient, m_class, m_rules) && atLeast(upperContent(ingredient), smallest))
-            unknown.append(QStringLiteral("%1 %2%").arg(ingredientLabel(ingredient), percentText(upperContent(ingredient))));
+            unknown.append(
+                QStringLiteral("%1 %2%").arg(ingredientLabel(ingredient), percentText(upperContent(ingredient))));
     if (!m_mixture.product.remainderHarmless && m_mixture.remainderPercent > 0
         && atLeast(m_mixture.remainderPercent, smallest))
         unknown.append(QStringLiteral("成分表にない残り %1%").arg(percentText(m_mixture.remainderPercent)));
@@ -296,11 +302,12 @@ void ClassEvaluation::testData()
         if (entries.empty())
             continue;
         m_result.carriers.push_back(ingredient.substanceNumber);
-        carriers.append(QStringLiteral("%1（%2）").arg(ingredientLabel(ingredient), categoryText(entries.front()->category)));
+        carriers.append(
+            QStringLiteral("%1（%2）").arg(ingredientLabel(ingredient), categoryText(entries.front()->category)));
     }
-    m_result.basis.append(carriers.isEmpty()
-                              ? QStringLiteral("この危険性に分類された成分はない")
-                              : QStringLiteral("この危険性に分類された成分: %1").arg(carriers.join(QStringLiteral("、"))));
+    m_result.basis.append(
+        carriers.isEmpty() ? QStringLiteral("この危険性に分類された成分はない")
+                           : QStringLiteral("この危険性に分類された成分: %1").arg(carriers.join(QStringLiteral("、"))));
 }
 
 ClassResult ClassEvaluation::run()
@@ -344,10 +351,12 @@ ClassResult ClassEvaluation::run()
             // A row that may apply but cannot decide: a more severe category is not ruled out.
             m_result.verdict = Verdict::CannotClassify;
             m_result.findings.clear();
-            m_result.reason = row.outcome == Outcome::Undecidable
-                ? QStringLiteral("%1のため判定できない（規則 %2）").arg(row.undecided, rule->id)
-                : QStringLiteral("規則 %1 の値を出典で確認できていないため、プログラムでは判定しない（手作業で確認が必要）: %2")
-                      .arg(rule->id, row.detail);
+            m_result.reason =
+                row.outcome == Outcome::Undecidable
+                    ? QStringLiteral("%1のため判定できない（規則 %2）").arg(row.undecided, rule->id)
+                    : QStringLiteral(
+                          "規則 %1 の値を出典で確認できていないため、プログラムでは判定しない（手作業で確認が必要）: %2")
+                          .arg(rule->id, row.detail);
             break;
         }
         decide(*rule, row);
@@ -356,9 +365,11 @@ ClassResult ClassEvaluation::run()
     }
 
     if (!m_result.mFactorAssumed.empty())
-        m_result.basis.append(QStringLiteral("M係数の情報がないため M = 1 とした: %1").arg(listOf(m_result.mFactorAssumed)));
+        m_result.basis.append(
+            QStringLiteral("M係数の情報がないため M = 1 とした: %1").arg(listOf(m_result.mFactorAssumed)));
     if (!m_excluded.isEmpty())
-        m_result.basis.append(QStringLiteral("関連成分の濃度に満たないため数えない: %1").arg(m_excluded.join(QStringLiteral("、"))));
+        m_result.basis.append(
+            QStringLiteral("関連成分の濃度に満たないため数えない: %1").arg(m_excluded.join(QStringLiteral("、"))));
     if (productOnly) {
         for (const Ingredient &ingredient : m_mixture.ingredients)
             if (!entriesOf(ingredient, m_class).empty())

@@ -57,7 +57,7 @@ bool writePrintOffset(const QPointF &offset)
 {
     const QString file = locateData().settingsFile;
     return writeProfileString(kSection, QStringLiteral("OffsetX"), QString::number(offset.x() / 10, 'f', 1), file)
-        && writeProfileString(kSection, QStringLiteral("OffsetY"), QString::number(offset.y() / 10, 'f', 1), file);
+           && writeProfileString(kSection, QStringLiteral("OffsetY"), QString::number(offset.y() / 10, 'f', 1), file);
 }
 
 PrintOffsetDialog::PrintOffsetDialog(std::shared_ptr<const ReportDefinition> sheet, QWidget *parent)

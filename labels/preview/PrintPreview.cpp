@@ -42,9 +42,8 @@ void addControls(QPrintPreviewDialog &dialog, const ReportDocument &document, co
     const auto add = [&](QWidget *widget) { toolBar->insertWidget(qtsFirst, widget); };
     QAction *offset = new QAction(QStringLiteral("印刷位置の調整"), toolBar);
     toolBar->insertAction(qtsFirst, offset);
-    QObject::connect(offset, &QAction::triggered, &dialog, [&dialog, &document] {
-        PrintOffsetDialog(firstSheetReport(document), &dialog).exec();
-    });
+    QObject::connect(offset, &QAction::triggered, &dialog,
+                     [&dialog, &document] { PrintOffsetDialog(firstSheetReport(document), &dialog).exec(); });
     if (controls.positions > 1 && controls.relayout) {
         auto *start = new QSpinBox(toolBar);
         start->setRange(1, controls.positions);
@@ -94,7 +93,9 @@ void printWithPreview(QWidget *owner, Database &db, int productId, LabelKind kin
 {
     ReportEngine engine;
     engine.setDataFolder(locateData().resourceFolder);
-    const auto run = [&](int start) { return PrintLabels(db, productId, kind, singleSubstance, engine, PrintOptions{start}); };
+    const auto run = [&](int start) {
+        return PrintLabels(db, productId, kind, singleSubstance, engine, PrintOptions{start});
+    };
     const PrintResult result = run(1);
     if (!result.outcome) {
         MsgBox(owner, result.outcome.errorText());

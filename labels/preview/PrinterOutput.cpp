@@ -19,10 +19,10 @@ constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 // Job options with which CUPS would scale or place the pages itself (Qt's dialog sets the
 // pages-per-sheet ones; the others come from printer defaults or the dialog's properties).
 const QStringList kScalingOptions = {
-    QStringLiteral("number-up"), QStringLiteral("number-up-layout"), QStringLiteral("fit-to-page"),
-    QStringLiteral("fitplot"),   QStringLiteral("print-scaling"),    QStringLiteral("scaling"),
-    QStringLiteral("natural-scaling"), QStringLiteral("position"),
-    QStringLiteral("page-left"), QStringLiteral("page-right"), QStringLiteral("page-top"), QStringLiteral("page-bottom"),
+    QStringLiteral("number-up"),       QStringLiteral("number-up-layout"), QStringLiteral("fit-to-page"),
+    QStringLiteral("fitplot"),         QStringLiteral("print-scaling"),    QStringLiteral("scaling"),
+    QStringLiteral("natural-scaling"), QStringLiteral("position"),         QStringLiteral("page-left"),
+    QStringLiteral("page-right"),      QStringLiteral("page-top"),         QStringLiteral("page-bottom"),
 };
 
 // The CUPS options come as a flat list: name, value, name, value, ...

@@ -78,7 +78,8 @@ QString outputRefusal(const QString &path, const DataLocation &location)
                               "ほかの場所を指定してください。")
             .arg(shown);
     if (info.exists() && !startsAsPdf(target))
-        return QStringLiteral("出力先 %1 は PDF ではないファイルです。上書きしないので、ほかの名前を指定してください。").arg(shown);
+        return QStringLiteral("出力先 %1 は PDF ではないファイルです。上書きしないので、ほかの名前を指定してください。")
+            .arg(shown);
     return {};
 }
 

@@ -111,25 +111,36 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
-        {QStringLiteral("list"), QStringLiteral("登録されている製品の ID と製品名を、ID の順に1行ずつ（タブ区切りで）書く。"
-                                                "印刷はしない。")},
-        {QStringLiteral("product"), QStringLiteral("製品 ID（--list で分かる。-1: 全対象物質）。"), QStringLiteral("ID")},
-        {QStringLiteral("kind"), QStringLiteral("ラベルの種類 1〜7（1 通常、2 モデル、3 追加 2×6、4 全対象物質、5 追加 3×7、6 混合物のラベル、7 分類の根拠）。"), QStringLiteral("K")},
-        {QStringLiteral("single"), QStringLiteral("1: 1 物質でページを埋める（既定: 製品の種類から）。"), QStringLiteral("0|1")},
-        {QStringLiteral("start"), QStringLiteral("種類 3, 4, 5: 1 枚目で印刷を始めるラベルの位置"
-                                                 "（左上から行ごとに数える。既定 1）。"), QStringLiteral("N")},
-        {QStringLiteral("offset"), QStringLiteral("すべてを右へ X mm、下へ Y mm ずらす（それぞれ -5.0〜5.0）。"
-                                                  "PDF を使うプリンタの位置ずれを補う。指定しなければずらさない。"),
+        {QStringLiteral("list"),
+         QStringLiteral("登録されている製品の ID と製品名を、ID の順に1行ずつ（タブ区切りで）書く。"
+                        "印刷はしない。")},
+        {QStringLiteral("product"), QStringLiteral("製品 ID（--list で分かる。-1: 全対象物質）。"),
+         QStringLiteral("ID")},
+        {QStringLiteral("kind"),
+         QStringLiteral(
+             "ラベルの種類 1〜7（1 通常、2 モデル、3 追加 2×6、4 全対象物質、5 追加 3×7、6 混合物のラベル、7 分類の根拠）。"),
+         QStringLiteral("K")},
+        {QStringLiteral("single"), QStringLiteral("1: 1 物質でページを埋める（既定: 製品の種類から）。"),
+         QStringLiteral("0|1")},
+        {QStringLiteral("start"),
+         QStringLiteral("種類 3, 4, 5: 1 枚目で印刷を始めるラベルの位置"
+                        "（左上から行ごとに数える。既定 1）。"),
+         QStringLiteral("N")},
+        {QStringLiteral("offset"),
+         QStringLiteral("すべてを右へ X mm、下へ Y mm ずらす（それぞれ -5.0〜5.0）。"
+                        "PDF を使うプリンタの位置ずれを補う。指定しなければずらさない。"),
          QStringLiteral("X,Y")},
         {QStringLiteral("output"), QStringLiteral("書き出す PDF ファイル。"), QStringLiteral("FILE")},
-        {QStringLiteral("data"), QStringLiteral("Data.mde のあるフォルダ（既定: プログラムの隣の Data、"
-                                                "インストール時は ~/.local/share/corvane/Data）。"), QStringLiteral("DIR")},
-        {QStringLiteral("database"), databaseOptionHelp(),
-         QStringLiteral("URI")},
+        {QStringLiteral("data"),
+         QStringLiteral("Data.mde のあるフォルダ（既定: プログラムの隣の Data、"
+                        "インストール時は ~/.local/share/corvane/Data）。"),
+         QStringLiteral("DIR")},
+        {QStringLiteral("database"), databaseOptionHelp(), QStringLiteral("URI")},
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
-        return failWith(QStringLiteral("余分な引数があります: %1").arg(parser.positionalArguments().join(QLatin1Char(' '))));
+        return failWith(
+            QStringLiteral("余分な引数があります: %1").arg(parser.positionalArguments().join(QLatin1Char(' '))));
     for (const QString &name : parser.optionNames())
         if (parser.values(name).size() > 1)
             return failWith(QStringLiteral("--%1 が2回以上指定されています。").arg(name));
@@ -137,7 +148,8 @@ int main(int argc, char *argv[])
     const bool list = parser.isSet(QStringLiteral("list"));
     for (const char *printing : {"product", "kind", "single", "start", "offset", "output"})
         if (list && parser.isSet(QString::fromLatin1(printing)))
-            return failWith(QStringLiteral("--list と --%1 は一緒に指定できません。").arg(QString::fromLatin1(printing)));
+            return failWith(
+                QStringLiteral("--list と --%1 は一緒に指定できません。").arg(QString::fromLatin1(printing)));
     const auto product = integerOption(parser, QStringLiteral("product"));
     const auto kindNumber = integerOption(parser, QStringLiteral("kind"));
     const auto kind = kindNumber ? labelKindFromNumber(*kindNumber) : std::nullopt;
@@ -165,7 +177,8 @@ int main(int argc, char *argv[])
     if (parser.isSet(QStringLiteral("offset"))) {
         offset = offsetOption(parser.value(QStringLiteral("offset")));
         if (!offset)
-            return failWith(QStringLiteral("--offset には X,Y をミリメートルで指定してください（それぞれ -5.0〜5.0）。"));
+            return failWith(
+                QStringLiteral("--offset には X,Y をミリメートルで指定してください（それぞれ -5.0〜5.0）。"));
     }
 
     setDataOption(parser.value(QStringLiteral("data")));
@@ -181,7 +194,8 @@ int main(int argc, char *argv[])
     // The day's backup comes first: the master update is the first thing that may write.
     if (const Outcome backup = takeDailyBackup(*db); !backup)
         QTextStream(stderr) << "corvane-print: " << backup.errorText() << '\n';
-    for (const QString &line : masterUpdateMessage(updateMasterAtStartUp(*db)).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    for (const QString &line :
+         masterUpdateMessage(updateMasterAtStartUp(*db)).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         QTextStream(stderr) << "corvane-print: " << line << '\n';
     if (list) {
         try {
@@ -201,7 +215,8 @@ int main(int argc, char *argv[])
         const bool oneSubstance = single ? *single == 1 : defaultSingle(*db, *product, *kind);
         result = PrintLabels(*db, *product, *kind, oneSubstance, engine, options);
     } catch (const DbError &error) {
-        result.outcome = Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
+        result.outcome =
+            Outcome::failed(QStringLiteral("データベースのエラーです。\n") + QString::fromUtf8(error.what()));
     }
     QTextStream err(stderr);
     for (const QString &warning : result.warnings)

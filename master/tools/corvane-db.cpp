@@ -54,7 +54,8 @@ int main(int argc, char *argv[])
         {QStringLiteral("to"), QStringLiteral("copy: 写し先のデータベースの URI。"), QStringLiteral("URI")},
     });
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init か copy"));
-    parser.addPositionalArgument(QStringLiteral("uri"), QStringLiteral("init: データベースの URI"), QStringLiteral("[URI]"));
+    parser.addPositionalArgument(QStringLiteral("uri"), QStringLiteral("init: データベースの URI"),
+                                 QStringLiteral("[URI]"));
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -77,5 +78,6 @@ int main(int argc, char *argv[])
         const auto source = openDatabaseFile(file);
         return source ? report(copyToServer(**source, *address, *master)) : failWith(source.failure());
     }
-    return failWith({QStringLiteral("使い方: corvane-db init URI か corvane-db copy --from DIR --to URI（corvane-db --help）")});
+    return failWith(
+        {QStringLiteral("使い方: corvane-db init URI か corvane-db copy --from DIR --to URI（corvane-db --help）")});
 }

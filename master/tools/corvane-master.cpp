@@ -51,7 +51,8 @@ Result<QString> readFile(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure{QStringLiteral("%1: ファイルを読み込めません。\n%2").arg(QDir::toNativeSeparators(fileName), fileFailureText(file, false))};
+        return Failure{QStringLiteral("%1: ファイルを読み込めません。\n%2")
+                           .arg(QDir::toNativeSeparators(fileName), fileFailureText(file, false))};
     MasterError notUtf8;
     const auto text = decodeUtf8File(file.readAll(), fileName, &notUtf8);
     if (!text)
@@ -90,7 +91,8 @@ int buildFromGovernment(const QStringList &files, const QString &output, const Q
     const auto legal = ghs::readLegalLists(files.mid(1));
     if (!legal)
         return failWith(legal.errorText());
-    const auto built = buildGovernmentMaster(*nite, *legal, master->substances, master->hazardText, master->precautionText);
+    const auto built =
+        buildGovernmentMaster(*nite, *legal, master->substances, master->hazardText, master->precautionText);
     if (!built)
         return failWith(built.errorText());
     const QDir folder(output);
@@ -100,7 +102,8 @@ int buildFromGovernment(const QStringList &files, const QString &output, const Q
     for (const auto &[name, text] : outputs) {
         QSaveFile file(folder.filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
-            return failWith(QStringLiteral("ファイルを書き込めません: %1").arg(QDir::toNativeSeparators(folder.filePath(name))));
+            return failWith(
+                QStringLiteral("ファイルを書き込めません: %1").arg(QDir::toNativeSeparators(folder.filePath(name))));
     }
     tell(built->summary);
     return 0;
@@ -113,7 +116,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     useJapaneseTranslations(); // --help in Japanese
     const auto master = programMaster();
-    app.setApplicationVersion(QStringLiteral("%1（物質マスタ 版 %2）").arg(QStringLiteral(PROJECT_VERSION), master ? master->version : QStringLiteral("?")));
+    app.setApplicationVersion(
+        QStringLiteral("%1（物質マスタ 版 %2）")
+            .arg(QStringLiteral(PROJECT_VERSION), master ? master->version : QStringLiteral("?")));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -134,16 +139,19 @@ int main(int argc, char *argv[])
                       QStringLiteral("Data.mde のあるフォルダ（既定: プログラムの隣の Data、"
                                      "インストール時は ~/.local/share/corvane/Data）。"),
                       QStringLiteral("DIR")});
-    parser.addOption({QStringLiteral("database"),
-                      databaseOptionHelp(),
-                      QStringLiteral("URI")});
+    parser.addOption({QStringLiteral("database"), databaseOptionHelp(), QStringLiteral("URI")});
     parser.addOption({QStringLiteral("apply"), QStringLiteral("update-from の変更をデータベースに反映する。")});
-    parser.addOption({QStringLiteral("output"), QStringLiteral("build-from-government が書くフォルダ。"), QStringLiteral("DIR")});
-    parser.addOption({QStringLiteral("master"),
-                      QStringLiteral("build-from-government が番号を引き継ぐ物質マスタのフォルダ（既定: このプログラムの物質マスタ）。"),
-                      QStringLiteral("DIR")});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, export, import, report, build-from-government, update-from"));
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("check と import のファイル"), QStringLiteral("[FILE.tsv]"));
+    parser.addOption(
+        {QStringLiteral("output"), QStringLiteral("build-from-government が書くフォルダ。"), QStringLiteral("DIR")});
+    parser.addOption(
+        {QStringLiteral("master"),
+         QStringLiteral(
+             "build-from-government が番号を引き継ぐ物質マスタのフォルダ（既定: このプログラムの物質マスタ）。"),
+         QStringLiteral("DIR")});
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("check, export, import, report, build-from-government, update-from"));
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("check と import のファイル"),
+                                 QStringLiteral("[FILE.tsv]"));
     parser.process(app);
 
     if (!master)
@@ -152,17 +160,20 @@ int main(int argc, char *argv[])
     const QString command = args.value(0);
     if (command == QLatin1String("build-from-government")) {
         if (args.size() < 3 || parser.value(QStringLiteral("output")).isEmpty())
-            return failWith(QStringLiteral("使い方: corvane-master build-from-government NITE.xlsx LEGAL.xlsx... --output DIR [--master DIR]"));
-        return buildFromGovernment(args.mid(1), parser.value(QStringLiteral("output")), parser.value(QStringLiteral("master")));
+            return failWith(QStringLiteral(
+                "使い方: corvane-master build-from-government NITE.xlsx LEGAL.xlsx... --output DIR [--master DIR]"));
+        return buildFromGovernment(args.mid(1), parser.value(QStringLiteral("output")),
+                                   parser.value(QStringLiteral("master")));
     }
     if (command == QLatin1String("update-from")) {
         if (args.size() < 2)
-            return failWith(QStringLiteral("使い方: corvane-master update-from NITE.xlsx [LEGAL.xlsx...] [--data DIR] [--apply]"));
+            return failWith(
+                QStringLiteral("使い方: corvane-master update-from NITE.xlsx [LEGAL.xlsx...] [--data DIR] [--apply]"));
         const auto db = openData(parser);
         if (!db)
             return failWith(db.errorText());
-        const RunResult result = updateFromGovernment(**db, *master, args[1], args.mid(2), parser.isSet(QStringLiteral("apply")),
-                                                      QDateTime::currentDateTime());
+        const RunResult result = updateFromGovernment(
+            **db, *master, args[1], args.mid(2), parser.isSet(QStringLiteral("apply")), QDateTime::currentDateTime());
         QTextStream out(stdout);
         for (const QString &line : result.notices)
             out << line << '\n';
@@ -172,13 +183,15 @@ int main(int argc, char *argv[])
     const bool takesFile = command == QLatin1String("check") || command == QLatin1String("import");
     const bool takesNone = command == QLatin1String("export") || command == QLatin1String("report");
     if (!(takesFile && args.size() == 2) && !(takesNone && args.size() == 1))
-        return failWith(QStringLiteral("使い方: corvane-master check FILE.tsv | export | import FILE.tsv | report [--data DIR]（--help で説明）"));
+        return failWith(QStringLiteral(
+            "使い方: corvane-master check FILE.tsv | export | import FILE.tsv | report [--data DIR]（--help で説明）"));
 
     QString text;
     if (takesFile) {
         const auto file = readFile(args[1]);
         if (!file && command == QLatin1String("import"))
-            return failWith(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n") + file.errorText());
+            return failWith(QStringLiteral("ファイルに誤りがあるため、何も取り込みませんでした。\n")
+                            + file.errorText());
         if (!file)
             return failWith(file.errorText());
         text = *file;
@@ -186,8 +199,10 @@ int main(int argc, char *argv[])
     if (command == QLatin1String("check")) {
         const std::vector<MasterError> errors = checkSubstanceFile(*master, text, args[1]);
         if (!errors.empty())
-            return failWith(QStringLiteral("%1件の誤りがあります。\n").arg(errors.size()) + describeMasterErrors(errors));
-        QTextStream(stdout) << printableOnTerminal(QStringLiteral("誤りはありません: %1\n").arg(QDir::toNativeSeparators(args[1])));
+            return failWith(QStringLiteral("%1件の誤りがあります。\n").arg(errors.size())
+                            + describeMasterErrors(errors));
+        QTextStream(stdout) << printableOnTerminal(
+            QStringLiteral("誤りはありません: %1\n").arg(QDir::toNativeSeparators(args[1])));
         return 0;
     }
 

@@ -12,7 +12,8 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "usage: corvane-mkdata DATA_FOLDER SOURCE_ROOT\n";
         return 2;
     }
-    if (const corvane::Outcome created = corvane::createDataFolder(args[1], corvane::dataSourcesIn(args[2])); !created) {
+    if (const corvane::Outcome created = corvane::createDataFolder(args[1], corvane::dataSourcesIn(args[2]));
+        !created) {
         QTextStream(stderr) << created.errorText() << '\n';
         return 1;
     }

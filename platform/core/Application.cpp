@@ -4,7 +4,11 @@
 
 namespace corvane {
 namespace {
-QString &folderOverride() { static QString value; return value; }
+QString &folderOverride()
+{
+    static QString value;
+    return value;
+}
 } // namespace
 
 QString Application::title() { return QStringLiteral("Corvane"); }

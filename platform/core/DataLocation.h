@@ -18,11 +18,11 @@ namespace corvane {
 // What the decision looks at, gathered from the file system and the environment.
 struct DataFacts {
     QString executableFolder;
-    QString dataOption;         // the absolute --data folder; empty when not given
-    bool dataBesideExecutable;  // executableFolder/Data is a folder
-    bool shareFolderExists;     // executableFolder/../share/corvane is a folder
+    QString dataOption;        // the absolute --data folder; empty when not given
+    bool dataBesideExecutable; // executableFolder/Data is a folder
+    bool shareFolderExists;    // executableFolder/../share/corvane is a folder
     QString home;
-    QString xdgDataHome;        // as set; empty or relative means unset
+    QString xdgDataHome; // as set; empty or relative means unset
     QString xdgConfigHome;
 };
 

@@ -11,10 +11,8 @@ namespace corvane {
 // Failure's text.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(Failure failure)
-        : std::runtime_error(failure.text().toStdString()), m_failure(std::move(failure))
-    {
-    }
+    explicit DbError(Failure failure) : std::runtime_error(failure.text().toStdString()), m_failure(std::move(failure))
+    {}
     const Failure &failure() const { return m_failure; }
 
 private:

@@ -22,7 +22,8 @@ QString fileFailureText(const QFileDevice &file, bool writing)
     else if (!QFileInfo(info.absolutePath()).isDir())
         reason = QStringLiteral("フォルダが見つかりません。");
     else if (!writing)
-        reason = info.exists() ? QStringLiteral("読み込めませんでした。") : QStringLiteral("ファイルが見つかりません。");
+        reason =
+            info.exists() ? QStringLiteral("読み込めませんでした。") : QStringLiteral("ファイルが見つかりません。");
     else if (const QStorageInfo disk(info.absolutePath()); disk.isValid() && disk.bytesAvailable() < 1024 * 1024)
         reason = QStringLiteral("ディスクがいっぱいです。");
     else

@@ -61,10 +61,7 @@ void ListModel::setCheckMarks(CheckMarks *marks)
     endResetModel();
 }
 
-bool ListModel::isChecked(int position) const
-{
-    return m_checkMarks && m_checkMarks->isChecked(item(position).tag);
-}
+bool ListModel::isChecked(int position) const { return m_checkMarks && m_checkMarks->isChecked(item(position).tag); }
 
 void ListModel::checkMarksChanged()
 {
@@ -142,15 +139,9 @@ std::vector<int> ListModel::sortNow()
     return newRowOf;
 }
 
-int ListModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : count();
-}
+int ListModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : count(); }
 
-int ListModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : columnCount();
-}
+int ListModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : columnCount(); }
 
 QVariant ListModel::data(const QModelIndex &index, int role) const
 {
@@ -160,8 +151,7 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return index.column() == 0 ? item.text : index.column() == 1 ? item.subItem : item.secondSubItem;
-    case Qt::ToolTipRole:
-        return item.toolTip.isEmpty() ? QVariant() : QVariant(item.toolTip);
+    case Qt::ToolTipRole: return item.toolTip.isEmpty() ? QVariant() : QVariant(item.toolTip);
     case Qt::CheckStateRole:
         if (m_checkMarks && index.column() == 0)
             return m_checkMarks->isChecked(item.tag) ? Qt::Checked : Qt::Unchecked;
@@ -170,8 +160,7 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
         if (index.row() == m_dropHighlight)
             return QBrush(kMarkedRowColor);
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -197,8 +186,7 @@ Qt::ItemFlags ListModel::flags(const QModelIndex &index) const
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
-        || section >= columnCount())
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
         return {};
     return m_columns[static_cast<size_t>(section)].text;
 }

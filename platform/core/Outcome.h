@@ -28,7 +28,10 @@ class [[nodiscard]] Outcome {
 public:
     Outcome() = default;
     Outcome(Failure failure) : m_failure(std::move(failure)) {}
-    static Outcome failed(QString message, QString detail = {}) { return Failure{std::move(message), std::move(detail)}; }
+    static Outcome failed(QString message, QString detail = {})
+    {
+        return Failure{std::move(message), std::move(detail)};
+    }
 
     bool ok() const { return !m_failure; }
     explicit operator bool() const { return ok(); }

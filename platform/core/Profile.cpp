@@ -94,8 +94,7 @@ bool sameName(QByteArrayView a, const QString &b)
 }
 
 // Index range [first, last) of the lines inside section, or nothing when it is missing.
-std::optional<std::pair<size_t, size_t>> findSection(const std::vector<QByteArray> &lines,
-                                                     const QString &section)
+std::optional<std::pair<size_t, size_t>> findSection(const std::vector<QByteArray> &lines, const QString &section)
 {
     for (size_t i = 0; i < lines.size(); ++i) {
         const auto name = sectionName(lines[i]);
@@ -109,8 +108,7 @@ std::optional<std::pair<size_t, size_t>> findSection(const std::vector<QByteArra
     return std::nullopt;
 }
 
-std::optional<size_t> findKey(const std::vector<QByteArray> &lines, size_t first, size_t last,
-                              const QString &key)
+std::optional<size_t> findKey(const std::vector<QByteArray> &lines, size_t first, size_t last, const QString &key)
 {
     for (size_t i = first; i < last; ++i) {
         const qsizetype equals = lines[i].indexOf('=');
@@ -122,8 +120,7 @@ std::optional<size_t> findKey(const std::vector<QByteArray> &lines, size_t first
 
 QByteArray unquote(const QByteArray &value)
 {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
-        && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         return value.mid(1, value.size() - 2);
     return value;
 }
@@ -156,8 +153,8 @@ std::optional<QByteArray> readFile(const QString &fileName)
 
 } // namespace
 
-QString readProfileString(const QString &section, const QString &key, const QString &defaultValue,
-                          int bufferSize, const QString &fileName)
+QString readProfileString(const QString &section, const QString &key, const QString &defaultValue, int bufferSize,
+                          const QString &fileName)
 {
     const auto content = readFile(fileName);
     if (!content)
@@ -174,8 +171,7 @@ QString readProfileString(const QString &section, const QString &key, const QStr
     return decode(cutBytes(value, bufferSize - 1));
 }
 
-bool writeProfileString(const QString &section, const QString &key, const QString &value,
-                        const QString &fileName)
+bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &fileName)
 {
     const auto sectionBytes = encode(section);
     const auto keyBytes = encode(key);

@@ -9,8 +9,8 @@ namespace corvane {
 
 // Returns the value of key in section, at most bufferSize - 1 bytes of it in code page 932,
 // or defaultValue when the file, the section or the key is missing.
-QString readProfileString(const QString &section, const QString &key, const QString &defaultValue,
-                          int bufferSize, const QString &fileName);
+QString readProfileString(const QString &section, const QString &key, const QString &defaultValue, int bufferSize,
+                          const QString &fileName);
 
 // Writes key=value into section, keeping every other line of the file as it was; creates the
 // file or the section when missing. A value that could not be read back unchanged (a
@@ -20,7 +20,6 @@ QString readProfileString(const QString &section, const QString &key, const QStr
 // One value of the program's settings file (corvane.ini): at most 255 bytes, empty when missing.
 QString readSetting(const QString &section, const QString &key, const QString &fileName);
 
-bool writeProfileString(const QString &section, const QString &key, const QString &value,
-                        const QString &fileName);
+bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &fileName);
 
 } // namespace corvane

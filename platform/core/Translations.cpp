@@ -18,8 +18,10 @@ public:
         const auto add = [this](const char *context, const char *source, const char *japanese) {
             m_texts.insert({QString::fromLatin1(context), QString::fromLatin1(source)}, QString::fromUtf8(japanese));
         };
-        add("QCommandLineParser", "Displays help on commandline options.", "コマンドラインオプションの説明を表示する。");
-        add("QCommandLineParser", "Displays help including Qt specific options.", "Qt 固有のオプションを含む説明を表示する。");
+        add("QCommandLineParser", "Displays help on commandline options.",
+            "コマンドラインオプションの説明を表示する。");
+        add("QCommandLineParser", "Displays help including Qt specific options.",
+            "Qt 固有のオプションを含む説明を表示する。");
         add("QPrintPropertiesWidget", "Advanced", "詳細設定");
         add("QPrintPropertiesWidget", "There are conflicts in some options. Please fix them.",
             "矛盾する設定があります。設定を直してください。");

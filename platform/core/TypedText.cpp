@@ -10,8 +10,8 @@ bool isLineSeparator(char16_t c) { return c == 0x2028 || c == 0x2029 || c == 0x8
 
 bool isRemoved(char16_t c)
 {
-    return (c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n') || (c >= 0x7f && c <= 0x9f && c != 0x85)
-           || c == 0xfffe || c == 0xffff;
+    return (c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n') || (c >= 0x7f && c <= 0x9f && c != 0x85) || c == 0xfffe
+           || c == 0xffff;
 }
 
 } // namespace

@@ -28,8 +28,7 @@ protected:
             return false;
         auto *box = static_cast<QWidget *>(watched);
         const auto *key = static_cast<QKeyEvent *>(event);
-        const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-                           && !isMultiLine(box);
+        const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !isMultiLine(box);
         if (!enter && !isKeypadSeparator(key))
             return false;
         sendTab(box);
@@ -71,8 +70,7 @@ protected:
 
 class LostFocusWatcher : public QObject {
 public:
-    LostFocusWatcher(QObject *parent, std::function<void()> handler)
-        : QObject(parent), m_handler(std::move(handler)) {}
+    LostFocusWatcher(QObject *parent, std::function<void()> handler) : QObject(parent), m_handler(std::move(handler)) {}
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
@@ -82,11 +80,8 @@ protected:
         switch (static_cast<QFocusEvent *>(event)->reason()) {
         case Qt::ActiveWindowFocusReason:
         case Qt::PopupFocusReason:
-        case Qt::MenuBarFocusReason:
-            return false;
-        default:
-            m_handler();
-            return false;
+        case Qt::MenuBarFocusReason: return false;
+        default: m_handler(); return false;
         }
     }
 

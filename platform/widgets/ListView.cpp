@@ -10,7 +10,7 @@ ListView::ListView(QWidget *parent) : QTreeView(parent)
 {
     setModel(&m_model);
     setRootIsDecorated(false);
-    setUniformRowHeights(true); // keeps tens of thousands of rows fast
+    setUniformRowHeights(true);   // keeps tens of thousands of rows fast
     setAllColumnsShowFocus(true); // whole rows are marked, not only the first cell
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -60,7 +60,8 @@ void ListView::showSortOrder()
 {
     header()->setSortIndicatorShown(m_model.Sorted());
     if (m_model.Sorted())
-        header()->setSortIndicator(m_model.SortKey(), m_model.SortOrder() == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+        header()->setSortIndicator(m_model.SortKey(),
+                                   m_model.SortOrder() == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void ListView::setSelectedItem(int position)
@@ -76,8 +77,7 @@ void ListView::setSelectedItem(int position)
         for (int visual = 1; visual < m_model.columnCount() && isColumnHidden(column); ++visual)
             column = header()->logicalIndex(visual);
         const QModelIndex index = m_model.index(position, column);
-        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
-                                                     | QItemSelectionModel::Rows);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(index);
     }
     m_settingSelection = false;

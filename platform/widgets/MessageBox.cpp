@@ -6,7 +6,11 @@
 
 namespace corvane {
 namespace {
-MessageHandler &handler() { static MessageHandler value; return value; }
+MessageHandler &handler()
+{
+    static MessageHandler value;
+    return value;
+}
 } // namespace
 
 void setMessageHandler(MessageHandler h) { handler() = std::move(h); }
@@ -17,11 +21,8 @@ MsgResult MsgBox(QWidget *parent, const QString &text, MsgIcon icon, MsgButtons 
     if (handler())
         return handler()(record);
 
-    QMessageBox box(icon == MsgIcon::Question ? QMessageBox::Question : QMessageBox::Warning,
-                    record.title, text,
-                    buttons == MsgButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
-                                                    : QMessageBox::Ok,
-                    parent);
+    QMessageBox box(icon == MsgIcon::Question ? QMessageBox::Question : QMessageBox::Warning, record.title, text,
+                    buttons == MsgButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
     box.setDefaultButton(QMessageBox::Ok);
     // The program's own words, whatever translation of Qt is loaded.
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));

@@ -78,7 +78,8 @@ class TestMainMenu : public QObject {
     // The buttons that print the chosen product's labels.
     static std::vector<QPushButton *> productButtons(const MainMenu &menu)
     {
-        return {menu.printNormalButton, menu.printModelButton, menu.printAdditional2x6Button, menu.printAdditional3x7Button};
+        return {menu.printNormalButton, menu.printModelButton, menu.printAdditional2x6Button,
+                menu.printAdditional3x7Button};
     }
 
     // Types a name into the box and leaves it with Enter, as a user does.
@@ -105,8 +106,8 @@ private slots:
         QVERIFY(!menu.state().nameChanged);
         for (QPushButton *button : productButtons(menu))
             QVERIFY(!button->isEnabled());
-        QVERIFY(allEnabled({menu.companyButton, menu.editorButton, menu.listButton, menu.printAllSubstancesButton,
-                            menu.quitButton}));
+        QVERIFY(allEnabled(
+            {menu.companyButton, menu.editorButton, menu.listButton, menu.printAllSubstancesButton, menu.quitButton}));
         QVERIFY(menu.twelveOfOneLabel->isHidden() && menu.twentyOneOfOneLabel->isHidden());
         QVERIFY(messages.messages().isEmpty());
         // Before a product is chosen the two sheets of additional labels are told apart, and the
@@ -388,7 +389,8 @@ private slots:
             MainMenu menu(recordingActions());
             QVERIFY(!menu.open());
             QCOMPARE(messages.messages().size(), 1);
-            QVERIFY(messages.texts().front().contains(folder.server() ? QStringLiteral("サーバー /") : QStringLiteral("Data.mde")));
+            QVERIFY(messages.texts().front().contains(folder.server() ? QStringLiteral("サーバー /")
+                                                                      : QStringLiteral("Data.mde")));
             menu.close();
         }
         QVERIFY(!QFile::exists(folder.databasePath()));

@@ -26,7 +26,8 @@ private slots:
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 0);
         const QString help = QString::fromUtf8(process.readAllStandardOutput());
-        QVERIFY2(help.contains(QStringLiteral("使い方:")) && help.contains(QStringLiteral("オプション:")), qPrintable(help));
+        QVERIFY2(help.contains(QStringLiteral("使い方:")) && help.contains(QStringLiteral("オプション:")),
+                 qPrintable(help));
         for (const char *english : {"Usage:", "Options:", "Displays", "Arguments:"})
             QVERIFY2(!help.contains(QLatin1String(english)), qPrintable(help));
     }

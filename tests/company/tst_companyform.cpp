@@ -108,7 +108,8 @@ private slots:
                 QString error;
                 auto other = openAnother(*db, &error);
                 QVERIFY2(other, qPrintable(error));
-                QVERIFY(catalogue::writeCompany(*other, {QStringLiteral("ほかの画面"), {}, {}}, catalogue::company(*other)->revision));
+                QVERIFY(catalogue::writeCompany(*other, {QStringLiteral("ほかの画面"), {}, {}},
+                                                catalogue::company(*other)->revision));
                 form.backButton->click();
             });
             QCOMPARE(messages.messages().size(), 1);
@@ -120,7 +121,7 @@ private slots:
     void cancelInputAsksBeforeItDiscardsTypedText_data()
     {
         QTest::addColumn<bool>("typed");
-        QTest::addColumn<int>("answer"); // MsgResult to the question, when one is asked
+        QTest::addColumn<int>("answer");    // MsgResult to the question, when one is asked
         QTest::addColumn<QString>("shown"); // the first box afterwards
         QTest::newRow("nothing typed: no question") << false << int(MsgResult::Ok) << "保存済み";
         QTest::newRow("typed, the user agrees") << true << int(MsgResult::Ok) << "保存済み";
@@ -134,7 +135,8 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        execOrFail(*db, QStringLiteral("INSERT INTO 会社情報 (id, 会社, 住所, TEL) VALUES (1, '保存済み', NULL, 'TEL 1')"));
+        execOrFail(*db,
+                   QStringLiteral("INSERT INTO 会社情報 (id, 会社, 住所, TEL) VALUES (1, '保存済み', NULL, 'TEL 1')"));
         MessageRecorder messages;
         messages.answerNext(MsgResult(answer));
         run(*db, [&] {
@@ -206,7 +208,8 @@ private slots:
         ProgramFolder folder;
         auto db = folder.open();
         QVERIFY(db);
-        execOrFail(*db, QStringLiteral("INSERT INTO 会社情報 (id, 会社, 住所, TEL) VALUES (1, '元の会社', '元の住所', NULL)"));
+        execOrFail(
+            *db, QStringLiteral("INSERT INTO 会社情報 (id, 会社, 住所, TEL) VALUES (1, '元の会社', '元の住所', NULL)"));
         setReadOnly(*db, true);
         MessageRecorder messages;
         // A failed save is reported and the form closes all the same.

@@ -65,7 +65,8 @@ ToolRun corvaneDb(const QStringList &arguments)
     QProcess tool;
     tool.start(QStringLiteral(CORVANE_DB_TOOL), arguments);
     tool.waitForFinished(120000);
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1, QString::fromUtf8(tool.readAllStandardError())};
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            QString::fromUtf8(tool.readAllStandardError())};
 }
 
 } // namespace
@@ -149,7 +150,8 @@ private slots:
         QCOMPARE(updated.load(), 1);
         QCOMPARE(quiet.load(), 1);
         QCOMPARE(storedMasterVersion(*db), master.version);
-        QCOMPARE(scalar(*db, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = 1")).toString(), master.substances.front().name);
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = 1")).toString(),
+                 master.substances.front().name);
     }
 
     // Two PCs import a new substance under the same new number with different CAS RNs while
@@ -174,15 +176,24 @@ private slots:
         std::atomic<int> imported{0}, refused{0};
         std::thread release([&] {
             // Once both imports wait for the master, the third PC lets go.
-            for (int tries = 0; tries < 200 && scalar(*db, QStringLiteral("SELECT count(*) FROM pg_locks WHERE NOT granted AND database = "
-                                                   "(SELECT oid FROM pg_database WHERE datname = current_database())")).toInt() < 2; ++tries)
+            for (int tries = 0;
+                 tries < 200
+                 && scalar(*db, QStringLiteral("SELECT count(*) FROM pg_locks WHERE NOT granted AND database = "
+                                               "(SELECT oid FROM pg_database WHERE datname = current_database())"))
+                            .toInt()
+                        < 2;
+                 ++tries)
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
             execOrFail(*holder, QStringLiteral("COMMIT"));
         });
         onTwoConnections(*folder.server(), [&](Database &pc, int which) {
-            const QString text = exported + QStringLiteral("%1\t取り込み物質%2\t%3\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t\n")
-                                                .arg(next).arg(which).arg(cas[which]);
-            const RunResult result = importSubstances(pc, master, text, QStringLiteral("pc%1.tsv").arg(which), QDateTime::currentDateTime());
+            const QString text = exported
+                                 + QStringLiteral("%1\t取り込み物質%2\t%3\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t\n")
+                                       .arg(next)
+                                       .arg(which)
+                                       .arg(cas[which]);
+            const RunResult result =
+                importSubstances(pc, master, text, QStringLiteral("pc%1.tsv").arg(which), QDateTime::currentDateTime());
             (result.outcome.ok() ? imported : refused)++;
             if (!result.outcome.ok() && !result.outcome.errorText().contains(QStringLiteral("CAS 番号")))
                 qFatal("%s", qPrintable(result.outcome.errorText()));
@@ -190,7 +201,8 @@ private slots:
         release.join();
         QCOMPARE(imported.load(), 1);
         QCOMPARE(refused.load(), 1);
-        QVERIFY(cas.contains(scalar(*db, QStringLiteral("SELECT CAS FROM 表示物質 WHERE ID = %1").arg(next)).toString()));
+        QVERIFY(
+            cas.contains(scalar(*db, QStringLiteral("SELECT CAS FROM 表示物質 WHERE ID = %1").arg(next)).toString()));
     }
 
     void aConnectionLostInTheMiddleOfASaveLeavesTheProductAsItWas()
@@ -199,11 +211,14 @@ private slots:
         QVERIFY2(folder.isValid(), qPrintable(folder.error()));
         auto db = folder.open();
         const int id = **catalogue::registerProduct(*db, QStringLiteral("途中で切れる"));
-        QVERIFY(catalogue::saveProduct(*db, id, {1, 2}, {QStringLiteral("途中で切れる"), QStringLiteral("元の注意"), {}, 0}));
+        QVERIFY(catalogue::saveProduct(*db, id, {1, 2},
+                                       {QStringLiteral("途中で切れる"), QStringLiteral("元の注意"), {}, 0}));
         // The save stops in its entries for a while; meanwhile the server ends the session.
         execOrFail(*db, QStringLiteral("CREATE FUNCTION slow() RETURNS trigger LANGUAGE plpgsql AS "
                                        "'BEGIN PERFORM pg_sleep(5); RETURN NEW; END'"));
-        execOrFail(*db, QStringLiteral("CREATE TRIGGER slow BEFORE INSERT ON ProductItemEntry FOR EACH ROW EXECUTE FUNCTION slow()"));
+        execOrFail(*db,
+                   QStringLiteral(
+                       "CREATE TRIGGER slow BEFORE INSERT ON ProductItemEntry FOR EACH ROW EXECUTE FUNCTION slow()"));
         const int backend = scalar(*db, QStringLiteral("SELECT pg_backend_pid()")).toInt();
         std::thread server([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(700));
@@ -212,7 +227,9 @@ private slots:
             QSqlQuery(admin->sql()).exec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(backend));
         });
         const QString message =
-            catalogue::saveProduct(*db, id, {7, 8, 9}, {QStringLiteral("途中で切れる"), QStringLiteral("新しい注意"), {}, 0}).errorText();
+            catalogue::saveProduct(*db, id, {7, 8, 9},
+                                   {QStringLiteral("途中で切れる"), QStringLiteral("新しい注意"), {}, 0})
+                .errorText();
         server.join();
         QVERIFY2(message.contains(QStringLiteral("との接続が切れました")), qPrintable(message));
         QVERIFY2(message.contains(folder.server()->describe()), qPrintable(message));
@@ -248,12 +265,15 @@ private slots:
         auto db = folder.open();
         Database::setStatementTimeouts(usual);
         const int id = **catalogue::registerProduct(*db, QStringLiteral("待たされる製品"));
-        QVERIFY(catalogue::saveProduct(*db, id, {1, 2}, {QStringLiteral("待たされる製品"), QStringLiteral("元の注意"), {}, 0}));
+        QVERIFY(catalogue::saveProduct(*db, id, {1, 2},
+                                       {QStringLiteral("待たされる製品"), QStringLiteral("元の注意"), {}, 0}));
         const pid_t backend = scalar(*db, QStringLiteral("SELECT pg_backend_pid()")).toInt();
         if (!stopped) {
             execOrFail(*db, QStringLiteral("CREATE FUNCTION slow() RETURNS trigger LANGUAGE plpgsql AS "
                                            "'BEGIN PERFORM pg_sleep(20); RETURN NEW; END'"));
-            execOrFail(*db, QStringLiteral("CREATE TRIGGER slow BEFORE INSERT ON ProductItemEntry FOR EACH ROW EXECUTE FUNCTION slow()"));
+            execOrFail(
+                *db, QStringLiteral(
+                         "CREATE TRIGGER slow BEFORE INSERT ON ProductItemEntry FOR EACH ROW EXECUTE FUNCTION slow()"));
         }
         // The server process of this connection stops for a while (long enough that nothing
         // but a bound on this side ends the wait, and never for ever).
@@ -270,14 +290,17 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         const QString message =
-            catalogue::saveProduct(*db, id, {7, 8, 9}, {QStringLiteral("待たされる製品"), QStringLiteral("新しい注意"), {}, 0}).errorText();
+            catalogue::saveProduct(*db, id, {7, 8, 9},
+                                   {QStringLiteral("待たされる製品"), QStringLiteral("新しい注意"), {}, 0})
+                .errorText();
         const qint64 waited = clock.elapsed();
         done = true;
         stopper.join();
         QVERIFY2(waited < 5000, qPrintable(QStringLiteral("%1 ms").arg(waited)));
         QVERIFY2(message.contains(said), qPrintable(message));
         QVERIFY2(message.contains(folder.server()->describe()), qPrintable(message));
-        QVERIFY2(onlyOnTheDetailLine(message, stopped ? QStringLiteral("server closed") : QStringLiteral("statement timeout")),
+        QVERIFY2(onlyOnTheDetailLine(message,
+                                     stopped ? QStringLiteral("server closed") : QStringLiteral("statement timeout")),
                  qPrintable(message));
 
         // The next action connects again and finds the product as it was stored.
@@ -308,27 +331,33 @@ private slots:
             auto file = opened(openDatabaseFile(folder.databasePath()), &error);
             QVERIFY2(file, qPrintable(error));
             const int a = **catalogue::registerProduct(*file, QStringLiteral("塗料A"));
-            QVERIFY(catalogue::saveProduct(*file, a, {3, 1, 2}, {QStringLiteral("塗料A"), QStringLiteral("注意"), QStringLiteral("成分"), 2}));
+            QVERIFY(catalogue::saveProduct(
+                *file, a, {3, 1, 2}, {QStringLiteral("塗料A"), QStringLiteral("注意"), QStringLiteral("成分"), 2}));
             QVERIFY(catalogue::registerProduct(*file, QStringLiteral("製品B")));
-            QVERIFY(catalogue::writeCompany(*file, {QStringLiteral("株式会社 例"), QStringLiteral("東京都"), QStringLiteral("03-0000-0000"), 0}));
+            QVERIFY(catalogue::writeCompany(
+                *file, {QStringLiteral("株式会社 例"), QStringLiteral("東京都"), QStringLiteral("03-0000-0000"), 0}));
             execOrFail(*file, QStringLiteral("UPDATE 表示物質 SET 物質名 = '自社の名前', UserOwned = 1 WHERE ID = 5"));
         }
         const auto target = emptyServerDatabase(&error);
         QVERIFY2(target, qPrintable(error));
-        run = corvaneDb({QStringLiteral("copy"), QStringLiteral("--from"), folder.dataFolder(), QStringLiteral("--to"), target->uri()});
+        run = corvaneDb({QStringLiteral("copy"), QStringLiteral("--from"), folder.dataFolder(), QStringLiteral("--to"),
+                         target->uri()});
         QVERIFY2(run.status == 0, qPrintable(run.errors));
         auto copied = opened(openServerDatabase(*target), &error);
         QVERIFY2(copied, qPrintable(error));
-        const auto product = catalogue::productWithEntries(*copied, *catalogue::productIdByName(*copied, QStringLiteral("塗料a")));
+        const auto product =
+            catalogue::productWithEntries(*copied, *catalogue::productIdByName(*copied, QStringLiteral("塗料a")));
         QCOMPARE(product->product.notes.value_or(QString()), QStringLiteral("注意"));
         QCOMPARE(product->entries.front().itemId[0].value_or(0), 3);
         QCOMPARE(catalogue::allProducts(*copied).size(), size_t(2));
         QCOMPARE(catalogue::company(*copied)->company, QStringLiteral("株式会社 例"));
-        QCOMPARE(scalar(*copied, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = 5")).toString(), QStringLiteral("自社の名前"));
+        QCOMPARE(scalar(*copied, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = 5")).toString(),
+                 QStringLiteral("自社の名前"));
         // New registrations on the server go on after the copied IDs.
         QCOMPARE(**catalogue::registerProduct(*copied, QStringLiteral("新製品")), 3);
 
-        run = corvaneDb({QStringLiteral("copy"), QStringLiteral("--from"), folder.dataFolder(), QStringLiteral("--to"), target->uri()});
+        run = corvaneDb({QStringLiteral("copy"), QStringLiteral("--from"), folder.dataFolder(), QStringLiteral("--to"),
+                         target->uri()});
         QCOMPARE(run.status, 1);
         QVERIFY2(run.errors.contains(QStringLiteral("空ではありません")), qPrintable(run.errors));
     }

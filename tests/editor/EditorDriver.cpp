@@ -12,11 +12,11 @@
 
 namespace corvane {
 
-QString runEditor(ProductEditor &form, Database &db, const QString &name,
-                  const std::function<void()> &whileOpen)
+QString runEditor(ProductEditor &form, Database &db, const QString &name, const std::function<void()> &whileOpen)
 {
     // Every change the editor makes to its list is checked against the model rules.
-    QAbstractItemModelTester tester(&form.substanceList->items(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester tester(&form.substanceList->items(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
     QTimer::singleShot(0, &form, [&] {
         whileOpen();
         if (form.isVisible())
@@ -30,8 +30,7 @@ void tick(ProductEditor &form, int substance, bool on)
     ListModel &items = form.substanceList->items();
     for (int position = 0; position < items.count(); ++position) {
         if (items.item(position).tag == substance) {
-            QVERIFY(items.setData(items.index(position, 0), on ? Qt::Checked : Qt::Unchecked,
-                                  Qt::CheckStateRole));
+            QVERIFY(items.setData(items.index(position, 0), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole));
             return;
         }
     }

@@ -14,8 +14,7 @@ class Database;
 
 // Drives the editor as a user does: opened modally through edit, worked on while open,
 // closed with 戻る.
-QString runEditor(ProductEditor &form, Database &db, const QString &name,
-                  const std::function<void()> &whileOpen);
+QString runEditor(ProductEditor &form, Database &db, const QString &name, const std::function<void()> &whileOpen);
 
 // The user's tick on the list item of a substance (the item must be listed).
 void tick(ProductEditor &form, int substance, bool on);

@@ -112,8 +112,8 @@ private slots:
                 tick(again, s, s <= 13);
             again.setText(again.notesBox, QString());
         });
-        QCOMPARE(storedEntries(*db, id),
-                 (QList<QList<int>>{{1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {2, 13, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+        QCOMPARE(storedEntries(*db, id), (QList<QList<int>>{{1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
+                                                            {2, 13, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
         QVERIFY(!catalogue::productById(*db, id)->notes);
 
         ProductEditor third({});
@@ -138,12 +138,14 @@ private slots:
     void loadsAnyStoredLayoutSafely()
     {
         SKIP_ON_SERVER(); // text and fractions in number columns exist only in old files
-        execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名, ItemType) VALUES (4, 'odd', NULL), (5, 'five', 5)"));
-        execOrFail(*db, QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID5, ItemID12) "
-                                       "VALUES (4, 1, 3, 3, 0, 99999), (4, 2, NULL, 'x', 2.5, 9)"));
+        execOrFail(
+            *db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名, ItemType) VALUES (4, 'odd', NULL), (5, 'five', 5)"));
+        execOrFail(*db, QStringLiteral(
+                            "INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID5, ItemID12) "
+                            "VALUES (4, 1, 3, 3, 0, 99999), (4, 2, NULL, 'x', 2.5, 9)"));
         ProductEditor form({});
         runEditor(form, *db, QStringLiteral("odd"), [&] {
-            QCOMPARE(marked(form), (QList<int>{3, 9})); // duplicates once; beyond the master not listed
+            QCOMPARE(marked(form), (QList<int>{3, 9}));         // duplicates once; beyond the master not listed
             QVERIFY(form.multipleSubstancesRadio->isChecked()); // Null kind: several substances
         });
         // A number beyond this master is saved back, never dropped.
@@ -184,7 +186,8 @@ private slots:
                 }
             ProgramMaster newer = *programMaster();
             const QDateTime now = QDateTime::currentDateTime();
-            const RunResult imported = importSubstances(*db, newer, lines.join(QLatin1Char('\n')), QStringLiteral("mine.tsv"), now);
+            const RunResult imported =
+                importSubstances(*db, newer, lines.join(QLatin1Char('\n')), QStringLiteral("mine.tsv"), now);
             QVERIFY2(imported.outcome.ok(), qPrintable(imported.outcome.errorText()));
             newer.version = QStringLiteral("2099-01-01");
             const RunResult updated = updateMaster(*db, newer, now.addSecs(1));
@@ -198,8 +201,9 @@ private slots:
             for (int position = 0; position < 2; ++position) {
                 const int number = items.item(position).tag;
                 QCOMPARE(items.item(position).text, QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0')));
-                QCOMPARE(items.item(position).subItem,
-                         scalar(*db, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = %1").arg(number)).toString());
+                QCOMPARE(
+                    items.item(position).subItem,
+                    scalar(*db, QStringLiteral("SELECT 物質名 FROM 表示物質 WHERE ID = %1").arg(number)).toString());
             }
             QCOMPARE(tickedInList(form), (QList<int>{5, 40}));
             tick(form, 5, false);
@@ -296,7 +300,7 @@ private slots:
 
     void twoProgramsOnOneProductLoseNothing_data()
     {
-        QTest::addColumn<int>("otherSaves");    // what the second program does meanwhile: 1 save, 2 delete
+        QTest::addColumn<int>("otherSaves"); // what the second program does meanwhile: 1 save, 2 delete
         QTest::addColumn<bool>("editedHere");
         QTest::addColumn<int>("answer");        // 1 OK (reload), 0 Cancel (keep this as a copy)
         QTest::addColumn<QList<int>>("stored"); // the product's entries afterwards (first row)
@@ -330,7 +334,8 @@ private slots:
             QVERIFY2(other, qPrintable(error));
             const int revision = catalogue::productWithEntries(*other, a)->product.revision;
             if (otherSaves == 1)
-                QCOMPARE(catalogue::saveProduct(*other, a, {1, 5, 6}, {QStringLiteral("製品A"), {}, {}, 0}, revision)->outcome,
+                QCOMPARE(catalogue::saveProduct(*other, a, {1, 5, 6}, {QStringLiteral("製品A"), {}, {}, 0}, revision)
+                             ->outcome,
                          catalogue::SaveResult::Saved);
             else
                 QVERIFY(catalogue::deleteProductWithEntries(*other, a));
@@ -510,7 +515,8 @@ private slots:
             ListView *list = form.substanceList;
             const auto clickBox = [&](int position) {
                 const QRect cell = list->visualRect(list->items().index(position, 0));
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(cell.left() + cell.height() / 2, cell.center().y()));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  QPoint(cell.left() + cell.height() / 2, cell.center().y()));
             };
             clickBox(1);
             QCOMPARE(marked(form), QList<int>{2});

@@ -17,7 +17,7 @@ using namespace corvane;
 
 namespace {
 int loadedId(const ProductEditor &form) { return form.state().productId.value_or(-1); }
-}
+} // namespace
 
 class TestEditorCommands : public QObject {
     Q_OBJECT

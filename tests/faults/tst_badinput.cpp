@@ -51,8 +51,12 @@ private slots:
                  {"wildcards", QStringLiteral("100%_純度"), QStringLiteral("100%_純度")},
                  {"emoji", QStringLiteral("製品😀🧪"), QStringLiteral("製品😀🧪")},
                  // A tab is a space in a one-line box; other control characters go as they come in.
-                 {"control characters", QStringLiteral("a\tb\x01" "c"), QStringLiteral("a bc")},
-                 {"SQL", QStringLiteral("x'); DROP TABLE 製品情報; --"), QStringLiteral("x'); DROP TABLE 製品情報; --")},
+                 {"control characters",
+                  QStringLiteral("a\tb\x01"
+                                 "c"),
+                  QStringLiteral("a bc")},
+                 {"SQL", QStringLiteral("x'); DROP TABLE 製品情報; --"),
+                  QStringLiteral("x'); DROP TABLE 製品情報; --")},
                  {"exactly 50", QString(50, QChar(0x6F22)), QString(50, QChar(0x6F22))}})
             QTest::newRow(tag) << typed << name;
     }
@@ -64,7 +68,8 @@ private slots:
         auto db = folder.open();
         QVERIFY(db);
         const int other = **catalogue::registerProduct(*db, QStringLiteral("ほかの製品"));
-        QVERIFY(catalogue::saveProduct(*db, other, {1, 2}, {QStringLiteral("ほかの製品"), QStringLiteral("他"), {}, 0}));
+        QVERIFY(
+            catalogue::saveProduct(*db, other, {1, 2}, {QStringLiteral("ほかの製品"), QStringLiteral("他"), {}, 0}));
         MessageRecorder messages;
 
         ProductNameDialog dialog;
@@ -77,7 +82,8 @@ private slots:
 
         // Typed twice: refused with the name in the message.
         registerThroughDialog(dialog, *db, typed, accepted);
-        QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名：") + name + QStringLiteral(" は既に登録されています。")});
+        QCOMPARE(messages.texts(),
+                 QStringList{QStringLiteral("製品名：") + name + QStringLiteral(" は既に登録されています。")});
 
         // The list shows it as stored and hands it back.
         ProductSelectDialog select;

@@ -25,7 +25,6 @@ using namespace corvane;
 
 namespace {
 
-
 QList<QList<int>> entriesOf(Database &db, int id)
 {
     QList<QList<int>> rows;
@@ -82,19 +81,22 @@ private slots:
         } else {
             // No page left, and no room left in the pages of any table (rows of filler
             // that the program never reads).
-            execOrFail(db, QStringLiteral("PRAGMA max_page_count = %1").arg(scalar(db, QStringLiteral("PRAGMA page_count")).toInt()));
+            execOrFail(db, QStringLiteral("PRAGMA max_page_count = %1")
+                               .arg(scalar(db, QStringLiteral("PRAGMA page_count")).toInt()));
             QSqlQuery fill(db.sql());
             int filler = 1000000;
-            for (const QString &insert : {QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (%1, hex(randomblob(%2)))"),
-                                          QStringLiteral("INSERT INTO 会社情報 (id, 会社) VALUES (%1, hex(randomblob(%2)))"),
-                                          QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo) VALUES (-%1, %2)")})
+            for (const QString &insert :
+                 {QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (%1, hex(randomblob(%2)))"),
+                  QStringLiteral("INSERT INTO 会社情報 (id, 会社) VALUES (%1, hex(randomblob(%2)))"),
+                  QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo) VALUES (-%1, %2)")})
                 for (int size : {400, 40, 4, 1})
                     while (fill.exec(insert.arg(++filler).arg(size))) {
                     }
         }
 
         const auto expectFailure = [&](const char *what) {
-            QVERIFY2(messages.messages().size() == 1, qPrintable(QString::fromLatin1(what) + QLatin1Char(' ') + messages.texts().join(QLatin1Char('/'))));
+            QVERIFY2(messages.messages().size() == 1, qPrintable(QString::fromLatin1(what) + QLatin1Char(' ')
+                                                                 + messages.texts().join(QLatin1Char('/'))));
             QVERIFY2(messages.texts().front().startsWith(QStringLiteral("データベースのエラーです。")), what);
             QVERIFY2(messages.texts().front().contains(explanation), qPrintable(messages.texts().front()));
             QVERIFY2(onlyOnTheDetailLine(messages.texts().front(), engineWords), qPrintable(messages.texts().front()));
@@ -189,7 +191,8 @@ void TestFaults::twoCopiesWaitForEachOther()
     MessageRecorder messages;
     guarded(nullptr, [&] { savedOrThrow(catalogue::saveProduct(*db, 1, {9}, {QStringLiteral("製品A"), {}, {}, 0})); });
     QCOMPARE(messages.messages().size(), 1);
-    QVERIFY2(messages.texts().front().contains(QStringLiteral("ほかのプログラムが使用中")), qPrintable(messages.texts().front()));
+    QVERIFY2(messages.texts().front().contains(QStringLiteral("ほかのプログラムが使用中")),
+             qPrintable(messages.texts().front()));
     QCOMPARE(entriesOf(*db, 1).front().mid(0, 3), (QList<int>{7, 8, 0}));
 }
 

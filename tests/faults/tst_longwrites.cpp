@@ -80,7 +80,8 @@ private slots:
         auto db = opened(openDatabaseFile(folder.databasePath()), &error);
         QVERIFY2(db, qPrintable(error));
         const int id = **catalogue::registerProduct(*db, QStringLiteral("保存し続ける製品"));
-        QVERIFY(catalogue::saveProduct(*db, id, ticksOfSave(0), {QStringLiteral("保存し続ける製品"), QStringLiteral("save 0"), {}, 0}));
+        QVERIFY(catalogue::saveProduct(*db, id, ticksOfSave(0),
+                                       {QStringLiteral("保存し続ける製品"), QStringLiteral("save 0"), {}, 0}));
         const int substances = int(catalogue::allSubstances(*db).size());
 
         QString program;
@@ -92,7 +93,9 @@ private slots:
             QVERIFY(exported);
             QString text = *exported;
             for (int n = 1; n <= 1500; ++n)
-                text += QStringLiteral("%1\t取り込み試験物質%2\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t\n").arg(substances + n).arg(n);
+                text += QStringLiteral("%1\t取り込み試験物質%2\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t\n")
+                            .arg(substances + n)
+                            .arg(n);
             QFile file(work + QStringLiteral("/mine.tsv"));
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(text.toUtf8());
@@ -106,8 +109,8 @@ private slots:
             arguments = {QStringLiteral("export")};
         } else if (longWrite == QLatin1String("daily backup")) {
             program = QStringLiteral(CORVANE_PRINT);
-            arguments = {QStringLiteral("--product"), QStringLiteral("-1"), QStringLiteral("--kind"), QStringLiteral("4"),
-                         QStringLiteral("--output"), work + QStringLiteral("/all.pdf")};
+            arguments = {QStringLiteral("--product"), QStringLiteral("-1"),       QStringLiteral("--kind"),
+                         QStringLiteral("4"),         QStringLiteral("--output"), work + QStringLiteral("/all.pdf")};
         } else {
             server = emptyServerDatabase(&error);
             QVERIFY2(server, qPrintable(error));
@@ -122,32 +125,35 @@ private slots:
         // locks are not taken in turn).
         Saves saves;
         std::atomic<bool> stop{false}, started{false};
-        std::thread writer([&] {
-            QString openError;
-            auto mine = opened(openDatabaseFile(folder.databasePath()), &openError);
-            if (!mine)
-                qFatal("%s", qPrintable(openError));
-            saves.lastRevision = catalogue::productWithEntries(*mine, id)->product.revision;
-            for (int k = 1; !stop; ++k) {
-                const auto saved = catalogue::saveProduct(*mine, id, ticksOfSave(k),
-                                                          {QStringLiteral("保存し続ける製品"), QStringLiteral("save %1").arg(k), {}, 0},
-                                                          saves.lastRevision);
-                if (!saved) {
-                    ++saves.refused;
-                    if (!saved.errorText().contains(QStringLiteral("ほかのプログラムが使用中")))
-                        saves.wrongMessages << saved.errorText();
-                } else if (saved->outcome != catalogue::SaveResult::Saved) {
-                    saves.wrongMessages << QStringLiteral("save %1: changed elsewhere, but nobody else saves it").arg(k);
-                    break;
-                } else {
-                    ++saves.done;
-                    saves.lastDone = k;
-                    saves.lastRevision = saved->revision;
+        std::thread writer(
+            [&] {
+                QString openError;
+                auto mine = opened(openDatabaseFile(folder.databasePath()), &openError);
+                if (!mine)
+                    qFatal("%s", qPrintable(openError));
+                saves.lastRevision = catalogue::productWithEntries(*mine, id)->product.revision;
+                for (int k = 1; !stop; ++k) {
+                    const auto saved = catalogue::saveProduct(
+                        *mine, id, ticksOfSave(k),
+                        {QStringLiteral("保存し続ける製品"), QStringLiteral("save %1").arg(k), {}, 0},
+                        saves.lastRevision);
+                    if (!saved) {
+                        ++saves.refused;
+                        if (!saved.errorText().contains(QStringLiteral("ほかのプログラムが使用中")))
+                            saves.wrongMessages << saved.errorText();
+                    } else if (saved->outcome != catalogue::SaveResult::Saved) {
+                        saves.wrongMessages
+                            << QStringLiteral("save %1: changed elsewhere, but nobody else saves it").arg(k);
+                        break;
+                    } else {
+                        ++saves.done;
+                        saves.lastDone = k;
+                        saves.lastRevision = saved->revision;
+                    }
+                    started = true;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
                 }
-                started = true;
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-        });
+            });
         while (!started)
             std::this_thread::yield();
         QProcess process;
@@ -171,7 +177,8 @@ private slots:
         // The long write did what it reported, whole.
         // Printing the list of all target substances ends with 3: printed, the few substances of
         // the master no sheet of additional labels holds named (tests/printing/whole-master-cut.tsv).
-        QVERIFY2(child.status == 0 || (longWrite == QLatin1String("daily backup") && child.status == 3), qPrintable(child.output));
+        QVERIFY2(child.status == 0 || (longWrite == QLatin1String("daily backup") && child.status == 3),
+                 qPrintable(child.output));
         if (longWrite == QLatin1String("import")) {
             QVERIFY2(child.output.contains(QStringLiteral("追加した物質: 1500件")), qPrintable(child.output));
             QCOMPARE(int(catalogue::allSubstances(*db).size()), substances + 1500);
@@ -184,7 +191,8 @@ private slots:
             // The copy taken before it is whole too, and holds a whole save.
             const QStringList copies = QDir(folder.dataFolder() + QStringLiteral("/backup")).entryList(QDir::Files);
             QCOMPARE(copies.size(), 1);
-            auto backup = opened(openDatabaseFile(folder.dataFolder() + QStringLiteral("/backup/") + copies[0]), &error);
+            auto backup =
+                opened(openDatabaseFile(folder.dataFolder() + QStringLiteral("/backup/") + copies[0]), &error);
             QVERIFY2(backup, qPrintable(error));
             QVERIFY(wholeSave(*backup, id) >= 0);
         } else {

@@ -35,8 +35,9 @@ inline bool writeWorkbook(const QString &path, const std::vector<SheetRows> &she
     std::vector<QString> sheetXml;
     int textCount = 0;
     for (const SheetRows &sheet : sheets) {
-        QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                                     "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>");
+        QString xml = QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+            "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>");
         for (size_t r = 0; r < sheet.rows.size(); ++r) {
             xml += QStringLiteral("<row r=\"%1\">").arg(r + 1);
             for (int c = 0; c < sheet.rows[r].size(); ++c) {
@@ -47,7 +48,8 @@ inline bool writeWorkbook(const QString &path, const std::vector<SheetRows> &she
                 if (text.startsWith(QLatin1Char('#'))) {
                     xml += QStringLiteral("<c r=\"%1\"><v>%2</v></c>").arg(ref, text.mid(1));
                 } else if (++textCount % 3 == 0) {
-                    xml += QStringLiteral("<c r=\"%1\" t=\"inlineStr\"><is><t>%2</t></is></c>").arg(ref, xmlEscaped(text));
+                    xml +=
+                        QStringLiteral("<c r=\"%1\" t=\"inlineStr\"><is><t>%2</t></is></c>").arg(ref, xmlEscaped(text));
                 } else {
                     xml += QStringLiteral("<c r=\"%1\" t=\"s\"><v>%2</v></c>").arg(ref).arg(shared.size());
                     shared << text;
@@ -61,24 +63,34 @@ inline bool writeWorkbook(const QString &path, const std::vector<SheetRows> &she
     QString strings = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
                                      "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">");
     for (const QString &text : shared)
-        strings += QStringLiteral("<si><r><t xml:space=\"preserve\">%1</t></r><rPh sb=\"0\" eb=\"1\"><t>ヨミ</t></rPh></si>").arg(xmlEscaped(text));
+        strings +=
+            QStringLiteral("<si><r><t xml:space=\"preserve\">%1</t></r><rPh sb=\"0\" eb=\"1\"><t>ヨミ</t></rPh></si>")
+                .arg(xmlEscaped(text));
     strings += QStringLiteral("</sst>");
-    QString workbook = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                                      "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-                                      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>");
-    QString rels = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                                  "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">");
+    QString workbook =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+                       "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+                       "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>");
+    QString rels =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+                       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">");
     for (size_t i = 0; i < sheets.size(); ++i) {
-        workbook += QStringLiteral("<sheet name=\"%1\" sheetId=\"%2\" r:id=\"rId%2\"/>").arg(xmlEscaped(sheets[i].name)).arg(i + 1);
-        rels += QStringLiteral("<Relationship Id=\"rId%1\" Target=\"worksheets/sheet%1.xml\" "
-                               "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\"/>").arg(i + 1);
+        workbook += QStringLiteral("<sheet name=\"%1\" sheetId=\"%2\" r:id=\"rId%2\"/>")
+                        .arg(xmlEscaped(sheets[i].name))
+                        .arg(i + 1);
+        rels +=
+            QStringLiteral("<Relationship Id=\"rId%1\" Target=\"worksheets/sheet%1.xml\" "
+                           "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\"/>")
+                .arg(i + 1);
     }
     workbook += QStringLiteral("</sheets></workbook>");
     rels += QStringLiteral("</Relationships>");
-    const QString core = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                                        "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
-                                        "xmlns:dcterms=\"http://purl.org/dc/terms/\"><dcterms:modified>%1</dcterms:modified></cp:coreProperties>")
-                             .arg(modified.toUTC().toString(Qt::ISODate));
+    const QString core =
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+            "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
+            "xmlns:dcterms=\"http://purl.org/dc/terms/\"><dcterms:modified>%1</dcterms:modified></cp:coreProperties>")
+            .arg(modified.toUTC().toString(Qt::ISODate));
 
     std::vector<std::pair<QString, QString>> parts{{QStringLiteral("xl/workbook.xml"), workbook},
                                                    {QStringLiteral("xl/_rels/workbook.xml.rels"), rels},

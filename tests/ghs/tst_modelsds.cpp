@@ -61,7 +61,8 @@ void TestModelSds::sameAsTheModelSds_data()
     QCOMPARE(rows.size(), 15);
     for (const QString &row : rows) {
         const QStringList f = row.split(QLatin1Char('\t'));
-        QTest::newRow(qPrintable(f.value(1))) << f.value(0) << f.value(3) << sorted(codes(f.value(4))) << sorted(codes(f.value(5)));
+        QTest::newRow(qPrintable(f.value(1)))
+            << f.value(0) << f.value(3) << sorted(codes(f.value(4))) << sorted(codes(f.value(5)));
     }
 }
 

@@ -133,8 +133,8 @@ bool makeDemoData(const QString &sourceRoot, const QString &dataFolder)
                                                   QStringLiteral("東京都千代田区神田一丁目2番3号 コルベインビル4階"),
                                                   QStringLiteral("TEL 03-1234-5678 FAX 03-1234-5679")})
                         .outcome());
-            const std::vector<int> thinner = substanceNumbers(*db, {QStringLiteral("トルエン"), QStringLiteral("メタノール"),
-                                                                    QStringLiteral("酢酸エチル")});
+            const std::vector<int> thinner = substanceNumbers(
+                *db, {QStringLiteral("トルエン"), QStringLiteral("メタノール"), QStringLiteral("酢酸エチル")});
             const std::vector<int> hexane = substanceNumbers(*db, {QStringLiteral("ヘキサン")});
             if (thinner.size() != 3 || hexane.size() != 1) {
                 error = QStringLiteral("the demo substances are not in the master");
@@ -149,12 +149,13 @@ bool makeDemoData(const QString &sourceRoot, const QString &dataFolder)
                 mixture.properties.flashPointCelsius = 4;
                 mixture.properties.initialBoilingPointCelsius = 65;
                 mixture.properties.remainderHarmless = true;
-                written(catalogue::saveProduct(*db, first, thinner,
-                                               {QStringLiteral("ラッカーシンナー LT-200"),
-                                                QStringLiteral("火気厳禁。\r\n直射日光を避け、換気の良い冷暗所に保管すること。\r\n"
-                                                               "子供の手の届かない所に置くこと。"),
-                                                QStringLiteral("トルエン 35〜40%\r\n酢酸エチル 30%\r\nメタノール 20%"), 0},
-                                               std::nullopt, &mixture)
+                written(catalogue::saveProduct(
+                            *db, first, thinner,
+                            {QStringLiteral("ラッカーシンナー LT-200"),
+                             QStringLiteral("火気厳禁。\r\n直射日光を避け、換気の良い冷暗所に保管すること。\r\n"
+                                            "子供の手の届かない所に置くこと。"),
+                             QStringLiteral("トルエン 35〜40%\r\n酢酸エチル 30%\r\nメタノール 20%"), 0},
+                            std::nullopt, &mixture)
                             .outcome());
                 const int second = **catalogue::registerProduct(*db, QStringLiteral("ヘキサン（試薬）"));
                 written(catalogue::saveProduct(*db, second, hexane,
@@ -257,7 +258,8 @@ int main(int argc, char *argv[])
     menu.printAdditional2x6();
 
     if (!failures.isEmpty()) {
-        QTextStream(stderr) << "corvane_guide_pictures: " << failures.join(QStringLiteral("\ncorvane_guide_pictures: ")) << '\n';
+        QTextStream(stderr) << "corvane_guide_pictures: " << failures.join(QStringLiteral("\ncorvane_guide_pictures: "))
+                            << '\n';
         return 1;
     }
     return 0;

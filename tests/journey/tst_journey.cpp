@@ -42,7 +42,6 @@ QPushButton *buttonCaptioned(QWidget *form, const QString &caption)
     return nullptr;
 }
 
-
 // Answers the name registration dialog with name.
 void registerName(const QString &name)
 {
@@ -82,7 +81,8 @@ QString run(const QString &program, const QStringList &arguments)
 
 int pageCount(const QString &pdf)
 {
-    const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run(QStringLiteral("pdfinfo"), {pdf}));
+    const auto match =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run(QStringLiteral("pdfinfo"), {pdf}));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
@@ -168,14 +168,15 @@ private slots:
                 QCOMPARE(editor.productNameEdit->text(), QStringLiteral("改名製品"));
 
                 // The copy's labels, then the single product's.
-                for (QPushButton *button : {editor.printNormalButton, editor.printAdditional2x6Button, editor.printAdditional3x7Button})
+                for (QPushButton *button :
+                     {editor.printNormalButton, editor.printAdditional2x6Button, editor.printAdditional3x7Button})
                     button->click();
                 selectProduct(QStringLiteral("単一製品"));
                 editor.listButton->click();
                 QCOMPARE(editor.productNameEdit->text(), QStringLiteral("単一製品"));
                 QVERIFY(editor.singleSubstanceRadio->isChecked());
-                for (QPushButton *button : {editor.printNormalButton, editor.printModelButton, editor.printAdditional2x6Button,
-                                            editor.printAdditional3x7Button})
+                for (QPushButton *button : {editor.printNormalButton, editor.printModelButton,
+                                            editor.printAdditional2x6Button, editor.printAdditional3x7Button})
                     button->click();
                 editor.backButton->click();
             });
@@ -187,8 +188,8 @@ private slots:
             selectProduct(QStringLiteral("複数製品"));
             menu.listButton->click();
             QCOMPARE(menu.productNameEdit->text(), QStringLiteral("複数製品"));
-            for (QPushButton *button : {menu.printNormalButton, menu.printAdditional2x6Button, menu.printAdditional3x7Button,
-                                        menu.printAllSubstancesButton})
+            for (QPushButton *button : {menu.printNormalButton, menu.printAdditional2x6Button,
+                                        menu.printAdditional3x7Button, menu.printAllSubstancesButton})
                 button->click();
             menu.quitButton->click(); // 終了
         }

@@ -121,7 +121,8 @@ void LabelStockTest::sheetSlotsMatchTheStock_data()
     QTest::newRow("12 labels, 86.4 x 42.3 mm")
         << "MALAB26.PRP" << 2 << 6 << QPoint(186, 212) << QSize(864, 423) << 20 << QStringList{"PageNo"};
     QTest::newRow("21 labels, 70 x 42.3 mm, edge to edge")
-        << "MALAB37.PRP" << 3 << 7 << QPoint(0, qRound((2970 - 7 * 423) / 2.0)) << QSize(700, 423) << 20 << QStringList();
+        << "MALAB37.PRP" << 3 << 7 << QPoint(0, qRound((2970 - 7 * 423) / 2.0)) << QSize(700, 423) << 20
+        << QStringList();
 }
 
 void LabelStockTest::sheetSlotsMatchTheStock()

@@ -88,7 +88,8 @@ Outcome PdfOutputTest::printSheets(const QStringList &names, const QString &pict
             m_engine->setFieldText(QStringLiteral("Attention") + n, QStringLiteral("危険"));
             m_engine->setFieldPicture(QStringLiteral("Mark%1%2").arg(n).arg(1), QStringLiteral("GHS07.svg"));
             m_engine->setFieldPicture(QStringLiteral("Mark%1%2").arg(n).arg(2), pictogram + QStringLiteral(".svg"));
-            m_engine->setFieldText(QStringLiteral("Harmful") + n, QStringLiteral("引火性の高い液体及び蒸気\r\n強い眼刺激"));
+            m_engine->setFieldText(QStringLiteral("Harmful") + n,
+                                   QStringLiteral("引火性の高い液体及び蒸気\r\n強い眼刺激"));
         }
         m_engine->playPage();
         m_engine->endSheet();
@@ -136,7 +137,8 @@ void PdfOutputTest::missingPictureLeavesNoPdf()
     const Outcome missing = printSheets(kNames.mid(0, 3), QStringLiteral("GHS09"));
     QVERIFY(!missing.ok());
     QVERIFY(!QFileInfo::exists(m_pdf));
-    QVERIFY2(missing.failure().message.contains(QStringLiteral("絵表示のファイルを読み込めません")), qPrintable(missing.errorText()));
+    QVERIFY2(missing.failure().message.contains(QStringLiteral("絵表示のファイルを読み込めません")),
+             qPrintable(missing.errorText()));
     QVERIFY(missing.failure().message.contains(QDir(m_base->path()).filePath(QStringLiteral("Data/GHS09.svg"))));
     QCOMPARE(QDir(m_base->path()).entryList(QDir::Files).size(), 0);
 

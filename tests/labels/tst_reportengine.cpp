@@ -103,10 +103,14 @@ void ReportEngineTest::findsFilesWhateverTheirLetterCase_data()
 {
     QTest::addColumn<QString>("onDisk");  // the report file
     QTest::addColumn<QString>("picture"); // as the report names it, "" for the file's absolute path
-    QTest::newRow("as named") << "Data/SULABEL.PRP" << "Data\\GHS02.svg";
-    QTest::newRow("other letter case") << "Data/Sulabel.prp" << "data\\ghs02.SVG";
-    QTest::newRow("slashes") << "Data/SULABEL.PRP" << "Data/GHS02.svg";
-    QTest::newRow("absolute") << "Data/SULABEL.PRP" << "";
+    QTest::newRow("as named") << "Data/SULABEL.PRP"
+                              << "Data\\GHS02.svg";
+    QTest::newRow("other letter case") << "Data/Sulabel.prp"
+                                       << "data\\ghs02.SVG";
+    QTest::newRow("slashes") << "Data/SULABEL.PRP"
+                             << "Data/GHS02.svg";
+    QTest::newRow("absolute") << "Data/SULABEL.PRP"
+                              << "";
 }
 
 // A Data folder copied from another system may differ in letter case, and a report file's
@@ -197,8 +201,8 @@ void ReportEngineTest::recorderSeesEveryCallAndPage()
 
     QCOMPARE(m_log.operations(),
              QStringList({"startDocument", "loadReport", "setFieldText", "playPage", "endSheet", "loadReport",
-                          "setFieldText", "playPage", "endSheet", "loadReport", "playPage", "setFieldText",
-                          "fieldRect", "playPage", "endSheet", "endSheet", "finishDocument"}));
+                          "setFieldText", "playPage", "endSheet", "loadReport", "playPage", "setFieldText", "fieldRect",
+                          "playPage", "endSheet", "endSheet", "finishDocument"}));
     QCOMPARE(m_log.calls[0].arguments, QVariantList{QStringLiteral("見本")});
     QCOMPARE(m_log.calls[0].result, QVariant(true));
     QCOMPARE(m_log.calls[1].arguments, QVariantList{QStringLiteral("SULABEL.PRP")});
@@ -354,11 +358,16 @@ void ReportEngineTest::printerOffsetIsReadSafely_data()
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
     QTest::addColumn<QPointF>("offset"); // 0.1 mm
-    QTest::newRow("as written") << "1.5" << "-0.3" << QPointF(15, -3);
-    QTest::newRow("the limits") << "5" << "-5.0" << QPointF(50, -50);
-    QTest::newRow("beyond the limits: none") << "5.1" << "-9" << QPointF(0, 0);
-    QTest::newRow("not numbers: none") << "abc" << "nan" << QPointF(0, 0);
-    QTest::newRow("missing: none") << "" << "" << QPointF(0, 0);
+    QTest::newRow("as written") << "1.5"
+                                << "-0.3" << QPointF(15, -3);
+    QTest::newRow("the limits") << "5"
+                                << "-5.0" << QPointF(50, -50);
+    QTest::newRow("beyond the limits: none") << "5.1"
+                                             << "-9" << QPointF(0, 0);
+    QTest::newRow("not numbers: none") << "abc"
+                                       << "nan" << QPointF(0, 0);
+    QTest::newRow("missing: none") << ""
+                                   << "" << QPointF(0, 0);
 }
 
 void ReportEngineTest::printerOffsetIsReadSafely()

@@ -213,14 +213,9 @@ void ReportParserTest::survivesMangledInput()
         for (int e = 0; e < edits; ++e) {
             const int at = random.bounded(int(text.size()) + 1);
             switch (random.bounded(3)) {
-            case 0:
-                text.insert(at, noise.mid(random.bounded(int(noise.size())), 1 + random.bounded(3)));
-                break;
-            case 1:
-                text.remove(at, random.bounded(8));
-                break;
-            default:
-                text.insert(at, text.mid(random.bounded(int(text.size()) + 1), random.bounded(40)));
+            case 0: text.insert(at, noise.mid(random.bounded(int(noise.size())), 1 + random.bounded(3))); break;
+            case 1: text.remove(at, random.bounded(8)); break;
+            default: text.insert(at, text.mid(random.bounded(int(text.size()) + 1), random.bounded(40)));
             }
         }
         const ReportParseResult result = parseReport(text, QStringLiteral("FUZZ.PRP"));

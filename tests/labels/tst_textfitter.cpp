@@ -105,12 +105,14 @@ void TextFitterTest::keepsGivenLineBreaks()
     style.pointSize = style.minimumPointSize = 9;
     // The Unicode line and paragraph separators break lines too; they never drop the rest.
     const FittedText &fitted = m_fitter.fit(
-        QStringLiteral("引火性の高い液体及び蒸気\r\n飲み込むと有害\n\n強い眼刺激\u2028皮膚刺激\u2029水生生物に毒性\r\n"), style,
-        QSizeF(2000, 500));
+        QStringLiteral(
+            "引火性の高い液体及び蒸気\r\n飲み込むと有害\n\n強い眼刺激\u2028皮膚刺激\u2029水生生物に毒性\r\n"),
+        style, QSizeF(2000, 500));
     QStringList lines;
     for (const FittedLine &line : fitted.lines)
         lines.append(line.text);
-    QCOMPARE(lines, QStringList({"引火性の高い液体及び蒸気", "飲み込むと有害", "", "強い眼刺激", "皮膚刺激", "水生生物に毒性"}));
+    QCOMPARE(lines, QStringList({"引火性の高い液体及び蒸気", "飲み込むと有害", "", "強い眼刺激", "皮膚刺激",
+                                 "水生生物に毒性"}));
     QVERIFY(fitted.lines[1].origin.y() > fitted.lines[0].origin.y());
 }
 
@@ -119,11 +121,14 @@ void TextFitterTest::keepsWordsWhole_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("words");
     QTest::addColumn<qreal>("narrowest"); // ems: no narrower line holds the longest word
-    QTest::newRow("Latin words and numbers") << QStringLiteral("CAS No. 67-68-5 ジメチルスルホキシド Dimethyl sulfoxide UN1993")
-                                             << QStringList{"67-68-5", "Dimethyl", "sulfoxide", "UN1993"} << 9.0;
-    QTest::newRow("Japanese words") << QStringLiteral("引火性の高い液体及び蒸気。アレルギー性皮膚反応を引き起こすおそれ。"
-                                                      "吸入するとアレルギー、ぜん息又は呼吸困難を起こすおそれ。")
-                                    << QStringList{"液体", "及び", "蒸気", "アレルギー", "皮膚", "反応", "呼吸困難", "引き起こす"}
+    QTest::newRow("Latin words and numbers")
+        << QStringLiteral("CAS No. 67-68-5 ジメチルスルホキシド Dimethyl sulfoxide UN1993")
+        << QStringList{"67-68-5", "Dimethyl", "sulfoxide", "UN1993"} << 9.0;
+    QTest::newRow("Japanese words") << QStringLiteral(
+        "引火性の高い液体及び蒸気。アレルギー性皮膚反応を引き起こすおそれ。"
+        "吸入するとアレルギー、ぜん息又は呼吸困難を起こすおそれ。")
+                                    << QStringList{"液体", "及び", "蒸気",     "アレルギー",
+                                                   "皮膚", "反応", "呼吸困難", "引き起こす"}
                                     << 6.0;
     QTest::newRow("full-width product codes") << QStringLiteral("洗浄剤ＸＹ１００と洗浄剤ＡＢ２０００を混ぜないこと。")
                                               << QStringList{"ＸＹ１００", "ＡＢ２０００"} << 6.0;
@@ -159,8 +164,10 @@ void TextFitterTest::leavesOutWhatDoesNotFitVisibly_data()
         "長期にわたる、又は反復ばく露による中枢神経系、腎臓の障害\r\n水生生物に毒性\r\n"
         "アレルギー性皮膚反応を引き起こすおそれ\r\n吸入するとアレルギー、ぜん息又は呼吸困難を起こすおそれ");
     QTest::newRow("statements whole or not at all") << true << QString() << statements << QString();
-    QTest::newRow("notes end with a mark, at a word") << false << QStringLiteral("（以下省略）") << statements << QString();
-    QTest::newRow("characters no font has") << false << QString() << QStringLiteral("𠮷野家の🧪試薬") << QStringLiteral("𠮷🧪");
+    QTest::newRow("notes end with a mark, at a word")
+        << false << QStringLiteral("（以下省略）") << statements << QString();
+    QTest::newRow("characters no font has")
+        << false << QString() << QStringLiteral("𠮷野家の🧪試薬") << QStringLiteral("𠮷🧪");
 }
 
 // Text that does not fit leaves out no half statement, marks what it leaves out where asked,
@@ -271,9 +278,9 @@ void TextFitterTest::neverGoesBelowTheMinimum()
 
 void TextFitterTest::flowsLongListsIntoColumns()
 {
-    const QString statements
-        = QStringLiteral("飲み込むと有害\n皮膚刺激\n強い眼刺激\n吸入すると有害\n発がんのおそれの疑い\n"
-                         "金属腐食のおそれ\n眠気又はめまいのおそれ\n可燃性固体\n水生生物に毒性\n皮膚に接触すると有害");
+    const QString statements =
+        QStringLiteral("飲み込むと有害\n皮膚刺激\n強い眼刺激\n吸入すると有害\n発がんのおそれの疑い\n"
+                       "金属腐食のおそれ\n眠気又はめまいのおそれ\n可燃性固体\n水生生物に毒性\n皮膚に接触すると有害");
     const QSizeF box(800, 150);
     TextStyle style = wrappingStyle(8, 3);
     const FittedText single = m_fitter.fit(statements, style, box);

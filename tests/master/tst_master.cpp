@@ -85,10 +85,11 @@ void TestMaster::realMaster()
 {
     const QHash<QString, QString> hazards = statements("hazard_statements.tsv");
     const QHash<QString, QString> precautions = statements("precautionary_statements.tsv");
-    const QStringList required = QStringLiteral(
-        "H200 H229 H230 H231 H232 H304 H305 H362 H420 H300+H310+H330 H301+H311+H331 H302+H312+H332 "
-        "H303+H313+H333 H315+H320 P231+P232 P280 P301+P330+P331 P303+P361+P353 P305+P351+P338 P361+P364 "
-        "P370+P378 P403+P233 P410+P403 P501").split(QLatin1Char(' '));
+    const QStringList required =
+        QStringLiteral("H200 H229 H230 H231 H232 H304 H305 H362 H420 H300+H310+H330 H301+H311+H331 H302+H312+H332 "
+                       "H303+H313+H333 H315+H320 P231+P232 P280 P301+P330+P331 P303+P361+P353 P305+P351+P338 P361+P364 "
+                       "P370+P378 P403+P233 P410+P403 P501")
+            .split(QLatin1Char(' '));
     for (const QString &code : required)
         QVERIFY2(hazards.contains(code) || precautions.contains(code), qPrintable(code));
     for (auto it = precautions.cbegin(); it != precautions.cend(); ++it)
@@ -155,15 +156,15 @@ void TestMaster::pictograms()
     }
     QVERIFY2(red > 2000 && black > 1000 && white > black / 2,
              qPrintable(QStringLiteral("red %1 black %2 white %3").arg(red).arg(black).arg(white)));
-    QCOMPARE(blackOnFrame, 0);                      // the symbol stays off the red band
-    QCOMPARE(image.pixelColor(2, 2).alpha(), 0);    // nothing outside the diamond
+    QCOMPARE(blackOnFrame, 0);                   // the symbol stays off the red band
+    QCOMPARE(image.pixelColor(2, 2).alpha(), 0); // nothing outside the diamond
     QCOMPARE(image.pixelColor(197, 197).alpha(), 0);
 }
 
 void TestMaster::rows_data()
 {
-    QTest::addColumn<QString>("row");      // line 2, after a valid line 1
-    QTest::addColumn<QString>("message");  // part of the expected error; empty: the row is valid
+    QTest::addColumn<QString>("row");     // line 2, after a valid line 1
+    QTest::addColumn<QString>("message"); // part of the expected error; empty: the row is valid
 
     // Columns after P: 区分, 差込, 別名, 出典, 出典ID, 出典年.
     auto full = [](const char *signal, const char *pictograms, const char *h, const char *p, const char *categories,
@@ -178,9 +179,11 @@ void TestMaster::rows_data()
         return full("危険", "GHS02", "H225", "P210", "", "", aliases, source);
     };
     // Form of a row.
-    QTest::newRow("too few columns") << "2\t乙\t71-43-2\t危険\tGHS02\tH225" << "列の数";
+    QTest::newRow("too few columns") << "2\t乙\t71-43-2\t危険\tGHS02\tH225"
+                                     << "列の数";
     QTest::newRow("id not a number") << QString(row("危険", "GHS02", "H225")).replace(0, 1, "二") << "正の整数";
-    QTest::newRow("gap in ids") << QString(row("危険", "GHS02", "H225")).replace(0, 1, "3") << "連続していません（1 の次が 3）";
+    QTest::newRow("gap in ids") << QString(row("危険", "GHS02", "H225")).replace(0, 1, "3")
+                                << "連続していません（1 の次が 3）";
     QTest::newRow("duplicate id") << QString(row("危険", "GHS02", "H225")).replace(0, 1, "1") << "ID 1 が重複";
     QTest::newRow("bad cas") << QString(row("危険", "GHS02", "H225")).replace("乙\t", "乙\t67-64-2") << "CAS";
     QTest::newRow("unknown H") << row("危険", "GHS02", "H225,H999") << "H999";
@@ -190,20 +193,28 @@ void TestMaster::rows_data()
     QTest::newRow("hazard twice") << row("危険", "GHS06", "H301+H311,H301") << "H301 が重複";
     QTest::newRow("unknown pictogram") << row("危険", "GHS02,GHS10", "H225") << "GHS10";
     QTest::newRow("pictograms out of order") << row("危険", "GHS07,GHS02", "H225,H319") << "順に";
-    QTest::newRow("six pictograms")
-        << row("危険", "GHS02,GHS05,GHS06,GHS07,GHS08,GHS09", "H225,H314,H331,H335,H334,H400") << "6 個";
-    QTest::newRow("no classification") << "2\t水\t7732-18-5\t\t\t\t\t\t\t\t未確認\t\t" << "";
+    QTest::newRow("six pictograms") << row("危険", "GHS02,GHS05,GHS06,GHS07,GHS08,GHS09",
+                                           "H225,H314,H331,H335,H334,H400")
+                                    << "6 個";
+    QTest::newRow("no classification") << "2\t水\t7732-18-5\t\t\t\t\t\t\t\t未確認\t\t"
+                                       << "";
     // Pictogram precedence: no GHS07 at all beside GHS06; none for irritation beside GHS05;
     // none for irritation or skin sensitisation beside respiratory sensitisation.
-    QTest::newRow("exclamation beside skull for acute toxicity") << row("危険", "GHS06,GHS07", "H301,H312") << "GHS06 があるので";
-    QTest::newRow("exclamation beside skull for respiratory irritation") << row("危険", "GHS06,GHS07", "H331,H335") << "GHS06 があるので";
-    QTest::newRow("exclamation beside skull for skin irritation") << row("危険", "GHS06,GHS07", "H301+H311,H315") << "GHS06 があるので";
+    QTest::newRow("exclamation beside skull for acute toxicity")
+        << row("危険", "GHS06,GHS07", "H301,H312") << "GHS06 があるので";
+    QTest::newRow("exclamation beside skull for respiratory irritation")
+        << row("危険", "GHS06,GHS07", "H331,H335") << "GHS06 があるので";
+    QTest::newRow("exclamation beside skull for skin irritation")
+        << row("危険", "GHS06,GHS07", "H301+H311,H315") << "GHS06 があるので";
     QTest::newRow("skull without exclamation") << row("危険", "GHS06", "H331,H335,H315") << "";
-    QTest::newRow("exclamation beside corrosion for irritation") << row("警告", "GHS05,GHS07", "H290,H315") << "GHS05 があるので";
+    QTest::newRow("exclamation beside corrosion for irritation")
+        << row("警告", "GHS05,GHS07", "H290,H315") << "GHS05 があるので";
     QTest::newRow("corrosion and skin sensitisation") << row("危険", "GHS05,GHS07", "H314,H317") << "";
     QTest::newRow("corrosion and respiratory irritation") << row("危険", "GHS05,GHS07", "H314,H335") << "";
-    QTest::newRow("exclamation beside respiratory sensitiser for skin sensitisation") << row("危険", "GHS07,GHS08", "H334,H317") << "呼吸器感作性";
-    QTest::newRow("exclamation beside respiratory sensitiser for eye irritation") << row("危険", "GHS07,GHS08", "H334,H319") << "呼吸器感作性";
+    QTest::newRow("exclamation beside respiratory sensitiser for skin sensitisation")
+        << row("危険", "GHS07,GHS08", "H334,H317") << "呼吸器感作性";
+    QTest::newRow("exclamation beside respiratory sensitiser for eye irritation")
+        << row("危険", "GHS07,GHS08", "H334,H319") << "呼吸器感作性";
     QTest::newRow("respiratory sensitiser only") << row("危険", "GHS08", "H334,H317,H319") << "";
     QTest::newRow("respiratory sensitiser and respiratory irritation") << row("危険", "GHS07,GHS08", "H334,H335") << "";
     // Every statement's pictogram, and none without a statement.
@@ -223,28 +234,39 @@ void TestMaster::rows_data()
     QTest::newRow("signal word not needed") << row("警告", "", "H412", "P501") << "要る";
     QTest::newRow("chronic toxicity only") << row("", "", "H412", "P501") << "";
     QTest::newRow("oxidiser without category") << row("警告", "GHS03", "H272") << "区分の列に";
-    QTest::newRow("oxidiser category 2 as warning") << full("警告", "GHS03", "H272", "P210", "H272=2", "") << "「危険」です";
-    QTest::newRow("oxidiser category 3 as danger") << full("危険", "GHS03", "H272", "P210", "H272=3", "") << "当たる危険有害性情報";
+    QTest::newRow("oxidiser category 2 as warning")
+        << full("警告", "GHS03", "H272", "P210", "H272=2", "") << "「危険」です";
+    QTest::newRow("oxidiser category 3 as danger")
+        << full("危険", "GHS03", "H272", "P210", "H272=3", "") << "当たる危険有害性情報";
     QTest::newRow("oxidiser category 3") << full("警告", "GHS03", "H272", "P210", "H272=3", "") << "";
     QTest::newRow("oxidiser category 1") << full("危険", "GHS03", "H272", "P210", "H272=1", "") << "区分「1」";
-    QTest::newRow("category for a decided code") << full("危険", "GHS02", "H225", "P210", "H225=2", "") << "区分「H225=2」";
+    QTest::newRow("category for a decided code")
+        << full("危険", "GHS02", "H225", "P210", "H225=2", "") << "区分「H225=2」";
     QTest::newRow("category not listed") << full("危険", "GHS02", "H225", "P210", "H272=3", "") << "H の列にありません";
     QTest::newRow("category not read, unverified") << full("危険", "GHS03", "H272", "P210", "H272=?", "") << "";
-    QTest::newRow("category not read, warning") << full("警告", "GHS03", "H272", "P210", "H272=?", "") << "「危険」です";
+    QTest::newRow("category not read, warning")
+        << full("警告", "GHS03", "H272", "P210", "H272=?", "") << "「危険」です";
     QTest::newRow("category not read, sourced")
         << full("危険", "GHS03", "H272", "P210", "H272=?", "", "", "NITE\tR02-B-001\t2020") << "区分「?」";
     // Finished text: every blank filled, no sentence twice.
     QTest::newRow("unfilled organ") << row("危険", "GHS08", "H372") << "「臓器」が埋まっていません";
-    QTest::newRow("unfilled extinguishing media") << row("危険", "GHS02", "H225", "P370+P378") << "「消火剤」が埋まっていません";
-    QTest::newRow("filled blanks") << full("危険", "GHS02,GHS08", "H225,H372", "P370+P378", "", "P378=粉末消火剤|H372=腎臓") << "";
+    QTest::newRow("unfilled extinguishing media")
+        << row("危険", "GHS02", "H225", "P370+P378") << "「消火剤」が埋まっていません";
+    QTest::newRow("filled blanks") << full("危険", "GHS02,GHS08", "H225,H372", "P370+P378", "",
+                                           "P378=粉末消火剤|H372=腎臓")
+                                   << "";
     QTest::newRow("blank left in a fill-in") << full("危険", "GHS02", "H225", "P370+P378", "", "P378=…") << "空欄「…」";
-    QTest::newRow("blank left in a name") << QString(row("危険", "GHS02", "H225")).replace("乙", "○○酸") << "空欄「○○」";
+    QTest::newRow("blank left in a name")
+        << QString(row("危険", "GHS02", "H225")).replace("乙", "○○酸") << "空欄「○○」";
     QTest::newRow("fill-in malformed") << full("危険", "GHS02", "H225", "P210", "", "P210") << "コード=文言";
-    QTest::newRow("fill-in without a blank") << full("危険", "GHS02", "H225", "P210", "", "P210=何か") << "空欄がこの物質の文にありません";
-    QTest::newRow("fill-in twice") << full("危険", "GHS02", "H225", "P370+P378", "", "P378=水|P378=砂") << "差込 P378 が重複";
-    QTest::newRow("sentence twice") << row("危険", "GHS02", "H225", "P233,P403+P233") << "「容器を密閉しておくこと」が P233 と P403+P233";
-    QTest::newRow("sentence repeated as a clause")
-        << row("危険", "GHS02", "H225", "P403+P233,P410+P403") << "「換気の良い場所で保管すること」が P403+P233 と P410+P403";
+    QTest::newRow("fill-in without a blank")
+        << full("危険", "GHS02", "H225", "P210", "", "P210=何か") << "空欄がこの物質の文にありません";
+    QTest::newRow("fill-in twice") << full("危険", "GHS02", "H225", "P370+P378", "", "P378=水|P378=砂")
+                                   << "差込 P378 が重複";
+    QTest::newRow("sentence twice") << row("危険", "GHS02", "H225", "P233,P403+P233")
+                                    << "「容器を密閉しておくこと」が P233 と P403+P233";
+    QTest::newRow("sentence repeated as a clause") << row("危険", "GHS02", "H225", "P403+P233,P410+P403")
+                                                   << "「換気の良い場所で保管すること」が P403+P233 と P410+P403";
     QTest::newRow("precaution repeating a part") << row("危険", "GHS06", "H301", "P301+P310,P310") << "";
     // The source columns.
     QTest::newRow("unknown source kind") << sourced("政府\t\t") << "出典「政府」";
@@ -263,15 +285,15 @@ void TestMaster::rows()
 {
     QFETCH(QString, row);
     QFETCH(QString, message);
-    const MasterSourceResult result =
-        readRows(QStringLiteral("1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP210,P501\t\t\t\t未確認\t\t\n") + row);
+    const MasterSourceResult result = readRows(
+        QStringLiteral("1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP210,P501\t\t\t\t未確認\t\t\n") + row);
 
     if (message.isEmpty()) {
         QVERIFY2(result.errors.empty(), qPrintable(describe(result.errors)));
         QCOMPARE(result.substances.size(), size_t(2));
         return;
     }
-    QCOMPARE(result.substances.size(), size_t(1));  // the bad row is left out, the good one kept
+    QCOMPARE(result.substances.size(), size_t(1)); // the bad row is left out, the good one kept
     QCOMPARE(result.substances.front().name, QStringLiteral("アセトン"));
     bool found = false;
     for (const MasterError &e : result.errors) {
@@ -285,29 +307,28 @@ void TestMaster::rows()
 void TestMaster::statementFileErrors()
 {
     const QString hazards = QStringLiteral("H225\t引火性の高い液体及び蒸気\n"
-                                           "H226 引火性液体及び蒸気\n"        // no tab
-                                           "HX01\t何か\n"                     // not a code
-                                           "H225\t二度目\n"                   // duplicate
-                                           "H319\t\n"                         // no text
-                                           "P210\t熱から遠ざけること。\n"     // P code in the H file
-                                           "H370\t…の障害\n"                  // blank not written {名前}
-                                           "H371\t{臓器の障害のおそれ\n");    // blank not closed
+                                           "H226 引火性液体及び蒸気\n"     // no tab
+                                           "HX01\t何か\n"                  // not a code
+                                           "H225\t二度目\n"                // duplicate
+                                           "H319\t\n"                      // no text
+                                           "P210\t熱から遠ざけること。\n"  // P code in the H file
+                                           "H370\t…の障害\n"               // blank not written {名前}
+                                           "H371\t{臓器の障害のおそれ\n"); // blank not closed
     const MasterSourceResult result = readMasterSource(hazards, "h.tsv", QString(), "p.tsv", "# nothing\n\n", "s.tsv");
     QList<QPair<QString, int>> places;
     for (const MasterError &e : result.errors)
         places.append({e.file, e.line});
     const QList<QPair<QString, int>> expected{{"h.tsv", 2}, {"h.tsv", 3}, {"h.tsv", 4}, {"h.tsv", 5}, {"h.tsv", 6},
-                                              {"h.tsv", 7}, {"h.tsv", 8},
-                                              {"p.tsv", 0}, {"s.tsv", 0}};
+                                              {"h.tsv", 7}, {"h.tsv", 8}, {"p.tsv", 0}, {"s.tsv", 0}};
     QCOMPARE(places, expected);
     QVERIFY(result.substances.empty());
 }
 
 void TestMaster::composition()
 {
-    const MasterSourceResult result =
-        readRows("1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP501,P403+P235,P210,P305+P351+P338,P280\t\t\t\t未確認\t\t\n"
-                 "2\t乙\t\t警告\tGHS07\tH319\tP280\t\t\t\t未確認\t\t\n");
+    const MasterSourceResult result = readRows(
+        "1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP501,P403+P235,P210,P305+P351+P338,P280\t\t\t\t未確認\t\t\n"
+        "2\t乙\t\t警告\tGHS07\tH319\tP280\t\t\t\t未確認\t\t\n");
     QVERIFY2(result.errors.empty(), qPrintable(describe(result.errors)));
     QCOMPARE(result.substances.size(), size_t(2));
 
@@ -331,12 +352,16 @@ void TestMaster::placeholdersAndSourceLine()
     MasterSourceResult result = readRows(row);
     QVERIFY2(result.errors.empty(), qPrintable(describe(result.errors)));
     const ComposedSubstance &s = result.substances.at(0);
-    QCOMPARE(s.hazards, QStringLiteral("引火性の高い液体及び蒸気\r\n長期にわたる、又は反復ばく露による腎臓の障害（吸入）"));
-    QCOMPARE(s.precautions, QStringLiteral("【安全対策】\r\n熱から遠ざけること。\r\n【応急措置】\r\n火災の場合：消火するために粉末消火剤、二酸化炭素を使用すること。"));
+    QCOMPARE(s.hazards,
+             QStringLiteral("引火性の高い液体及び蒸気\r\n長期にわたる、又は反復ばく露による腎臓の障害（吸入）"));
+    QCOMPARE(
+        s.precautions,
+        QStringLiteral(
+            "【安全対策】\r\n熱から遠ざけること。\r\n【応急措置】\r\n火災の場合：消火するために粉末消火剤、二酸化炭素を使用すること。"));
     QCOMPARE(s.aliases, QStringList({"甲一", "甲二"}));
     QCOMPARE(s.sourceKind, SourceKind::Nite);
     QCOMPARE(s.sourceYear, 2020);
-    QCOMPARE(substanceSourceLine(s), row);  // the row written back is the row read
+    QCOMPARE(substanceSourceLine(s), row); // the row written back is the row read
 
     // An optional blank left unfilled prints nothing.
     result = readRows(QString(row).remove(QStringLiteral("|H372:経路=（吸入）")));
@@ -346,9 +371,10 @@ void TestMaster::placeholdersAndSourceLine()
 
 void TestMaster::lineEndingsAndBom()
 {
-    const QString lf = QStringLiteral("# comment\n1\t甲\t\t危険\tGHS02\tH225\tP210\t\t\t\t未確認\t\t\n\n2\t乙\t\t警告\tGHS07\tH319\tP280\t\t\t\t未確認\t\t\n");
-    for (const QString &text : {lf, QString(lf).replace("\n", "\r\n"), QString(lf).replace("\n", "\r"),
-                                QChar(0xFEFF) + lf, lf.chopped(1)}) {
+    const QString lf = QStringLiteral(
+        "# comment\n1\t甲\t\t危険\tGHS02\tH225\tP210\t\t\t\t未確認\t\t\n\n2\t乙\t\t警告\tGHS07\tH319\tP280\t\t\t\t未確認\t\t\n");
+    for (const QString &text :
+         {lf, QString(lf).replace("\n", "\r\n"), QString(lf).replace("\n", "\r"), QChar(0xFEFF) + lf, lf.chopped(1)}) {
         const MasterSourceResult result = readRows(text);
         QVERIFY2(result.errors.empty(), qPrintable(describe(result.errors)));
         QCOMPARE(result.substances.size(), size_t(2));
@@ -362,7 +388,8 @@ void TestMaster::lineEndingsAndBom()
 
 void TestMaster::garbage()
 {
-    const QString valid = QStringLiteral("1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP210,P501\t\t\t\t未確認\t\t\n").repeated(3);
+    const QString valid =
+        QStringLiteral("1\tアセトン\t67-64-1\t危険\tGHS02,GHS07\tH225,H319\tP210,P501\t\t\t\t未確認\t\t\n").repeated(3);
     const QString alphabet = QStringLiteral("\t\n\r,+#1234567890HPGS危険警告\uFEFF ");
     QRandomGenerator random(20240607);
     for (int round = 0; round < 2000; ++round) {

@@ -63,7 +63,8 @@ void makeFirstReleaseDatabase(const QString &path, const QStringList &extra = {}
                     statements << line;
         QSqlQuery query(db);
         for (const QString &statement : statements + extra + QStringList{QStringLiteral("COMMIT")})
-            QVERIFY2(query.exec(statement), qPrintable(query.lastError().text() + QStringLiteral(": ") + statement.left(80)));
+            QVERIFY2(query.exec(statement),
+                     qPrintable(query.lastError().text() + QStringLiteral(": ") + statement.left(80)));
         db.close();
     }
     QSqlDatabase::removeDatabase(connection);
@@ -88,7 +89,8 @@ QList<QVariantList> rows(Database &db, const QString &select)
 // an update adds columns).
 QList<QVariantList> userData(Database &db)
 {
-    return rows(db, QStringLiteral("SELECT ID, 製品名, 注意事項, 含有成分, ItemType, ItemCount FROM 製品情報 ORDER BY rowid"))
+    return rows(db, QStringLiteral(
+                        "SELECT ID, 製品名, 注意事項, 含有成分, ItemType, ItemCount FROM 製品情報 ORDER BY rowid"))
            + rows(db, QStringLiteral("SELECT * FROM ProductItemEntry WHERE ProductID <> -1 ORDER BY rowid"))
            + rows(db, QStringLiteral("SELECT id, 会社, 住所, TEL FROM 会社情報 ORDER BY rowid"));
 }
@@ -196,8 +198,9 @@ private slots:
         // The master and the list of all target substances as a fresh build holds them, and
         // as the program's master composes them.
         auto reference = fresh.open();
-        for (const QString &select : {QStringLiteral("SELECT * FROM 表示物質 ORDER BY rowid"),
-                                      QStringLiteral("SELECT * FROM ProductItemEntry WHERE ProductID = -1 ORDER BY rowid")})
+        for (const QString &select :
+             {QStringLiteral("SELECT * FROM 表示物質 ORDER BY rowid"),
+              QStringLiteral("SELECT * FROM ProductItemEntry WHERE ProductID = -1 ORDER BY rowid")})
             QCOMPARE(rows(*db, select), rows(*reference, select));
         const std::vector<SubstanceRecord> stored = catalogue::allSubstances(*db);
         QCOMPARE(stored.size(), m_master.substances.size());
@@ -284,7 +287,8 @@ private slots:
         ProgramFolder folder;
         const QString backup = folder.dataFolder() + QStringLiteral("/backup/");
         QVERIFY(QDir().mkpath(backup));
-        QStringList earlier{QStringLiteral("Data-2026-01-01-20260101-080000.mde"), QStringLiteral("Data-2026-06-01-20990101-000000.mde"),
+        QStringList earlier{QStringLiteral("Data-2026-01-01-20260101-080000.mde"),
+                            QStringLiteral("Data-2026-06-01-20990101-000000.mde"),
                             QStringLiteral("Data-2026-07-01.mde"), QStringLiteral("notes.txt")};
         for (int n = 0; n < 24; ++n)
             earlier << QStringLiteral("Data-2026-06-01-20260601-0800%1.mde").arg(n, 2, 10, QLatin1Char('0'));
@@ -296,7 +300,8 @@ private slots:
             const RunResult result = updateMaster(*db, m_master, kNow);
             QVERIFY2(result.outcome.ok(), qPrintable(result.outcome.errorText()));
         }
-        QStringList expected{QStringLiteral("Data-2000-01-01-20261207-093000.mde"), QStringLiteral("Data-2026-01-01-20260101-080000.mde"),
+        QStringList expected{QStringLiteral("Data-2000-01-01-20261207-093000.mde"),
+                             QStringLiteral("Data-2026-01-01-20260101-080000.mde"),
                              QStringLiteral("Data-2026-07-01.mde"), QStringLiteral("notes.txt")};
         for (int n = 15; n < 24; ++n)
             expected << QStringLiteral("Data-2026-06-01-20260601-0800%1.mde").arg(n);
@@ -311,14 +316,17 @@ private slots:
         const int last = int(m_master.substances.size());
         const std::vector<SubstanceRecord> original = catalogue::allSubstances(*db);
         // Rows are updated where they are stored: on a server their row order stays too.
-        const QString storedOrder = QStringLiteral("SELECT ID, rowid FROM 表示物質 WHERE ID <= %1 ORDER BY ID").arg(last);
+        const QString storedOrder =
+            QStringLiteral("SELECT ID, rowid FROM 表示物質 WHERE ID <= %1 ORDER BY ID").arg(last);
         const QStringList order = rowsOf(*db, storedOrder);
 
         // The user corrects substance 3's name and adds a substance of their own after the last.
         QStringList lines = exported(*db);
         lines[lineOf(lines, 3)].replace(original[2].name, QStringLiteral("試験用に直した名前"));
-        lines.insert(lineOf(lines, last) + 1, QStringLiteral("%1\t試験用の自社物質\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t").arg(last + 1));
-        const RunResult import = importSubstances(*db, m_master, lines.join(QLatin1Char('\n')), QStringLiteral("mine.tsv"), kNow);
+        lines.insert(lineOf(lines, last) + 1,
+                     QStringLiteral("%1\t試験用の自社物質\t\t警告\tGHS07\tH315\tP280\t\t\t\t未確認\t\t").arg(last + 1));
+        const RunResult import =
+            importSubstances(*db, m_master, lines.join(QLatin1Char('\n')), QStringLiteral("mine.tsv"), kNow);
         QVERIFY2(import.outcome.ok(), qPrintable(import.outcome.errorText()));
         QVERIFY(import.notices.contains(QStringLiteral("変更した物質: 1件")));
         QVERIFY(import.notices.contains(QStringLiteral("追加した物質: 1件")));
@@ -347,9 +355,10 @@ private slots:
         QCOMPARE(after[2].hazards, original[2].hazards);
         QCOMPARE(after[size_t(last)].name, QStringLiteral("試験用の自社物質")); // its number kept
         QCOMPARE(after[size_t(last) + 1].name, QStringLiteral("試験用にマスタへ加えた物質"));
-        const auto list = rows(*db, QStringLiteral("SELECT BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5, ItemID6, ItemID7, "
-                                                   "ItemID8, ItemID9, ItemID10, ItemID11, ItemID12 FROM ProductItemEntry "
-                                                   "WHERE ProductID = -1 ORDER BY BlockNo"));
+        const auto list =
+            rows(*db, QStringLiteral("SELECT BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5, ItemID6, ItemID7, "
+                                     "ItemID8, ItemID9, ItemID10, ItemID11, ItemID12 FROM ProductItemEntry "
+                                     "WHERE ProductID = -1 ORDER BY BlockNo"));
         QCOMPARE(list.size(), (last + 2 + 11) / 12);
         QCOMPARE(list.last()[1 + (last + 1) % 12].toInt(), last + 2);
         QCOMPARE(rowsOf(*db, storedOrder), order);
@@ -403,7 +412,8 @@ private slots:
         QVERIFY2(saved, qPrintable(saved.errorText()));
         QCOMPARE(saved->outcome, catalogue::SaveResult::Saved);
         QCOMPARE(catalogue::productById(*db, id)->revision, 1);
-        QCOMPARE(catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}}, 0).value().outcome, catalogue::SaveResult::Saved);
+        QCOMPARE(catalogue::writeCompany(*db, {QStringLiteral("会社"), {}, {}}, 0).value().outcome,
+                 catalogue::SaveResult::Saved);
         QCOMPARE(catalogue::company(*db)->revision, 1);
     }
 
@@ -416,26 +426,37 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("said");
         // Row 10 as the stored master has it but for the name ({cas}: the stored CAS RN).
-        const auto row = [](const QByteArray &name, const QByteArray &cas = "{cas}", const QByteArray &codes = "警告\tGHS07\tH315\tP280") {
+        const auto row = [](const QByteArray &name, const QByteArray &cas = "{cas}",
+                            const QByteArray &codes = "警告\tGHS07\tH315\tP280") {
             return QByteArray("10\t") + name + "\t" + cas + "\t" + codes + "\t\t\t\t未確認\t\t";
         };
         const QByteArray unknownCode = "危険\tGHS02\tH999\tP210";
         QTest::newRow("check: clean") << "check" << QByteArray() << 0 << QStringLiteral("誤りはありません");
-        QTest::newRow("check: unknown H code") << "check" << row("試験", "{cas}", unknownCode) << 1 << QStringLiteral("H999");
+        QTest::newRow("check: unknown H code")
+            << "check" << row("試験", "{cas}", unknownCode) << 1 << QStringLiteral("H999");
         QTest::newRow("check: a column short") << "check" << QByteArray("10\t試験\t\t危険\tGHS02") << 1 << QString();
-        QTest::newRow("import: unknown H code") << "import" << row("試験", "{cas}", unknownCode) << 1 << QStringLiteral("何も取り込みませんでした");
-        QTest::newRow("import: the stored substance's CAS RN left out") << "import" << row("試験", "") << 1 << QStringLiteral("CAS 番号");
-        QTest::newRow("import: a CAS RN other than the stored substance's") << "import" << row("試験", "1234-56-6") << 1 << QStringLiteral("CAS 番号");
+        QTest::newRow("import: unknown H code")
+            << "import" << row("試験", "{cas}", unknownCode) << 1 << QStringLiteral("何も取り込みませんでした");
+        QTest::newRow("import: the stored substance's CAS RN left out")
+            << "import" << row("試験", "") << 1 << QStringLiteral("CAS 番号");
+        QTest::newRow("import: a CAS RN other than the stored substance's")
+            << "import" << row("試験", "1234-56-6") << 1 << QStringLiteral("CAS 番号");
         // Rows that are right but for what a label cannot print, or a terminal should not receive.
         const QByteArray shiftJis("\x83\x41\x83\x5a\x83\x67\x83\x93"); // アセトン in code page 932
         QTest::newRow("check: saved as Shift_JIS") << "check" << row(shiftJis) << 1 << QStringLiteral("Shift_JIS");
         QTest::newRow("import: saved as Shift_JIS") << "import" << row(shiftJis) << 1 << QStringLiteral("Shift_JIS");
-        QTest::newRow("import: a byte that is not UTF-8") << "import" << row("試験\xff") << 1 << QStringLiteral("UTF-8 として読めない");
-        QTest::newRow("import: NUL in a name") << "import" << row(QByteArray("試", 3) + QByteArray(1, '\0') + "験") << 1 << QStringLiteral("U+0000");
-        QTest::newRow("import: an escape sequence") << "import" << row("\x1b[2J\x1b]0;title\x07試験") << 1 << QStringLiteral("U+001B");
-        QTest::newRow("import: a carriage return inside a row") << "import" << row("試\r験") << 1 << QStringLiteral("U+000D");
-        QTest::newRow("import: a name of 601 characters") << "import" << row(QByteArray(601, 'A')) << 1 << QStringLiteral("物質名が長すぎます");
-        QTest::newRow("import: a name of 3.5 million characters") << "import" << row(QByteArray(3500000, 'A')) << 1 << QStringLiteral("行が長すぎます");
+        QTest::newRow("import: a byte that is not UTF-8")
+            << "import" << row("試験\xff") << 1 << QStringLiteral("UTF-8 として読めない");
+        QTest::newRow("import: NUL in a name")
+            << "import" << row(QByteArray("試", 3) + QByteArray(1, '\0') + "験") << 1 << QStringLiteral("U+0000");
+        QTest::newRow("import: an escape sequence")
+            << "import" << row("\x1b[2J\x1b]0;title\x07試験") << 1 << QStringLiteral("U+001B");
+        QTest::newRow("import: a carriage return inside a row")
+            << "import" << row("試\r験") << 1 << QStringLiteral("U+000D");
+        QTest::newRow("import: a name of 601 characters")
+            << "import" << row(QByteArray(601, 'A')) << 1 << QStringLiteral("物質名が長すぎます");
+        QTest::newRow("import: a name of 3.5 million characters")
+            << "import" << row(QByteArray(3500000, 'A')) << 1 << QStringLiteral("行が長すぎます");
     }
 
     void masterToolRefusesBadFiles()
@@ -454,7 +475,8 @@ private slots:
         brokenRow.replace("{cas}", lines[broken].section(QLatin1Char('\t'), 2, 2).toUtf8());
         QByteArray bytes;
         for (int n = 0; n < lines.size(); ++n)
-            bytes += (n == broken && !brokenRow.isEmpty() ? brokenRow : lines[n].toUtf8()) + (n + 1 < lines.size() ? "\n" : "");
+            bytes += (n == broken && !brokenRow.isEmpty() ? brokenRow : lines[n].toUtf8())
+                     + (n + 1 < lines.size() ? "\n" : "");
         const QString file = folder.path() + QStringLiteral("/mine.tsv");
         {
             QFile out(file);
@@ -464,7 +486,9 @@ private slots:
         const auto stored = [&] {
             if (!folder.server())
                 return bytesOf(folder.databasePath());
-            return rowsOf(*folder.open(), QStringLiteral("SELECT * FROM 表示物質 ORDER BY ID")).join(QLatin1Char('\n')).toUtf8();
+            return rowsOf(*folder.open(), QStringLiteral("SELECT * FROM 表示物質 ORDER BY ID"))
+                .join(QLatin1Char('\n'))
+                .toUtf8();
         };
         const QByteArray before = stored();
 

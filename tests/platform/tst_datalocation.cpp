@@ -15,15 +15,13 @@ class TestDataLocation : public QObject {
     static DataFacts facts(const QString &folder, bool dataBeside, bool share, const QString &dataOption = {},
                            const QString &xdgData = {}, const QString &xdgConfig = {})
     {
-        return {folder, dataOption, dataBeside, share,
-                QStringLiteral("/home/u"), xdgData, xdgConfig};
+        return {folder, dataOption, dataBeside, share, QStringLiteral("/home/u"), xdgData, xdgConfig};
     }
     static DataLocation build(const QString &data, const QString &ini)
     {
         return {DataLocation::Mode::BuildFolder, data, data + QStringLiteral("/Data.mde"), data, QString(), ini};
     }
-    static DataLocation installed(const QString &data, const QString &share, const QString &templ,
-                                  const QString &ini)
+    static DataLocation installed(const QString &data, const QString &share, const QString &templ, const QString &ini)
     {
         return {DataLocation::Mode::Installed, data, data + QStringLiteral("/Data.mde"), share, templ, ini};
     }
@@ -38,15 +36,20 @@ private slots:
         const QString userIni = QStringLiteral("/home/u/.config/corvane/corvane.ini");
 
         QTest::newRow("build folder") << facts(QStringLiteral("/src/build/bin"), true, false)
-                                      << build(QStringLiteral("/src/build/bin/Data"), QStringLiteral("/src/build/bin/corvane.ini"));
-        QTest::newRow("build folder, --data") << facts(QStringLiteral("/src/build/bin"), true, false, QStringLiteral("/tmp/d/"))
-                                              << build(QStringLiteral("/tmp/d"), QStringLiteral("/src/build/bin/corvane.ini"));
+                                      << build(QStringLiteral("/src/build/bin/Data"),
+                                               QStringLiteral("/src/build/bin/corvane.ini"));
+        QTest::newRow("build folder, --data")
+            << facts(QStringLiteral("/src/build/bin"), true, false, QStringLiteral("/tmp/d/"))
+            << build(QStringLiteral("/tmp/d"), QStringLiteral("/src/build/bin/corvane.ini"));
         QTest::newRow("Data folder beside wins over a share folder")
-            << facts(QStringLiteral("/opt/c/bin"), true, true) << build(QStringLiteral("/opt/c/bin/Data"), QStringLiteral("/opt/c/bin/corvane.ini"));
+            << facts(QStringLiteral("/opt/c/bin"), true, true)
+            << build(QStringLiteral("/opt/c/bin/Data"), QStringLiteral("/opt/c/bin/corvane.ini"));
         QTest::newRow("neither: the build folder's paths, reported as missing")
-            << facts(QStringLiteral("/tmp/x"), false, false) << build(QStringLiteral("/tmp/x/Data"), QStringLiteral("/tmp/x/corvane.ini"));
-        QTest::newRow("installed, XDG unset") << facts(QStringLiteral("/usr/bin"), false, true)
-                                              << installed(userData, usr, usr + QStringLiteral("/template/Data.mde"), userIni);
+            << facts(QStringLiteral("/tmp/x"), false, false)
+            << build(QStringLiteral("/tmp/x/Data"), QStringLiteral("/tmp/x/corvane.ini"));
+        QTest::newRow("installed, XDG unset")
+            << facts(QStringLiteral("/usr/bin"), false, true)
+            << installed(userData, usr, usr + QStringLiteral("/template/Data.mde"), userIni);
         QTest::newRow("installed, XDG set")
             << facts(QStringLiteral("/usr/bin"), false, true, {}, QStringLiteral("/xd"), QStringLiteral("/xc/"))
             << installed(QStringLiteral("/xd/corvane/Data"), usr, usr + QStringLiteral("/template/Data.mde"),
@@ -85,9 +88,8 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("template");
         file.close();
-        const DataLocation location =
-            installed(dir.filePath(QStringLiteral("data/corvane/Data")), dir.path(), templ,
-                      dir.filePath(QStringLiteral("config/corvane/corvane.ini")));
+        const DataLocation location = installed(dir.filePath(QStringLiteral("data/corvane/Data")), dir.path(), templ,
+                                                dir.filePath(QStringLiteral("config/corvane/corvane.ini")));
         Outcome prepared = prepareUserData(location);
         QVERIFY2(prepared, qPrintable(prepared.errorText()));
         QFile copy(location.database);

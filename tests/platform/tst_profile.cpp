@@ -59,7 +59,8 @@ private slots:
     void fileIsWrittenInCodePage932AsWindowsDoes()
     {
         const QString path = file(QStringLiteral("sjis.ini"));
-        QVERIFY(writeProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QStringLiteral("製品"), path));
+        QVERIFY(
+            writeProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QStringLiteral("製品"), path));
         QCOMPARE(readBytes(path), QByteArray("[init]\r\nProductName=\x90\xbb\x95\x69\r\n"));
         // And a file written by Windows reads back in Unicode.
         writeBytes(path, "[INIT]\r\nproductname = \x83\x67\x83\x8b\x83\x47\x83\x93 \r\n");
@@ -80,15 +81,21 @@ private slots:
     void writingKeepsOtherSectionsAndKeys()
     {
         const QString path = file(QStringLiteral("keep.ini"));
-        writeBytes(path, "; comment\r\n[Window]\r\nLeft=10\r\n\r\n[init]\r\nProductName=old\r\nOther=1\r\n\r\n[Last]\nX=\x83\x67\r\n");
+        writeBytes(
+            path,
+            "; comment\r\n[Window]\r\nLeft=10\r\n\r\n[init]\r\nProductName=old\r\nOther=1\r\n\r\n[Last]\nX=\x83\x67\r\n");
         QVERIFY(writeProfileString(QStringLiteral("init"), QStringLiteral("ProductName"), QStringLiteral("new"), path));
-        QCOMPARE(readBytes(path),
-                 QByteArray("; comment\r\n[Window]\r\nLeft=10\r\n\r\n[init]\r\nProductName=new\r\nOther=1\r\n\r\n[Last]\r\nX=\x83\x67\r\n"));
+        QCOMPARE(
+            readBytes(path),
+            QByteArray(
+                "; comment\r\n[Window]\r\nLeft=10\r\n\r\n[init]\r\nProductName=new\r\nOther=1\r\n\r\n[Last]\r\nX=\x83\x67\r\n"));
         // A missing key goes to the end of its section, a missing section to the end of the file.
         QVERIFY(writeProfileString(QStringLiteral("Window"), QStringLiteral("Top"), QStringLiteral("5"), path));
         QVERIFY(writeProfileString(QStringLiteral("New"), QStringLiteral("K"), QStringLiteral("v"), path));
-        QCOMPARE(readBytes(path),
-                 QByteArray("; comment\r\n[Window]\r\nLeft=10\r\nTop=5\r\n\r\n[init]\r\nProductName=new\r\nOther=1\r\n\r\n[Last]\r\nX=\x83\x67\r\n[New]\r\nK=v\r\n"));
+        QCOMPARE(
+            readBytes(path),
+            QByteArray(
+                "; comment\r\n[Window]\r\nLeft=10\r\nTop=5\r\n\r\n[init]\r\nProductName=new\r\nOther=1\r\n\r\n[Last]\r\nX=\x83\x67\r\n[New]\r\nK=v\r\n"));
     }
 
     void nameOutsideCodePage932NeverComesBackAsAnotherName_data()

@@ -145,7 +145,8 @@ private slots:
                                                  -definition.style.horizontalPadding, -definition.style.verticalPadding)
                                        .size();
                 const FittedText &fitted = fitter.fit(hazards, definition.style, box);
-                const int statements = int(hazards.split(QRegularExpression(QStringLiteral("\\r\\n|\\n")), Qt::SkipEmptyParts).size());
+                const int statements =
+                    int(hazards.split(QRegularExpression(QStringLiteral("\\r\\n|\\n")), Qt::SkipEmptyParts).size());
                 QVERIFY2(wholeStatementsShown(fitted, hazards) == statements,
                          qPrintable(QStringLiteral("page %1 label %2 (%3)").arg(s + 1).arg(slot).arg(name)));
             }
@@ -161,7 +162,8 @@ private slots:
             // (the government's classifications give some substances more statements than
             // either sheet of additional labels holds).
             QVERIFY2(line.contains(QStringLiteral("通常のラベルには入ります"))
-                         || (kind == LabelKind::Additional3x7 && line.contains(QStringLiteral("12面の追加ラベルには入ります"))),
+                         || (kind == LabelKind::Additional3x7
+                             && line.contains(QStringLiteral("12面の追加ラベルには入ります"))),
                      qPrintable(line));
             leftOut.insert(match.captured(1));
         }

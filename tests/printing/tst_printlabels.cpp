@@ -86,7 +86,8 @@ class TestPrintLabels : public QObject {
     {
         const int id = **catalogue::registerProduct(*db, name);
         catalogue::addEntries(*db, id, substances);
-        catalogue::writeProductRow(*db, id, {name, notes, QStringLiteral("トルエン 30%"), itemType}, static_cast<int>(substances.size()));
+        catalogue::writeProductRow(*db, id, {name, notes, QStringLiteral("トルエン 30%"), itemType},
+                                   static_cast<int>(substances.size()));
         return id;
     }
 
@@ -102,8 +103,9 @@ class TestPrintLabels : public QObject {
     static QList<QPair<QString, QRectF>> words(const QString &pdf, int page)
     {
         QProcess process;
-        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
-                                                    QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
+        process.start(QStringLiteral("pdftotext"),
+                      {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                       QString::number(page), pdf, QStringLiteral("-")});
         process.waitForFinished();
         static const QRegularExpression word(QStringLiteral(
             "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
@@ -111,11 +113,13 @@ class TestPrintLabels : public QObject {
         for (auto it = word.globalMatch(QString::fromUtf8(process.readAllStandardOutput())); it.hasNext();) {
             const auto m = it.next();
             QString text = m.captured(5);
-            text.replace(QStringLiteral("&apos;"), QStringLiteral("'")).replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-            text.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+            text.replace(QStringLiteral("&apos;"), QStringLiteral("'"))
+                .replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+            text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+                .replace(QStringLiteral("&gt;"), QStringLiteral(">"));
             text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
             found.append({text, QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                                                QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+                                       QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
         }
         return found;
     }
@@ -207,7 +211,8 @@ private slots:
         QVERIFY(db);
         master = catalogue::allSubstances(*db);
         QVERIFY(master.size() >= 30);
-        QVERIFY(catalogue::writeCompany(*db, {QStringLiteral("化学株式会社"), QStringLiteral("東京都"), QStringLiteral("TEL 03, FAX 03")}));
+        QVERIFY(catalogue::writeCompany(
+            *db, {QStringLiteral("化学株式会社"), QStringLiteral("東京都"), QStringLiteral("TEL 03, FAX 03")}));
     }
     void cleanup()
     {
@@ -268,41 +273,57 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::addColumn<QStringList>("cut");
         QTest::addColumn<QStringList>("pageNumbers"); // PageNo of each page
-        QTest::addColumn<QStringList>("incomplete"); // words of each sentence on what the labels lack
+        QTest::addColumn<QStringList>("incomplete");  // words of each sentence on what the labels lack
         const QStringList none;
-        QTest::newRow("short normal label") << 1 << 3 << LabelKind::Normal << 1 << 1 << 1 << QString() << none << none << none;
+        QTest::newRow("short normal label")
+            << 1 << 3 << LabelKind::Normal << 1 << 1 << 1 << QString() << none << none << none;
         // Nothing is printed that has no substance to warn of; the model label is for a
         // single-substance product only, as the main menu offers it.
-        QTest::newRow("normal label without substances") << 0 << 3 << LabelKind::Normal << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
-        QTest::newRow("six labels without substances") << 0 << 3 << LabelKind::Normal << 0 << 1 << 0 << "物質が登録されていません。" << none << none << none;
-        QTest::newRow("model label without substances") << 0 << 3 << LabelKind::Model << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("normal label without substances")
+            << 0 << 3 << LabelKind::Normal << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("six labels without substances")
+            << 0 << 3 << LabelKind::Normal << 0 << 1 << 0 << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("model label without substances")
+            << 0 << 3 << LabelKind::Model << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
         QTest::newRow("model label of several substances")
-            << 2 << 3 << LabelKind::Model << -1 << 1 << 0 << "モデルラベルは単一物質の製品だけに印刷できます。製品「長い製品」は複数物質の製品です。" << none << none << none;
-        QTest::newRow("no supplier: printed, said so") << -2 << 3 << LabelKind::Normal << 1 << 1 << 1 << QString() << none << none
-                                                       << QStringList{"供給者の欄が空です"};
+            << 2 << 3 << LabelKind::Model << -1 << 1 << 0
+            << "モデルラベルは単一物質の製品だけに印刷できます。製品「長い製品」は複数物質の製品です。" << none << none
+            << none;
+        QTest::newRow("no supplier: printed, said so") << -2 << 3 << LabelKind::Normal << 1 << 1 << 1 << QString()
+                                                       << none << none << QStringList{"供給者の欄が空です"};
         QTest::newRow("long notes and ingredients cut, said so")
-            << 1 << 60 << LabelKind::Normal << 1 << 1 << 1 << QString()
-            << QStringList{"1ページ: 注意事項"} << none << none;
+            << 1 << 60 << LabelKind::Normal << 1 << 1 << 1 << QString() << QStringList{"1ページ: 注意事項"} << none
+            << none;
         QTest::newRow("six labels, 7 substances: numbered pages")
             << 7 << 3 << LabelKind::Normal << 0 << 1 << 2 << QString() << none << QStringList{"1/2", "2/2"} << none;
         QTest::newRow("six labels, 6 substances: one page, no number")
             << 6 << 3 << LabelKind::Normal << 0 << 1 << 1 << QString() << none << QStringList{""} << none;
-        QTest::newRow("12-up without substances") << 0 << 3 << LabelKind::Additional2x6 << 0 << 1 << 0 << "物質が登録されていません。" << none << none << none;
-        QTest::newRow("21-up single without substances") << 0 << 3 << LabelKind::Additional3x7 << 1 << 1 << 0 << "物質が登録されていません。" << none << none << none;
-        QTest::newRow("12-up from label 11: 3 substances on 2 pages") << 3 << 3 << LabelKind::Additional2x6 << 0 << 11 << 2 << QString() << none << none << none;
-        QTest::newRow("21-up from label 21") << 1 << 3 << LabelKind::Additional3x7 << 0 << 21 << 1 << QString() << none << none << none;
-        QTest::newRow("21-up copies from label 19") << 1 << 3 << LabelKind::Additional3x7 << 1 << 19 << 1 << QString() << none << none << none;
-        QTest::newRow("start past the sheet") << 1 << 3 << LabelKind::Additional2x6 << 0 << 13 << 0 << "開始位置は 1 から 12 までです。" << none << none << none;
-        QTest::newRow("no start position on a normal label") << 1 << 3 << LabelKind::Normal << 1 << 2 << 0 << "開始位置は 1 から 1 までです。" << none << none << none;
+        QTest::newRow("12-up without substances") << 0 << 3 << LabelKind::Additional2x6 << 0 << 1 << 0
+                                                  << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("21-up single without substances") << 0 << 3 << LabelKind::Additional3x7 << 1 << 1 << 0
+                                                         << "物質が登録されていません。" << none << none << none;
+        QTest::newRow("12-up from label 11: 3 substances on 2 pages")
+            << 3 << 3 << LabelKind::Additional2x6 << 0 << 11 << 2 << QString() << none << none << none;
+        QTest::newRow("21-up from label 21")
+            << 1 << 3 << LabelKind::Additional3x7 << 0 << 21 << 1 << QString() << none << none << none;
+        QTest::newRow("21-up copies from label 19")
+            << 1 << 3 << LabelKind::Additional3x7 << 1 << 19 << 1 << QString() << none << none << none;
+        QTest::newRow("start past the sheet") << 1 << 3 << LabelKind::Additional2x6 << 0 << 13 << 0
+                                              << "開始位置は 1 から 12 までです。" << none << none << none;
+        QTest::newRow("no start position on a normal label")
+            << 1 << 3 << LabelKind::Normal << 1 << 2 << 0 << "開始位置は 1 から 1 までです。" << none << none << none;
         // Every substance of the master (-1), as many pages as it takes (-1): a hazard statement
         // is never cut on the six-label page or the 12-up sheet; on the 21-up sheet the
         // longest are, and each is named.
-        QTest::newRow("whole master, six labels") << -1 << 3 << LabelKind::Normal << 0 << 1 << -1 << QString() << QStringList{"@six labels"}
-                                                  << QStringList{} << none;
-        QTest::newRow("whole master, 12-up") << -1 << 3 << LabelKind::Additional2x6 << 0 << 1 << -1 << QString() << QStringList{"@12-up"} << none << none;
-        QTest::newRow("whole master, list of all target substances") << -1 << 3 << LabelKind::AllSubstances << 0 << 1 << -1 << QString()
-                                                                     << QStringList{"@list of all target substances"} << none << none;
-        QTest::newRow("whole master, 21-up") << -1 << 3 << LabelKind::Additional3x7 << 0 << 1 << -1 << QString() << QStringList{"@21-up"} << none << none;
+        QTest::newRow("whole master, six labels") << -1 << 3 << LabelKind::Normal << 0 << 1 << -1 << QString()
+                                                  << QStringList{"@six labels"} << QStringList{} << none;
+        QTest::newRow("whole master, 12-up") << -1 << 3 << LabelKind::Additional2x6 << 0 << 1 << -1 << QString()
+                                             << QStringList{"@12-up"} << none << none;
+        QTest::newRow("whole master, list of all target substances")
+            << -1 << 3 << LabelKind::AllSubstances << 0 << 1 << -1 << QString()
+            << QStringList{"@list of all target substances"} << none << none;
+        QTest::newRow("whole master, 21-up") << -1 << 3 << LabelKind::Additional3x7 << 0 << 1 << -1 << QString()
+                                             << QStringList{"@21-up"} << none << none;
     }
     void runsReportWhatDidNotFit()
     {
@@ -328,8 +349,9 @@ private slots:
         substances = static_cast<int>(numbers.size());
         const int perPage = labelsPerSheet(kind) == 1 && single == 0 ? 6 : labelsPerSheet(kind);
         int id = product(QStringLiteral("長い製品"), numbers, single, lines(QStringLiteral("注意"), notesLines));
-        catalogue::writeProductRow(*db, id, {QStringLiteral("長い製品"), lines(QStringLiteral("注意"), notesLines),
-                                             lines(QStringLiteral("成分"), notesLines / 5 + 1), severalForModel ? 0 : single},
+        catalogue::writeProductRow(*db, id,
+                                   {QStringLiteral("長い製品"), lines(QStringLiteral("注意"), notesLines),
+                                    lines(QStringLiteral("成分"), notesLines / 5 + 1), severalForModel ? 0 : single},
                                    substances);
         if (kind == LabelKind::AllSubstances)
             id = -1; // the list the master brings: every substance
@@ -344,7 +366,8 @@ private slots:
         const QStringList leftOut = byName(printed->incomplete);
         if (wholeMaster && kSample) {
             for (const QString &line : byName(printed->cut))
-                QVERIFY2(line.endsWith(QStringLiteral(": 危険有害性情報")) || line.endsWith(QStringLiteral(": 物質名")), qPrintable(line));
+                QVERIFY2(line.endsWith(QStringLiteral(": 危険有害性情報")) || line.endsWith(QStringLiteral(": 物質名")),
+                         qPrintable(line));
         } else if (wholeMaster) {
             QCOMPARE(recorded(cut.front().mid(1), byName(printed->cut) + leftOut), expectedCut(cut.front().mid(1)));
         } else {
@@ -387,7 +410,9 @@ private slots:
                 if (QRectF(label).contains(box.center() * 254.0 / 72.0))
                     inLabel += text;
             const bool found = inLabel.contains(QString(expected).remove(u' '));
-            QVERIFY2(found, qPrintable(QStringLiteral("%1 at position %2 of page %3").arg(expected).arg(position).arg(page + 1)));
+            QVERIFY2(
+                found,
+                qPrintable(QStringLiteral("%1 at position %2 of page %3").arg(expected).arg(position).arg(page + 1)));
         }
         // What was cut is not in the PDF at all; what was shown is.
         if (notesLines == 60) {
@@ -428,7 +453,9 @@ private slots:
         const QStringList files{"GHS02.svg", "GHS05.svg", "GHS06.svg", "GHS07.svg", "GHS08.svg"};
         QStringList set;
         for (int m = 1; m <= 5; ++m) // the pictures sit in the last fields of the master, gaps first
-            set << QStringLiteral("絵表示%1 = %2").arg(m).arg(m > 5 - count ? "'" + files[m - 1] + "'" : QStringLiteral("NULL"));
+            set << QStringLiteral("絵表示%1 = %2")
+                       .arg(m)
+                       .arg(m > 5 - count ? "'" + files[m - 1] + "'" : QStringLiteral("NULL"));
         execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET %1 WHERE ID = 1").arg(set.join(", ")));
         const bool single = kind == LabelKind::Normal && arrangement == QStringLiteral("row");
         const int id = product(QStringLiteral("p"), {1}, single ? 1 : 0);
@@ -464,7 +491,8 @@ private slots:
         const QRect name = printed->rect(0, QStringLiteral("Element1"));
         // A group wider than the name keeps within the label instead.
         if (marks.last().right() - marks.first().left() < name.width())
-            QVERIFY2(qAbs(groupCentre - (name.left() + name.width() / 2)) <= 1, qPrintable(QString::number(groupCentre)));
+            QVERIFY2(qAbs(groupCentre - (name.left() + name.width() / 2)) <= 1,
+                     qPrintable(QString::number(groupCentre)));
     }
 
     // The one-substance labels, with every substance of the master in turn: nothing is cut, so
@@ -500,7 +528,8 @@ private slots:
         QVERIFY(engine.finishDocument().ok());
         QStringList cut;
         for (const SheetField &field : engine.lastCutFields())
-            cut << QStringLiteral("%1: %2").arg(printedSubstances.at(static_cast<size_t>(field.sheet))->name, field.field);
+            cut << QStringLiteral("%1: %2").arg(printedSubstances.at(static_cast<size_t>(field.sheet))->name,
+                                                field.field);
         if (!kSample)
             QCOMPARE(recorded(QString::fromUtf8(QTest::currentDataTag()), cut),
                      expectedCut(QString::fromUtf8(QTest::currentDataTag())));
@@ -540,16 +569,18 @@ private slots:
         QTest::addColumn<QStringList>("cut");
         QTest::newRow("line separator in the notes") << "Notes" << QStringLiteral("火気厳禁\u2028保護手袋を着用")
                                                      << QStringLiteral("火気厳禁\r\n保護手袋を着用") << QStringList();
-        QTest::newRow("paragraph separator in the name") << "ProName" << QStringLiteral("洗浄剤\u2029A")
-                                                         << QStringLiteral("洗浄剤 A") << QStringList();
+        QTest::newRow("paragraph separator in the name")
+            << "ProName" << QStringLiteral("洗浄剤\u2029A") << QStringLiteral("洗浄剤 A") << QStringList();
         QTest::newRow("control characters in the ingredients")
-            << "CntElm" << QStringLiteral("トルエン\a\x1b\b\v\x7f\u0085 30%") << QStringLiteral("トルエン\r\n 30%") << QStringList();
+            << "CntElm" << QStringLiteral("トルエン\a\x1b\b\v\x7f\u0085 30%") << QStringLiteral("トルエン\r\n 30%")
+            << QStringList();
         QTest::newRow("control characters in the name")
             << "ProName" << QStringLiteral("洗浄剤\a\x1b\b\vA") << QStringLiteral("洗浄剤A") << QStringList();
-        QTest::newRow("control characters in the supplier") << "CopName" << QStringLiteral("化学\a\r\n株式会社")
-                                                             << QStringLiteral("化学 株式会社") << QStringList();
-        QTest::newRow("a character no font has") << "ProName" << QStringLiteral("𠮷野化学🧪") << QStringLiteral("𠮷野化学🧪")
-                                                 << QStringList{"1ページ: 製品名（印刷できない文字「𠮷🧪」）"};
+        QTest::newRow("control characters in the supplier")
+            << "CopName" << QStringLiteral("化学\a\r\n株式会社") << QStringLiteral("化学 株式会社") << QStringList();
+        QTest::newRow("a character no font has")
+            << "ProName" << QStringLiteral("𠮷野化学🧪") << QStringLiteral("𠮷野化学🧪")
+            << QStringList{"1ページ: 製品名（印刷できない文字「𠮷🧪」）"};
     }
     void typedCharactersNeverDeleteOrGarbleText()
     {
@@ -558,8 +589,9 @@ private slots:
         QFETCH(QString, printed);
         QFETCH(QStringList, cut);
         const int id = product(QStringLiteral("p"), {1}, 1);
-        catalogue::ProductFields fields{field == u"ProName" ? typed : QStringLiteral("p"), field == u"Notes" ? typed : QString(),
-                                        field == u"CntElm" ? typed : QString(), 1};
+        catalogue::ProductFields fields{field == u"ProName" ? typed : QStringLiteral("p"),
+                                        field == u"Notes" ? typed : QString(), field == u"CntElm" ? typed : QString(),
+                                        1};
         catalogue::writeProductRow(*db, id, fields, 1);
         if (field == u"CopName")
             QVERIFY(catalogue::writeCompany(*db, {typed, QStringLiteral("東京都"), QStringLiteral("TEL 03")}));
@@ -577,7 +609,8 @@ private slots:
         text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished());
         const QString all = QString::fromUtf8(text.readAllStandardOutput());
-        for (const QString &written : printed.split(QRegularExpression(QStringLiteral("[\\s\\x{20BB7}\\x{1F9EA}]+")), Qt::SkipEmptyParts))
+        for (const QString &written :
+             printed.split(QRegularExpression(QStringLiteral("[\\s\\x{20BB7}\\x{1F9EA}]+")), Qt::SkipEmptyParts))
             QVERIFY2(all.contains(written), qPrintable(written));
         QVERIFY(!all.contains(QStringLiteral("𠮷")) && !all.contains(QStringLiteral("🧪")));
     }
@@ -593,12 +626,14 @@ private slots:
             QProcess info;
             info.start(QStringLiteral("pdfinfo"), {pdf});
             QVERIFY(info.waitForFinished());
-            QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("Title:           ") + title));
+            QVERIFY(
+                QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("Title:           ") + title));
         }
         execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET 絵表示2 = ' ' WHERE ID = 1"));
         const auto printed = print(id, LabelKind::Additional2x6, false, pdf);
         QVERIFY(!printed->ok);
-        QVERIFY2(printed->messages.value(0).startsWith(QStringLiteral("「%1」の絵表示").arg(name(1))), qPrintable(printed->messages.value(0)));
+        QVERIFY2(printed->messages.value(0).startsWith(QStringLiteral("「%1」の絵表示").arg(name(1))),
+                 qPrintable(printed->messages.value(0)));
     }
 
     void picturesAreReferencedFromTheDataFolder()
@@ -622,14 +657,19 @@ private slots:
     {
         SKIP_ON_SERVER(); // text and huge numbers in number columns exist only in old files
         const int id = **catalogue::registerProduct(*db, QStringLiteral("p"));
-        execOrFail(*db, QStringLiteral("INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5, ItemID6) "
-                                       "VALUES (%1, 1, 99999, NULL, 0, 'x', 5, 1e300)").arg(id));
+        execOrFail(
+            *db,
+            QStringLiteral(
+                "INSERT INTO ProductItemEntry (ProductID, BlockNo, ItemID1, ItemID2, ItemID3, ItemID4, ItemID5, ItemID6) "
+                "VALUES (%1, 1, 99999, NULL, 0, 'x', 5, 1e300)")
+                .arg(id));
         const auto printed = print(id, LabelKind::Additional2x6, false);
         QVERIFY(printed->ok);
         QCOMPARE(printed->field(0, QStringLiteral("Element1")), name(5));
         QCOMPARE(printed->filledSlots(0, 12), 1);
         QCOMPARE(printed->warnings.size(), 1);
-        QVERIFY(printed->warnings.at(0).contains(QStringLiteral("「p」")) && printed->warnings.at(0).contains(QStringLiteral("99999")));
+        QVERIFY(printed->warnings.at(0).contains(QStringLiteral("「p」"))
+                && printed->warnings.at(0).contains(QStringLiteral("99999")));
     }
 
     // A label that shows none of the product's hazards must not pass for its label: when the
@@ -653,7 +693,8 @@ private slots:
         QVERIFY(!printed->ok);
         // A one-substance label is of the first substance only.
         QCOMPARE(printed->missing, single ? QList<int>({99998}) : QList<int>({99998, 99999}));
-        QVERIFY2(printed->messages.value(0).contains(single ? QStringLiteral("番号 99998）") : QStringLiteral("番号 99998、99999"))
+        QVERIFY2(printed->messages.value(0).contains(single ? QStringLiteral("番号 99998）")
+                                                            : QStringLiteral("番号 99998、99999"))
                      && printed->messages.value(0).contains(QStringLiteral("ラベルを印刷しません")),
                  qPrintable(printed->messages.join(QLatin1Char('\n'))));
         QVERIFY(printed->log.documents.isEmpty() || printed->log.documents.front().sheets.isEmpty());
@@ -666,11 +707,12 @@ private slots:
         QVERIFY(QFile::copy(QDir(folder->dataFolder()).filePath(master[0].pictures[0]), secret));
         QVERIFY(QFile::link(secret, QDir(folder->dataFolder()).filePath(QStringLiteral("link.svg"))));
         const QString outsideName = QFileInfo(outside.path()).fileName();
-        for (const QString &reference : {QStringLiteral("..\\..\\") + outsideName + QStringLiteral("\\secret.svg"), secret,
-                                         QStringLiteral("link.svg")}) {
+        for (const QString &reference : {QStringLiteral("..\\..\\") + outsideName + QStringLiteral("\\secret.svg"),
+                                         secret, QStringLiteral("link.svg")}) {
             execOrFail(*db, QStringLiteral("UPDATE 表示物質 SET 絵表示1 = '%1' WHERE ID = 1").arg(reference));
             const QString pdf = QDir(folder->path()).filePath(QStringLiteral("outside.pdf"));
-            const auto printed = print(product(QStringLiteral("p") + reference, {1}), LabelKind::Additional2x6, false, pdf);
+            const auto printed =
+                print(product(QStringLiteral("p") + reference, {1}), LabelKind::Additional2x6, false, pdf);
             // Refused (or, for an absolute path, looked for inside the Data folder only).
             QVERIFY2(!printed->ok, qPrintable(reference));
             QVERIFY2(printed->messages.value(0).contains(QStringLiteral("絵表示のファイルを読み込めません")),
@@ -763,7 +805,8 @@ private slots:
         if (intoSlot == 0) {
             QCOMPARE(printed->field(last, QStringLiteral("Notes1")), first);
             QCOMPARE(printed->field(last, QStringLiteral("Notes2")), rest);
-            QCOMPARE(printed->rect(last, QStringLiteral("Notes1")), printed->reportRect(last, QStringLiteral("Notes1")));
+            QCOMPARE(printed->rect(last, QStringLiteral("Notes1")),
+                     printed->reportRect(last, QStringLiteral("Notes1")));
             return;
         }
         QCOMPARE(printed->field(last, QStringLiteral("Notes1")), notes);
@@ -815,7 +858,9 @@ private slots:
         QCOMPARE(printed->field(0, QStringLiteral("PageNo")), QStringLiteral("全対象物質 1/%1").arg(pages));
         QCOMPARE(printed->field(pages - 1, QStringLiteral("PageNo")), QStringLiteral("全対象物質 %1/%1").arg(pages));
         // A product's sheet of the same stock has no such heading.
-        QCOMPARE(print(product(QStringLiteral("p"), shortest(13)), LabelKind::Additional2x6, false)->field(1, QStringLiteral("PageNo")), QString());
+        QCOMPARE(print(product(QStringLiteral("p"), shortest(13)), LabelKind::Additional2x6, false)
+                     ->field(1, QStringLiteral("PageNo")),
+                 QString());
         QCOMPARE(printed->field(0, QStringLiteral("CopName")), QStringLiteral("<no field>")); // no header on this sheet
     }
 
@@ -826,7 +871,8 @@ private slots:
         const auto printed = print(id, LabelKind::Additional3x7, false);
         QVERIFY(!printed->ok);
         QCOMPARE(printed->messages.size(), 1);
-        QVERIFY2(printed->messages.front().contains(QStringLiteral("MALAB37.PRP")), qPrintable(printed->messages.front()));
+        QVERIFY2(printed->messages.front().contains(QStringLiteral("MALAB37.PRP")),
+                 qPrintable(printed->messages.front()));
         QCOMPARE(printed->log.operations().last(), QStringLiteral("abortDocument"));
     }
 
@@ -889,8 +935,8 @@ private slots:
         const auto label = print(id, LabelKind::MixtureLabel, false, labelPdf);
         QVERIFY2(label->ok && label->cut.isEmpty(), qPrintable((label->messages + label->cut).join(u'\n')));
         const QString onLabel = pdfText(labelPdf);
-        for (const QString &expected : {QStringLiteral("塗料M"), QStringLiteral("危険"), QStringLiteral("引火性の高い液体及び蒸気"),
-                                        QStringLiteral("化学株式会社")})
+        for (const QString &expected : {QStringLiteral("塗料M"), QStringLiteral("危険"),
+                                        QStringLiteral("引火性の高い液体及び蒸気"), QStringLiteral("化学株式会社")})
             QVERIFY2(onLabel.contains(expected), qPrintable(expected + QLatin1Char('\n') + onLabel));
         // Both ingredients carry P210: the merged precautions say it once.
         QCOMPARE(onLabel.count(QStringLiteral("裸火及び他の着火源から遠ざけること")), 1);
@@ -911,7 +957,8 @@ private slots:
         QFile::remove(labelPdf);
         const auto refused = print(id, LabelKind::MixtureLabel, false, labelPdf);
         QVERIFY(!refused->ok && !QFile::exists(labelPdf));
-        QVERIFY2(refused->messages.join(u'\n').contains(QStringLiteral("トルエン")), qPrintable(refused->messages.join(u'\n')));
+        QVERIFY2(refused->messages.join(u'\n').contains(QStringLiteral("トルエン")),
+                 qPrintable(refused->messages.join(u'\n')));
     }
 
     void pdfHasOnePagePerSheetAndJapaneseText()
@@ -923,7 +970,8 @@ private slots:
         QProcess info;
         info.start(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY(info.waitForFinished());
-        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\b"))));
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\b"))));
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished());

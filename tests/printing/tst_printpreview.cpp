@@ -29,7 +29,8 @@ class TestPrintPreview : public QObject {
     {
         const int id = **catalogue::registerProduct(*db, QStringLiteral("製品"));
         catalogue::addEntries(*db, id, substances);
-        catalogue::writeProductRow(*db, id, {QStringLiteral("製品"), QStringLiteral("火気厳禁"), QString(), single ? 1 : 0},
+        catalogue::writeProductRow(*db, id,
+                                   {QStringLiteral("製品"), QStringLiteral("火気厳禁"), QString(), single ? 1 : 0},
                                    static_cast<int>(substances.size()));
         return id;
     }
@@ -58,7 +59,8 @@ private slots:
         QVERIFY2(folder->isValid(), qPrintable(folder->error()));
         db = folder->open();
         QVERIFY(db);
-        QVERIFY(catalogue::writeCompany(*db, {QStringLiteral("化学株式会社"), QStringLiteral("東京都"), QStringLiteral("TEL 03")}));
+        QVERIFY(catalogue::writeCompany(
+            *db, {QStringLiteral("化学株式会社"), QStringLiteral("東京都"), QStringLiteral("TEL 03")}));
     }
     void cleanup()
     {
@@ -74,7 +76,8 @@ private slots:
         QTest::addColumn<std::vector<int>>("substances");
         QTest::addColumn<int>("pages");
         QTest::addColumn<QString>("message"); // words of the one message before the preview, if any
-        QTest::newRow("normal label, one substance") << LabelKind::Normal << true << std::vector<int>{1} << 1 << QString();
+        QTest::newRow("normal label, one substance")
+            << LabelKind::Normal << true << std::vector<int>{1} << 1 << QString();
         QTest::newRow("six to a page, seven substances")
             << LabelKind::Normal << false << std::vector<int>{1, 2, 3, 4, 5, 6, 7} << 2 << QString();
         QTest::newRow("model label") << LabelKind::Model << true << std::vector<int>{3} << 1 << QString();
@@ -180,7 +183,8 @@ private slots:
         QCOMPARE(printed, (QList<int>{2, 2}));
         QCOMPARE(positions, (QList<int>{11, 11}));
         QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.texts().front().contains(QStringLiteral("MALAB26.PRP")), qPrintable(messages.texts().front()));
+        QVERIFY2(messages.texts().front().contains(QStringLiteral("MALAB26.PRP")),
+                 qPrintable(messages.texts().front()));
     }
 };
 

@@ -37,73 +37,88 @@ private slots:
         QTest::addColumn<QString>("watched");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
-        const QStringList print{QStringLiteral("--product"), QStringLiteral("-1"), QStringLiteral("--kind"),
-                                QStringLiteral("4"), QStringLiteral("--data"), QStringLiteral("{data}")};
+        const QStringList print{QStringLiteral("--product"), QStringLiteral("-1"),     QStringLiteral("--kind"),
+                                QStringLiteral("4"),         QStringLiteral("--data"), QStringLiteral("{data}")};
         const auto output = [&](const QString &path) { return print + QStringList{QStringLiteral("--output"), path}; };
         QTest::newRow("the database") << output(QStringLiteral("{data}/Data.mde")) << QStringLiteral("{data}/Data.mde")
                                       << 1 << QStringLiteral("Data フォルダの中");
-        QTest::newRow("a report file") << output(QStringLiteral("{data}/SULABEL.PRP")) << QStringLiteral("{data}/SULABEL.PRP")
-                                       << 1 << QStringLiteral("Data フォルダの中");
-        QTest::newRow("a new name in the Data folder") << output(QStringLiteral("{data}/new.pdf"))
-                                                       << QStringLiteral("{data}/new.pdf") << 1 << QStringLiteral("Data フォルダの中");
-        QTest::newRow("a link to the database") << output(QStringLiteral("{work}/link.pdf"))
-                                                << QStringLiteral("{data}/Data.mde") << 1 << QStringLiteral("Data フォルダの中");
+        QTest::newRow("a report file") << output(QStringLiteral("{data}/SULABEL.PRP"))
+                                       << QStringLiteral("{data}/SULABEL.PRP") << 1
+                                       << QStringLiteral("Data フォルダの中");
+        QTest::newRow("a new name in the Data folder")
+            << output(QStringLiteral("{data}/new.pdf")) << QStringLiteral("{data}/new.pdf") << 1
+            << QStringLiteral("Data フォルダの中");
+        QTest::newRow("a link to the database")
+            << output(QStringLiteral("{work}/link.pdf")) << QStringLiteral("{data}/Data.mde") << 1
+            << QStringLiteral("Data フォルダの中");
         QTest::newRow("a folder") << output(QStringLiteral("{work}/folder")) << QStringLiteral("{work}/folder/inside")
                                   << 1 << QStringLiteral("通常のファイルではありません");
-        QTest::newRow("a pipe") << output(QStringLiteral("{work}/pipe")) << QStringLiteral("{data}/Data.mde")
-                                << 1 << QStringLiteral("通常のファイルではありません");
+        QTest::newRow("a pipe") << output(QStringLiteral("{work}/pipe")) << QStringLiteral("{data}/Data.mde") << 1
+                                << QStringLiteral("通常のファイルではありません");
         QTest::newRow("a failed print keeps the old file")
-            << QStringList{QStringLiteral("--product"), QStringLiteral("999"), QStringLiteral("--kind"), QStringLiteral("1"),
-                           QStringLiteral("--data"), QStringLiteral("{data}"), QStringLiteral("--output"), QStringLiteral("{work}/old.pdf")}
+            << QStringList{QStringLiteral("--product"), QStringLiteral("999"),           QStringLiteral("--kind"),
+                           QStringLiteral("1"),         QStringLiteral("--data"),        QStringLiteral("{data}"),
+                           QStringLiteral("--output"),  QStringLiteral("{work}/old.pdf")}
             << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("製品情報が登録されていません");
-        QTest::newRow("a repeated option") << output(QStringLiteral("{work}/old.pdf")) + QStringList{QStringLiteral("--kind"), QStringLiteral("1")}
-                                           << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("--kind が2回以上");
-        QTest::newRow("an extra argument") << output(QStringLiteral("{work}/old.pdf")) + QStringList{QStringLiteral("extra")}
-                                           << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("余分な引数");
+        QTest::newRow("a repeated option")
+            << output(QStringLiteral("{work}/old.pdf")) + QStringList{QStringLiteral("--kind"), QStringLiteral("1")}
+            << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("--kind が2回以上");
+        QTest::newRow("an extra argument")
+            << output(QStringLiteral("{work}/old.pdf")) + QStringList{QStringLiteral("extra")}
+            << QStringLiteral("{work}/old.pdf") << 1 << QStringLiteral("余分な引数");
         // Other names of the same files: compared as files, not as names.
-        QTest::newRow("a hard link to the database") << output(QStringLiteral("{work}/hard.pdf"))
-                                                     << QStringLiteral("{data}/Data.mde") << 1 << QStringLiteral("ファイルそのもの");
-        QTest::newRow("the file a linked Data.mde points to") << output(QStringLiteral("{work}/elsewhere/real.mde"))
-                                                              << QStringLiteral("{work}/elsewhere/real.mde") << 1
-                                                              << QStringLiteral("Data フォルダの中");
+        QTest::newRow("a hard link to the database")
+            << output(QStringLiteral("{work}/hard.pdf")) << QStringLiteral("{data}/Data.mde") << 1
+            << QStringLiteral("ファイルそのもの");
+        QTest::newRow("the file a linked Data.mde points to")
+            << output(QStringLiteral("{work}/elsewhere/real.mde")) << QStringLiteral("{work}/elsewhere/real.mde") << 1
+            << QStringLiteral("Data フォルダの中");
         QTest::newRow("a new name beside the file a linked Data.mde points to")
             << output(QStringLiteral("{work}/elsewhere/new.pdf")) << QStringLiteral("{work}/elsewhere/new.pdf") << 1
             << QStringLiteral("Data フォルダの中");
         QTest::newRow("the program's own Data.mde while --data names another folder")
             << QStringList{QStringLiteral("{bin}")} + output(QStringLiteral("{bin}/Data/Data.mde"))
             << QStringLiteral("{bin}/Data/Data.mde") << 1 << QStringLiteral("Data フォルダの中");
-        QTest::newRow("a file that is not a PDF") << output(QStringLiteral("{work}/notes.txt"))
-                                                  << QStringLiteral("{work}/notes.txt") << 1 << QStringLiteral("PDF ではない");
+        QTest::newRow("a file that is not a PDF")
+            << output(QStringLiteral("{work}/notes.txt")) << QStringLiteral("{work}/notes.txt") << 1
+            << QStringLiteral("PDF ではない");
         // Every program reads corvane.ini, which here names a server that is not there.
-        QTest::newRow("the server corvane.ini names") << QStringList{QStringLiteral("{bin}")} + output(QStringLiteral("{work}/new.pdf"))
-                                                      << QStringLiteral("{work}/new.pdf") << 1 << QStringLiteral("サーバー");
+        QTest::newRow("the server corvane.ini names")
+            << QStringList{QStringLiteral("{bin}")} + output(QStringLiteral("{work}/new.pdf"))
+            << QStringLiteral("{work}/new.pdf") << 1 << QStringLiteral("サーバー");
         // Product 1 holds substance 1 and one the master lacks; product 2 only such ones.
         const auto product = [&](int id) {
-            return QStringList{QStringLiteral("--product"), QString::number(id), QStringLiteral("--kind"), QStringLiteral("3"),
-                               QStringLiteral("--single"), QStringLiteral("0"), QStringLiteral("--data"), QStringLiteral("{data}")};
+            return QStringList{QStringLiteral("--product"), QString::number(id),        QStringLiteral("--kind"),
+                               QStringLiteral("3"),         QStringLiteral("--single"), QStringLiteral("0"),
+                               QStringLiteral("--data"),    QStringLiteral("{data}")};
         };
-        QTest::newRow("a substance the master lacks") << product(1) + QStringList{QStringLiteral("--output"), QStringLiteral("{work}/new.pdf")}
-                                                      << QStringLiteral("{data}/Data.mde") << 4 << QStringLiteral("物質番号 99999 は物質マスタにない");
-        QTest::newRow("only substances the master lacks") << product(2) + QStringList{QStringLiteral("--output"), QStringLiteral("{work}/old.pdf")}
-                                                          << QStringLiteral("{work}/old.pdf") << 4 << QStringLiteral("ラベルを印刷しません");
+        QTest::newRow("a substance the master lacks")
+            << product(1) + QStringList{QStringLiteral("--output"), QStringLiteral("{work}/new.pdf")}
+            << QStringLiteral("{data}/Data.mde") << 4 << QStringLiteral("物質番号 99999 は物質マスタにない");
+        QTest::newRow("only substances the master lacks")
+            << product(2) + QStringList{QStringLiteral("--output"), QStringLiteral("{work}/old.pdf")}
+            << QStringLiteral("{work}/old.pdf") << 4 << QStringLiteral("ラベルを印刷しません");
         // The list of all target substances prints whole but for the fields the master's longest
         // names and statements overflow (tests/printing/whole-master-cut.tsv): status 3, each named.
         QTest::newRow("printed") << output(QStringLiteral("{work}/new.pdf")) << QStringLiteral("{data}/Data.mde") << 3
                                  << QStringLiteral("次の文字が枠に収まりませんでした");
-        QTest::newRow("printed over an earlier PDF") << output(QStringLiteral("{work}/old.pdf")) << QStringLiteral("{data}/Data.mde")
-                                                     << 3 << QString();
+        QTest::newRow("printed over an earlier PDF")
+            << output(QStringLiteral("{work}/old.pdf")) << QStringLiteral("{data}/Data.mde") << 3 << QString();
         // {product}: toluene and acetone, no supplier entered.
         const auto productAs = [](const char *kind) {
-            return QStringList{QStringLiteral("--product"), QStringLiteral("{product}"), QStringLiteral("--kind"),
-                               QString::fromLatin1(kind), QStringLiteral("--data"), QStringLiteral("{data}"),
-                               QStringLiteral("--output"), QStringLiteral("{work}/new.pdf")};
+            return QStringList{QStringLiteral("--product"), QStringLiteral("{product}"),     QStringLiteral("--kind"),
+                               QString::fromLatin1(kind),   QStringLiteral("--data"),        QStringLiteral("{data}"),
+                               QStringLiteral("--output"),  QStringLiteral("{work}/new.pdf")};
         };
-        QTest::newRow("printed without a substance that does not fit") << productAs("5") << QStringLiteral("{data}/Data.mde") << 3
-                                                                       << QStringLiteral("（トルエン）: 危険有害性情報が最小の文字でもラベルに入らないため、印刷していません。12面の追加ラベルには入ります。");
-        QTest::newRow("printed without a supplier") << productAs("1") << QStringLiteral("{data}/Data.mde") << 3
-                                                    << QStringLiteral("供給者の欄が空です");
-        QTest::newRow("no model label for several substances") << productAs("2") << QStringLiteral("{data}/Data.mde") << 1
-                                                               << QStringLiteral("モデルラベルは単一物質の製品だけに印刷できます。");
+        QTest::newRow("printed without a substance that does not fit")
+            << productAs("5") << QStringLiteral("{data}/Data.mde") << 3
+            << QStringLiteral(
+                   "（トルエン）: 危険有害性情報が最小の文字でもラベルに入らないため、印刷していません。12面の追加ラベルには入ります。");
+        QTest::newRow("printed without a supplier")
+            << productAs("1") << QStringLiteral("{data}/Data.mde") << 3 << QStringLiteral("供給者の欄が空です");
+        QTest::newRow("no model label for several substances")
+            << productAs("2") << QStringLiteral("{data}/Data.mde") << 1
+            << QStringLiteral("モデルラベルは単一物質の製品だけに印刷できます。");
     }
     void run()
     {
@@ -150,7 +165,8 @@ private slots:
         notes.write("メモ");
         notes.close();
         QCOMPARE(::link(QFile::encodeName(place(QStringLiteral("{data}/Data.mde"))).constData(),
-                        QFile::encodeName(place(QStringLiteral("{work}/hard.pdf"))).constData()), 0);
+                        QFile::encodeName(place(QStringLiteral("{work}/hard.pdf"))).constData()),
+                 0);
         // The same program copied into a folder of its own, with a Data folder and settings.
         QVERIFY(QDir().mkpath(place(QStringLiteral("{bin}/Data"))));
         QVERIFY(QFile::copy(QStringLiteral(CORVANE_PRINT), place(QStringLiteral("{bin}/corvane-print"))));
@@ -198,11 +214,13 @@ private slots:
         {
             const auto db = folder.open();
             QVERIFY(db);
-            for (const QString &name : {QStringLiteral("ラッカーシンナー LT-200"), QStringLiteral("Ａ液　（試薬）"), QStringLiteral("b")})
+            for (const QString &name :
+                 {QStringLiteral("ラッカーシンナー LT-200"), QStringLiteral("Ａ液　（試薬）"), QStringLiteral("b")})
                 registered.insert(**catalogue::registerProduct(*db, name), name);
         }
         QProcess tool;
-        tool.start(QStringLiteral(CORVANE_PRINT), {QStringLiteral("--list"), QStringLiteral("--data"), folder.dataFolder()});
+        tool.start(QStringLiteral(CORVANE_PRINT),
+                   {QStringLiteral("--list"), QStringLiteral("--data"), folder.dataFolder()});
         QVERIFY(tool.waitForFinished(60000));
         QCOMPARE(tool.exitCode(), 0);
         QMap<int, QString> listed;
@@ -213,8 +231,9 @@ private slots:
         }
         QCOMPARE(listed, registered);
 
-        tool.start(QStringLiteral(CORVANE_PRINT), {QStringLiteral("--list"), QStringLiteral("--output"), QStringLiteral("x.pdf"),
-                                                   QStringLiteral("--data"), folder.dataFolder()});
+        tool.start(QStringLiteral(CORVANE_PRINT),
+                   {QStringLiteral("--list"), QStringLiteral("--output"), QStringLiteral("x.pdf"),
+                    QStringLiteral("--data"), folder.dataFolder()});
         QVERIFY(tool.waitForFinished(60000));
         QCOMPARE(tool.exitCode(), 1); // a list never prints, so an output given with it is a mistake
     }

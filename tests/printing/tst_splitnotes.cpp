@@ -31,10 +31,13 @@ private slots:
                                         << 21 * 7 + 42;
         // A long 23rd line is cut where a word ends within its first 30 characters; after the
         // 30th only when none does.
-        QTest::newRow("long 23rd line, one word") << lines(22) + QString(40, QLatin1Char('L')) + QStringLiteral("\r\n") + lines(2)
-                                                  << 22 * 7 + 30;
+        QTest::newRow("long 23rd line, one word")
+            << lines(22) + QString(40, QLatin1Char('L')) + QStringLiteral("\r\n") + lines(2) << 22 * 7 + 30;
         QTest::newRow("long 23rd line, cut at a word")
-            << lines(22) + QStringLiteral("必ず、容器を密閉し、換気の良い場所で保管すること。アレルギー性皮膚反応に注意すること。\r\n") + lines(2)
+            << lines(22)
+                   + QStringLiteral(
+                       "必ず、容器を密閉し、換気の良い場所で保管すること。アレルギー性皮膚反応に注意すること。\r\n")
+                   + lines(2)
             << 22 * 7 + 25; // before 「アレルギー性」, whose fifth character is the 30th
         // A 30-character line with its CR LF is 32 characters: it counts as two lines.
         QTest::newRow("line of 28 plus break is 30: one line") << lines(24, 28) << 23 * 30;

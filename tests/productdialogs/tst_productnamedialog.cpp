@@ -31,7 +31,7 @@ void retype(ProductNameDialog &dialog, const QString &name)
 // variable holds a stale value beforehand.
 template <class Steps>
 Registration run(ProductNameDialog &dialog, Database &db, Steps steps,
-           const std::optional<QString> &oldName = std::nullopt)
+                 const std::optional<QString> &oldName = std::nullopt)
 {
     onNextModal(dialog, steps);
     QString name = QStringLiteral("前の値");
@@ -60,12 +60,18 @@ private slots:
         QTest::addColumn<QString>("registered");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("full-width letters and dash") << "洗浄剤ＸＹ－１００" << "洗浄剤XY-100" << true;
-        QTest::newRow("half-width katakana") << "センジョウザイ" << "ｾﾝｼﾞｮｳｻﾞｲ" << true;
-        QTest::newRow("case of Latin letters") << "Cleaner A" << "cLEANER a" << true;
-        QTest::newRow("case of full-width letters") << "ＡＢＣ液" << "ａｂｃ液" << true;
-        QTest::newRow("compatibility characters") << "㈱化学 Ⅱ号" << "(株)化学 II号" << true;
-        QTest::newRow("another name") << "洗浄剤ＸＹ－１００" << "洗浄剤XY-200" << false;
+        QTest::newRow("full-width letters and dash") << "洗浄剤ＸＹ－１００"
+                                                     << "洗浄剤XY-100" << true;
+        QTest::newRow("half-width katakana") << "センジョウザイ"
+                                             << "ｾﾝｼﾞｮｳｻﾞｲ" << true;
+        QTest::newRow("case of Latin letters") << "Cleaner A"
+                                               << "cLEANER a" << true;
+        QTest::newRow("case of full-width letters") << "ＡＢＣ液"
+                                                    << "ａｂｃ液" << true;
+        QTest::newRow("compatibility characters") << "㈱化学 Ⅱ号"
+                                                  << "(株)化学 II号" << true;
+        QTest::newRow("another name") << "洗浄剤ＸＹ－１００"
+                                      << "洗浄剤XY-200" << false;
     }
     void lookAlikeNamesAreOneName()
     {
@@ -80,7 +86,8 @@ private slots:
         ProductNameDialog dialog;
         QCOMPARE(typeAndEnter(dialog, *db, registered).second, registered);
         const QString before = catalogueText(*db);
-        const QString refusal = QStringLiteral("製品名：%1 は既に登録されています。\n登録済みの製品名：%2").arg(typed, registered);
+        const QString refusal =
+            QStringLiteral("製品名：%1 は既に登録されています。\n登録済みの製品名：%2").arg(typed, registered);
 
         // A new product.
         const Registration added = run(dialog, *db, [&] {
@@ -98,17 +105,21 @@ private slots:
 
         // A rename of another product to the look-alike.
         QCOMPARE(typeAndEnter(dialog, *db, QStringLiteral("別の製品")).first, 2);
-        const Registration renamed = run(dialog, *db, [&] {
-            retype(dialog, typed);
-            dialog.okButton->click();
-            if (dialog.isVisible())
-                dialog.cancelButton->click();
-        }, QStringLiteral("別の製品"));
+        const Registration renamed = run(
+            dialog, *db,
+            [&] {
+                retype(dialog, typed);
+                dialog.okButton->click();
+                if (dialog.isVisible())
+                    dialog.cancelButton->click();
+            },
+            QStringLiteral("別の製品"));
         QCOMPARE(renamed.second, QString());
         QCOMPARE(messages.texts().size(), 2);
 
         // A copy's name passes over the look-alike of the first free one.
-        execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (3, ?)").replace(u'?', u'\'' + registered + QStringLiteral("（コピー）'")));
+        execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (3, ?)")
+                            .replace(u'?', u'\'' + registered + QStringLiteral("（コピー）'")));
         QCOMPARE(catalogue::freeCopyName(*db, typed), typed + QStringLiteral("（コピー2）"));
     }
 
@@ -119,7 +130,8 @@ private slots:
         QVERIFY(folder.isValid());
         auto db = folder.open();
         QVERIFY(db);
-        execOrFail(*db, QStringLiteral("INSERT INTO 製品情報 (ID, 製品名) VALUES (1, '洗浄剤ＸＹ－１００'), (2, '洗浄剤XY-100')"));
+        execOrFail(*db, QStringLiteral(
+                            "INSERT INTO 製品情報 (ID, 製品名) VALUES (1, '洗浄剤ＸＹ－１００'), (2, '洗浄剤XY-100')"));
         QCOMPARE(catalogue::productIdByName(*db, QStringLiteral("洗浄剤ＸＹ－１００")), 1);
         QCOMPARE(catalogue::productIdByName(*db, QStringLiteral("洗浄剤XY-100")), 2);
         QCOMPARE(catalogue::productIdByName(*db, QStringLiteral("洗浄剤xy-100")), 2);
@@ -193,18 +205,21 @@ private slots:
         const QString before = catalogueText(*db);
         MessageRecorder messages;
         ProductNameDialog dialog;
-        const Registration renamed = run(dialog, *db, [&] {
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名変更"));
-            QCOMPARE(dialog.nameEdit->text(), QStringLiteral("旧名"));
-            QCOMPARE(QApplication::focusWidget(), dialog.nameEdit);
-            dialog.okButton->click();
-            retype(dialog, QStringLiteral("他の製品"));
-            dialog.okButton->click();
-            QCOMPARE(messages.texts(), (QStringList{QStringLiteral("製品名を変更してください。"),
-                                                    QStringLiteral("製品名：他の製品 は既に登録されています。")}));
-            retype(dialog, QStringLiteral("新名"));
-            dialog.okButton->click();
-        }, QStringLiteral("旧名"));
+        const Registration renamed = run(
+            dialog, *db,
+            [&] {
+                QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名変更"));
+                QCOMPARE(dialog.nameEdit->text(), QStringLiteral("旧名"));
+                QCOMPARE(QApplication::focusWidget(), dialog.nameEdit);
+                dialog.okButton->click();
+                retype(dialog, QStringLiteral("他の製品"));
+                dialog.okButton->click();
+                QCOMPARE(messages.texts(), (QStringList{QStringLiteral("製品名を変更してください。"),
+                                                        QStringLiteral("製品名：他の製品 は既に登録されています。")}));
+                retype(dialog, QStringLiteral("新名"));
+                dialog.okButton->click();
+            },
+            QStringLiteral("旧名"));
         QCOMPARE(renamed.second, QStringLiteral("新名"));
         QCOMPARE(catalogueText(*db), before);
 

@@ -23,10 +23,7 @@ QStringList names(const ListView &list)
 
 QPoint rowCentre(ListView &list, int row) { return list.visualRect(list.items().index(row, 1)).center(); }
 
-void clickRow(ListView &list, int row)
-{
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(list, row));
-}
+void clickRow(ListView &list, int row) { QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(list, row)); }
 
 void clickNameHeading(ListView &list)
 {
@@ -67,25 +64,32 @@ private slots:
         QVERIFY(db);
         // The list opens in name order with the first product selected, so Enter right away
         // takes it.
-        QCOMPARE(run(*db, [&] {
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名選択"));
-            QCOMPARE(dialog.productList->selectedItem(), 0);
-            QCOMPARE(dialog.productList->items().dropHighlight(), 0);
-            QCOMPARE(QApplication::focusWidget(), dialog.productList);
-            QTest::keyClick(dialog.productList, Qt::Key_Return);
-        }), 12);
+        QCOMPARE(run(*db,
+                     [&] {
+                         QCOMPARE(dialog.windowTitle(), QStringLiteral("製品名選択"));
+                         QCOMPARE(dialog.productList->selectedItem(), 0);
+                         QCOMPARE(dialog.productList->items().dropHighlight(), 0);
+                         QCOMPARE(QApplication::focusWidget(), dialog.productList);
+                         QTest::keyClick(dialog.productList, Qt::Key_Return);
+                     }),
+                 12);
         QCOMPARE(name, QStringLiteral("Acetone"));
 
-        QCOMPARE(run(*db, [&] {
-            clickRow(*dialog.productList, 1);
-            QCOMPARE(dialog.productList->items().dropHighlight(), 1);
-            dialog.okButton->click();
-        }), 30);
+        QCOMPARE(run(*db,
+                     [&] {
+                         clickRow(*dialog.productList, 1);
+                         QCOMPARE(dialog.productList->items().dropHighlight(), 1);
+                         dialog.okButton->click();
+                     }),
+                 30);
         QCOMPARE(name, QStringLiteral("Say \"hi\""));
 
-        QCOMPARE(run(*db, [&] {
-            QTest::mouseDClick(dialog.productList->viewport(), Qt::LeftButton, {}, rowCentre(*dialog.productList, 2));
-        }), 5);
+        QCOMPARE(run(*db,
+                     [&] {
+                         QTest::mouseDClick(dialog.productList->viewport(), Qt::LeftButton, {},
+                                            rowCentre(*dialog.productList, 2));
+                     }),
+                 5);
         QCOMPARE(name, QStringLiteral("ベンゼン溶液"));
     }
 
@@ -95,10 +99,12 @@ private slots:
         auto db = openWithProducts(folder, QStringLiteral("(5, '五'), (6, '六')"));
         QVERIFY(db);
         name = QStringLiteral("そのまま");
-        QCOMPARE(run(*db, [&] {
-            clickRow(*dialog.productList, 1);
-            dialog.cancelButton->click();
-        }), -1);
+        QCOMPARE(run(*db,
+                     [&] {
+                         clickRow(*dialog.productList, 1);
+                         dialog.cancelButton->click();
+                     }),
+                 -1);
         QCOMPARE(run(*db, [&] { QTest::keyClick(dialog.productList, Qt::Key_Escape); }), -1);
         QCOMPARE(name, QStringLiteral("そのまま"));
 
@@ -114,18 +120,20 @@ private slots:
         ProgramFolder folder;
         auto db = openWithProducts(folder, QStringLiteral("(1234, '千二百'), (7, '七'), (1000, '千'), (42, '四十二')"));
         QVERIFY(db);
-        QCOMPARE(run(*db, [&] {
-            const ListModel &items = dialog.productList->items();
-            QStringList ids;
-            for (int i = 0; i < items.count(); ++i)
-                ids << items.item(i).text;
-            // In name order: kanji as ICU's Japanese collation has them (四 before 七 before 千).
-            QCOMPARE(ids, (QStringList{"042", "007", "1000", "1234"}));
-            QCOMPARE(names(*dialog.productList), (QStringList{"四十二", "七", "千", "千二百"}));
-            QVERIFY(!dialog.productList->isColumnHidden(0)); // the ID corvane-print --product takes
-            clickRow(*dialog.productList, 2);
-            dialog.okButton->click();
-        }), 1000);
+        QCOMPARE(run(*db,
+                     [&] {
+                         const ListModel &items = dialog.productList->items();
+                         QStringList ids;
+                         for (int i = 0; i < items.count(); ++i)
+                             ids << items.item(i).text;
+                         // In name order: kanji as ICU's Japanese collation has them (四 before 七 before 千).
+                         QCOMPARE(ids, (QStringList{"042", "007", "1000", "1234"}));
+                         QCOMPARE(names(*dialog.productList), (QStringList{"四十二", "七", "千", "千二百"}));
+                         QVERIFY(!dialog.productList->isColumnHidden(0)); // the ID corvane-print --product takes
+                         clickRow(*dialog.productList, 2);
+                         dialog.okButton->click();
+                     }),
+                 1000);
         QCOMPARE(name, QStringLiteral("千"));
         QCOMPARE(run(*db, [&] { dialog.okButton->click(); }), 42);
     }
@@ -137,30 +145,34 @@ private slots:
         QVERIFY(db);
         const QStringList ascending{"apple", "Banana", "cherry", "りんご"};
         const QStringList descending{"りんご", "cherry", "Banana", "apple"};
-        QCOMPARE(run(*db, [&] {
-            ListView &list = *dialog.productList;
-            QCOMPARE(names(list), ascending);
-            QVERIFY(list.header()->isSortIndicatorShown());
-            QCOMPARE(list.header()->sortIndicatorOrder(), Qt::AscendingOrder);
-            clickRow(list, 1); // Banana
-            clickNameHeading(list);
-            QCOMPARE(names(list), descending);
-            QCOMPARE(list.header()->sortIndicatorOrder(), Qt::DescendingOrder);
-            clickNameHeading(list);
-            QCOMPARE(names(list), ascending);
-            clickNameHeading(list);
-            QCOMPARE(names(list), descending);
-            QCOMPARE(list.selectedItem(), 2);
-            QCOMPARE(list.items().dropHighlight(), 2);
-            dialog.okButton->click();
-        }), 2);
+        QCOMPARE(run(*db,
+                     [&] {
+                         ListView &list = *dialog.productList;
+                         QCOMPARE(names(list), ascending);
+                         QVERIFY(list.header()->isSortIndicatorShown());
+                         QCOMPARE(list.header()->sortIndicatorOrder(), Qt::AscendingOrder);
+                         clickRow(list, 1); // Banana
+                         clickNameHeading(list);
+                         QCOMPARE(names(list), descending);
+                         QCOMPARE(list.header()->sortIndicatorOrder(), Qt::DescendingOrder);
+                         clickNameHeading(list);
+                         QCOMPARE(names(list), ascending);
+                         clickNameHeading(list);
+                         QCOMPARE(names(list), descending);
+                         QCOMPARE(list.selectedItem(), 2);
+                         QCOMPARE(list.items().dropHighlight(), 2);
+                         dialog.okButton->click();
+                     }),
+                 2);
         QCOMPARE(name, QStringLiteral("Banana"));
 
         // The next opening is in name order again.
-        QCOMPARE(run(*db, [&] {
-            QCOMPARE(names(*dialog.productList), ascending);
-            dialog.cancelButton->click();
-        }), -1);
+        QCOMPARE(run(*db,
+                     [&] {
+                         QCOMPARE(names(*dialog.productList), ascending);
+                         dialog.cancelButton->click();
+                     }),
+                 -1);
     }
 
     void keysMoveTheChoice_data()
@@ -187,9 +199,9 @@ private slots:
         auto db = openWithProducts(folder, QStringLiteral("(1, 'りんご'), (2, 'Banana'), (3, 'apple'), (4, 'cherry')"));
         QVERIFY(db);
         MessageRecorder messages; // "製品名を選択してください。" would be a fault here
-        const QHash<QString, Qt::Key> named{{"Down", Qt::Key_Down}, {"Up", Qt::Key_Up}, {"End", Qt::Key_End},
-                                            {"Home", Qt::Key_Home}, {"PageDown", Qt::Key_PageDown},
-                                            {"PageUp", Qt::Key_PageUp}};
+        const QHash<QString, Qt::Key> named{{"Down", Qt::Key_Down},         {"Up", Qt::Key_Up},
+                                            {"End", Qt::Key_End},           {"Home", Qt::Key_Home},
+                                            {"PageDown", Qt::Key_PageDown}, {"PageUp", Qt::Key_PageUp}};
         const int returned = run(*db, [&] {
             for (const QString &key : keys.split(u' '))
                 if (named.contains(key))
@@ -210,13 +222,15 @@ private slots:
         auto db = openWithProducts(folder, QString());
         QVERIFY(db);
         MessageRecorder messages;
-        QCOMPARE(run(*db, [&] {
-            QTest::keyClick(dialog.productList, Qt::Key_Return);
-            QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名を選択してください。")});
-            QVERIFY(messages.messages().front().icon == MsgIcon::Exclamation);
-            QVERIFY(dialog.isVisible());
-            dialog.cancelButton->click();
-        }), -1);
+        QCOMPARE(run(*db,
+                     [&] {
+                         QTest::keyClick(dialog.productList, Qt::Key_Return);
+                         QCOMPARE(messages.texts(), QStringList{QStringLiteral("製品名を選択してください。")});
+                         QVERIFY(messages.messages().front().icon == MsgIcon::Exclamation);
+                         QVERIFY(dialog.isVisible());
+                         dialog.cancelButton->click();
+                     }),
+                 -1);
     }
 
     void anUnreadableCatalogueIsReportedWithoutOpening()

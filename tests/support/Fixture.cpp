@@ -78,9 +78,10 @@ QString templateDatabase(QString *error)
 bool copyOfBuiltDataFolder(const QString &target, QString *error)
 {
     static QTemporaryDir built;
-    static const Outcome created = built.isValid() ? createDataFolder(QDir(built.path()).filePath(QStringLiteral("Data")),
-                                                                       dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)))
-                                                   : Outcome::failed(QStringLiteral("cannot build the Data folder"));
+    static const Outcome created = built.isValid()
+                                       ? createDataFolder(QDir(built.path()).filePath(QStringLiteral("Data")),
+                                                          dataSourcesIn(QStringLiteral(CORVANE_SOURCE_DIR)))
+                                       : Outcome::failed(QStringLiteral("cannot build the Data folder"));
     if (!created) {
         *error = created.errorText();
         return false;
@@ -118,7 +119,8 @@ ProgramFolder::ProgramFolder()
     static int folders = 0;
     const QString name = QStringLiteral("corvane_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++folders);
     const QString from = templateDatabase(&m_error);
-    m_valid = !from.isEmpty() && onMaintenance(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(name, from), &m_error);
+    m_valid =
+        !from.isEmpty() && onMaintenance(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(name, from), &m_error);
     if (!m_valid)
         return;
     m_server = testServer()->withDatabase(name);
@@ -201,18 +203,22 @@ QStringList rowsOf(Database &db, const QString &statement)
 void failEveryChange(Database &db, const QString &table, const QString &event)
 {
     if (!db.server()) {
-        execOrFail(db, QStringLiteral("CREATE TRIGGER fail BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, 'injected failure'); END")
-                           .arg(event, table));
+        execOrFail(
+            db, QStringLiteral("CREATE TRIGGER fail BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, 'injected failure'); END")
+                    .arg(event, table));
         return;
     }
     execOrFail(db, QStringLiteral("CREATE FUNCTION fail() RETURNS trigger LANGUAGE plpgsql AS "
                                   "'BEGIN RAISE EXCEPTION ''injected failure''; END'"));
-    execOrFail(db, QStringLiteral("CREATE TRIGGER fail BEFORE %1 ON %2 FOR EACH ROW EXECUTE FUNCTION fail()").arg(event, table));
+    execOrFail(
+        db,
+        QStringLiteral("CREATE TRIGGER fail BEFORE %1 ON %2 FOR EACH ROW EXECUTE FUNCTION fail()").arg(event, table));
 }
 
 void stopFailing(Database &db, const QString &table)
 {
-    execOrFail(db, db.server() ? QStringLiteral("DROP TRIGGER fail ON %1").arg(table) : QStringLiteral("DROP TRIGGER fail"));
+    execOrFail(db, db.server() ? QStringLiteral("DROP TRIGGER fail ON %1").arg(table)
+                               : QStringLiteral("DROP TRIGGER fail"));
 }
 
 void setReadOnly(Database &db, bool readOnly)

@@ -48,10 +48,10 @@ private:
 };
 
 // Skips the rest of a test that is about the embedded file itself, when the run is on a server.
-#define SKIP_ON_SERVER()                                                                            \
-    do {                                                                                           \
-        if (corvane::testServer())                                                                 \
-            QSKIP("about the file Data.mde itself");                                               \
+#define SKIP_ON_SERVER()                                                                                               \
+    do {                                                                                                               \
+        if (corvane::testServer())                                                                                     \
+            QSKIP("about the file Data.mde itself");                                                                   \
     } while (false)
 
 // The database an opening function opened, or nullptr with its failure's text in *error.
