@@ -80,9 +80,14 @@ export CUPS_SERVER=$work/cups.sock
 cupsd_pid=$!
 for _ in $(seq 50); do lpstat -r > /dev/null 2>&1 && break; sleep 0.2; done
 lpstat -r > /dev/null 2>&1 || fail "the private cupsd did not start: $(cat "$work/log/error_log" 2> /dev/null)"
-# (lpadmin warns that printer drivers are deprecated; cups-pdf is one.)
-lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd 2> "$work/lpadmin" ||
-  fail "lpadmin: $(cat "$work/lpadmin")"
+# (lpadmin warns that printer drivers are deprecated; cups-pdf is one.) On a machine where
+# CUPS never ran, the first cupsd may drop a connection just after answering lpstat
+# ("Bad file descriptor"): a few tries.
+add_queue() {
+  lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd 2> "$work/lpadmin"
+}
+for _ in $(seq 10); do add_queue && break; sleep 0.5; done
+lpstat -p "$queue" > /dev/null 2>&1 || add_queue || fail "lpadmin: $(cat "$work/lpadmin") $(tail -n 5 "$work/log/error_log")"
 
 bash scripts/sample-data.sh "$build" "$work"
 # The label outlines are what is measured: draw them on every sheet.
