@@ -7,7 +7,7 @@ namespace corvane {
 
 class Database;
 
-// What a product stores for its classification as a mixture, beside the design's tables:
+// What a product stores for its classification as a mixture, beside the tables of the first release:
 // the content of each substance (製品含有率) and the product's own data (製品物性).
 struct ProductMixture {
     std::map<int, ghs::Content> contents; // by substance number
